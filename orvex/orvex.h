@@ -1,0 +1,76 @@
+/* orvex: access to the NI 6251 multifunction board in a PXI chassis.
+ *
+ * Every function returns a status and records it as the library's error code:
+ *   negative  failure: the driver's status passed through unchanged, or -1 when one
+ *             of the library's own argument checks failed;
+ *   0         success;
+ *   positive  success with a driver warning, or 1 when the checks passed and no
+ *             driver call was needed.
+ * Only negative values are failures.
+ *
+ * The error text (orvex_GetLastErrorBuffer) is written only when a call fails: it
+ * then holds the driver's description of the status or the failed check's message.
+ * It is valid right after a call that returned a negative status and until the next
+ * library call; after a success the code is updated but the text still holds the
+ * previous failure's text.
+ *
+ * The library keeps process-wide state and takes no locks: call it from one thread.
+ * It never prints on its own (except orvex_PrintLastError) and never ends the program.
+ * The board driver is loaded on the first call that needs it; the environment
+ * variable ORVEX_DRIVER names the driver library to load instead of the vendor's.
+ */
+#ifndef ORVEX_H
+#define ORVEX_H
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+enum {
+    PORT_SIZE = 3,       /* digital ports 0 to 2, 8 lines each */
+    PORT_CACHE_SIZE = 4, /* direction configurations kept per port */
+    ANALOG_SIZEo = 2,    /* analog output channels 0 and 1 */
+    ANALOG_SIZEi = 8,    /* analog input channels 0 to 7 */
+    ERROR_BUFFER_SIZE = 1024
+};
+
+/* Error state */
+int orvex_SetLastError(int code); /* returns the code held before */
+int orvex_GetLastError(void);
+char *orvex_GetLastErrorBuffer(void); /* valid for the whole run */
+int orvex_PrintLastError(void);       /* "Error = %i, %s\n" to the error output */
+
+/* Board selection and release */
+int orvex_ni6251Slot(int slot); /* always 0; affects tasks created later */
+int orvex_ni6251Close(void);    /* releases every task; the library can be used again */
+
+/* Digital ports: bit n is line n; a set mask bit makes the line an output. */
+int orvex_portMask(int portN, unsigned char mask);
+int orvex_portOut(int port, unsigned char value);
+int orvex_portIn(int port, unsigned char *data);
+
+/* Single-point analog input and output, volts (-10 to +10). */
+int orvex_analogOut(int idx, double val);
+int orvex_analogIn(int idx, double *val);
+
+/* Clocked analog input.  Settings apply to each channel at its next clocked read. */
+int orvex_analogInClk(const char *source, double rate);
+int orvex_analogInTrigger(const char *source, double level); /* null or "" = no trigger */
+int orvex_analogReadEx(int idx, double *warray, int size, int *readCount, double timeout);
+int orvex_analogRead(int idx, double *warray, int size, int *readCount); /* timeout 10 s */
+int orvex_analogFetchEx(int idx, double *warray, int size, int *readCount, double timeout);
+int orvex_analogFetchStatus(void); /* 1 while a channel is being fetched, else 0 */
+int orvex_analogInStop(int idx);
+
+/* Clocked analog output.  Settings apply to each channel at its next clocked write. */
+int orvex_analogOutClk(const char *source, double rate);
+int orvex_analogOutTrigger(const char *source, double level);
+int orvex_analogWriteEx(int idx, const double *warray, int size, double timeout);
+int orvex_analogWrite(int idx, const double *warray, int size); /* timeout 10 s */
+int orvex_analogOutStop(int idx);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

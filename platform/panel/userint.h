@@ -1,0 +1,86 @@
+// User-interface runtime operations that the Zelbrin application calls, over Qt 6 Widgets.
+//
+// Panels and controls are int handles; a negative int is a failure.  All of it runs on
+// the one user-interface thread that called InitCVIRTEEx.  The text operations
+// (ErrorPrintf, Breakpoint, ...) live in runtime_text.h, shared with the orvex library.
+#ifndef ZELBRIN_PLATFORM_USERINT_H
+#define ZELBRIN_PLATFORM_USERINT_H
+
+#include "runtime_text.h"
+
+// Events delivered to callbacks.
+enum {
+    EVENT_COMMIT = 1,
+    EVENT_CLOSE = 11,
+    EVENT_TIMER_TICK = 15,
+};
+
+// Control attributes.
+enum {
+    ATTR_CALLBACK_FUNCTION_POINTER = 513,
+    ATTR_INTERVAL = 1270, // timer interval in seconds (double)
+};
+
+// Control styles that NewCtrl creates.
+enum {
+    CTRL_SQUARE_COMMAND_BUTTON = 200, // push button with its label as text
+    CTRL_LED_WITH_LABEL = 228,        // on/off indicator with a label
+    CTRL_LED_NO_LABEL = 265,          // on/off indicator without a label
+};
+
+// Graph axes, scaling and plotting.
+enum {
+    VAL_XAXIS = 0,
+    VAL_LEFT_YAXIS = 1,
+    VAL_MANUAL = 0,
+    VAL_ALL_PLOTS = -1,
+    VAL_IMMEDIATE_DRAW = 1,
+    VAL_SOLID_SQUARE = 2,
+};
+
+enum {
+    VAL_RED = 0xFF0000,
+    VAL_GREEN = 0x00FF00,
+};
+
+extern "C" {
+typedef int (*CtrlCallbackPtr)(int panel, int control, int event, void *callbackData,
+                               int eventData1, int eventData2);
+typedef int (*PanelCallbackPtr)(int panel, int event, void *callbackData, int eventData1,
+                                int eventData2);
+}
+
+// Nonzero on success.  Creates the application object from the null-terminated argv.
+int InitCVIRTEEx(void *moduleHandle, char *argv[], void *reserved);
+
+// Loads the panel with resourceId from a Qt Designer .ui file.  A bare file name is
+// looked up beside the executable.  Returns the panel handle, negative on failure
+// (after printing one line that names the file, the fault and where it is).
+int LoadPanel(int parentPanel, const char *fileName, int resourceId);
+int DisplayPanel(int panel);
+// Destroys the panel and its controls; 0 or a negative handle does nothing.
+int DiscardPanel(int panel);
+
+// Runs the event loop until QuitUserInterface; returns the code given there.
+int RunUserInterface(void);
+int QuitUserInterface(int code);
+
+// Creates a control of one of the CTRL_ styles; label may be null.  Returns its ID.
+int NewCtrl(int panel, int style, const char *label, int top, int left);
+
+int SetCtrlAttribute(int panel, int control, int attribute, int value);
+int SetCtrlAttribute(int panel, int control, int attribute, double value);
+int SetCtrlAttribute(int panel, int control, int attribute, CtrlCallbackPtr callback);
+
+// Values are converted to the control's own type (int or double).
+int SetCtrlVal(int panel, int control, int value);
+int SetCtrlVal(int panel, int control, double value);
+int GetCtrlVal(int panel, int control, int *value);
+int GetCtrlVal(int panel, int control, double *value);
+
+int SetAxisScalingMode(int panel, int control, int axis, int mode, double min, double max);
+int DeleteGraphPlot(int panel, int control, int plotHandle, int refresh);
+int PlotPoint(int panel, int control, double x, double y, int pointStyle, int color);
+int PlotLine(int panel, int control, double x1, double y1, double x2, double y2, int color);
+
+#endif

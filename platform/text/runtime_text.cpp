@@ -1,0 +1,92 @@
+#include "runtime_text.h"
+
+#include <atomic>
+#include <csignal>
+#include <cstdarg>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::atomic<ErrorPrintSink> errorPrintSink{nullptr};
+
+int toLowerAscii(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c;
+}
+
+bool debuggerAttached() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    const std::string key = "TracerPid:";
+    while (std::getline(status, line)) {
+        if (line.compare(0, key.size(), key) == 0) {
+            return std::stoi(line.substr(key.size())) != 0;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+extern "C" int Fmt(char *buffer, size_t bufferSize, const char *format, ...) {
+    if (buffer == nullptr || bufferSize == 0) {
+        return -1;
+    }
+    va_list args;
+    va_start(args, format);
+    const int length = std::vsnprintf(buffer, bufferSize, format, args);
+    va_end(args);
+    if (length < 0) {
+        buffer[0] = '\0';
+        return -1;
+    }
+    return static_cast<size_t>(length) < bufferSize ? length : -1;
+}
+
+extern "C" int CompareStrings(const char *text1, int start1, const char *text2, int start2,
+                              int caseSensitive) {
+    const auto *a = reinterpret_cast<const unsigned char *>(text1 + start1);
+    const auto *b = reinterpret_cast<const unsigned char *>(text2 + start2);
+    for (;; ++a, ++b) {
+        const int ca = caseSensitive ? *a : toLowerAscii(*a);
+        const int cb = caseSensitive ? *b : toLowerAscii(*b);
+        if (ca != cb || ca == 0) {
+            return ca - cb;
+        }
+    }
+}
+
+extern "C" int ErrorPrintf(const char *format, ...) {
+    va_list args;
+    va_start(args, format);
+    va_list copy;
+    va_copy(copy, args);
+    const int length = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    if (length < 0) {
+        va_end(args);
+        return -1;
+    }
+    std::vector<char> text(static_cast<size_t>(length) + 1);
+    std::vsnprintf(text.data(), text.size(), format, args);
+    va_end(args);
+
+    std::fputs(text.data(), stderr);
+    std::fflush(stderr);
+    if (ErrorPrintSink sink = errorPrintSink.load()) {
+        sink(text.data());
+    }
+    return length;
+}
+
+extern "C" void SetErrorPrintSink(ErrorPrintSink sink) {
+    errorPrintSink.store(sink);
+}
+
+extern "C" void Breakpoint(void) {
+    if (debuggerAttached()) {
+        std::raise(SIGTRAP);
+    }
+}
