@@ -1,0 +1,54 @@
+// Compact, append-only store of what an XY graph has plotted, in plotting order.
+//
+// Each primitive costs 18 bytes: four float coordinates and a 16-bit tag that holds a
+// palette index and whether it is a marker.  Storage grows in fixed chunks, so appending
+// never moves what is already stored (no pause while a long trace is copied).
+#ifndef ZELBRIN_PLATFORM_PANEL_GRAPH_STORE_H
+#define ZELBRIN_PLATFORM_PANEL_GRAPH_STORE_H
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+struct GraphPrimitive {
+    float x1, y1, x2, y2; // a marker has x2 == x1, y2 == y1
+    std::uint32_t rgb;    // 0xRRGGBB
+    bool marker;
+};
+
+class GraphStore {
+  public:
+    // Distinct colours one graph can hold until it is cleared.
+    static constexpr std::size_t kMaxColours = 0x8000;
+
+    // False (nothing stored) when the palette is full and rgb is new to it.
+    bool append(const GraphPrimitive &primitive);
+    void clear();
+
+    std::size_t size() const { return size_; }
+    std::size_t markerCount() const { return markers_; }
+    std::size_t segmentCount() const { return size_ - markers_; }
+    GraphPrimitive at(std::size_t index) const;
+
+    // Bytes held for the primitives (chunks allocated so far, palette included).
+    std::size_t bytesHeld() const;
+
+  private:
+    static constexpr std::size_t kChunkSize = 4096;
+    static constexpr std::uint16_t kMarkerBit = 0x8000;
+    struct Chunk {
+        float coords[4 * kChunkSize];
+        std::uint16_t tags[kChunkSize];
+    };
+    int paletteIndex(std::uint32_t rgb);
+
+    std::vector<std::unique_ptr<Chunk>> chunks_;
+    std::vector<std::uint32_t> palette_;
+    std::unordered_map<std::uint32_t, std::uint16_t> paletteLookup_;
+    std::size_t size_ = 0;
+    std::size_t markers_ = 0;
+};
+
+#endif

@@ -1,0 +1,38 @@
+// Read-only views into running panels for tests (the runtime's own and the application's).
+//
+// Everything here runs on the user-interface thread after InitCVIRTEEx.  Unknown panels or
+// controls give null pointers, false or NaN; nothing here changes what a panel holds.
+#ifndef ZELBRIN_PLATFORM_PANEL_TEST_ACCESS_H
+#define ZELBRIN_PLATFORM_PANEL_TEST_ACCESS_H
+
+#include <QString>
+
+class QWidget;
+class XYGraph;
+
+namespace panel_test {
+
+// The panel's window, as loaded from its file.
+QWidget *panelWidget(int panel);
+
+// The widget that shows the control: QPushButton, QComboBox, QDoubleSpinBox, QCheckBox,
+// XYGraph, PanelTimer or, for created indicators, LedIndicator.
+QWidget *controlWidget(int panel, int control);
+
+// The graph control, for counting and inspecting what is plotted and rendering it.
+const XYGraph *graphOf(int panel, int control);
+
+// Delivers one timer tick now, exactly as the timer's interval would; false if the control
+// is not a timer.  A stopped timer ticks too, so tests need not start it.
+bool fireTimerTick(int panel, int control);
+
+// The timer's interval in seconds and whether it runs; NaN / false if not a timer.
+double timerInterval(int panel, int control);
+bool timerRunning(int panel, int control);
+
+// The text of the panel's status line, which shows the latest ErrorPrintf message.
+QString statusText(int panel);
+
+} // namespace panel_test
+
+#endif
