@@ -1,0 +1,29 @@
+// The analog side of the panel: analog inputs 2 and 3 shown as voltages and as raw and
+// calibrated points on the graph, the sampling timer and the calibration button.
+#ifndef ZELBRIN_ANALOG_MONITOR_H
+#define ZELBRIN_ANALOG_MONITOR_H
+
+#include "calibration.h"
+
+// The previous tick's voltages and calibrated positions: where trace segments start.
+struct TracePoint {
+    double rawX;
+    double rawY;
+    double posX;
+    double posY;
+};
+
+extern Calibration calX;
+extern Calibration calY;
+extern TracePoint prevPoint;
+
+extern "C" {
+int timerReadAICB(int panel, int control, int event, void *callbackData, int eventData1,
+                  int eventData2);
+int readAiIntervalCB(int panel, int control, int event, void *callbackData, int eventData1,
+                     int eventData2);
+int JCalibrateCB(int panel, int control, int event, void *callbackData, int eventData1,
+                 int eventData2);
+}
+
+#endif
