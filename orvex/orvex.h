@@ -6,7 +6,11 @@
  *   0         success;
  *   positive  success with a driver warning, or 1 when the checks passed and no
  *             driver call was needed.
- * Only negative values are failures.
+ * Only negative values are failures.  Besides -1 the library has one code of its own:
+ *   ORVEX_STATUS_NO_PROGRESS (-2)  a clocked read or write ended because the driver
+ *             reported success but moved no sample, which would otherwise repeat for
+ *             ever; the error text then says how many samples of the block were moved.
+ * The board driver's own codes are far from these (NI-DAQmx codes are below -50000).
  *
  * The error text (orvex_GetLastErrorBuffer) is written only when a call fails: it
  * then holds the driver's description of the status or the failed check's message.
@@ -34,6 +38,9 @@ enum {
     ERROR_BUFFER_SIZE = 1024
 };
 
+/* The library's own failure statuses; every other negative status is the driver's. */
+enum { ORVEX_STATUS_CHECK_FAILED = -1, ORVEX_STATUS_NO_PROGRESS = -2 };
+
 /* Error state */
 int orvex_SetLastError(int code); /* returns the code held before */
 int orvex_GetLastError(void);
@@ -53,7 +60,18 @@ int orvex_portIn(int port, unsigned char *data);
 int orvex_analogOut(int idx, double val);
 int orvex_analogIn(int idx, double *val);
 
-/* Clocked analog input.  Settings apply to each channel at its next clocked read. */
+/* Clocked analog input.  Settings apply to each channel at its next clocked read.
+ * A clock or trigger source is a text of at most 255 characters; a longer one is
+ * refused (-1, stored settings unchanged) with one of these check messages:
+ *   orvex_analogInClk      line 412 "strlen(source) < sizeof(anlgClock.clkSource)"
+ *   orvex_analogInTrigger  line 421 "strlen(source) < sizeof(anlgClock.trigSource)"
+ *   orvex_analogOutClk     line 541 "strlen(source) < sizeof(dacOpt.clkSource)"
+ *   orvex_analogOutTrigger line 550 "strlen(source) < sizeof(dacOpt.trigSource)"
+ * A continuous fetch configures one second of samples (the rate truncated); a rate
+ * below 1 or not a number gives 0 samples there, one too large for 64 bits the largest
+ * count, and the driver judges the rate itself.
+ * orvex_analogFetchEx refuses a channel other than the one being fetched (-1, line 489,
+ * "anlgClock.maskFetch == (1<<idx)"); nothing changes. */
 int orvex_analogInClk(const char *source, double rate);
 int orvex_analogInTrigger(const char *source, double level); /* null or "" = no trigger */
 int orvex_analogReadEx(int idx, double *warray, int size, int *readCount, double timeout);

@@ -1,0 +1,82 @@
+#include "clock_settings.h"
+
+#include "runtime_text.h"
+
+#include <cstring>
+#include <limits>
+
+namespace orvex {
+
+ClockOpt anlgClock;
+ClockOpt dacOpt;
+
+namespace {
+
+constexpr double twoToThe64 = 18446744073709551616.0;
+
+template <std::size_t size> bool fits(const char *source, const char (&)[size]) {
+    return source == nullptr || strnlen(source, size) < size;
+}
+
+template <std::size_t size> void copySource(char (&into)[size], const char *source) {
+    Fmt(into, size, "%s", source != nullptr ? source : "");
+}
+
+constexpr std::int32_t channelBit(int idx) {
+    return std::int32_t(1) << idx;
+}
+
+} // namespace
+
+int storeClock(ClockOpt &settings, const char *source, double rate, const CheckSite &tooLong) {
+    ORVEX_CHECK(fits(source, settings.clkSource), tooLong);
+    copySource(settings.clkSource, source);
+    settings.clkRate = rate;
+    settings.maskClk = -1;
+    return finish(0);
+}
+
+int storeTrigger(ClockOpt &settings, const char *source, double level, const CheckSite &tooLong) {
+    ORVEX_CHECK(fits(source, settings.trigSource), tooLong);
+    copySource(settings.trigSource, source);
+    settings.trigLevel = level;
+    settings.maskTrig = -1;
+    return finish(0);
+}
+
+int32 applyDueSettings(ClockOpt &settings, int idx, TaskHandle task, uInt64 samplesPerChannel) {
+    const std::int32_t bit = channelBit(idx);
+    if ((settings.maskClk & bit) != 0) {
+        const int32 status =
+            DAQmxCfgSampClkTiming(task, settings.clkSource, settings.clkRate, DAQmx_Val_Rising,
+                                  DAQmx_Val_ContSamps, samplesPerChannel);
+        if (status < 0) {
+            return status;
+        }
+        settings.maskClk &= ~bit;
+    }
+    if ((settings.maskTrig & bit) != 0) {
+        const bool noTrigger = CompareStrings(settings.trigSource, 0, "", 0, 0) == 0;
+        const int32 status =
+            noTrigger ? DAQmxDisableStartTrig(task)
+                      : DAQmxCfgAnlgEdgeStartTrig(task, settings.trigSource, DAQmx_Val_RisingSlope,
+                                                  settings.trigLevel);
+        if (status < 0) {
+            return status;
+        }
+        settings.maskTrig &= ~bit;
+    }
+    return 0;
+}
+
+uInt64 oneSecondOfSamples(double rate) {
+    if (!(rate >= 0.0)) {
+        return 0;
+    }
+    if (rate >= twoToThe64) {
+        return std::numeric_limits<uInt64>::max();
+    }
+    return static_cast<uInt64>(rate);
+}
+
+} // namespace orvex

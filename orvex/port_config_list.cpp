@@ -1,0 +1,70 @@
+#include "port_config_list.h"
+
+#include "task_cache.h"
+
+#include <algorithm>
+
+namespace orvex {
+namespace {
+
+constexpr float64 portTimeout = 10.0;
+
+} // namespace
+
+int32 writePortTask(TaskHandle task, uInt8 value) {
+    return DAQmxWriteDigitalU8(task, 1, 1, portTimeout, DAQmx_Val_GroupByChannel, &value, nullptr,
+                               nullptr);
+}
+
+int32 readPortTask(TaskHandle task, uInt8 &state) {
+    return DAQmxReadDigitalU8(task, 1, portTimeout, DAQmx_Val_GroupByChannel, &state, 1, nullptr,
+                              nullptr);
+}
+
+int32 stopPortConfig(int port, int entry) {
+    const PortConfig &config = cache.ports[port][entry];
+    for (TaskHandle task : {config.taskW, config.taskR}) {
+        if (task == nullptr) {
+            continue;
+        }
+        if (const int32 status = DAQmxStopTask(task); status < 0) {
+            return status;
+        }
+    }
+    return 0;
+}
+
+// The output task is not started here: writing the remembered value starts it, and
+// without one the port's next orvex_portOut does.
+int32 startPortConfig(int port, int entry) {
+    if (TaskHandle input = cache.ports[port][entry].taskR; input != nullptr) {
+        if (const int32 status = DAQmxStartTask(input); status < 0) {
+            return status;
+        }
+    }
+    const PortConfig &active = cache.ports[port][0];
+    const int value = cache.portValue[port];
+    if (value != -1 && active.mask != -1 && active.taskW != nullptr) {
+        if (const int32 status = writePortTask(active.taskW, uInt8(value)); status < 0) {
+            return status;
+        }
+    }
+    return 0;
+}
+
+void shiftPortConfigs(int port, int count) {
+    if (count > 0) {
+        PortConfigList &list = cache.ports[port];
+        std::copy_backward(list.begin(), list.begin() + count, list.begin() + count + 1);
+    }
+}
+
+void raisePortConfig(int port, int entry) {
+    if (entry > 0) {
+        const PortConfig raised = cache.ports[port][entry];
+        shiftPortConfigs(port, entry);
+        cache.ports[port][0] = raised;
+    }
+}
+
+} // namespace orvex
