@@ -10,6 +10,7 @@ packages=(
     nlohmann-json3-dev
     clang libclang-rt-14-dev
     xvfb xauth x11-utils
+    x11-apps netpbm python3-xlib # window capture and close request of the Xvfb scripts
 )
 
 missing=()

@@ -1,0 +1,83 @@
+# Shared by xvfb-smoke.sh and screenshot.sh (sourced, not run): starts the built
+# program on the simulated board in a display of its own under Xvfb and finds its
+# window.  The caller sets build_dir first.
+
+window_title="Zelbrin - NI 6251 lab panel"
+program="$build_dir/zelbrin/zelbrin"
+driver="$build_dir/platform/simboard/liborvex_simboard.so"
+work_dir=$(mktemp -d)
+xvfb_pid=
+program_pid=
+
+stop_all() {
+    if [ -n "$program_pid" ]; then kill "$program_pid" 2>/dev/null || true; fi
+    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+    rm -rf "$work_dir"
+}
+trap stop_all EXIT
+
+fail() {
+    echo "$(basename "$0"): $*" >&2
+    exit 1
+}
+
+for file in "$program" "$driver"; do
+    [ -e "$file" ] || fail "$file is missing; build the targets zelbrin and orvex_simboard first"
+done
+
+# Xvfb picks a free display itself and writes its number to the file.
+Xvfb -displayfd 9 -screen 0 1280x800x24 -nolisten tcp 9>"$work_dir/display" 2>"$work_dir/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do
+    [ -s "$work_dir/display" ] && break
+    sleep 0.1
+done
+[ -s "$work_dir/display" ] || fail "Xvfb did not start: $(cat "$work_dir/xvfb.log")"
+export DISPLAY=":$(head -n1 "$work_dir/display")"
+
+ORVEX_DRIVER="$driver" QT_QPA_PLATFORM=xcb "$program" &
+program_pid=$!
+
+# Prints the ID of the program's window once it is mapped.
+wait_for_window() {
+    local id
+    for _ in $(seq 150); do
+        id=$(xwininfo -root -tree | awk -v title="\"$window_title\":" 'index($0, title) { print $1; exit }')
+        if [ -n "$id" ] && xwininfo -id "$id" | grep -q 'Map State: IsViewable'; then
+            echo "$id"
+            return 0
+        fi
+        kill -0 "$program_pid" 2>/dev/null || fail "the program ended before its window opened"
+        sleep 0.1
+    done
+    fail "no window titled \"$window_title\" within 15 s"
+}
+
+# Asks the window to close as its close control would (WM_DELETE_WINDOW).
+close_window() {
+    /usr/bin/python3 - "$1" <<'PY'
+import sys
+from Xlib import X, display, protocol
+d = display.Display()
+window = d.create_resource_object("window", int(sys.argv[1], 0))
+message = protocol.event.ClientMessage(
+    window=window, client_type=d.intern_atom("WM_PROTOCOLS"),
+    data=(32, [d.intern_atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0]))
+window.send_event(message, event_mask=X.NoEventMask)
+d.flush()
+PY
+}
+
+# Waits up to 10 s for the program to end and checks its exit status is 0.
+expect_clean_exit() {
+    local status
+    for _ in $(seq 100); do
+        kill -0 "$program_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$program_pid" 2>/dev/null && fail "the program did not end within 10 s of the close request"
+    status=0
+    wait "$program_pid" || status=$?
+    program_pid=
+    [ "$status" -eq 0 ] || fail "the program ended with status $status"
+}
