@@ -20,7 +20,7 @@ QWidget *panelWidget(int panel);
 QWidget *controlWidget(int panel, int control);
 
 // The graph control, for counting and inspecting what is plotted and rendering it.
-const XYGraph *graphOf(int panel, int control);
+XYGraph *graphOf(int panel, int control);
 
 // Delivers one timer tick now, exactly as the timer's interval would; false if the control
 // is not a timer.  A stopped timer ticks too, so tests need not start it.

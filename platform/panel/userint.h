@@ -38,6 +38,17 @@ enum {
     VAL_SOLID_SQUARE = 2,
 };
 
+// Failures: every operation that can fail returns one of these (always negative).
+enum {
+    UI_ERROR_NOT_INITIALISED = -1, // InitCVIRTEEx has not succeeded yet
+    UI_ERROR_BAD_PANEL = -2,       // no such panel handle
+    UI_ERROR_BAD_CONTROL = -3,     // no such control on the panel
+    UI_ERROR_WRONG_KIND = -4,      // the control has no such value, attribute or operation
+    UI_ERROR_BAD_VALUE = -5,       // value out of range, not finite, or not representable
+    UI_ERROR_PANEL_FILE = -6,      // the panel file is missing, unreadable or refused
+    UI_ERROR_NOT_RUNNING = -7,     // QuitUserInterface without a running RunUserInterface
+};
+
 enum {
     VAL_RED = 0xFF0000,
     VAL_GREEN = 0x00FF00,

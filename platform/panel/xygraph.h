@@ -46,7 +46,7 @@ class XYGraph : public QWidget {
     QPoint toPixel(double x, double y) const;
     QRect plotArea() const;
     // Renders the whole widget (axes, labels and traces) as it would appear on screen.
-    QImage renderToImage() const;
+    QImage renderToImage();
 
     QSize sizeHint() const override;
 

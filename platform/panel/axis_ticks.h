@@ -1,0 +1,18 @@
+// Where an axis gets its ticks: round steps of 1, 2 or 5 times a power of ten.
+#ifndef ZELBRIN_PLATFORM_PANEL_AXIS_TICKS_H
+#define ZELBRIN_PLATFORM_PANEL_AXIS_TICKS_H
+
+#include <QString>
+#include <vector>
+
+struct AxisTick {
+    double value;
+    QString label;
+};
+
+// Ticks inside [min, max], at most about maxTicks of them; empty unless min < max and both
+// are finite.  Labels are short ("0.5", "-10", "1e+06") and never show rounding noise such
+// as "-1.38778e-17" for zero.
+std::vector<AxisTick> axisTicks(double min, double max, int maxTicks);
+
+#endif

@@ -1,0 +1,92 @@
+#include "control_kind.h"
+
+#include "led_indicator.h"
+#include "paneltimer.h"
+#include "userint.h"
+#include "xygraph.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <cmath>
+
+std::optional<ControlKind> kindForClassName(const QString &className) {
+    if (className == QLatin1String("QComboBox"))
+        return ControlKind::Selector;
+    if (className == QLatin1String("PanelTimer"))
+        return ControlKind::Timer;
+    if (className == QLatin1String("QDoubleSpinBox"))
+        return ControlKind::NumericField;
+    if (className == QLatin1String("QCheckBox"))
+        return ControlKind::Switch;
+    if (className == QLatin1String("QPushButton"))
+        return ControlKind::CommandButton;
+    if (className == QLatin1String("XYGraph"))
+        return ControlKind::Graph;
+    return std::nullopt;
+}
+
+std::optional<ControlKind> kindOfWidget(QWidget *widget) {
+    if (auto *spinBox = qobject_cast<QDoubleSpinBox *>(widget))
+        return spinBox->isReadOnly() ? ControlKind::NumericIndicator : ControlKind::NumericField;
+    if (qobject_cast<LedIndicator *>(widget))
+        return ControlKind::Led;
+    return kindForClassName(QString::fromLatin1(widget->metaObject()->className()));
+}
+
+int setControlValue(QWidget *widget, ControlKind kind, double value) {
+    if (!std::isfinite(value))
+        return UI_ERROR_BAD_VALUE;
+    // Values the program sets must never look like the user's: no signal may leave.
+    const QSignalBlocker quiet(widget);
+    switch (kind) {
+    case ControlKind::Selector: {
+        auto *selector = static_cast<QComboBox *>(widget);
+        const double index = std::round(value);
+        if (index < 0 || index >= selector->count())
+            return UI_ERROR_BAD_VALUE;
+        selector->setCurrentIndex(static_cast<int>(index));
+        return 0;
+    }
+    case ControlKind::NumericField:
+    case ControlKind::NumericIndicator:
+        static_cast<QDoubleSpinBox *>(widget)->setValue(value);
+        return 0;
+    case ControlKind::Switch:
+        static_cast<QCheckBox *>(widget)->setChecked(std::round(value) != 0.0);
+        return 0;
+    case ControlKind::Led:
+        static_cast<LedIndicator *>(widget)->setOn(std::round(value) != 0.0);
+        return 0;
+    case ControlKind::Timer:
+    case ControlKind::CommandButton:
+    case ControlKind::Graph:
+        break;
+    }
+    return UI_ERROR_WRONG_KIND;
+}
+
+int getControlValue(QWidget *widget, ControlKind kind, double *value) {
+    switch (kind) {
+    case ControlKind::Selector:
+        *value = static_cast<QComboBox *>(widget)->currentIndex();
+        return 0;
+    case ControlKind::NumericField:
+    case ControlKind::NumericIndicator:
+        *value = static_cast<QDoubleSpinBox *>(widget)->value();
+        return 0;
+    case ControlKind::Switch:
+        *value = static_cast<QCheckBox *>(widget)->isChecked() ? 1 : 0;
+        return 0;
+    case ControlKind::Led:
+        *value = static_cast<LedIndicator *>(widget)->isOn() ? 1 : 0;
+        return 0;
+    case ControlKind::Timer:
+    case ControlKind::CommandButton:
+    case ControlKind::Graph:
+        break;
+    }
+    return UI_ERROR_WRONG_KIND;
+}

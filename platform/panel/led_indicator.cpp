@@ -1,0 +1,38 @@
+#include "led_indicator.h"
+
+#include <QPainter>
+
+LedIndicator::LedIndicator(QWidget *parent) : QWidget(parent) {}
+
+void LedIndicator::setOn(bool on) {
+    if (on == on_)
+        return;
+    on_ = on;
+    update();
+}
+
+void LedIndicator::setLabel(const QString &label) {
+    label_ = label;
+    updateGeometry();
+    update();
+}
+
+QSize LedIndicator::sizeHint() const {
+    const QFontMetrics metrics = fontMetrics();
+    const int textWidth = label_.isEmpty() ? 0 : kLabelGap + metrics.horizontalAdvance(label_) + 2;
+    return {kLampSize + 2 + textWidth, qMax(kLampSize + 2, metrics.height())};
+}
+
+void LedIndicator::paintEvent(QPaintEvent *) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF lamp(1, (height() - kLampSize) / 2.0, kLampSize, kLampSize);
+    painter.setPen(QPen(QColor(60, 60, 60), 1.0));
+    painter.setBrush(on_ ? QColor(40, 220, 60) : QColor(30, 70, 35));
+    painter.drawEllipse(lamp);
+    if (!label_.isEmpty()) {
+        painter.setPen(palette().color(QPalette::WindowText));
+        const QRect text(kLampSize + 2 + kLabelGap, 0, width(), height());
+        painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, label_);
+    }
+}

@@ -1,0 +1,32 @@
+// On/off indicator that the program creates at run time, with an optional label beside it.
+#ifndef ZELBRIN_PLATFORM_PANEL_LED_INDICATOR_H
+#define ZELBRIN_PLATFORM_PANEL_LED_INDICATOR_H
+
+#include <QWidget>
+
+class LedIndicator : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(bool on READ isOn WRITE setOn)
+    Q_PROPERTY(QString label READ label WRITE setLabel)
+
+  public:
+    explicit LedIndicator(QWidget *parent = nullptr);
+
+    bool isOn() const { return on_; }
+    void setOn(bool on);
+    QString label() const { return label_; }
+    void setLabel(const QString &label);
+
+    QSize sizeHint() const override;
+
+  protected:
+    void paintEvent(QPaintEvent *event) override;
+
+  private:
+    static constexpr int kLampSize = 18;
+    static constexpr int kLabelGap = 6;
+    bool on_ = false;
+    QString label_;
+};
+
+#endif

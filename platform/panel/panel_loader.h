@@ -1,0 +1,24 @@
+// Builds a panel from its Qt Designer file, or says precisely why the file is refused.
+#ifndef ZELBRIN_PLATFORM_PANEL_PANEL_LOADER_H
+#define ZELBRIN_PLATFORM_PANEL_PANEL_LOADER_H
+
+#include "panel_registry.h"
+
+#include <QString>
+#include <memory>
+#include <variant>
+
+struct LoadRefusal {
+    QString what;  // the fault
+    QString where; // the line and widget, or the path that was tried
+};
+
+// A bare file name is looked up beside the executable; a name with a '/' is used as given.
+QString panelFilePath(const QString &fileName);
+
+// Controls come with kinds and callbacks bound; events are not connected yet, since they
+// need the panel's handle.
+std::variant<std::unique_ptr<Panel>, LoadRefusal> loadPanelFile(const QString &path,
+                                                                int resourceId);
+
+#endif

@@ -1,0 +1,16 @@
+// A line at the foot of every panel window that shows how many error prints there were and
+// the latest one: a person who starts the program from a desktop never sees stderr.
+#ifndef ZELBRIN_PLATFORM_PANEL_STATUS_LINE_H
+#define ZELBRIN_PLATFORM_PANEL_STATUS_LINE_H
+
+#include <QString>
+
+class QWidget;
+
+// Routes ErrorPrintf texts to the status lines (safe to call more than once).
+void installErrorPrintSink();
+// Adds the line below the window's contents, making the window taller by its height.
+void attachStatusLine(QWidget *window);
+QString statusLineText(const QWidget *window);
+
+#endif

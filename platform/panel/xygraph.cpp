@@ -1,0 +1,242 @@
+#include "xygraph.h"
+
+#include "axis_ticks.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <cmath>
+
+namespace {
+
+constexpr int kLeftMargin = 56;
+constexpr int kRightMargin = 14;
+constexpr int kTopMargin = 10;
+constexpr int kBottomMargin = 28;
+constexpr int kTickLength = 5;
+constexpr int kMarkerSize = 5;
+constexpr int kMaxTicksX = 8;
+constexpr int kMaxTicksY = 7;
+// Segments are clipped to the cache with this margin so huge coordinates never reach the
+// rasterizer and an antialiased end that touches the border is still drawn whole.
+constexpr double kClipMargin = 8.0;
+
+bool fitsFloat(double value) {
+    return std::isfinite(value) && std::isfinite(static_cast<float>(value));
+}
+
+bool isRgb(int rgb) {
+    return rgb >= 0 && rgb <= 0xFFFFFF;
+}
+
+// Liang-Barsky: trims the segment a-b to the box, false if nothing of it is inside.
+bool clipToBox(QPointF &a, QPointF &b, const QRectF &box) {
+    const double dx = b.x() - a.x();
+    const double dy = b.y() - a.y();
+    double t0 = 0.0;
+    double t1 = 1.0;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {a.x() - box.left(), box.right() - a.x(), a.y() - box.top(),
+                         box.bottom() - a.y()};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0.0) {
+            if (q[i] < 0.0)
+                return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0.0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        if (t0 > t1)
+            return false;
+    }
+    const QPointF start = a;
+    a = QPointF(start.x() + t0 * dx, start.y() + t0 * dy);
+    b = QPointF(start.x() + t1 * dx, start.y() + t1 * dy);
+    return true;
+}
+
+} // namespace
+
+XYGraph::XYGraph(QWidget *parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void XYGraph::setXMin(double value) {
+    setRange(xRange_, value, xRange_.max);
+}
+void XYGraph::setXMax(double value) {
+    setRange(xRange_, xRange_.min, value);
+}
+void XYGraph::setYMin(double value) {
+    setRange(yRange_, value, yRange_.max);
+}
+void XYGraph::setYMax(double value) {
+    setRange(yRange_, yRange_.min, value);
+}
+
+bool XYGraph::setXRange(double min, double max) {
+    return min < max && setRange(xRange_, min, max);
+}
+
+bool XYGraph::setYRange(double min, double max) {
+    return min < max && setRange(yRange_, min, max);
+}
+
+// One end at a time may pass through min >= max while a form sets xMin then xMax; such a
+// range shows no ticks and no traces until it is valid again.
+bool XYGraph::setRange(Range &range, double min, double max) {
+    if (!std::isfinite(min) || !std::isfinite(max))
+        return false;
+    range = {min, max};
+    invalidateCache();
+    return true;
+}
+
+bool XYGraph::addSegment(double x1, double y1, double x2, double y2, int rgb) {
+    if (!fitsFloat(x1) || !fitsFloat(y1) || !fitsFloat(x2) || !fitsFloat(y2) || !isRgb(rgb))
+        return false;
+    const GraphPrimitive segment{static_cast<float>(x1),          static_cast<float>(y1),
+                                 static_cast<float>(x2),          static_cast<float>(y2),
+                                 static_cast<std::uint32_t>(rgb), false};
+    if (!store_.append(segment))
+        return false;
+    update(plotArea());
+    return true;
+}
+
+bool XYGraph::addMarker(double x, double y, int rgb) {
+    if (!fitsFloat(x) || !fitsFloat(y) || !isRgb(rgb))
+        return false;
+    const auto fx = static_cast<float>(x);
+    const auto fy = static_cast<float>(y);
+    if (!store_.append({fx, fy, fx, fy, static_cast<std::uint32_t>(rgb), true}))
+        return false;
+    update(plotArea());
+    return true;
+}
+
+void XYGraph::clear() {
+    store_.clear();
+    invalidateCache();
+}
+
+QRect XYGraph::plotArea() const {
+    return rect().adjusted(kLeftMargin, kTopMargin, -kRightMargin, -kBottomMargin);
+}
+
+QPointF XYGraph::toCachePoint(float x, float y) const {
+    const QRect area = plotArea();
+    const double px = (x - xRange_.min) / (xRange_.max - xRange_.min) * (area.width() - 1);
+    const double py = (yRange_.max - y) / (yRange_.max - yRange_.min) * (area.height() - 1);
+    return {px, py};
+}
+
+QPoint XYGraph::toPixel(double x, double y) const {
+    const QPointF inCache = toCachePoint(static_cast<float>(x), static_cast<float>(y));
+    return plotArea().topLeft() + inCache.toPoint();
+}
+
+QImage XYGraph::renderToImage() {
+    return grab().toImage();
+}
+
+QSize XYGraph::sizeHint() const {
+    return {400, 300};
+}
+
+void XYGraph::resizeEvent(QResizeEvent *) {
+    invalidateCache();
+}
+
+void XYGraph::invalidateCache() {
+    cache_ = QImage();
+    cachedCount_ = 0;
+    update();
+}
+
+void XYGraph::paintEvent(QPaintEvent *) {
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::Window));
+    painter.fillRect(plotArea(), Qt::white);
+    drawAxes(painter);
+    bringCacheUpToDate();
+    painter.drawImage(plotArea().topLeft(), cache_);
+}
+
+void XYGraph::bringCacheUpToDate() {
+    const QSize pixels = plotArea().size() * devicePixelRatioF();
+    if (cache_.size() != pixels) {
+        cache_ = QImage(pixels.expandedTo({1, 1}), QImage::Format_ARGB32_Premultiplied);
+        cache_.setDevicePixelRatio(devicePixelRatioF());
+        cache_.fill(Qt::transparent);
+        cachedCount_ = 0;
+    }
+    if (cachedCount_ == store_.size())
+        return;
+    if (xRange_.min < xRange_.max && yRange_.min < yRange_.max) {
+        QPainter painter(&cache_);
+        painter.setRenderHint(QPainter::Antialiasing);
+        drawPrimitives(painter, cachedCount_, store_.size());
+    }
+    cachedCount_ = store_.size();
+}
+
+void XYGraph::drawPrimitives(QPainter &painter, std::size_t from, std::size_t to) const {
+    const QSize area = plotArea().size();
+    const QRectF box(-kClipMargin, -kClipMargin, area.width() + 2 * kClipMargin,
+                     area.height() + 2 * kClipMargin);
+    QPen pen(Qt::black, 1.5);
+    std::uint32_t penRgb = 0x000000;
+    painter.setPen(pen);
+    for (std::size_t i = from; i < to; ++i) {
+        const GraphPrimitive primitive = store_.at(i);
+        QPointF a = toCachePoint(primitive.x1, primitive.y1);
+        QPointF b = toCachePoint(primitive.x2, primitive.y2);
+        if (!clipToBox(a, b, box))
+            continue;
+        const QColor colour = QColor::fromRgb(primitive.rgb);
+        if (primitive.marker) {
+            const QRectF square(a.x() - kMarkerSize / 2.0, a.y() - kMarkerSize / 2.0, kMarkerSize,
+                                kMarkerSize);
+            painter.fillRect(square, colour);
+            continue;
+        }
+        if (primitive.rgb != penRgb) {
+            pen.setColor(colour);
+            penRgb = primitive.rgb;
+            painter.setPen(pen);
+        }
+        painter.drawLine(a, b);
+    }
+}
+
+void XYGraph::drawAxes(QPainter &painter) const {
+    const QRect area = plotArea();
+    const QColor ink = palette().color(QPalette::WindowText);
+    const QColor grid(225, 225, 225);
+    const QFontMetrics metrics = painter.fontMetrics();
+    for (const AxisTick &tick : axisTicks(xRange_.min, xRange_.max, kMaxTicksX)) {
+        const int x = toPixel(tick.value, yRange_.min).x();
+        painter.setPen(grid);
+        painter.drawLine(x, area.top(), x, area.bottom());
+        painter.setPen(ink);
+        painter.drawLine(x, area.bottom(), x, area.bottom() + kTickLength);
+        const QRect label(x - 40, area.bottom() + kTickLength, 80, metrics.height());
+        painter.drawText(label, Qt::AlignHCenter | Qt::AlignTop, tick.label);
+    }
+    for (const AxisTick &tick : axisTicks(yRange_.min, yRange_.max, kMaxTicksY)) {
+        const int y = toPixel(xRange_.min, tick.value).y();
+        painter.setPen(grid);
+        painter.drawLine(area.left(), y, area.right(), y);
+        painter.setPen(ink);
+        painter.drawLine(area.left() - kTickLength, y, area.left(), y);
+        const QRect label(0, y - metrics.height() / 2, area.left() - kTickLength - 3,
+                          metrics.height());
+        painter.drawText(label, Qt::AlignRight | Qt::AlignVCenter, tick.label);
+    }
+    painter.setPen(ink);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(area.adjusted(0, 0, -1, -1));
+}
