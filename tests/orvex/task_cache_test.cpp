@@ -1,0 +1,145 @@
+// Board selection, task creation and names, and the release order of close.
+#include "recorded_driver_fixture.h"
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+namespace {
+
+using TaskCacheTest = RecordedDriverTest;
+
+TEST_F(TaskCacheTest, PortConfigurationsAreNamedByPortAndMask) {
+    orvex_portMask(0, 0);
+    orvex_portMask(2, 255);
+    orvex_portMask(1, 5);
+    EXPECT_THAT(calls(),
+                ElementsAre(R"(DAQmxCreateTask("port0R0", &))",
+                            R"(DAQmxCreateDIChan(port0R0, "PXI1Slot2/port0", "r", 1))",
+                            "DAQmxStartTask(port0R0)", //
+                            R"(DAQmxCreateTask("port2W255", &))",
+                            R"(DAQmxCreateDOChan(port2W255, "PXI1Slot2/port2", "w", 1))",
+                            R"(DAQmxCreateTask("port1W5", &))",
+                            R"(DAQmxCreateDOChan(port1W5, "PXI1Slot2/port1/line0,)"
+                            R"(PXI1Slot2/port1/line2", "w", 1))",
+                            R"(DAQmxCreateTask("port1R5", &))",
+                            R"(DAQmxCreateDIChan(port1R5, "PXI1Slot2/port1/line1,)"
+                            R"(PXI1Slot2/port1/line3,PXI1Slot2/port1/line4,PXI1Slot2/port1/line5,)"
+                            R"(PXI1Slot2/port1/line6,PXI1Slot2/port1/line7", "r", 1))",
+                            "DAQmxStartTask(port1R5)"));
+}
+
+TEST_F(TaskCacheTest, AnalogTasksAreNamedByChannel) {
+    double volts = 0;
+    orvex_analogIn(3, &volts);
+    orvex_analogOut(1, 0.5);
+    EXPECT_THAT(calls(),
+                ElementsAre(R"(DAQmxCreateTask("analog3I", &))",
+                            R"(DAQmxCreateAIVoltageChan(analog3I, "PXI1Slot2/ai3", "", )"
+                            R"(10083, -10, 10, 10348, ""))",
+                            "DAQmxReadAnalogF64(analog3I, 1, 1, 0, 1, null, null)",
+                            R"(DAQmxCreateTask("analog1o", &))",
+                            R"(DAQmxCreateAOVoltageChan(analog1o, "PXI1Slot2/ao1", "", )"
+                            R"(-10, 10, 10348, ""))",
+                            "DAQmxWriteAnalogF64(analog1o, 1, 1, 1, 0, [0.5], null, null)"));
+}
+
+TEST_F(TaskCacheTest, SlotAppliesToTasksCreatedLaterOnly) {
+    double volts = 0;
+    orvex_analogIn(0, &volts);
+    orvex_SetLastError(-5);
+    EXPECT_EQ(orvex_ni6251Slot(4), 0);
+    EXPECT_EQ(orvex_GetLastError(), 0);
+    orvex_analogIn(0, &volts);
+    orvex_analogIn(1, &volts);
+    orvex_portMask(0, 6);
+    const auto recorded = calls();
+    EXPECT_EQ(recorded[4], R"(DAQmxCreateTask("analog1I", &))");
+    EXPECT_EQ(recorded[5], R"(DAQmxCreateAIVoltageChan(analog1I, "PXI1Slot4/ai1", "", 10083, -10, )"
+                           R"(10, 10348, ""))");
+    EXPECT_EQ(recorded[8], R"(DAQmxCreateDOChan(port0W6, "PXI1Slot4/port0/line1,)"
+                           R"(PXI1Slot4/port0/line2", "w", 1))");
+    EXPECT_EQ(recorded[3], "DAQmxReadAnalogF64(analog0I, 1, 1, 0, 1, null, null)");
+}
+
+TEST_F(TaskCacheTest, CloseWithNothingCreatedMakesNoDriverCall) {
+    orvex_SetLastError(-7);
+    EXPECT_EQ(orvex_ni6251Close(), 0);
+    EXPECT_EQ(orvex_GetLastError(), 0);
+    EXPECT_THAT(calls(), IsEmpty());
+}
+
+void createOneOfEachKind() {
+    double volts = 0;
+    orvex_analogOut(1, 0.0);
+    orvex_analogOut(0, 0.0);
+    orvex_analogIn(5, &volts);
+    orvex_analogIn(2, &volts);
+    orvex_portMask(2, 3);
+    orvex_portMask(2, 0);
+}
+
+TEST_F(TaskCacheTest, CloseReleasesInFixedOrderAndASecondCloseMakesNoCall) {
+    createOneOfEachKind();
+    rd_reset();
+    EXPECT_EQ(orvex_ni6251Close(), 0);
+    EXPECT_THAT(calls(), ElementsAre("DAQmxClearTask(analog0o)", "DAQmxClearTask(analog1o)",
+                                     "DAQmxClearTask(analog2I)", "DAQmxClearTask(analog5I)",
+                                     "DAQmxStopTask(port2R0)", "DAQmxClearTask(port2R0)",
+                                     "DAQmxStopTask(port2W3)", "DAQmxClearTask(port2W3)",
+                                     "DAQmxStopTask(port2R3)", "DAQmxClearTask(port2R3)"));
+    rd_reset();
+    EXPECT_EQ(orvex_ni6251Close(), 0);
+    EXPECT_THAT(calls(), IsEmpty());
+}
+
+TEST_F(TaskCacheTest, FirstAnalogReleaseFailureEndsCloseAndKeepsTheRest) {
+    createOneOfEachKind();
+    rd_reset();
+    rd_scriptStatus("DAQmxClearTask", 3, -200088);
+    EXPECT_EQ(orvex_ni6251Close(), -200088);
+    EXPECT_EQ(errorText(), "recording driver: status -200088");
+    EXPECT_EQ(orvex::cache.ao[0], nullptr);
+    EXPECT_EQ(orvex::cache.ao[1], nullptr);
+    EXPECT_NE(orvex::cache.ai[2], nullptr);
+    EXPECT_NE(orvex::cache.ai[5], nullptr);
+    EXPECT_THAT(masksOf(2), ElementsAre(0, 3, -1, -1));
+
+    rd_reset();
+    EXPECT_EQ(orvex_ni6251Close(), 0);
+    EXPECT_EQ(calls().front(), "DAQmxClearTask(analog2I)");
+    EXPECT_THAT(masksOf(2), ElementsAre(-1, -1, -1, -1));
+}
+
+TEST_F(TaskCacheTest, PortReleaseFailuresAreIgnored) {
+    createOneOfEachKind();
+    rd_reset();
+    rd_scriptStatus("DAQmxStopTask", 1, -200088);
+    EXPECT_EQ(orvex_ni6251Close(), 0);
+    EXPECT_EQ(orvex_GetLastError(), 0);
+    EXPECT_THAT(masksOf(2), ElementsAre(-1, -1, -1, -1));
+    EXPECT_NE(orvex::cache.ports[2][0].taskR, nullptr); // the task that would not stop
+    EXPECT_EQ(orvex::cache.ports[2][1].taskW, nullptr);
+}
+
+TEST_F(TaskCacheTest, FailedCreationKeepsTheMaskAndOnlyTheTasksCreated) {
+    rd_scriptStatus("DAQmxCreateTask", 2, -200220);
+    EXPECT_EQ(orvex_portMask(1, 5), -200220);
+    const orvex::PortConfig &entry = orvex::cache.ports[1][0];
+    EXPECT_EQ(entry.mask, 5);
+    EXPECT_NE(entry.taskW, nullptr);
+    EXPECT_EQ(entry.taskR, nullptr);
+
+    rd_reset();
+    EXPECT_EQ(orvex_portMask(1, 5), 1);
+    EXPECT_THAT(calls(), IsEmpty());
+}
+
+TEST_F(TaskCacheTest, FailedAnalogCreationIsRetriedByTheNextCall) {
+    rd_scriptStatus("DAQmxCreateTask", 1, -200220);
+    EXPECT_EQ(orvex_analogOut(0, 1.0), -200220);
+    EXPECT_EQ(orvex::cache.ao[0], nullptr);
+    EXPECT_EQ(orvex_analogOut(0, 1.0), 0);
+    EXPECT_EQ(calls()[2], R"(DAQmxCreateTask("analog0o", &))");
+}
+
+} // namespace

@@ -1,0 +1,48 @@
+/* Control side of the recording test driver, a shared library that exports the board
+ * driver's entry points.  Every driver call is recorded as one line of text, with task
+ * handles shown by the name their task was created with ("null" for no task):
+ *     DAQmxCfgSampClkTiming(analog0I, "OnboardClock", 1000, 10280, 10123, 100)
+ *     DAQmxWriteDigitalU8(port1W5, 1, 1, 10, 0, [5], null, null)
+ * Out parameters show as "&" when given and "null" when not; data written shows in
+ * brackets.  Calls return 0 unless a status was scripted.
+ *
+ * Reads deliver queued data first; without any, a digital read gives the last value
+ * written to that task (0 if none) and an analog read fills what was asked with 0.0.
+ * Writes report every sample taken unless a count was queued.
+ *
+ * With recording off the driver just answers: no text is built and, once the tasks
+ * exist, no memory is allocated per call.
+ */
+#ifndef RECORDING_DRIVER_H
+#define RECORDING_DRIVER_H
+
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Forgets recorded calls, scripts, queued data and call counts; recording on. */
+void rd_reset(void);
+void rd_setRecording(int on);
+
+int rd_callCount(void);
+/* The index-th recorded call (0 = first since reset), or null. */
+const char *rd_call(int index);
+
+/* The nth call (1 = first since reset) of the named entry point returns status. */
+void rd_scriptStatus(const char *entryPoint, int nth, int32_t status);
+
+/* The next digital read delivers value. */
+void rd_queueDigitalRead(uint8_t value);
+/* The next analog read delivers count values (no more than it has room for) and
+ * reports `reported` samples read. */
+void rd_queueAnalogRead(const double *values, int count, int32_t reported);
+/* The next analog write reports `reported` samples written. */
+void rd_queueAnalogWritten(int32_t reported);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif
