@@ -1,0 +1,33 @@
+// The board's time in seconds since the library was loaded.  In real time it follows the
+// steady wall clock; in virtual time it stands still until a read needs later samples
+// (or a test advances it), so clocked reads complete at once and runs repeat exactly.
+#ifndef ORVEX_SIMBOARD_BOARD_CLOCK_H
+#define ORVEX_SIMBOARD_BOARD_CLOCK_H
+
+#include <chrono>
+
+namespace simboard {
+
+class BoardClock {
+  public:
+    using WallTime = std::chrono::steady_clock::time_point;
+
+    BoardClock();
+
+    double now() const;
+    bool isVirtual() const { return virtual_; }
+    // Switching keeps the board time continuous: it never runs backwards.
+    void setVirtual(bool on);
+    // Virtual time only; a time in the past is ignored.
+    void advanceTo(double seconds);
+    WallTime wallTimeAt(double seconds) const;
+
+  private:
+    WallTime origin_;
+    bool virtual_ = false;
+    double virtualNow_ = 0.0;
+};
+
+} // namespace simboard
+
+#endif

@@ -1,0 +1,175 @@
+// The control entry points for tests.  They share the board's lock with the driver calls
+// and appear in the journal like them; a bench file that could not be used does not stop
+// them, so a test can still set the stand up.
+#include "simboard_control.h"
+
+#include "bench_file.h"
+#include "board.h"
+#include "driver_call.h"
+#include "status_codes.h"
+
+#include <cmath>
+#include <string>
+
+using simboard::Board;
+using simboard::JournalLine;
+using simboard::Lock;
+using simboard::Outcome;
+
+namespace {
+
+template <class Change, class Describe>
+int32_t control(const char *name, Change &&change, Describe &&describe) {
+    return simboard::driverCall(
+        name,
+        [&](Lock &) {
+            Board &board = Board::instance();
+            Outcome outcome = change(board);
+            board.notifyChanged();
+            return outcome;
+        },
+        describe, simboard::BenchGate::exempt);
+}
+
+Outcome badArgument(const std::string &why) {
+    return simboard::refuse(simboard::status::controlArgument, why);
+}
+
+Outcome checkVolts(double volts) {
+    return std::isfinite(volts) ? Outcome{} : badArgument("The voltage is not a number.");
+}
+
+Outcome checkAnalogInput(int channel) {
+    if (channel < 0 || channel >= simboard::analogInputCount) {
+        return badArgument("Analog input " + std::to_string(channel) + " (ai0 to ai15).");
+    }
+    return {};
+}
+
+} // namespace
+
+int32_t simboard_pressSwitch(int switchNumber, int pressed) {
+    return control(
+        "simboard_pressSwitch",
+        [&](Board &board) {
+            if (switchNumber < 1 || switchNumber > simboard::LabStand::switchCount) {
+                return badArgument("Switch S" + std::to_string(switchNumber) + " (S1 to S4).");
+            }
+            board.stand().setSwitch(switchNumber, pressed != 0 ? simboard::SwitchMode::pressed
+                                                               : simboard::SwitchMode::released);
+            return Outcome{};
+        },
+        [&](JournalLine &line) {
+            line.integer("switchNumber", switchNumber).integer("pressed", pressed);
+        });
+}
+
+int32_t simboard_holdJoystick(double xVolts, double yVolts) {
+    return control(
+        "simboard_holdJoystick",
+        [&](Board &board) {
+            Outcome outcome = checkVolts(xVolts);
+            if (!outcome.failed() && !(outcome = checkVolts(yVolts)).failed()) {
+                board.stand().joystick().hold({xVolts, yVolts});
+            }
+            return outcome;
+        },
+        [&](JournalLine &line) { line.number("xVolts", xVolts).number("yVolts", yVolts); });
+}
+
+int32_t simboard_releaseJoystick(void) {
+    return control(
+        "simboard_releaseJoystick",
+        [](Board &board) {
+            board.stand().joystick().release();
+            return Outcome{};
+        },
+        [](JournalLine &) {});
+}
+
+int32_t simboard_setInputLine(int port, int line, int level) {
+    return control(
+        "simboard_setInputLine",
+        [&](Board &board) {
+            if (port < 0 || port >= simboard::portCount || line < 0 ||
+                line >= simboard::linesPerPort || level < -1 || level > 1) {
+                return badArgument("Port " + std::to_string(port) + " line " +
+                                   std::to_string(line) + " level " + std::to_string(level) +
+                                   " (ports 0 to 2, lines 0 to 7, level -1, 0 or 1).");
+            }
+            std::optional<bool> value;
+            if (level >= 0) {
+                value = level == 1;
+            }
+            board.stand().setLine(port, line, value);
+            return Outcome{};
+        },
+        [&](JournalLine &journal) {
+            journal.integer("port", port).integer("line", line).integer("level", level);
+        });
+}
+
+int32_t simboard_setAnalogInput(int channel, double volts) {
+    return control(
+        "simboard_setAnalogInput",
+        [&](Board &board) {
+            Outcome outcome = checkAnalogInput(channel);
+            if (!outcome.failed() && !(outcome = checkVolts(volts)).failed()) {
+                board.stand().setAnalogInput(channel, volts);
+            }
+            return outcome;
+        },
+        [&](JournalLine &line) { line.integer("channel", channel).number("volts", volts); });
+}
+
+int32_t simboard_releaseAnalogInput(int channel) {
+    return control(
+        "simboard_releaseAnalogInput",
+        [&](Board &board) {
+            Outcome outcome = checkAnalogInput(channel);
+            if (!outcome.failed()) {
+                board.stand().setAnalogInput(channel, std::nullopt);
+            }
+            return outcome;
+        },
+        [&](JournalLine &line) { line.integer("channel", channel); });
+}
+
+int32_t simboard_applyBench(const char *json) {
+    return control(
+        "simboard_applyBench",
+        [&](Board &board) {
+            return json == nullptr ? badArgument("The bench text is null.")
+                                   : simboard::applyBenchText(json, board);
+        },
+        [&](JournalLine &line) { line.text("json", json); });
+}
+
+int32_t simboard_reset(void) {
+    return control(
+        "simboard_reset",
+        [](Board &board) {
+            board.resetStand();
+            return Outcome{};
+        },
+        [](JournalLine &) {});
+}
+
+int32_t simboard_advanceTime(double seconds) {
+    return control(
+        "simboard_advanceTime",
+        [&](Board &board) {
+            if (!(seconds >= 0.0) || !std::isfinite(seconds)) {
+                return badArgument("Time step " + std::to_string(seconds) + " s.");
+            }
+            board.advanceTime(seconds);
+            return Outcome{};
+        },
+        [&](JournalLine &line) { line.number("seconds", seconds); });
+}
+
+double simboard_time(void) {
+    Board &board = Board::instance();
+    Lock lock = board.lock();
+    return board.clock().now();
+}

@@ -1,0 +1,266 @@
+// The driver entry points this library exports, each a thin frame around the board.
+#define DAQMX_EXPORT_ENTRY_POINTS
+#include <daqmx.h>
+
+#include "driver_call.h"
+#include "status_codes.h"
+
+#include <algorithm>
+#include <cstring>
+
+using simboard::Board;
+using simboard::Direction;
+using simboard::JournalLine;
+using simboard::Lock;
+using simboard::Outcome;
+
+namespace {
+
+uint64_t taskId(TaskHandle handle) {
+    return reinterpret_cast<uintptr_t>(handle);
+}
+
+} // namespace
+
+int32 DAQmxCreateTask(const char taskName[], TaskHandle *taskHandle) {
+    return simboard::driverCall(
+        "DAQmxCreateTask",
+        [&](Lock &) {
+            if (taskHandle == nullptr) {
+                return simboard::refuse(simboard::status::invalidArgument,
+                                        "The place for the task handle is null.");
+            }
+            uint64_t id = 0;
+            Outcome outcome = Board::instance().createTask(taskName, id);
+            *taskHandle = outcome.failed() ? nullptr : reinterpret_cast<TaskHandle>(id);
+            return outcome;
+        },
+        [&](JournalLine &line) {
+            line.text("taskName", taskName).task("taskHandle", taskHandle ? *taskHandle : nullptr);
+        });
+}
+
+#define SIMBOARD_TASK_ENTRY_POINT(name, method)                                                    \
+    int32 name(TaskHandle taskHandle) {                                                            \
+        return simboard::driverCall(                                                               \
+            #name, [&](Lock &) { return Board::instance().method(taskId(taskHandle)); },           \
+            [&](JournalLine &line) { line.task("task", taskHandle); });                            \
+    }
+SIMBOARD_TASK_ENTRY_POINT(DAQmxStartTask, startTask)
+SIMBOARD_TASK_ENTRY_POINT(DAQmxStopTask, stopTask)
+SIMBOARD_TASK_ENTRY_POINT(DAQmxClearTask, clearTask)
+SIMBOARD_TASK_ENTRY_POINT(DAQmxDisableStartTrig, disableStartTrigger)
+#undef SIMBOARD_TASK_ENTRY_POINT
+
+#define SIMBOARD_DIGITAL_CHANNEL_ENTRY_POINT(name, direction)                                      \
+    int32 name(TaskHandle taskHandle, const char lines[], const char nameToAssignToLines[],        \
+               int32 lineGrouping) {                                                               \
+        return simboard::driverCall(                                                               \
+            #name,                                                                                 \
+            [&](Lock &) {                                                                          \
+                return Board::instance().createDigitalChannel(taskId(taskHandle), lines,           \
+                                                              lineGrouping, direction);            \
+            },                                                                                     \
+            [&](JournalLine &line) {                                                               \
+                line.task("task", taskHandle)                                                      \
+                    .text("lines", lines)                                                          \
+                    .text("name", nameToAssignToLines)                                             \
+                    .integer("lineGrouping", lineGrouping);                                        \
+            });                                                                                    \
+    }
+SIMBOARD_DIGITAL_CHANNEL_ENTRY_POINT(DAQmxCreateDIChan, Direction::input)
+SIMBOARD_DIGITAL_CHANNEL_ENTRY_POINT(DAQmxCreateDOChan, Direction::output)
+#undef SIMBOARD_DIGITAL_CHANNEL_ENTRY_POINT
+
+int32 DAQmxCreateAIVoltageChan(TaskHandle taskHandle, const char physicalChannel[],
+                               const char nameToAssignToChannel[], int32 terminalConfig,
+                               float64 minVal, float64 maxVal, int32 units,
+                               const char customScaleName[]) {
+    constexpr int32 defaultTerminal = -1;
+    return simboard::driverCall(
+        "DAQmxCreateAIVoltageChan",
+        [&](Lock &) {
+            if (terminalConfig != DAQmx_Val_RSE && terminalConfig != defaultTerminal) {
+                return simboard::refuse(simboard::status::invalidArgument,
+                                        "Terminal configuration " + std::to_string(terminalConfig) +
+                                            ": the lab stand is wired referenced single-ended "
+                                            "(10083).");
+            }
+            return Board::instance().createAnalogChannel(taskId(taskHandle), physicalChannel,
+                                                         Direction::input, minVal, maxVal, units,
+                                                         customScaleName);
+        },
+        [&](JournalLine &line) {
+            line.task("task", taskHandle)
+                .text("physicalChannel", physicalChannel)
+                .text("name", nameToAssignToChannel)
+                .integer("terminalConfig", terminalConfig)
+                .number("minVal", minVal)
+                .number("maxVal", maxVal)
+                .integer("units", units)
+                .text("customScaleName", customScaleName);
+        });
+}
+
+int32 DAQmxCreateAOVoltageChan(TaskHandle taskHandle, const char physicalChannel[],
+                               const char nameToAssignToChannel[], float64 minVal, float64 maxVal,
+                               int32 units, const char customScaleName[]) {
+    return simboard::driverCall(
+        "DAQmxCreateAOVoltageChan",
+        [&](Lock &) {
+            return Board::instance().createAnalogChannel(taskId(taskHandle), physicalChannel,
+                                                         Direction::output, minVal, maxVal, units,
+                                                         customScaleName);
+        },
+        [&](JournalLine &line) {
+            line.task("task", taskHandle)
+                .text("physicalChannel", physicalChannel)
+                .text("name", nameToAssignToChannel)
+                .number("minVal", minVal)
+                .number("maxVal", maxVal)
+                .integer("units", units)
+                .text("customScaleName", customScaleName);
+        });
+}
+
+int32 DAQmxCfgSampClkTiming(TaskHandle taskHandle, const char source[], float64 rate,
+                            int32 activeEdge, int32 sampleMode, uInt64 sampsPerChan) {
+    return simboard::driverCall(
+        "DAQmxCfgSampClkTiming",
+        [&](Lock &) {
+            return Board::instance().configureSampleClock(taskId(taskHandle), source, rate,
+                                                          activeEdge, sampleMode, sampsPerChan);
+        },
+        [&](JournalLine &line) {
+            line.task("task", taskHandle)
+                .text("source", source)
+                .number("rate", rate)
+                .integer("activeEdge", activeEdge)
+                .integer("sampleMode", sampleMode)
+                .integer("sampsPerChan", static_cast<int64_t>(sampsPerChan));
+        });
+}
+
+int32 DAQmxCfgAnlgEdgeStartTrig(TaskHandle taskHandle, const char triggerSource[],
+                                int32 triggerSlope, float64 triggerLevel) {
+    return simboard::driverCall(
+        "DAQmxCfgAnlgEdgeStartTrig",
+        [&](Lock &) {
+            return Board::instance().configureStartTrigger(taskId(taskHandle), triggerSource,
+                                                           triggerSlope, triggerLevel);
+        },
+        [&](JournalLine &line) {
+            line.task("task", taskHandle)
+                .text("triggerSource", triggerSource)
+                .integer("triggerSlope", triggerSlope)
+                .number("triggerLevel", triggerLevel);
+        });
+}
+
+int32 DAQmxWriteDigitalU8(TaskHandle taskHandle, int32 numSampsPerChan, bool32 autoStart,
+                          float64 timeout, bool32 dataLayout, const uInt8 writeArray[],
+                          int32 *sampsPerChanWritten, bool32 *) {
+    return simboard::driverCall(
+        "DAQmxWriteDigitalU8",
+        [&](Lock &) {
+            return Board::instance().writeDigital(taskId(taskHandle), numSampsPerChan,
+                                                  autoStart != 0, writeArray, sampsPerChanWritten);
+        },
+        [&](JournalLine &line) {
+            line.task("task", taskHandle)
+                .integer("numSampsPerChan", numSampsPerChan)
+                .integer("autoStart", autoStart)
+                .number("timeout", timeout)
+                .integer("dataLayout", dataLayout)
+                .bytes("writeArray", writeArray, numSampsPerChan);
+        });
+}
+
+int32 DAQmxReadDigitalU8(TaskHandle taskHandle, int32 numSampsPerChan, float64 timeout,
+                         bool32 fillMode, uInt8 readArray[], uInt32 arraySizeInSamps,
+                         int32 *sampsPerChanRead, bool32 *) {
+    int32 delivered = 0;
+    return simboard::driverCall(
+        "DAQmxReadDigitalU8",
+        [&](Lock &) {
+            Outcome outcome = Board::instance().readDigital(
+                taskId(taskHandle), numSampsPerChan, readArray, arraySizeInSamps, &delivered);
+            if (sampsPerChanRead != nullptr) {
+                *sampsPerChanRead = delivered;
+            }
+            return outcome;
+        },
+        [&](JournalLine &line) {
+            line.task("task", taskHandle)
+                .integer("numSampsPerChan", numSampsPerChan)
+                .number("timeout", timeout)
+                .integer("fillMode", fillMode)
+                .integer("arraySizeInSamps", arraySizeInSamps)
+                .bytes("readArray", readArray, delivered);
+        });
+}
+
+int32 DAQmxWriteAnalogF64(TaskHandle taskHandle, int32 numSampsPerChan, bool32 autoStart,
+                          float64 timeout, bool32 dataLayout, const float64 writeArray[],
+                          int32 *sampsPerChanWritten, bool32 *) {
+    return simboard::driverCall(
+        "DAQmxWriteAnalogF64",
+        [&](Lock &) {
+            return Board::instance().writeAnalog(taskId(taskHandle), numSampsPerChan,
+                                                 autoStart != 0, writeArray, sampsPerChanWritten);
+        },
+        [&](JournalLine &line) {
+            line.task("task", taskHandle)
+                .integer("numSampsPerChan", numSampsPerChan)
+                .integer("autoStart", autoStart)
+                .number("timeout", timeout)
+                .integer("dataLayout", dataLayout)
+                .samples("writeArray", writeArray, numSampsPerChan);
+        });
+}
+
+int32 DAQmxReadAnalogF64(TaskHandle taskHandle, int32 numSampsPerChan, float64 timeout,
+                         bool32 fillMode, float64 readArray[], uInt32 arraySizeInSamps,
+                         int32 *sampsPerChanRead, bool32 *) {
+    int32 delivered = 0;
+    return simboard::driverCall(
+        "DAQmxReadAnalogF64",
+        [&](Lock &lock) {
+            Outcome outcome =
+                Board::instance().readAnalog(lock, taskId(taskHandle), numSampsPerChan, timeout,
+                                             readArray, arraySizeInSamps, &delivered);
+            if (sampsPerChanRead != nullptr) {
+                *sampsPerChanRead = delivered;
+            }
+            return outcome;
+        },
+        [&](JournalLine &line) {
+            line.task("task", taskHandle)
+                .integer("numSampsPerChan", numSampsPerChan)
+                .number("timeout", timeout)
+                .integer("fillMode", fillMode)
+                .integer("arraySizeInSamps", arraySizeInSamps)
+                .samples("readArray", readArray, delivered)
+                .integer("sampsPerChanRead", delivered);
+        });
+}
+
+// A buffer of size 0 (or none) asks for the size the text needs, as the driver does.
+int32 DAQmxGetErrorString(int32 errorCode, char errorString[], uInt32 bufferSize) {
+    return simboard::driverCall(
+        "DAQmxGetErrorString",
+        [&](Lock &) {
+            std::string text = Board::instance().describe(errorCode);
+            if (errorString == nullptr || bufferSize == 0) {
+                return Outcome{static_cast<int32>(text.size() + 1), {}};
+            }
+            size_t copied = std::min<size_t>(text.size(), bufferSize - 1);
+            std::memcpy(errorString, text.data(), copied);
+            errorString[copied] = '\0';
+            return Outcome{};
+        },
+        [&](JournalLine &line) {
+            line.integer("errorCode", errorCode).integer("bufferSize", bufferSize);
+        },
+        simboard::BenchGate::exempt);
+}

@@ -1,0 +1,93 @@
+#include "lab_stand.h"
+#include "noise.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace simboard {
+namespace {
+
+constexpr int switchPort = 1;
+constexpr int firstSwitchLine = 4;
+constexpr int joystickXChannel = 2;
+constexpr int joystickYChannel = 3;
+
+} // namespace
+
+void LabStand::reset() {
+    switches_.fill(SwitchMode::cycle);
+    lineOverrides_.fill(std::nullopt);
+    analogOverrides_.fill(std::nullopt);
+    joystick_.reset();
+    joystickNoise_ = defaultJoystickNoise;
+}
+
+bool LabStand::switchPressed(int index, double t) const {
+    switch (switches_[index]) {
+    case SwitchMode::pressed:
+        return true;
+    case SwitchMode::released:
+        return false;
+    case SwitchMode::cycle:
+        break;
+    }
+    // Each switch in turn is held down for a second of the cycle, with a pause between.
+    double phase = std::fmod(t, switchCyclePeriod);
+    double slot = switchCyclePeriod / switchCount;
+    return phase >= index * slot && phase < index * slot + 1.0;
+}
+
+bool LabStand::standLevel(int port, int line, double t) const {
+    if (const auto &level = lineOverrides_[port * linesPerPort + line]) {
+        return *level;
+    }
+    if (port == switchPort && line >= firstSwitchLine) {
+        return !switchPressed(line - firstSwitchLine, t);
+    }
+    return false;
+}
+
+bool LabStand::lineLevel(int port, int line, double t) const {
+    if (std::optional<bool> driven = board_.drivenLevel(port, line)) {
+        return *driven;
+    }
+    return standLevel(port, line, t);
+}
+
+double LabStand::joystickVolts(int channel, double t) const {
+    double noise = noiseAt(seed_, channel, t, joystickNoise_);
+    if (!joystickPowered(t)) {
+        return noise;
+    }
+    StickVoltages stick = joystick_.voltagesAt(t);
+    return (channel == joystickXChannel ? stick.x : stick.y) + noise;
+}
+
+double LabStand::analogInputAt(int channel, double t) {
+    double value = 0.0;
+    fillAnalogInput(channel, SampleTimes{t, 1.0}, 0, 1, &value);
+    return value;
+}
+
+void LabStand::fillAnalogInput(int channel, SampleTimes times, uint64_t first, size_t count,
+                               double *out) {
+    if (const auto &level = analogOverrides_[channel]) {
+        std::fill(out, out + count, *level);
+        return;
+    }
+    if (channel < analogOutputCount) {
+        for (size_t i = 0; i < count; ++i) {
+            out[i] = board_.analogOutputAt(channel, times.at(first + i));
+        }
+        return;
+    }
+    if (channel == joystickXChannel || channel == joystickYChannel) {
+        for (size_t i = 0; i < count; ++i) {
+            out[i] = joystickVolts(channel, times.at(first + i));
+        }
+        return;
+    }
+    std::fill(out, out + count, 0.0);
+}
+
+} // namespace simboard

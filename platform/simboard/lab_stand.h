@@ -1,0 +1,89 @@
+// The lab stand wired to the board:
+//   - port 2 line 0 high powers the joystick (X on ai2, Y on ai3);
+//   - switches S1..S4 on port 1 lines 4..7, pulled high, low while pressed; by default
+//     pressed one after the other on a slow cycle;
+//   - ao0 wired to ai0 and ao1 to ai1;
+//   - every other line reads low and every other input 0 V.
+// A bench file or a test may override any input line or analog input.
+#ifndef ORVEX_SIMBOARD_LAB_STAND_H
+#define ORVEX_SIMBOARD_LAB_STAND_H
+
+#include "channel_names.h"
+#include "joystick.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+namespace simboard {
+
+// What the board itself puts on the wires: the levels its output lines drive and the
+// voltages of its analog outputs.
+class BoardOutputs {
+  public:
+    virtual std::optional<bool> drivenLevel(int port, int line) const = 0;
+    virtual double analogOutputAt(int channel, double t) = 0;
+
+  protected:
+    ~BoardOutputs() = default;
+};
+
+// Sample k of a sample clock comes at start + k / rate.
+struct SampleTimes {
+    double start = 0.0;
+    double rate = 1.0;
+
+    double at(uint64_t k) const { return start + static_cast<double>(k) / rate; }
+};
+
+enum class SwitchMode { cycle, pressed, released };
+
+class LabStand {
+  public:
+    static constexpr int switchCount = 4;
+    static constexpr double switchCyclePeriod = 8.0;
+    static constexpr double defaultJoystickNoise = 0.004;
+
+    explicit LabStand(BoardOutputs &board) : board_(board) {}
+
+    // The level on a line with nothing of the board driving it.
+    bool standLevel(int port, int line, double t) const;
+    // The level a reader of the line sees: the board's own drive wins.
+    bool lineLevel(int port, int line, double t) const;
+
+    double analogInputAt(int channel, double t);
+    // Samples first .. first+count-1 of a clock, without a call per sample into the
+    // wiring decisions.
+    void fillAnalogInput(int channel, SampleTimes times, uint64_t first, size_t count, double *out);
+
+    void setSwitch(int number, SwitchMode mode) { switches_[number - 1] = mode; }
+    void setLine(int port, int line, std::optional<bool> level) {
+        lineOverrides_[port * linesPerPort + line] = level;
+    }
+    void setAnalogInput(int channel, std::optional<double> volts) {
+        analogOverrides_[channel] = volts;
+    }
+    void setJoystickNoise(double peakVolts) { joystickNoise_ = peakVolts; }
+    void setSeed(uint64_t seed) { seed_ = seed; }
+    Joystick &joystick() { return joystick_; }
+    // Back to the stand's defaults; the seed stays.
+    void reset();
+
+  private:
+    bool switchPressed(int index, double t) const;
+    bool joystickPowered(double t) const { return lineLevel(2, 0, t); }
+    double joystickVolts(int channel, double t) const;
+
+    BoardOutputs &board_;
+    std::array<SwitchMode, switchCount> switches_{};
+    std::array<std::optional<bool>, portCount * linesPerPort> lineOverrides_{};
+    std::array<std::optional<double>, analogInputCount> analogOverrides_{};
+    Joystick joystick_;
+    double joystickNoise_ = defaultJoystickNoise;
+    uint64_t seed_ = 0;
+};
+
+} // namespace simboard
+
+#endif
