@@ -69,7 +69,6 @@ int DisplayPanel(int panel) {
     if (!found)
         return UI_ERROR_BAD_PANEL;
     found->window->show();
-    found->window->raise();
     return 0;
 }
 

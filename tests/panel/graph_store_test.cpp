@@ -1,0 +1,51 @@
+#include "graph_store.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+GraphPrimitive segment(float x, std::uint32_t rgb) {
+    return {x, x + 1, x + 2, x + 3, rgb, false};
+}
+
+TEST(GraphStore, KeepsOrderCoordinatesColoursAndKindAcrossChunks) {
+    GraphStore store;
+    constexpr std::size_t count = 10000; // several chunks
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto x = static_cast<float>(i);
+        ASSERT_TRUE(i % 3 == 0 ? store.append({x, -x, x, -x, 0x00FF00, true})
+                               : store.append(segment(x, i % 2 ? 0xFF0000 : 0x0000FF)));
+    }
+    EXPECT_EQ(store.size(), count);
+    EXPECT_EQ(store.markerCount(), (count + 2) / 3);
+    EXPECT_EQ(store.segmentCount(), count - store.markerCount());
+    for (const std::size_t i : {std::size_t{0}, std::size_t{1}, std::size_t{4095},
+                                std::size_t{4096}, std::size_t{4097}, count - 1}) {
+        const GraphPrimitive p = store.at(i);
+        const auto x = static_cast<float>(i);
+        if (i % 3 == 0) {
+            EXPECT_TRUE(p.marker) << i;
+            EXPECT_EQ(p.rgb, 0x00FF00u) << i;
+            EXPECT_EQ(p.y2, -x) << i;
+        } else {
+            EXPECT_FALSE(p.marker) << i;
+            EXPECT_EQ(p.rgb, i % 2 ? 0xFF0000u : 0x0000FFu) << i;
+            EXPECT_EQ(p.x1, x) << i;
+            EXPECT_EQ(p.y2, x + 3) << i;
+        }
+    }
+}
+
+TEST(GraphStore, FullPaletteRefusesNewColoursButKeepsKnownOnes) {
+    GraphStore store;
+    for (std::uint32_t rgb = 0; rgb < GraphStore::kMaxColours; ++rgb)
+        ASSERT_TRUE(store.append(segment(0, rgb)));
+    EXPECT_FALSE(store.append(segment(0, 0xFFFFFF)));
+    EXPECT_TRUE(store.append(segment(0, 7)));
+    EXPECT_EQ(store.at(store.size() - 1).rgb, 7u);
+    store.clear();
+    EXPECT_EQ(store.size(), 0u);
+    EXPECT_TRUE(store.append(segment(0, 0xFFFFFF)));
+}
+
+} // namespace

@@ -1,0 +1,212 @@
+// The XY graph: axis ranges, what is stored, and what appears on screen where.
+#include "panel_fixture.h"
+#include "panel_test_access.h"
+#include "xygraph.h"
+
+#include <QImage>
+#include <gtest/gtest.h>
+#include <limits>
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+class Graph : public PanelTest {
+  protected:
+    void SetUp() override {
+        PanelTest::SetUp();
+        graph = panel_test::graphOf(panel, GRAPH);
+        ASSERT_TRUE(graph);
+    }
+    // The colour at the data point, or the closest match to rgb within a pixel of it
+    // (lines are antialiased).
+    bool showsNear(const QImage &image, double x, double y, QRgb rgb) const {
+        const QPoint at = graph->toPixel(x, y);
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
+                const QColor seen = image.pixelColor(at + QPoint(dx, dy));
+                const QColor want = QColor::fromRgb(rgb);
+                if (std::abs(seen.red() - want.red()) < 40 &&
+                    std::abs(seen.green() - want.green()) < 40 &&
+                    std::abs(seen.blue() - want.blue()) < 40)
+                    return true;
+            }
+        return false;
+    }
+
+    XYGraph *graph = nullptr;
+};
+
+TEST_F(Graph, StartsWithTheFilesAxisRanges) {
+    EXPECT_EQ(graph->xMin(), -1.0);
+    EXPECT_EQ(graph->xMax(), 1.0);
+    EXPECT_EQ(graph->yMin(), 0.0);
+    EXPECT_EQ(graph->yMax(), 10.0);
+}
+
+TEST_F(Graph, ManualScalingSetsEachAxisAlone) {
+    EXPECT_EQ(SetAxisScalingMode(panel, GRAPH, VAL_XAXIS, VAL_MANUAL, -0.1, 5.1), 0);
+    EXPECT_EQ(graph->xMin(), -0.1);
+    EXPECT_EQ(graph->xMax(), 5.1);
+    EXPECT_EQ(graph->yMax(), 10.0);
+    EXPECT_EQ(SetAxisScalingMode(panel, GRAPH, VAL_LEFT_YAXIS, VAL_MANUAL, -10.1, 10.1), 0);
+    EXPECT_EQ(graph->yMin(), -10.1);
+    EXPECT_EQ(graph->yMax(), 10.1);
+    EXPECT_EQ(graph->xMax(), 5.1);
+}
+
+struct BadScaling {
+    int control;
+    int axis;
+    int mode;
+    double min;
+    double max;
+    int result;
+};
+
+class RefusedScaling : public Graph, public ::testing::WithParamInterface<BadScaling> {};
+
+TEST_P(RefusedScaling, LeavesBothAxesAsTheyWere) {
+    const BadScaling &s = GetParam();
+    EXPECT_EQ(SetAxisScalingMode(panel, s.control, s.axis, s.mode, s.min, s.max), s.result);
+    EXPECT_EQ(graph->xMin(), -1.0);
+    EXPECT_EQ(graph->xMax(), 1.0);
+    EXPECT_EQ(graph->yMin(), 0.0);
+    EXPECT_EQ(graph->yMax(), 10.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RefusedScaling,
+    ::testing::Values(BadScaling{GRAPH, VAL_XAXIS, VAL_MANUAL, 1, 1, UI_ERROR_BAD_VALUE},
+                      BadScaling{GRAPH, VAL_LEFT_YAXIS, VAL_MANUAL, 5, -5, UI_ERROR_BAD_VALUE},
+                      BadScaling{GRAPH, VAL_XAXIS, VAL_MANUAL, kNaN, 1, UI_ERROR_BAD_VALUE},
+                      BadScaling{GRAPH, VAL_LEFT_YAXIS, VAL_MANUAL, 0, kInf, UI_ERROR_BAD_VALUE},
+                      BadScaling{GRAPH, 2, VAL_MANUAL, 0, 1, UI_ERROR_WRONG_KIND},
+                      BadScaling{GRAPH, VAL_XAXIS, 1, 0, 1, UI_ERROR_WRONG_KIND},
+                      BadScaling{BUTTON, VAL_XAXIS, VAL_MANUAL, 0, 1, UI_ERROR_WRONG_KIND},
+                      BadScaling{99, VAL_XAXIS, VAL_MANUAL, 0, 1, UI_ERROR_BAD_CONTROL}));
+
+TEST_F(Graph, LineAndPointShowInTheirColoursWhereTheyWerePlotted) {
+    ASSERT_EQ(PlotLine(panel, GRAPH, -0.8, 8.0, 0.8, 8.0, VAL_RED), 0);
+    ASSERT_EQ(PlotPoint(panel, GRAPH, 0.5, 2.0, VAL_SOLID_SQUARE, VAL_GREEN), 0);
+    ASSERT_EQ(PlotLine(panel, GRAPH, -0.5, 1.0, -0.5, 9.0, 0x0000FF), 0);
+    const QImage image = graph->renderToImage();
+    EXPECT_TRUE(showsNear(image, 0.0, 8.0, 0xFF0000));
+    EXPECT_TRUE(showsNear(image, -0.8, 8.0, 0xFF0000));
+    EXPECT_TRUE(showsNear(image, 0.5, 2.0, 0x00FF00));
+    EXPECT_TRUE(showsNear(image, -0.5, 5.0, 0x0000FF));
+    // Away from them the plot stays white.
+    EXPECT_TRUE(showsNear(image, 0.0, 5.0, 0xFFFFFF));
+    EXPECT_FALSE(showsNear(image, 0.9, 8.0, 0xFF0000)); // past the line's end
+    EXPECT_FALSE(showsNear(image, 0.5, 3.0, 0x00FF00));
+}
+
+TEST_F(Graph, AxisChangeRedrawsTheStoredTraceAtItsNewPlace) {
+    ASSERT_EQ(PlotPoint(panel, GRAPH, 0.5, 2.0, VAL_SOLID_SQUARE, VAL_GREEN), 0);
+    graph->renderToImage();
+    ASSERT_EQ(SetAxisScalingMode(panel, GRAPH, VAL_LEFT_YAXIS, VAL_MANUAL, 0.0, 4.0), 0);
+    const QImage image = graph->renderToImage();
+    EXPECT_TRUE(showsNear(image, 0.5, 2.0, 0x00FF00));
+    EXPECT_FALSE(showsNear(image, 0.5, 0.8, 0x00FF00)); // where it stood before
+}
+
+TEST_F(Graph, DrawingBitByBitEqualsDrawingAllAtOnce) {
+    // Ticks add segments to the cached picture; a resize or axis change redraws all of it.
+    for (int i = 0; i < 50; ++i) {
+        const double x = -1.0 + i * 0.04;
+        PlotLine(panel, GRAPH, x, 5 + 4 * std::sin(x * 5), x + 0.04, 5 + 4 * std::sin(x * 5 + 0.2),
+                 i % 2 ? VAL_RED : VAL_GREEN);
+        if (i % 10 == 0) {
+            PlotPoint(panel, GRAPH, x, 1.0, VAL_SOLID_SQUARE, 0x123456);
+            graph->renderToImage();
+        }
+    }
+    const QImage incremental = graph->renderToImage();
+    SetAxisScalingMode(panel, GRAPH, VAL_XAXIS, VAL_MANUAL, -1.0, 1.0); // same range, redrawn
+    EXPECT_EQ(graph->renderToImage(), incremental);
+}
+
+TEST_F(Graph, DeleteAllPlotsEmptiesStoreAndPicture) {
+    PlotLine(panel, GRAPH, -0.8, 8.0, 0.8, 8.0, VAL_RED);
+    PlotPoint(panel, GRAPH, 0.5, 2.0, VAL_SOLID_SQUARE, VAL_GREEN);
+    graph->renderToImage();
+    EXPECT_EQ(DeleteGraphPlot(panel, GRAPH, VAL_ALL_PLOTS, VAL_IMMEDIATE_DRAW), 0);
+    EXPECT_EQ(graph->store().size(), 0u);
+    const QImage image = graph->renderToImage();
+    EXPECT_FALSE(showsNear(image, 0.0, 8.0, 0xFF0000));
+    EXPECT_FALSE(showsNear(image, 0.5, 2.0, 0x00FF00));
+    EXPECT_EQ(DeleteGraphPlot(panel, GRAPH, 5, VAL_IMMEDIATE_DRAW), UI_ERROR_BAD_VALUE);
+}
+
+TEST_F(Graph, StoresSegmentsAndPointsApartInPlottingOrder) {
+    PlotLine(panel, GRAPH, 0.1, 0.2, 0.3, 0.4, VAL_RED);
+    PlotPoint(panel, GRAPH, 0.5, 0.6, VAL_SOLID_SQUARE, VAL_GREEN);
+    EXPECT_EQ(graph->store().segmentCount(), 1u);
+    EXPECT_EQ(graph->store().markerCount(), 1u);
+    const GraphPrimitive point = graph->store().at(1);
+    EXPECT_TRUE(point.marker);
+    EXPECT_FLOAT_EQ(point.x1, 0.5f);
+    EXPECT_EQ(point.rgb, 0x00FF00u);
+}
+
+struct Unplottable {
+    const char *name;
+    double x, y;
+    int colour;
+};
+
+void PrintTo(const Unplottable &u, std::ostream *out) {
+    *out << u.name;
+}
+
+class NotDrawn : public Graph, public ::testing::WithParamInterface<Unplottable> {};
+
+TEST_P(NotDrawn, AtEitherEndOrAsAPointIsRefusedAndNothingIsStored) {
+    const Unplottable &u = GetParam();
+    EXPECT_EQ(PlotLine(panel, GRAPH, u.x, u.y, 0.5, 5, u.colour), UI_ERROR_BAD_VALUE);
+    EXPECT_EQ(PlotLine(panel, GRAPH, 0.5, 5, u.x, u.y, u.colour), UI_ERROR_BAD_VALUE);
+    EXPECT_EQ(PlotPoint(panel, GRAPH, u.x, u.y, VAL_SOLID_SQUARE, u.colour), UI_ERROR_BAD_VALUE);
+    EXPECT_EQ(graph->store().size(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, NotDrawn,
+                         ::testing::Values(Unplottable{"NaNX", kNaN, 0, VAL_RED},
+                                           Unplottable{"NaNY", 0, kNaN, VAL_RED},
+                                           Unplottable{"InfiniteX", kInf, 0, VAL_RED},
+                                           Unplottable{"NegInfiniteY", 0, -kInf, VAL_RED},
+                                           Unplottable{"BeyondFloatRange", 1e300, 0, VAL_RED},
+                                           Unplottable{"ColourBeyond24Bits", 0, 0, 0x1000000},
+                                           Unplottable{"NegativeColour", 0, 0, -1}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(Graph, FarOutsideTheAxesIsStoredButDrawsNothing) {
+    EXPECT_EQ(PlotLine(panel, GRAPH, 1e30, 1e30, 2e30, -1e30, VAL_RED), 0);
+    const QImage image = graph->renderToImage();
+    EXPECT_TRUE(showsNear(image, 0.0, 5.0, 0xFFFFFF));
+    EXPECT_EQ(graph->store().size(), 1u);
+}
+
+TEST_F(Graph, OnlyTheSolidSquareMarkerAndOnlyGraphs) {
+    EXPECT_EQ(PlotPoint(panel, GRAPH, 0, 0, 1, VAL_RED), UI_ERROR_WRONG_KIND);
+    EXPECT_EQ(PlotLine(panel, FIELD, 0, 0, 1, 1, VAL_RED), UI_ERROR_WRONG_KIND);
+    EXPECT_EQ(DeleteGraphPlot(panel, SWITCH, VAL_ALL_PLOTS, 1), UI_ERROR_WRONG_KIND);
+    EXPECT_EQ(graph->store().size(), 0u);
+}
+
+TEST_F(Graph, AxesCarryTickLabels) {
+    // Labels are drawn in the margins: some dark pixels left of and below the plot area.
+    const QImage image = graph->renderToImage();
+    const QRect area = graph->plotArea();
+    auto darkIn = [&image](const QRect &region) {
+        for (int y = region.top(); y <= region.bottom(); ++y)
+            for (int x = region.left(); x <= region.right(); ++x)
+                if (qGray(image.pixel(x, y)) < 100)
+                    return true;
+        return false;
+    };
+    EXPECT_TRUE(darkIn(QRect(0, area.top(), area.left() - 6, area.height())));
+    EXPECT_TRUE(darkIn(QRect(area.left(), area.bottom() + 6, area.width(), 15)));
+}
+
+} // namespace

@@ -1,0 +1,181 @@
+// Loading panel files: what a good file yields, and every kind of bad file refused with
+// one line that names the file, the fault and where it is.
+#include "panel_fixture.h"
+#include "panel_test_access.h"
+#include "paneltimer.h"
+#include "xygraph.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFile>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray goodPanelText() {
+    QFile file(QString::fromStdString(testFile("test_panel.ui")));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    return file.readAll();
+}
+
+TEST_F(PanelTest, ControlsGetTheirKindsFromTheirWidgetClasses) {
+    EXPECT_TRUE(qobject_cast<QComboBox *>(panel_test::controlWidget(panel, SELECTOR)));
+    EXPECT_TRUE(qobject_cast<PanelTimer *>(panel_test::controlWidget(panel, STOPPED_TIMER)));
+    EXPECT_TRUE(qobject_cast<QDoubleSpinBox *>(panel_test::controlWidget(panel, FIELD)));
+    EXPECT_TRUE(qobject_cast<QCheckBox *>(panel_test::controlWidget(panel, SWITCH)));
+    EXPECT_TRUE(qobject_cast<QPushButton *>(panel_test::controlWidget(panel, BUTTON)));
+    EXPECT_TRUE(panel_test::graphOf(panel, GRAPH));
+    // Decoration has no ID, and IDs the file does not give do not exist.
+    EXPECT_EQ(panel_test::controlWidget(panel, 9), nullptr);
+    EXPECT_EQ(panel_test::controlWidget(panel, 0), nullptr);
+}
+
+TEST_F(PanelTest, WindowKeepsTheFilesTitleAndTimersStayInvisible) {
+    QWidget *window = panel_test::panelWidget(panel);
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window->windowTitle(), "Panel runtime test panel");
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(panel_test::controlWidget(panel, STOPPED_TIMER)->isVisible());
+    EXPECT_FALSE(panel_test::controlWidget(panel, RUNNING_TIMER)->isVisible());
+}
+
+TEST_F(PanelTest, EachLoadIsAPanelOfItsOwn) {
+    const int second = LoadPanel(0, testFile("test_panel.ui").c_str(), TEST_PANEL);
+    ASSERT_GT(second, 0);
+    EXPECT_NE(second, panel);
+    EXPECT_EQ(SetCtrlVal(second, FIELD, 4.5), 0);
+    double value = 0;
+    GetCtrlVal(panel, FIELD, &value);
+    EXPECT_EQ(value, 1.0);
+    DiscardPanel(second);
+}
+
+TEST(PanelLoading, BareFileNameIsLookedUpBesideTheExecutable) {
+    // The build copies test_panel.ui next to the test program.
+    const int panel = LoadPanel(0, "test_panel.ui", TEST_PANEL);
+    EXPECT_GT(panel, 0);
+    DiscardPanel(panel);
+}
+
+TEST(PanelLoading, DiscardDestroysTheWindowAndForgetsTheHandle) {
+    const int panel = LoadPanel(0, testFile("test_panel.ui").c_str(), TEST_PANEL);
+    ASSERT_GT(panel, 0);
+    const QPointer<QWidget> window = panel_test::panelWidget(panel);
+    const QPointer<QWidget> button = panel_test::controlWidget(panel, BUTTON);
+    EXPECT_EQ(DiscardPanel(panel), 0);
+    EXPECT_TRUE(window.isNull());
+    EXPECT_TRUE(button.isNull());
+    EXPECT_EQ(SetCtrlVal(panel, FIELD, 1.0), UI_ERROR_BAD_PANEL);
+    EXPECT_LT(DiscardPanel(panel), 0);
+    EXPECT_LT(DiscardPanel(0), 0); // no panel was loaded: nothing happens
+    EXPECT_LT(DiscardPanel(UI_ERROR_PANEL_FILE), 0);
+}
+
+struct BadFile {
+    const char *name;
+    QByteArray replace; // empty: the good text unchanged
+    QByteArray with;
+    int resourceId;
+    const char *expected; // part of the message
+};
+
+void PrintTo(const BadFile &file, std::ostream *out) {
+    *out << file.name;
+}
+
+class RefusedPanelFile : public ::testing::TestWithParam<BadFile> {};
+
+TEST_P(RefusedPanelFile, LoadFailsWithOneLineNamingFileFaultAndPlace) {
+    const BadFile &bad = GetParam();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bad.ui"));
+    QByteArray text = goodPanelText();
+    if (bad.replace == "<truncate>")
+        text.truncate(text.size() / 2);
+    else if (bad.replace == "<empty>")
+        text.clear();
+    else if (!bad.replace.isEmpty()) {
+        ASSERT_TRUE(text.contains(bad.replace)) << bad.replace.constData();
+        text.replace(bad.replace, bad.with);
+    }
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text);
+    file.close();
+
+    ::testing::internal::CaptureStderr();
+    const int result = LoadPanel(0, qPrintable(path), bad.resourceId);
+    const std::string printed = ::testing::internal::GetCapturedStderr();
+
+    EXPECT_LT(result, 0);
+    EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1) << printed;
+    EXPECT_EQ(printed.rfind(path.toStdString() + ": ", 0), 0u) << printed;
+    EXPECT_NE(printed.find(bad.expected), std::string::npos) << printed;
+    EXPECT_NE(printed.find(" ("), std::string::npos) << printed;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, RefusedPanelFile,
+    ::testing::Values(
+        BadFile{"TruncatedXml", "<truncate>", "", TEST_PANEL, "malformed XML"},
+        BadFile{"EmptyFile", "<empty>", "", TEST_PANEL, "malformed XML"},
+        BadFile{"NotADesignerForm", "<ui version=\"4.0\">", "<form>", TEST_PANEL, "not <ui>"},
+        BadFile{"UnknownControlKind", "class=\"QCheckBox\" name=\"onOff\"",
+                "class=\"QSlider\" name=\"onOff\"", TEST_PANEL,
+                "unknown control kind QSlider (line 94, widget 'onOff')"},
+        BadFile{"DuplicateId", "<number>6</number>", "<number>4</number>", TEST_PANEL,
+                "duplicate controlId 4"},
+        BadFile{"IdNotANumber",
+                "<number>7</number>\n   </property>\n   <property "
+                "name=\"callbackName\"",
+                "<string>seven</string>\n   </property>\n   <property name=\"callbackName\"",
+                TEST_PANEL, "controlId 'seven' is not a positive integer"},
+        BadFile{"MissingControlCallback", "testTimerCB", "noSuchTimerCallbackInProgram", TEST_PANEL,
+                "callback 'noSuchTimerCallbackInProgram' is not in the program"},
+        BadFile{"MissingPanelCallback", "testPanelCB", "noSuchPanelCallbackInProgram", TEST_PANEL,
+                "panel callback 'noSuchPanelCallbackInProgram'"},
+        BadFile{"CallbackOnDecoration", "<string>Decoration</string>",
+                "<string>Decoration</string></property><property name=\"callbackName\" "
+                "stdset=\"0\"><string>testControlCB</string>",
+                TEST_PANEL, "callbackName on a widget without controlId"},
+        BadFile{"WrongResourceId", "", "", 3, "no panel with resource ID 3"},
+        BadFile{"PanelWithoutId", "name=\"panelId\"", "name=\"somethingElse\"", TEST_PANEL,
+                "no integer panelId"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(PanelLoading, MissingFileIsRefusedWithThePathTried) {
+    ::testing::internal::CaptureStderr();
+    const int result = LoadPanel(0, "no-such-panel-file.ui", 1);
+    const std::string printed = ::testing::internal::GetCapturedStderr();
+    EXPECT_LT(result, 0);
+    EXPECT_EQ(printed.rfind("no-such-panel-file.ui: cannot open the panel file", 0), 0u) << printed;
+    // The place is where the bare name was looked up: beside the executable.
+    EXPECT_NE(printed.find("/no-such-panel-file.ui)"), std::string::npos) << printed;
+}
+
+TEST_F(PanelTest, StatusLineCountsErrorPrintsAndShowsTheLatest) {
+    ErrorPrintf("Error = %i, %s\n", -1, "first");
+    ErrorPrintf("Error = %i, %s\n", -2, "second fault");
+    const QString text = panel_test::statusText(panel);
+    EXPECT_TRUE(text.contains("second fault")) << text.toStdString();
+    EXPECT_FALSE(text.contains("first")) << text.toStdString();
+    // The count goes on across panels, so compare two successive counts.
+    const int before = text.section(' ', 0, 0).toInt();
+    ErrorPrintf("third\n");
+    EXPECT_EQ(panel_test::statusText(panel).section(' ', 0, 0).toInt(), before + 1);
+}
+
+TEST_F(PanelTest, StatusLineSitsBelowTheFilesContents) {
+    QWidget *window = panel_test::panelWidget(panel);
+    const auto *line = window->findChild<QLabel *>("panelStatusLine");
+    ASSERT_TRUE(line);
+    EXPECT_GE(line->y(), 420); // the file's height
+    EXPECT_EQ(line->geometry().bottom(), window->height() - 1);
+}
+
+} // namespace
