@@ -1,19 +1,43 @@
 #include "graph_store.h"
 
+#include <algorithm>
+#include <bit>
+
+std::size_t GraphStore::chunkCapacity(std::size_t chunk) {
+    if (chunk >= kSmallChunks)
+        return kChunkSize;
+    return chunk == 0 ? kFirstChunk : kFirstChunk << (chunk - 1);
+}
+
+GraphStore::Location GraphStore::locate(std::size_t index) {
+    if (index < kFirstChunk)
+        return {0, index};
+    if (index < kChunkSize) {
+        // Small chunk c >= 1 holds the indices from 2^(c+5) up to 2^(c+6).
+        const auto highBit = static_cast<std::size_t>(std::bit_width(index) - 1);
+        const std::size_t firstHighBit = std::bit_width(kFirstChunk) - 1;
+        return {highBit - firstHighBit + 1, index - (std::size_t{1} << highBit)};
+    }
+    return {kSmallChunks - 1 + index / kChunkSize, index % kChunkSize};
+}
+
 bool GraphStore::append(const GraphPrimitive &primitive) {
     const int colour = paletteIndex(primitive.rgb);
     if (colour < 0)
         return false;
-    const std::size_t slot = size_ % kChunkSize;
-    if (slot == 0 && size_ / kChunkSize == chunks_.size())
-        chunks_.push_back(std::make_unique<Chunk>());
-    Chunk &chunk = *chunks_[size_ / kChunkSize];
-    float *coords = &chunk.coords[4 * slot];
+    const Location at = locate(size_);
+    if (at.chunk == chunks_.size()) {
+        const std::size_t capacity = chunkCapacity(at.chunk);
+        chunks_.push_back({std::make_unique_for_overwrite<float[]>(4 * capacity),
+                           std::make_unique_for_overwrite<std::uint16_t[]>(capacity)});
+    }
+    Chunk &chunk = chunks_[at.chunk];
+    float *coords = &chunk.coords[4 * at.slot];
     coords[0] = primitive.x1;
     coords[1] = primitive.y1;
     coords[2] = primitive.x2;
     coords[3] = primitive.y2;
-    chunk.tags[slot] = static_cast<std::uint16_t>(colour | (primitive.marker ? kMarkerBit : 0));
+    chunk.tags[at.slot] = static_cast<std::uint16_t>(colour | (primitive.marker ? kMarkerBit : 0));
     ++size_;
     if (primitive.marker)
         ++markers_;
@@ -23,16 +47,16 @@ bool GraphStore::append(const GraphPrimitive &primitive) {
 void GraphStore::clear() {
     chunks_.clear();
     palette_.clear();
-    paletteLookup_.clear();
+    lastColour_ = 0;
     size_ = 0;
     markers_ = 0;
 }
 
 GraphPrimitive GraphStore::at(std::size_t index) const {
-    const Chunk &chunk = *chunks_[index / kChunkSize];
-    const std::size_t slot = index % kChunkSize;
-    const float *coords = &chunk.coords[4 * slot];
-    const std::uint16_t tag = chunk.tags[slot];
+    const Location at = locate(index);
+    const Chunk &chunk = chunks_[at.chunk];
+    const float *coords = &chunk.coords[4 * at.slot];
+    const std::uint16_t tag = chunk.tags[at.slot];
     return {coords[0],
             coords[1],
             coords[2],
@@ -42,17 +66,26 @@ GraphPrimitive GraphStore::at(std::size_t index) const {
 }
 
 std::size_t GraphStore::bytesHeld() const {
-    return chunks_.size() * sizeof(Chunk) + palette_.capacity() * sizeof(std::uint32_t);
+    std::size_t primitives = 0;
+    for (std::size_t chunk = 0; chunk < chunks_.size(); ++chunk)
+        primitives += chunkCapacity(chunk);
+    return primitives * (4 * sizeof(float) + sizeof(std::uint16_t)) +
+           chunks_.capacity() * sizeof(Chunk) + palette_.capacity() * sizeof(std::uint32_t);
 }
 
+// A trace is drawn in one or two colours, so the colour of the previous primitive is
+// nearly always the one asked for; other colours are searched for in the small palette.
 int GraphStore::paletteIndex(std::uint32_t rgb) {
-    const auto found = paletteLookup_.find(rgb);
-    if (found != paletteLookup_.end())
-        return found->second;
+    if (lastColour_ < palette_.size() && palette_[lastColour_] == rgb)
+        return static_cast<int>(lastColour_);
+    const auto found = std::find(palette_.begin(), palette_.end(), rgb);
+    if (found != palette_.end()) {
+        lastColour_ = static_cast<std::size_t>(found - palette_.begin());
+        return static_cast<int>(lastColour_);
+    }
     if (palette_.size() == kMaxColours)
         return -1;
-    const auto index = static_cast<std::uint16_t>(palette_.size());
     palette_.push_back(rgb);
-    paletteLookup_.emplace(rgb, index);
-    return index;
+    lastColour_ = palette_.size() - 1;
+    return static_cast<int>(lastColour_);
 }

@@ -1,15 +1,15 @@
 // Compact, append-only store of what an XY graph has plotted, in plotting order.
 //
 // Each primitive costs 18 bytes: four float coordinates and a 16-bit tag that holds a
-// palette index and whether it is a marker.  Storage grows in fixed chunks, so appending
-// never moves what is already stored (no pause while a long trace is copied).
+// palette index and whether it is a marker.  Storage grows in chunks that never move, so
+// appending never copies a long trace; the first chunks are small (64, 64, 128, ... 2048)
+// so that a short trace holds little, and from 4096 primitives on every chunk has 4096.
 #ifndef ZELBRIN_PLATFORM_PANEL_GRAPH_STORE_H
 #define ZELBRIN_PLATFORM_PANEL_GRAPH_STORE_H
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 struct GraphPrimitive {
@@ -20,8 +20,9 @@ struct GraphPrimitive {
 
 class GraphStore {
   public:
-    // Distinct colours one graph can hold until it is cleared.
-    static constexpr std::size_t kMaxColours = 0x8000;
+    // Distinct colours one graph can hold until it is cleared; it also bounds the time a
+    // new colour takes to look up.
+    static constexpr std::size_t kMaxColours = 4096;
 
     // False (nothing stored) when the palette is full and rgb is new to it.
     bool append(const GraphPrimitive &primitive);
@@ -36,17 +37,25 @@ class GraphStore {
     std::size_t bytesHeld() const;
 
   private:
+    static constexpr std::size_t kFirstChunk = 64;
     static constexpr std::size_t kChunkSize = 4096;
+    static constexpr std::size_t kSmallChunks = 7; // 64 + 64 + 128 + ... + 2048 = 4096
     static constexpr std::uint16_t kMarkerBit = 0x8000;
     struct Chunk {
-        float coords[4 * kChunkSize];
-        std::uint16_t tags[kChunkSize];
+        std::unique_ptr<float[]> coords;
+        std::unique_ptr<std::uint16_t[]> tags;
     };
+    struct Location {
+        std::size_t chunk;
+        std::size_t slot;
+    };
+    static std::size_t chunkCapacity(std::size_t chunk);
+    static Location locate(std::size_t index);
     int paletteIndex(std::uint32_t rgb);
 
-    std::vector<std::unique_ptr<Chunk>> chunks_;
+    std::vector<Chunk> chunks_;
     std::vector<std::uint32_t> palette_;
-    std::unordered_map<std::uint32_t, std::uint16_t> paletteLookup_;
+    std::size_t lastColour_ = 0; // where the previous lookup succeeded
     std::size_t size_ = 0;
     std::size_t markers_ = 0;
 };
