@@ -125,13 +125,16 @@ TEST_F(AnyDriverTest, FetchRunsUntilStopped) {
     EXPECT_EQ(orvex_analogFetchStatus(), 0);
 }
 
+// One generation at a time: a board has one output timing engine.
 TEST_F(AnyDriverTest, GenerationRunsUntilStoppedOrReplaced) {
     const double wave[4] = {0.0, 1.0, 0.0, -1.0};
-    ASSERT_GE(orvex_analogWrite(0, wave, 4), 0) << orvex_GetLastErrorBuffer();
-    ASSERT_GE(orvex_analogWrite(0, wave, 4), 0) << orvex_GetLastErrorBuffer();
-    ASSERT_GE(orvex_analogWrite(1, wave, 4), 0) << orvex_GetLastErrorBuffer();
-    EXPECT_EQ(orvex_analogOutStop(0), -1);
-    EXPECT_GE(orvex_analogOutStop(1), 0) << orvex_GetLastErrorBuffer();
+    for (int idx = 0; idx < ANALOG_SIZEo; ++idx) {
+        ASSERT_GE(orvex_analogWrite(idx, wave, 4), 0) << orvex_GetLastErrorBuffer();
+        ASSERT_GE(orvex_analogWrite(idx, wave, 4), 0) << orvex_GetLastErrorBuffer();
+        EXPECT_EQ(orvex_analogOutStop(1 - idx), -1);
+        EXPECT_GE(orvex_analogOutStop(idx), 0) << orvex_GetLastErrorBuffer();
+        EXPECT_EQ(orvex_analogOutStop(idx), -1);
+    }
 }
 
 } // namespace
