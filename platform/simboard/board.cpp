@@ -26,6 +26,7 @@ Board::Board() {
             std::fprintf(stderr, "simulated board: %s\n", benchFailure_.detail.c_str());
         }
     }
+    clock_.restart();
 }
 
 void Board::remember(const Outcome &outcome) {

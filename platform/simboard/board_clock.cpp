@@ -32,6 +32,11 @@ void BoardClock::advanceTo(double seconds) {
     }
 }
 
+void BoardClock::restart() {
+    origin_ = std::chrono::steady_clock::now();
+    virtualNow_ = 0.0;
+}
+
 BoardClock::WallTime BoardClock::wallTimeAt(double seconds) const {
     return origin_ + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
                          std::chrono::duration<double>(seconds));

@@ -21,6 +21,9 @@ class BoardClock {
     // Virtual time only; a time in the past is ignored.
     void advanceTo(double seconds);
     WallTime wallTimeAt(double seconds) const;
+    // Back to board time 0: a run set up by a bench file starts from the same time, so
+    // with a fixed seed it repeats exactly.
+    void restart();
 
   private:
     WallTime origin_;

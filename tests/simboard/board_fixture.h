@@ -1,0 +1,95 @@
+// Shared set-up of the simulated board's tests: virtual time with a fixed seed, the stand
+// at its defaults, and tasks that clear themselves.
+#ifndef ORVEX_TESTS_SIMBOARD_BOARD_FIXTURE_H
+#define ORVEX_TESTS_SIMBOARD_BOARD_FIXTURE_H
+
+#include <daqmx.h>
+#include <simboard_control.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+class ScopedTask {
+  public:
+    explicit ScopedTask(const char *name = "") { EXPECT_EQ(DAQmxCreateTask(name, &handle_), 0); }
+    ScopedTask(const ScopedTask &) = delete;
+    ScopedTask &operator=(const ScopedTask &) = delete;
+    ~ScopedTask() {
+        if (handle_ != nullptr) {
+            DAQmxClearTask(handle_);
+        }
+    }
+    TaskHandle get() const { return handle_; }
+    operator TaskHandle() const { return handle_; }
+
+  private:
+    TaskHandle handle_ = nullptr;
+};
+
+inline std::string errorText(int32 code) {
+    char text[1024];
+    DAQmxGetErrorString(code, text, sizeof text);
+    return text;
+}
+
+inline int32 addInput(TaskHandle task, const char *channel, double minimum = -10.0,
+                      double maximum = 10.0) {
+    return DAQmxCreateAIVoltageChan(task, channel, "", DAQmx_Val_RSE, minimum, maximum,
+                                    DAQmx_Val_Volts, "");
+}
+
+inline int32 addOutput(TaskHandle task, const char *channel) {
+    return DAQmxCreateAOVoltageChan(task, channel, "", -10.0, 10.0, DAQmx_Val_Volts, "");
+}
+
+inline int32 clockAt(TaskHandle task, double rate, uInt64 bufferSize) {
+    return DAQmxCfgSampClkTiming(task, "OnboardClock", rate, DAQmx_Val_Rising, DAQmx_Val_ContSamps,
+                                 bufferSize);
+}
+
+inline int32 readBlock(TaskHandle task, std::vector<double> &samples, double timeout = 10.0,
+                       int32 *read = nullptr) {
+    int32 count = 0;
+    int32 status =
+        DAQmxReadAnalogF64(task, static_cast<int32>(samples.size()), timeout, 0, samples.data(),
+                           static_cast<uInt32>(samples.size()), &count, nullptr);
+    if (read != nullptr) {
+        *read = count;
+    }
+    return status;
+}
+
+inline int32 readOne(TaskHandle task, double &value) {
+    return DAQmxReadAnalogF64(task, 1, 1.0, 0, &value, 1, nullptr, nullptr);
+}
+
+inline int32 writeOne(TaskHandle task, double value) {
+    return DAQmxWriteAnalogF64(task, 1, 1, 1.0, 0, &value, nullptr, nullptr);
+}
+
+inline int32 writeBlock(TaskHandle task, const std::vector<double> &samples) {
+    int32 written = 0;
+    return DAQmxWriteAnalogF64(task, static_cast<int32>(samples.size()), 1, 10.0, 0, samples.data(),
+                               &written, nullptr);
+}
+
+inline int32 writeByte(TaskHandle task, uInt8 value, bool32 autoStart = 1) {
+    return DAQmxWriteDigitalU8(task, 1, autoStart, 10.0, 0, &value, nullptr, nullptr);
+}
+
+inline int32 readByte(TaskHandle task, uInt8 &value) {
+    return DAQmxReadDigitalU8(task, 1, 10.0, 0, &value, 1, nullptr, nullptr);
+}
+
+class SimBoardTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_EQ(simboard_reset(), 0);
+        ASSERT_EQ(simboard_applyBench(R"({"virtualTime": true, "seed": 7})"), 0);
+    }
+    void TearDown() override { simboard_reset(); }
+};
+
+#endif

@@ -1,0 +1,140 @@
+// Fault injection, bench fragments and the status texts.
+#include "board_fixture.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr int32 benchInvalid = -209022;
+
+TEST_F(SimBoardTest, AFaultOnTheNthCallHitsThatCallOnly) {
+    ASSERT_EQ(simboard_applyBench(
+                  R"({"faults": [{"entryPoint": "DAQmxStartTask", "call": 2, "status": -50103}]})"),
+              0);
+    ScopedTask task;
+    ASSERT_EQ(DAQmxCreateDIChan(task, "PXI1Slot2/port0", "r", 1), 0);
+    EXPECT_EQ(DAQmxStartTask(task), 0);
+    EXPECT_EQ(DAQmxStartTask(task), -50103);
+    EXPECT_EQ(DAQmxStartTask(task), 0);
+    EXPECT_NE(errorText(-50103).find("DAQmxStartTask"), std::string::npos);
+}
+
+TEST_F(SimBoardTest, AFaultOnEveryCallReplacesTheCallWithoutEffect) {
+    ASSERT_EQ(simboard_applyBench(
+                  R"({"faults": [{"entryPoint": "DAQmxCreateTask", "every": true,
+                                  "status": -201234}]})"),
+              0);
+    TaskHandle task = nullptr;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        EXPECT_EQ(DAQmxCreateTask("faulted", &task), -201234);
+        EXPECT_EQ(task, nullptr);
+    }
+    EXPECT_NE(errorText(-201234).find("no description"), std::string::npos);
+    ASSERT_EQ(simboard_reset(), 0);
+    ASSERT_EQ(DAQmxCreateTask("faulted", &task), 0) << "the name was never taken";
+    EXPECT_EQ(DAQmxClearTask(task), 0);
+}
+
+TEST_F(SimBoardTest, AWarningFaultLetsTheCallWorkAndReturnsTheWarning) {
+    ASSERT_EQ(simboard_applyBench(
+                  R"({"faults": [{"entryPoint": "DAQmxWriteAnalogF64", "call": 1,
+                                  "status": 200015}]})"),
+              0);
+    ScopedTask output;
+    ScopedTask input;
+    ASSERT_EQ(addOutput(output, "PXI1Slot2/ao0"), 0);
+    ASSERT_EQ(addInput(input, "PXI1Slot2/ai0"), 0);
+    EXPECT_EQ(writeOne(output, 2.5), 200015);
+    double value = 0.0;
+    ASSERT_EQ(readOne(input, value), 0);
+    EXPECT_DOUBLE_EQ(value, 2.5);
+}
+
+TEST_F(SimBoardTest, ABenchFragmentWithAnyFaultChangesNothing) {
+    ScopedTask input;
+    ASSERT_EQ(addInput(input, "PXI1Slot2/ai9"), 0);
+    const char *broken[] = {
+        R"({"analogInputs": {"PXI1Slot2/ai9": 3.0}, "virtualTim": true})",
+        R"({"analogInputs": {"PXI1Slot2/ai9": 3.0}, "switches": {"S5": "pressed"}})",
+        R"({"analogInputs": {"PXI1Slot2/ai9": 3.0, "PXI1Slot2/ao0": 1.0}})",
+        R"({"analogInputs": {"PXI1Slot2/ai9": 3.0}, "faults": [{"entryPoint": "DAQmxFoo",
+            "call": 1, "status": -1}]})",
+        R"({"analogInputs": {"PXI1Slot2/ai9": 3.0}, "faults": [{"entryPoint": "DAQmxStartTask",
+            "call": 1, "every": true, "status": -1}]})",
+        R"({"analogInputs": {"PXI1Slot2/ai9": 3.0}, "joystick": {"hold": {"x": 1}}})",
+        R"({"analogInputs": {"PXI1Slot2/ai9": 3.0}, "inputLines": {"PXI1Slot2/port1": 2}})",
+        R"({"analogInputs": {"PXI1Slot2/ai9": 3.0},)",
+        "[]",
+    };
+    for (const char *fragment : broken) {
+        EXPECT_EQ(simboard_applyBench(fragment), benchInvalid) << fragment;
+        double value = 0.0;
+        ASSERT_EQ(readOne(input, value), 0);
+        EXPECT_EQ(value, 0.0) << fragment;
+    }
+    ASSERT_EQ(simboard_applyBench(broken[0]), benchInvalid);
+    EXPECT_NE(errorText(benchInvalid).find("virtualTim"), std::string::npos);
+}
+
+TEST_F(SimBoardTest, BenchFragmentsSetLinesInputsSwitchesAndTheJoystick) {
+    ASSERT_EQ(simboard_applyBench(R"({
+        "inputLines": {"PXI1Slot2/port0/line2:3": 1, "PXI1Slot2/port2/line0": true},
+        "analogInputs": {"PXI1Slot2/ai8": -2.5},
+        "switches": {"S1": "released", "S2": "pressed", "S3": "released", "S4": "released"},
+        "joystick": {"hold": {"x": 1.0, "y": 4.0}, "noise": 0}
+    })"),
+              0);
+    ScopedTask port0;
+    ScopedTask switches;
+    ScopedTask ai8;
+    ScopedTask ai2;
+    ASSERT_EQ(DAQmxCreateDIChan(port0, "PXI1Slot2/port0", "r", 1), 0);
+    ASSERT_EQ(DAQmxCreateDIChan(switches, "PXI1Slot2/port1/line4:7", "r", 1), 0);
+    ASSERT_EQ(addInput(ai8, "PXI1Slot2/ai8"), 0);
+    ASSERT_EQ(addInput(ai2, "PXI1Slot2/ai2"), 0);
+    uInt8 byte = 0;
+    ASSERT_EQ(readByte(port0, byte), 0);
+    EXPECT_EQ(byte, 0x0C);
+    ASSERT_EQ(readByte(switches, byte), 0);
+    EXPECT_EQ(byte, 0xD0);
+    double value = 0.0;
+    ASSERT_EQ(readOne(ai8, value), 0);
+    EXPECT_EQ(value, -2.5);
+    ASSERT_EQ(readOne(ai2, value), 0);
+    EXPECT_EQ(value, 1.0) << "powered through the input line, held, without noise";
+
+    ASSERT_EQ(simboard_applyBench(R"({"analogInputs": {"PXI1Slot2/ai8": null}})"), 0);
+    ASSERT_EQ(readOne(ai8, value), 0);
+    EXPECT_EQ(value, 0.0);
+}
+
+TEST_F(SimBoardTest, EveryStatusTextSaysWhatToDoAndFitsTheBuffer) {
+    for (int32 code :
+         {-50103,  -200088, -200279, -200284, -209001, -209002, -209003, -209004, -209005,
+          -209006, -209007, -209008, -209009, -209010, -209011, -209012, -209013, -209014,
+          -209015, -209016, -209017, -209018, -209019, -209020, -209021, -209022, -209023}) {
+        std::string text = errorText(code);
+        EXPECT_GT(text.size(), 40u) << code;
+        EXPECT_EQ(text.find("no description"), std::string::npos) << code;
+    }
+    int32 needed = DAQmxGetErrorString(-200284, nullptr, 0);
+    EXPECT_EQ(needed, static_cast<int32>(errorText(-200284).size() + 1));
+    char small[8];
+    EXPECT_EQ(DAQmxGetErrorString(-200284, small, sizeof small), 0);
+    EXPECT_EQ(std::string(small), errorText(-200284).substr(0, 7));
+}
+
+TEST_F(SimBoardTest, ControlCallsRefuseArgumentsOutsideTheStand) {
+    constexpr int32 bad = -209023;
+    EXPECT_EQ(simboard_pressSwitch(0, 1), bad);
+    EXPECT_EQ(simboard_setInputLine(3, 0, 1), bad);
+    EXPECT_EQ(simboard_setInputLine(0, 8, 1), bad);
+    EXPECT_EQ(simboard_setInputLine(0, 0, 2), bad);
+    EXPECT_EQ(simboard_setAnalogInput(16, 1.0), bad);
+    EXPECT_EQ(simboard_releaseAnalogInput(-1), bad);
+    EXPECT_EQ(simboard_holdJoystick(std::nan(""), 1.0), bad);
+    EXPECT_EQ(simboard_advanceTime(-1.0), bad);
+    EXPECT_EQ(simboard_applyBench(nullptr), bad);
+}
+
+} // namespace

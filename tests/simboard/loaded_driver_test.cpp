@@ -1,0 +1,102 @@
+// The board as programs meet it: loaded by the driver layer through ORVEX_DRIVER, set up
+// by the bench file in ORVEX_SIM_BENCH, journalling to ORVEX_SIM_JOURNAL, and controlled
+// through the library the layer loaded.
+#include <daqmx.h>
+#include <simboard_control.h>
+
+#include <gtest/gtest.h>
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+bool benchIs(const char *fileName) {
+    const char *bench = std::getenv("ORVEX_SIM_BENCH");
+    return bench != nullptr && std::string(bench).find(fileName) != std::string::npos;
+}
+
+class LoadedBoard : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!benchIs("test_bench.json")) {
+            GTEST_SKIP() << "runs with tests/simboard/test_bench.json";
+        }
+    }
+};
+
+double readVolts(const char *channel) {
+    TaskHandle task = nullptr;
+    double value = -100.0;
+    EXPECT_EQ(DAQmxCreateTask("", &task), 0);
+    EXPECT_EQ(DAQmxCreateAIVoltageChan(task, channel, "", DAQmx_Val_RSE, -10.0, 10.0,
+                                       DAQmx_Val_Volts, ""),
+              0);
+    EXPECT_EQ(DAQmxReadAnalogF64(task, 1, 1.0, 0, &value, 1, nullptr, nullptr), 0);
+    EXPECT_EQ(DAQmxClearTask(task), 0);
+    return value;
+}
+
+TEST_F(LoadedBoard, TheBenchFileSetsUpTheStandTimeAndFaults) {
+    EXPECT_EQ(readVolts("PXI1Slot2/ai8"), 1.5);
+    TaskHandle task = nullptr;
+    ASSERT_EQ(DAQmxCreateTask("", &task), 0);
+    ASSERT_EQ(DAQmxCreateDIChan(task, "PXI1Slot2/port1/line4:7", "r", 1), 0);
+    uInt8 switches = 0;
+    ASSERT_EQ(DAQmxReadDigitalU8(task, 1, 1.0, 0, &switches, 1, nullptr, nullptr), 0);
+    EXPECT_EQ(switches, 0xE0);
+    EXPECT_EQ(DAQmxDisableStartTrig(task), -209099);
+    EXPECT_EQ(DAQmxClearTask(task), 0);
+}
+
+TEST_F(LoadedBoard, ControlWorksOnTheLibraryTheDriverLayerLoaded) {
+    readVolts("PXI1Slot2/ai9"); // makes the layer load the board
+    void *board = dlopen(std::getenv("ORVEX_DRIVER"), RTLD_NOW | RTLD_NOLOAD);
+    ASSERT_NE(board, nullptr) << "the layer has loaded the board already";
+    auto setAnalogInput = reinterpret_cast<decltype(&simboard_setAnalogInput)>(
+        dlsym(board, "simboard_setAnalogInput"));
+    ASSERT_NE(setAnalogInput, nullptr);
+    EXPECT_EQ(setAnalogInput(9, -4.25), 0);
+    EXPECT_EQ(readVolts("PXI1Slot2/ai9"), -4.25);
+    dlclose(board);
+}
+
+TEST_F(LoadedBoard, EveryCallIsJournalledWithItsArgumentsAndStatus) {
+    std::string name = "journal" + std::to_string(getpid());
+    TaskHandle task = nullptr;
+    ASSERT_EQ(DAQmxCreateTask(name.c_str(), &task), 0);
+    EXPECT_EQ(DAQmxCreateDOChan(task, "PXI1Slot2/port3", "w", 1), -209003);
+    ASSERT_EQ(DAQmxClearTask(task), 0);
+
+    std::ifstream file(std::getenv("ORVEX_SIM_JOURNAL"));
+    std::stringstream journal;
+    journal << file.rdbuf();
+    std::string handle = std::to_string(reinterpret_cast<uintptr_t>(task));
+    EXPECT_NE(journal.str().find("DAQmxCreateTask(taskName=\"" + name + "\", taskHandle=" + handle +
+                                 ") = 0\n"),
+              std::string::npos);
+    EXPECT_NE(journal.str().find("DAQmxCreateDOChan(task=" + handle +
+                                 ", lines=\"PXI1Slot2/port3\", name=\"w\", lineGrouping=1) = "
+                                 "-209003\n"),
+              std::string::npos);
+}
+
+TEST(BrokenBenchFile, MakesEveryDriverCallFailWithAnExplanation) {
+    if (!benchIs("broken_bench.json")) {
+        GTEST_SKIP() << "runs with tests/simboard/broken_bench.json";
+    }
+    TaskHandle task = nullptr;
+    int32 status = DAQmxCreateTask("any", &task);
+    EXPECT_EQ(status, -209022);
+    char text[1024];
+    ASSERT_EQ(DAQmxGetErrorString(status, text, sizeof text), 0);
+    EXPECT_NE(std::string(text).find("joystick.hold.y"), std::string::npos) << text;
+    EXPECT_NE(std::string(text).find("broken_bench.json"), std::string::npos) << text;
+}
+
+} // namespace
