@@ -30,6 +30,8 @@ int InitCVIRTEEx(void *, char *argv[], void *) {
     }
     if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
         return 0; // a console-only application object cannot show windows
+    // Only QuitUserInterface ends the program's loop, never a window going away.
+    QApplication::setQuitOnLastWindowClosed(false);
     installErrorPrintSink();
     return 1;
 }

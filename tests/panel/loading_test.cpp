@@ -13,7 +13,9 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 
@@ -168,6 +170,12 @@ TEST_F(PanelTest, StatusLineCountsErrorPrintsAndShowsTheLatest) {
     const int before = text.section(' ', 0, 0).toInt();
     ErrorPrintf("third\n");
     EXPECT_EQ(panel_test::statusText(panel).section(' ', 0, 0).toInt(), before + 1);
+}
+
+TEST_F(PanelTest, ErrorPrintFromAnotherThreadReachesTheStatusLineOnTheWindowsThread) {
+    std::thread([] { ErrorPrintf("printed from a worker\n"); }).join();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [this] { return panel_test::statusText(panel).contains("printed from a worker"); }));
 }
 
 TEST_F(PanelTest, StatusLineSitsBelowTheFilesContents) {
