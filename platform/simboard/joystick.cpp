@@ -23,11 +23,12 @@ constexpr AxisSpan yAxis{0.18, 2.55, 4.82};
 
 } // namespace
 
-StickVoltages Joystick::voltagesAt(double t) const {
+double Joystick::volts(Axis axis, double t) const {
     if (held_) {
-        return *held_;
+        return axis == Axis::x ? held_->x : held_->y;
     }
-    return pathAt(t);
+    double phase = pathPhase(t);
+    return points_.empty() ? builtInFigure(axis, phase) : alongPoints(axis, phase);
 }
 
 void Joystick::setPath(std::vector<StickVoltages> points, double period) {
@@ -41,23 +42,27 @@ void Joystick::reset() {
     period_ = defaultPeriod;
 }
 
-StickVoltages Joystick::pathAt(double t) const {
+double Joystick::pathPhase(double t) const {
     double phase = std::fmod(t, period_) / period_;
-    if (phase < 0.0) {
-        phase += 1.0;
+    return phase < 0.0 ? phase + 1.0 : phase;
+}
+
+double Joystick::builtInFigure(Axis axis, double phase) const {
+    constexpr double turn = 2.0 * std::numbers::pi;
+    if (axis == Axis::x) {
+        return xAxis.volts(0.95 * std::sin(turn * phase));
     }
-    if (points_.empty()) {
-        constexpr double turn = 2.0 * std::numbers::pi;
-        return {xAxis.volts(0.95 * std::sin(turn * phase)),
-                yAxis.volts(0.9 * std::sin(2.0 * turn * phase + 0.6))};
-    }
-    // Cosine easing between successive points keeps the motion smooth at every point.
+    return yAxis.volts(0.9 * std::sin(2.0 * turn * phase + 0.6));
+}
+
+// Cosine easing between successive points keeps the motion smooth at every point.
+double Joystick::alongPoints(Axis axis, double phase) const {
     double position = phase * static_cast<double>(points_.size());
     size_t index = static_cast<size_t>(position) % points_.size();
     const StickVoltages &from = points_[index];
     const StickVoltages &to = points_[(index + 1) % points_.size()];
     double ease = 0.5 - 0.5 * std::cos(std::numbers::pi * (position - std::floor(position)));
-    return {from.x + (to.x - from.x) * ease, from.y + (to.y - from.y) * ease};
+    return axis == Axis::x ? from.x + (to.x - from.x) * ease : from.y + (to.y - from.y) * ease;
 }
 
 } // namespace simboard

@@ -18,8 +18,10 @@ class Joystick {
   public:
     static constexpr double defaultPeriod = 7.0;
 
-    // The wiper voltages at board time t while the stick is powered.
-    StickVoltages voltagesAt(double t) const;
+    enum class Axis { x, y };
+
+    // The wiper voltage of one axis at board time t while the stick is powered.
+    double volts(Axis axis, double t) const;
 
     void hold(StickVoltages voltages) { held_ = voltages; }
     void release() { held_.reset(); }
@@ -29,7 +31,9 @@ class Joystick {
     void reset();
 
   private:
-    StickVoltages pathAt(double t) const;
+    double pathPhase(double t) const;
+    double builtInFigure(Axis axis, double phase) const;
+    double alongPoints(Axis axis, double phase) const;
 
     std::optional<StickVoltages> held_;
     std::vector<StickVoltages> points_;

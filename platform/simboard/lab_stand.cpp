@@ -59,8 +59,8 @@ double LabStand::joystickVolts(int channel, double t) const {
     if (!joystickPowered(t)) {
         return noise;
     }
-    StickVoltages stick = joystick_.voltagesAt(t);
-    return (channel == joystickXChannel ? stick.x : stick.y) + noise;
+    Joystick::Axis axis = channel == joystickXChannel ? Joystick::Axis::x : Joystick::Axis::y;
+    return joystick_.volts(axis, t) + noise;
 }
 
 double LabStand::analogInputAt(int channel, double t) {
