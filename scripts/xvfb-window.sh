@@ -34,6 +34,7 @@ for _ in $(seq 100); do
 done
 [ -s "$work_dir/display" ] || fail "Xvfb did not start: $(cat "$work_dir/xvfb.log")"
 export DISPLAY=":$(head -n1 "$work_dir/display")"
+export XDG_RUNTIME_DIR="$work_dir" # private (0700), so Qt need not pick one
 
 ORVEX_DRIVER="$driver" QT_QPA_PLATFORM=xcb "$program" &
 program_pid=$!

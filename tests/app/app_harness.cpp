@@ -1,0 +1,225 @@
+#include "app_harness.h"
+
+#include "panel_frame.h"
+#include "panel_test_access.h"
+#include "paneltimer.h"
+#include "simboard_control.h"
+#include "startup.h"
+#include "userint.h"
+#include "xygraph.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QTest>
+
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <sstream>
+
+namespace {
+
+std::string readFile(const char *path) {
+    std::ifstream file(path);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+// A task created: its name, then its handle.
+const std::regex
+    TASK_CREATED(R"re(^DAQmxCreateTask\(taskName="([^"]*)", taskHandle=(\d+)\) = 0)re");
+
+template <class Widget> Widget *control(int id) {
+    auto *widget = qobject_cast<Widget *>(panel_test::controlWidget(panelHandle, id));
+    EXPECT_NE(widget, nullptr) << "control " << id << " is missing or of another kind";
+    return widget;
+}
+
+} // namespace
+
+DriverJournal::DriverJournal() {
+    const char *path = std::getenv("ORVEX_SIM_JOURNAL");
+    EXPECT_NE(path, nullptr) << "the simulated board keeps no journal";
+    path_ = path ? path : "";
+}
+
+std::vector<std::string> DriverJournal::lines() const {
+    std::vector<std::string> result;
+    std::ifstream file(path_);
+    for (std::string line; std::getline(file, line);) {
+        result.push_back(line);
+    }
+    return result;
+}
+
+std::set<std::string> DriverJournal::liveTasks() const {
+    static const std::regex cleared(R"re(^DAQmxClearTask\(task=(\d+)\) = 0)re");
+    std::map<std::string, std::string> nameOfHandle;
+    std::smatch match;
+    for (const std::string &line : lines()) {
+        if (std::regex_search(line, match, TASK_CREATED)) {
+            nameOfHandle[match[2]] = match[1];
+        } else if (std::regex_search(line, match, cleared)) {
+            nameOfHandle.erase(match[1]);
+        }
+    }
+    std::set<std::string> names;
+    for (const auto &[handle, name] : nameOfHandle) {
+        names.insert(name);
+    }
+    return names;
+}
+
+std::vector<int> DriverJournal::digitalWrites(const std::string &taskName) const {
+    static const std::regex written(
+        R"re(^DAQmxWriteDigitalU8\(task=(\d+),.*writeArray=\[(\d+)\]\) = 0)re");
+    std::string handle;
+    std::vector<int> values;
+    std::smatch match;
+    for (const std::string &line : lines()) {
+        if (std::regex_search(line, match, TASK_CREATED) && match[1] == taskName) {
+            handle = match[2];
+        } else if (std::regex_search(line, match, written) && match[1] == handle) {
+            values.push_back(std::stoi(match[2]));
+        }
+    }
+    return values;
+}
+
+void resetStand() {
+    ASSERT_EQ(simboard_reset(), 0);
+    ASSERT_EQ(simboard_applyBench(readFile(ZELBRIN_TEST_STAND).c_str()), 0);
+}
+
+void failNthCall(const char *entryPoint, int n, int status) {
+    const std::string fault = std::string(R"({"faults": [{"entryPoint": ")") + entryPoint +
+                              R"(", "call": )" + std::to_string(n) + R"(, "status": )" +
+                              std::to_string(status) + "}]}";
+    ASSERT_EQ(simboard_applyBench(fault.c_str()), 0) << fault;
+}
+
+char **testArgv() {
+    static char name[] = "zelbrin";
+    static char *argv[] = {name, nullptr};
+    return argv;
+}
+
+void AppOnStand::SetUp() {
+    resetStand();
+    prepareBoard();
+    ASSERT_TRUE(openWindow(testArgv()));
+    for (int timer : {PANEL_AI_TIMER, PANEL_GUI_TIMER}) {
+        if (auto *panelTimer = control<PanelTimer>(timer)) {
+            panelTimer->setRunning(false);
+        }
+    }
+    // A test run in the same process before this one may have left its calibration and
+    // port values behind: take the panel file's calibration and all lines 0 again.
+    user::click(PANEL_CALIBRATE);
+    user::click(PANEL_ALL0);
+}
+
+void AppOnStand::TearDown() {
+    closeDown();
+}
+
+namespace user {
+
+void tickRefresh() {
+    ASSERT_TRUE(panel_test::fireTimerTick(panelHandle, PANEL_GUI_TIMER));
+}
+
+void tickSampling() {
+    ASSERT_TRUE(panel_test::fireTimerTick(panelHandle, PANEL_AI_TIMER));
+}
+
+void click(int id) {
+    if (auto *button = control<QAbstractButton>(id)) {
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+}
+
+void choose(int selector, int item) {
+    auto *box = control<QComboBox>(selector);
+    ASSERT_NE(box, nullptr);
+    ASSERT_LT(item, box->count());
+    while (box->currentIndex() != item) {
+        QTest::keyClick(box, box->currentIndex() < item ? Qt::Key_Down : Qt::Key_Up);
+    }
+}
+
+void enter(int field, double value) {
+    auto *box = control<QDoubleSpinBox>(field);
+    ASSERT_NE(box, nullptr);
+    box->selectAll();
+    QTest::keyClicks(box, QString::number(value, 'f', box->decimals()));
+    QTest::keyClick(box, Qt::Key_Return);
+    ASSERT_DOUBLE_EQ(box->value(), value) << "the field refused the value";
+}
+
+void setSwitch(int id, bool on) {
+    auto *box = control<QAbstractButton>(id);
+    ASSERT_NE(box, nullptr);
+    if (box->isChecked() != on) {
+        box->click();
+    }
+}
+
+int intValue(int id) {
+    int value = -1;
+    EXPECT_GE(GetCtrlVal(panelHandle, id, &value), 0);
+    return value;
+}
+
+double doubleValue(int id) {
+    double value = -1.0;
+    EXPECT_GE(GetCtrlVal(panelHandle, id, &value), 0);
+    return value;
+}
+
+const XYGraph &graph() {
+    return *panel_test::graphOf(panelHandle, PANEL_GRAPH);
+}
+
+std::vector<GraphPrimitive> plotted() {
+    const GraphStore &store = graph().store();
+    std::vector<GraphPrimitive> primitives;
+    for (std::size_t i = 0; i < store.size(); ++i) {
+        primitives.push_back(store.at(i));
+    }
+    return primitives;
+}
+
+} // namespace user
+
+CapturedErrors::CapturedErrors() {
+    std::fflush(stderr);
+    ::testing::internal::CaptureStderr();
+}
+
+CapturedErrors::~CapturedErrors() {
+    text();
+}
+
+std::string CapturedErrors::text() {
+    if (!taken_) {
+        std::fflush(stderr);
+        text_ = ::testing::internal::GetCapturedStderr();
+        taken_ = true;
+    }
+    return text_;
+}
+
+std::vector<std::string> CapturedErrors::errorLines() {
+    std::vector<std::string> lines;
+    std::istringstream in(text());
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind("Error = ", 0) == 0) {
+            lines.push_back(line);
+        }
+    }
+    return lines;
+}

@@ -1,0 +1,77 @@
+// Runs the application's own code against the panel runtime and the simulated board
+// (virtual time, the stand of stand.json) and works its window as a user would.
+#ifndef ZELBRIN_TESTS_APP_HARNESS_H
+#define ZELBRIN_TESTS_APP_HARNESS_H
+
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+class XYGraph;
+struct GraphPrimitive;
+
+// The simulated board's call journal, one line per driver call; by default the one this
+// process keeps (ORVEX_SIM_JOURNAL).
+class DriverJournal {
+  public:
+    DriverJournal();
+    explicit DriverJournal(std::string path) : path_(std::move(path)) {}
+
+    std::vector<std::string> lines() const;
+    // Names of the tasks created and not yet cleared.
+    std::set<std::string> liveTasks() const;
+    // The values written to the task of this name, in order.
+    std::vector<int> digitalWrites(const std::string &taskName) const;
+
+  private:
+    std::string path_;
+};
+
+// The window opened on a freshly reset stand, its two timers held so that only the
+// test's own ticks arrive; closed and the board released afterwards.
+class AppOnStand : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+};
+
+// The argument vector the tests start the application with.
+char **testArgv();
+// Puts the stand back to stand.json: switches up, joystick held at the centre, no faults.
+void resetStand();
+// Arms one fault of the simulated board: the n-th next call of entryPoint fails.
+void failNthCall(const char *entryPoint, int n, int status);
+
+// The user's side of the window, on the panel that start-up loaded.
+namespace user {
+void tickRefresh();
+void tickSampling();
+void click(int control);
+void choose(int selector, int item);
+void enter(int field, double value);
+void setSwitch(int control, bool on);
+int intValue(int control);
+double doubleValue(int control);
+const XYGraph &graph();
+std::vector<GraphPrimitive> plotted();
+} // namespace user
+
+// Everything written to the error output while it lives; lines() splits it.
+class CapturedErrors {
+  public:
+    CapturedErrors();
+    ~CapturedErrors();
+    std::string text();
+    // The "Error = ..." lines among them.
+    std::vector<std::string> errorLines();
+
+  private:
+    bool taken_ = false;
+    std::string text_;
+};
+
+#endif

@@ -1,0 +1,72 @@
+#include "app_harness.h"
+
+#include "panel_frame.h"
+#include "simboard_control.h"
+#include "startup.h"
+
+#include <QCoreApplication>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+// Resident memory of this process in bytes.
+long residentBytes() {
+    long pages = 0;
+    long resident = 0;
+    if (FILE *statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) {
+            resident = 0;
+        }
+        std::fclose(statm);
+    }
+    return resident * sysconf(_SC_PAGESIZE);
+}
+
+bool underAddressSanitizer() {
+#if defined(__SANITIZE_ADDRESS__)
+    return true;
+#elif defined(__has_feature)
+    return __has_feature(address_sanitizer);
+#else
+    return false;
+#endif
+}
+
+TEST(Soak, TwentyThousandTicksInPointsModeKeepMemoryFlatAndLeaveNoTask) {
+    constexpr int TICKS = 20000;
+    constexpr int SETTLED = 1000;
+    constexpr long ALLOWED_GROWTH = 1 << 20;
+    resetStand();
+    ASSERT_EQ(simboard_releaseJoystick(), 0); // the stick moves along its path
+    prepareBoard();
+    ASSERT_TRUE(openWindow(testArgv()));
+
+    long settled = 0;
+    for (int tick = 1; tick <= TICKS; ++tick) {
+        user::tickSampling();
+        user::tickRefresh();
+        simboard_advanceTime(0.05);
+        if (tick % 100 == 0) {
+            QCoreApplication::processEvents(); // repaint as the running program would
+        }
+        if (tick == SETTLED) {
+            settled = residentBytes();
+        }
+    }
+    const long grown = residentBytes() - settled;
+    closeDown();
+
+    EXPECT_THAT(DriverJournal().liveTasks(), ::testing::IsEmpty());
+    if (underAddressSanitizer()) {
+        GTEST_SKIP() << "AddressSanitizer keeps freed memory in quarantine; resident memory "
+                        "grew by "
+                     << grown << " bytes";
+    }
+    EXPECT_LE(grown, ALLOWED_GROWTH) << "resident memory grew by " << grown << " bytes";
+}
+
+} // namespace
