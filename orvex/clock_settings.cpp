@@ -14,34 +14,31 @@ namespace {
 
 constexpr double twoToThe64 = 18446744073709551616.0;
 
-template <std::size_t size> bool fits(const char *source, const char (&)[size]) {
-    return source == nullptr || strnlen(source, size) < size;
-}
-
-template <std::size_t size> void copySource(char (&into)[size], const char *source) {
-    Fmt(into, size, "%s", source != nullptr ? source : "");
-}
-
 constexpr std::int32_t channelBit(int idx) {
     return std::int32_t(1) << idx;
+}
+
+// Refuses a source the record cannot hold whole; otherwise stores source and number and
+// makes every channel due.
+int storeSetting(char (&text)[sourceSize], double &number, std::int32_t &dueMask,
+                 const char *source, double value, const CheckSite &tooLong) {
+    ORVEX_CHECK(source == nullptr || strnlen(source, sourceSize) < sourceSize, tooLong);
+    Fmt(text, sourceSize, "%s", source != nullptr ? source : "");
+    number = value;
+    dueMask = -1;
+    return finish(0);
 }
 
 } // namespace
 
 int storeClock(ClockOpt &settings, const char *source, double rate, const CheckSite &tooLong) {
-    ORVEX_CHECK(fits(source, settings.clkSource), tooLong);
-    copySource(settings.clkSource, source);
-    settings.clkRate = rate;
-    settings.maskClk = -1;
-    return finish(0);
+    return storeSetting(settings.clkSource, settings.clkRate, settings.maskClk, source, rate,
+                        tooLong);
 }
 
 int storeTrigger(ClockOpt &settings, const char *source, double level, const CheckSite &tooLong) {
-    ORVEX_CHECK(fits(source, settings.trigSource), tooLong);
-    copySource(settings.trigSource, source);
-    settings.trigLevel = level;
-    settings.maskTrig = -1;
-    return finish(0);
+    return storeSetting(settings.trigSource, settings.trigLevel, settings.maskTrig, source, level,
+                        tooLong);
 }
 
 int32 applyDueSettings(ClockOpt &settings, int idx, TaskHandle task, uInt64 samplesPerChannel) {

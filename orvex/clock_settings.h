@@ -6,16 +6,19 @@
 #include "daqmx.h"
 #include "operation_ending.h"
 
+#include <cstddef>
 #include <cstdint>
 
 namespace orvex {
 
+inline constexpr std::size_t sourceSize = 256; // a source text of up to 255 characters
+
 struct ClockOpt {
     std::int32_t maskClk = -1; // bit idx set: channel idx still needs the clock
-    char clkSource[256] = "OnboardClock";
+    char clkSource[sourceSize] = "OnboardClock";
     double clkRate = 1000.0;
     std::int32_t maskTrig = -1; // bit idx set: channel idx still needs its trigger set or removed
-    char trigSource[256] = "";  // empty: no start trigger
+    char trigSource[sourceSize] = ""; // empty: no start trigger
     double trigLevel = 0.0;
     std::int32_t maskFetch = 0; // 1 << idx of the channel being fetched or generating, else 0
 };

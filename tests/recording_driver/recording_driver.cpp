@@ -151,6 +151,40 @@ int32 digitalChannel(const char *name, TaskHandle handle, const char lines[], co
     return answer(name);
 }
 
+// Reads and writes record the same arguments whatever the sample type.
+template <typename Sample>
+void recordWrite(const char *name, TaskHandle handle, int32 samples, bool32 autoStart,
+                 float64 timeout, bool32 layout, const Sample *data, int32 *written,
+                 bool32 *reserved) {
+    recordIf([&] {
+        CallLine(name)
+            .task(handle)
+            .num(samples)
+            .num(autoStart)
+            .num(timeout)
+            .num(layout)
+            .data(data, samples)
+            .out(written)
+            .out(reserved)
+            .record();
+    });
+}
+
+void recordRead(const char *name, TaskHandle handle, int32 samples, float64 timeout,
+                bool32 fillMode, uInt32 arraySize, int32 *read, bool32 *reserved) {
+    recordIf([&] {
+        CallLine(name)
+            .task(handle)
+            .num(samples)
+            .num(timeout)
+            .num(fillMode)
+            .num(arraySize)
+            .out(read)
+            .out(reserved)
+            .record();
+    });
+}
+
 } // namespace
 
 extern "C" {
@@ -304,18 +338,8 @@ int32 DAQmxCfgAnlgEdgeStartTrig(TaskHandle taskHandle, const char triggerSource[
 int32 DAQmxWriteDigitalU8(TaskHandle taskHandle, int32 numSampsPerChan, bool32 autoStart,
                           float64 timeout, bool32 dataLayout, const uInt8 writeArray[],
                           int32 *sampsPerChanWritten, bool32 *reserved) {
-    recordIf([&] {
-        CallLine("DAQmxWriteDigitalU8")
-            .task(taskHandle)
-            .num(numSampsPerChan)
-            .num(autoStart)
-            .num(timeout)
-            .num(dataLayout)
-            .data(writeArray, numSampsPerChan)
-            .out(sampsPerChanWritten)
-            .out(reserved)
-            .record();
-    });
+    recordWrite("DAQmxWriteDigitalU8", taskHandle, numSampsPerChan, autoStart, timeout, dataLayout,
+                writeArray, sampsPerChanWritten, reserved);
     const int32 status = answer("DAQmxWriteDigitalU8");
     if (status >= 0 && writeArray != nullptr && numSampsPerChan > 0) {
         driver.lastDigitalWritten[taskHandle] = writeArray[numSampsPerChan - 1];
@@ -329,17 +353,8 @@ int32 DAQmxWriteDigitalU8(TaskHandle taskHandle, int32 numSampsPerChan, bool32 a
 int32 DAQmxReadDigitalU8(TaskHandle taskHandle, int32 numSampsPerChan, float64 timeout,
                          bool32 fillMode, uInt8 readArray[], uInt32 arraySizeInSamps,
                          int32 *sampsPerChanRead, bool32 *reserved) {
-    recordIf([&] {
-        CallLine("DAQmxReadDigitalU8")
-            .task(taskHandle)
-            .num(numSampsPerChan)
-            .num(timeout)
-            .num(fillMode)
-            .num(arraySizeInSamps)
-            .out(sampsPerChanRead)
-            .out(reserved)
-            .record();
-    });
+    recordRead("DAQmxReadDigitalU8", taskHandle, numSampsPerChan, timeout, fillMode,
+               arraySizeInSamps, sampsPerChanRead, reserved);
     const int32 status = answer("DAQmxReadDigitalU8");
     if (status < 0 || readArray == nullptr || arraySizeInSamps == 0) {
         return status;
@@ -360,18 +375,8 @@ int32 DAQmxReadDigitalU8(TaskHandle taskHandle, int32 numSampsPerChan, float64 t
 int32 DAQmxWriteAnalogF64(TaskHandle taskHandle, int32 numSampsPerChan, bool32 autoStart,
                           float64 timeout, bool32 dataLayout, const float64 writeArray[],
                           int32 *sampsPerChanWritten, bool32 *reserved) {
-    recordIf([&] {
-        CallLine("DAQmxWriteAnalogF64")
-            .task(taskHandle)
-            .num(numSampsPerChan)
-            .num(autoStart)
-            .num(timeout)
-            .num(dataLayout)
-            .data(writeArray, numSampsPerChan)
-            .out(sampsPerChanWritten)
-            .out(reserved)
-            .record();
-    });
+    recordWrite("DAQmxWriteAnalogF64", taskHandle, numSampsPerChan, autoStart, timeout, dataLayout,
+                writeArray, sampsPerChanWritten, reserved);
     const int32 status = answer("DAQmxWriteAnalogF64");
     int32 reported = numSampsPerChan;
     if (!driver.analogWritten.empty()) {
@@ -387,17 +392,8 @@ int32 DAQmxWriteAnalogF64(TaskHandle taskHandle, int32 numSampsPerChan, bool32 a
 int32 DAQmxReadAnalogF64(TaskHandle taskHandle, int32 numSampsPerChan, float64 timeout,
                          bool32 fillMode, float64 readArray[], uInt32 arraySizeInSamps,
                          int32 *sampsPerChanRead, bool32 *reserved) {
-    recordIf([&] {
-        CallLine("DAQmxReadAnalogF64")
-            .task(taskHandle)
-            .num(numSampsPerChan)
-            .num(timeout)
-            .num(fillMode)
-            .num(arraySizeInSamps)
-            .out(sampsPerChanRead)
-            .out(reserved)
-            .record();
-    });
+    recordRead("DAQmxReadAnalogF64", taskHandle, numSampsPerChan, timeout, fillMode,
+               arraySizeInSamps, sampsPerChanRead, reserved);
     const int32 status = answer("DAQmxReadAnalogF64");
     if (status < 0 || readArray == nullptr) {
         return status;
