@@ -100,12 +100,9 @@ int timerReadAICB(int panel, int, int event, void *, int, int) {
 }
 
 int readAiIntervalCB(int panel, int control, int event, void *, int, int) {
-    if (event != EVENT_COMMIT) {
-        return 0;
+    if (event == EVENT_COMMIT) {
+        setTimerIntervalFromField(panel, control, PANEL_AI_TIMER);
     }
-    double seconds = 0.0;
-    GetCtrlVal(panel, control, &seconds);
-    SetCtrlAttribute(panel, PANEL_AI_TIMER, ATTR_INTERVAL, seconds);
     return 0;
 }
 

@@ -111,11 +111,8 @@ int timerUpdateGuiCB(int panel, int, int event, void *, int, int) {
 }
 
 int updateIntervalCB(int panel, int control, int event, void *, int, int) {
-    if (event != EVENT_COMMIT) {
-        return 0;
+    if (event == EVENT_COMMIT) {
+        setTimerIntervalFromField(panel, control, PANEL_GUI_TIMER);
     }
-    double seconds = 0.0;
-    GetCtrlVal(panel, control, &seconds);
-    SetCtrlAttribute(panel, PANEL_GUI_TIMER, ATTR_INTERVAL, seconds);
     return 0;
 }

@@ -1,7 +1,7 @@
 #include "panel_frame.h"
 
 #include "orvex.h"
-#include "runtime_text.h"
+#include "userint.h"
 
 int panelHandle = 0;
 int ledCtrl[PANEL_LINES] = {};
@@ -14,4 +14,10 @@ void libErrChk(int status) {
     }
     ErrorPrintf("Error = %i, %s\n", orvex_GetLastError(), orvex_GetLastErrorBuffer());
     Breakpoint();
+}
+
+void setTimerIntervalFromField(int panel, int field, int timer) {
+    double seconds = 0.0;
+    GetCtrlVal(panel, field, &seconds);
+    SetCtrlAttribute(panel, timer, ATTR_INTERVAL, seconds);
 }

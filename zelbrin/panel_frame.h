@@ -43,6 +43,11 @@ extern int ledCtrl[PANEL_LINES];
 extern int btnCtrl[PANEL_LINES];
 extern int swCtrl[SWITCH_INDICATORS + 1];
 
+// Gives a timer the interval (seconds) shown in a numeric field: what both interval
+// fields do on commit.  The value goes unchanged; the runtime refuses one that is not
+// positive and keeps the old interval.
+void setTimerIntervalFromField(int panel, int field, int timer);
+
 // Reports a failed orvex call ("Error = code, text") and returns: the caller goes on.
 void libErrChk(int status);
 
