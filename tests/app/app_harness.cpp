@@ -13,10 +13,11 @@
 #include <QDoubleSpinBox>
 #include <QTest>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <map>
-#include <regex>
+#include <optional>
 #include <sstream>
 
 namespace {
@@ -28,9 +29,30 @@ std::string readFile(const char *path) {
     return text.str();
 }
 
-// A task created: its name, then its handle.
-const std::regex
-    TASK_CREATED(R"re(^DAQmxCreateTask\(taskName="([^"]*)", taskHandle=(\d+)\) = 0)re");
+// The journal's lines of successful calls, parsed; each returns false for any other line.
+bool taskCreated(const std::string &line, std::string &name, unsigned long &handle) {
+    char text[64];
+    if (std::sscanf(line.c_str(), "DAQmxCreateTask(taskName=\"%63[^\"]\", taskHandle=%lu) = 0",
+                    text, &handle) != 2 ||
+        !line.ends_with(") = 0")) {
+        return false;
+    }
+    name = text;
+    return true;
+}
+
+bool taskCleared(const std::string &line, unsigned long &handle) {
+    return std::sscanf(line.c_str(), "DAQmxClearTask(task=%lu)", &handle) == 1 &&
+           line.ends_with(") = 0");
+}
+
+bool digitalWritten(const std::string &line, unsigned long &handle, int &value) {
+    const std::size_t array = line.find("writeArray=[");
+    return std::sscanf(line.c_str(), "DAQmxWriteDigitalU8(task=%lu,", &handle) == 1 &&
+           array != std::string::npos &&
+           std::sscanf(line.c_str() + array, "writeArray=[%d]", &value) == 1 &&
+           line.ends_with(") = 0");
+}
 
 template <class Widget> Widget *control(int id) {
     auto *widget = qobject_cast<Widget *>(panel_test::controlWidget(panelHandle, id));
@@ -56,34 +78,34 @@ std::vector<std::string> DriverJournal::lines() const {
 }
 
 std::set<std::string> DriverJournal::liveTasks() const {
-    static const std::regex cleared(R"re(^DAQmxClearTask\(task=(\d+)\) = 0)re");
-    std::map<std::string, std::string> nameOfHandle;
-    std::smatch match;
+    std::map<unsigned long, std::string> nameOfHandle;
+    std::string name;
+    unsigned long handle = 0;
     for (const std::string &line : lines()) {
-        if (std::regex_search(line, match, TASK_CREATED)) {
-            nameOfHandle[match[2]] = match[1];
-        } else if (std::regex_search(line, match, cleared)) {
-            nameOfHandle.erase(match[1]);
+        if (taskCreated(line, name, handle)) {
+            nameOfHandle[handle] = name;
+        } else if (taskCleared(line, handle)) {
+            nameOfHandle.erase(handle);
         }
     }
     std::set<std::string> names;
-    for (const auto &[handle, name] : nameOfHandle) {
-        names.insert(name);
+    for (const auto &[live, liveName] : nameOfHandle) {
+        names.insert(liveName);
     }
     return names;
 }
 
 std::vector<int> DriverJournal::digitalWrites(const std::string &taskName) const {
-    static const std::regex written(
-        R"re(^DAQmxWriteDigitalU8\(task=(\d+),.*writeArray=\[(\d+)\]\) = 0)re");
-    std::string handle;
+    std::optional<unsigned long> taskHandle;
     std::vector<int> values;
-    std::smatch match;
+    std::string name;
+    unsigned long handle = 0;
+    int value = 0;
     for (const std::string &line : lines()) {
-        if (std::regex_search(line, match, TASK_CREATED) && match[1] == taskName) {
-            handle = match[2];
-        } else if (std::regex_search(line, match, written) && match[1] == handle) {
-            values.push_back(std::stoi(match[2]));
+        if (taskCreated(line, name, handle) && name == taskName) {
+            taskHandle = handle;
+        } else if (digitalWritten(line, handle, value) && handle == taskHandle) {
+            values.push_back(value);
         }
     }
     return values;

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <string>
 #include <unistd.h>
 
 namespace {
@@ -58,6 +59,7 @@ TEST(Soak, TwentyThousandTicksInPointsModeKeepMemoryFlatAndLeaveNoTask) {
         }
     }
     const long grown = residentBytes() - settled;
+    RecordProperty("residentGrowthBytes", std::to_string(grown));
     closeDown();
 
     EXPECT_THAT(DriverJournal().liveTasks(), ::testing::IsEmpty());
