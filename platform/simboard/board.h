@@ -54,8 +54,10 @@ class Board final : public BoardOutputs {
 
     Outcome writeDigital(uint64_t id, int32_t samples, bool autoStart, const uint8_t *data,
                          int32_t *written);
-    Outcome readDigital(uint64_t id, int32_t samples, uint8_t *data, uint32_t arraySize,
-                        int32_t *read);
+    // On-demand digital reads never wait: the lock and the timeout are there to give both
+    // reads one shape.
+    Outcome readDigital(Lock &lock, uint64_t id, int32_t samples, double timeout, uint8_t *data,
+                        uint32_t arraySize, int32_t *read);
     Outcome writeAnalog(uint64_t id, int32_t samples, bool autoStart, const double *data,
                         int32_t *written);
     Outcome readAnalog(Lock &lock, uint64_t id, int32_t samples, double timeout, double *data,

@@ -62,8 +62,8 @@ Outcome Board::writeDigital(uint64_t id, int32_t samples, bool autoStartTask, co
     return {};
 }
 
-Outcome Board::readDigital(uint64_t id, int32_t samples, uint8_t *data, uint32_t arraySize,
-                           int32_t *read) {
+Outcome Board::readDigital(Lock &, uint64_t id, int32_t samples, double, uint8_t *data,
+                           uint32_t arraySize, int32_t *read) {
     if (read != nullptr) {
         *read = 0;
     }

@@ -20,6 +20,61 @@ uint64_t taskId(TaskHandle handle) {
     return reinterpret_cast<uintptr_t>(handle);
 }
 
+// The digital and analog reads and writes differ only in the sample type and the board
+// operation.
+template <class Sample>
+using WriteOperation = Outcome (Board::*)(uint64_t, int32_t, bool, const Sample *, int32_t *);
+template <class Sample>
+using ReadOperation = Outcome (Board::*)(Lock &, uint64_t, int32_t, double, Sample *, uint32_t,
+                                         int32_t *);
+
+template <class Sample>
+int32 writeSamples(const char *entryPoint, WriteOperation<Sample> write, TaskHandle taskHandle,
+                   int32 numSampsPerChan, bool32 autoStart, float64 timeout, bool32 dataLayout,
+                   const Sample *writeArray, int32 *sampsPerChanWritten) {
+    return simboard::driverCall(
+        entryPoint,
+        [&](Lock &) {
+            return (Board::instance().*write)(taskId(taskHandle), numSampsPerChan, autoStart != 0,
+                                              writeArray, sampsPerChanWritten);
+        },
+        [&](JournalLine &line) {
+            line.task("task", taskHandle)
+                .integer("numSampsPerChan", numSampsPerChan)
+                .integer("autoStart", autoStart)
+                .number("timeout", timeout)
+                .integer("dataLayout", dataLayout)
+                .values("writeArray", writeArray, numSampsPerChan);
+        });
+}
+
+template <class Sample>
+int32 readSamples(const char *entryPoint, ReadOperation<Sample> read, TaskHandle taskHandle,
+                  int32 numSampsPerChan, float64 timeout, bool32 fillMode, Sample *readArray,
+                  uInt32 arraySizeInSamps, int32 *sampsPerChanRead) {
+    int32 delivered = 0;
+    return simboard::driverCall(
+        entryPoint,
+        [&](Lock &lock) {
+            Outcome outcome =
+                (Board::instance().*read)(lock, taskId(taskHandle), numSampsPerChan, timeout,
+                                          readArray, arraySizeInSamps, &delivered);
+            if (sampsPerChanRead != nullptr) {
+                *sampsPerChanRead = delivered;
+            }
+            return outcome;
+        },
+        [&](JournalLine &line) {
+            line.task("task", taskHandle)
+                .integer("numSampsPerChan", numSampsPerChan)
+                .number("timeout", timeout)
+                .integer("fillMode", fillMode)
+                .integer("arraySizeInSamps", arraySizeInSamps)
+                .values("readArray", readArray, delivered)
+                .integer("sampsPerChanRead", delivered);
+        });
+}
+
 } // namespace
 
 int32 DAQmxCreateTask(const char taskName[], TaskHandle *taskHandle) {
@@ -160,89 +215,29 @@ int32 DAQmxCfgAnlgEdgeStartTrig(TaskHandle taskHandle, const char triggerSource[
 int32 DAQmxWriteDigitalU8(TaskHandle taskHandle, int32 numSampsPerChan, bool32 autoStart,
                           float64 timeout, bool32 dataLayout, const uInt8 writeArray[],
                           int32 *sampsPerChanWritten, bool32 *) {
-    return simboard::driverCall(
-        "DAQmxWriteDigitalU8",
-        [&](Lock &) {
-            return Board::instance().writeDigital(taskId(taskHandle), numSampsPerChan,
-                                                  autoStart != 0, writeArray, sampsPerChanWritten);
-        },
-        [&](JournalLine &line) {
-            line.task("task", taskHandle)
-                .integer("numSampsPerChan", numSampsPerChan)
-                .integer("autoStart", autoStart)
-                .number("timeout", timeout)
-                .integer("dataLayout", dataLayout)
-                .bytes("writeArray", writeArray, numSampsPerChan);
-        });
+    return writeSamples("DAQmxWriteDigitalU8", &Board::writeDigital, taskHandle, numSampsPerChan,
+                        autoStart, timeout, dataLayout, writeArray, sampsPerChanWritten);
 }
 
 int32 DAQmxReadDigitalU8(TaskHandle taskHandle, int32 numSampsPerChan, float64 timeout,
                          bool32 fillMode, uInt8 readArray[], uInt32 arraySizeInSamps,
                          int32 *sampsPerChanRead, bool32 *) {
-    int32 delivered = 0;
-    return simboard::driverCall(
-        "DAQmxReadDigitalU8",
-        [&](Lock &) {
-            Outcome outcome = Board::instance().readDigital(
-                taskId(taskHandle), numSampsPerChan, readArray, arraySizeInSamps, &delivered);
-            if (sampsPerChanRead != nullptr) {
-                *sampsPerChanRead = delivered;
-            }
-            return outcome;
-        },
-        [&](JournalLine &line) {
-            line.task("task", taskHandle)
-                .integer("numSampsPerChan", numSampsPerChan)
-                .number("timeout", timeout)
-                .integer("fillMode", fillMode)
-                .integer("arraySizeInSamps", arraySizeInSamps)
-                .bytes("readArray", readArray, delivered);
-        });
+    return readSamples("DAQmxReadDigitalU8", &Board::readDigital, taskHandle, numSampsPerChan,
+                       timeout, fillMode, readArray, arraySizeInSamps, sampsPerChanRead);
 }
 
 int32 DAQmxWriteAnalogF64(TaskHandle taskHandle, int32 numSampsPerChan, bool32 autoStart,
                           float64 timeout, bool32 dataLayout, const float64 writeArray[],
                           int32 *sampsPerChanWritten, bool32 *) {
-    return simboard::driverCall(
-        "DAQmxWriteAnalogF64",
-        [&](Lock &) {
-            return Board::instance().writeAnalog(taskId(taskHandle), numSampsPerChan,
-                                                 autoStart != 0, writeArray, sampsPerChanWritten);
-        },
-        [&](JournalLine &line) {
-            line.task("task", taskHandle)
-                .integer("numSampsPerChan", numSampsPerChan)
-                .integer("autoStart", autoStart)
-                .number("timeout", timeout)
-                .integer("dataLayout", dataLayout)
-                .samples("writeArray", writeArray, numSampsPerChan);
-        });
+    return writeSamples("DAQmxWriteAnalogF64", &Board::writeAnalog, taskHandle, numSampsPerChan,
+                        autoStart, timeout, dataLayout, writeArray, sampsPerChanWritten);
 }
 
 int32 DAQmxReadAnalogF64(TaskHandle taskHandle, int32 numSampsPerChan, float64 timeout,
                          bool32 fillMode, float64 readArray[], uInt32 arraySizeInSamps,
                          int32 *sampsPerChanRead, bool32 *) {
-    int32 delivered = 0;
-    return simboard::driverCall(
-        "DAQmxReadAnalogF64",
-        [&](Lock &lock) {
-            Outcome outcome =
-                Board::instance().readAnalog(lock, taskId(taskHandle), numSampsPerChan, timeout,
-                                             readArray, arraySizeInSamps, &delivered);
-            if (sampsPerChanRead != nullptr) {
-                *sampsPerChanRead = delivered;
-            }
-            return outcome;
-        },
-        [&](JournalLine &line) {
-            line.task("task", taskHandle)
-                .integer("numSampsPerChan", numSampsPerChan)
-                .number("timeout", timeout)
-                .integer("fillMode", fillMode)
-                .integer("arraySizeInSamps", arraySizeInSamps)
-                .samples("readArray", readArray, delivered)
-                .integer("sampsPerChanRead", delivered);
-        });
+    return readSamples("DAQmxReadAnalogF64", &Board::readAnalog, taskHandle, numSampsPerChan,
+                       timeout, fillMode, readArray, arraySizeInSamps, sampsPerChanRead);
 }
 
 // A buffer of size 0 (or none) asks for the size the text needs, as the driver does.

@@ -3,17 +3,11 @@
 #include <cinttypes>
 
 namespace simboard {
-namespace {
-
-constexpr int64_t valuesShown = 4;
-
-std::string formatNumber(double value) {
+std::string JournalLine::format(double value) {
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, "%.9g", value);
     return buffer;
 }
-
-} // namespace
 
 JournalLine::JournalLine(std::string_view entryPoint) : line_(entryPoint) {
     line_ += '(';
@@ -47,7 +41,7 @@ JournalLine &JournalLine::text(std::string_view name, const char *value) {
 
 JournalLine &JournalLine::number(std::string_view name, double value) {
     this->name(name);
-    line_ += formatNumber(value);
+    line_ += format(value);
     return *this;
 }
 
@@ -60,37 +54,6 @@ JournalLine &JournalLine::integer(std::string_view name, int64_t value) {
 JournalLine &JournalLine::task(std::string_view name, const void *handle) {
     this->name(name);
     line_ += std::to_string(reinterpret_cast<uintptr_t>(handle));
-    return *this;
-}
-
-JournalLine &JournalLine::samples(std::string_view name, const double *values, int64_t count) {
-    this->name(name);
-    if (values == nullptr) {
-        line_ += "NULL";
-        return *this;
-    }
-    line_ += '[';
-    for (int64_t i = 0; i < count && i < valuesShown; ++i) {
-        line_ += (i == 0 ? "" : " ") + formatNumber(values[i]);
-    }
-    if (count > valuesShown) {
-        line_ += " ... (" + std::to_string(count) + " values)";
-    }
-    line_ += ']';
-    return *this;
-}
-
-JournalLine &JournalLine::bytes(std::string_view name, const uint8_t *values, int64_t count) {
-    this->name(name);
-    if (values == nullptr) {
-        line_ += "NULL";
-        return *this;
-    }
-    line_ += '[';
-    for (int64_t i = 0; i < count && i < valuesShown; ++i) {
-        line_ += (i == 0 ? "" : " ") + std::to_string(values[i]);
-    }
-    line_ += ']';
     return *this;
 }
 

@@ -20,12 +20,31 @@ class JournalLine {
     JournalLine &integer(std::string_view name, int64_t value);
     JournalLine &task(std::string_view name, const void *handle);
     // At most the first few values, then the count.
-    JournalLine &samples(std::string_view name, const double *values, int64_t count);
-    JournalLine &bytes(std::string_view name, const uint8_t *values, int64_t count);
+    template <class Value>
+    JournalLine &values(std::string_view name, const Value *values, int64_t count) {
+        this->name(name);
+        if (values == nullptr) {
+            line_ += "NULL";
+            return *this;
+        }
+        line_ += '[';
+        for (int64_t i = 0; i < count && i < valuesShown; ++i) {
+            line_ += (i == 0 ? "" : " ") + format(values[i]);
+        }
+        if (count > valuesShown) {
+            line_ += " ... (" + std::to_string(count) + " values)";
+        }
+        line_ += ']';
+        return *this;
+    }
     std::string finish(int32_t status, bool injected);
 
   private:
+    static constexpr int64_t valuesShown = 4;
+
     void name(std::string_view name);
+    static std::string format(double value);
+    static std::string format(uint8_t value) { return std::to_string(value); }
 
     std::string line_;
     bool first_ = true;
