@@ -1,0 +1,49 @@
+// In real time a waiting read lets other threads at the board: a test can change the
+// stand, or a program stop the task, while the read waits.
+#include "board_fixture.h"
+
+#include <chrono>
+#include <future>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+class RealTimeTest : public SimBoardTest {
+  protected:
+    void SetUp() override {
+        SimBoardTest::SetUp();
+        ASSERT_EQ(simboard_applyBench(R"({"virtualTime": false})"), 0);
+        ASSERT_EQ(addInput(acquirer_, "PXI1Slot2/ai4"), 0);
+        ASSERT_EQ(clockAt(acquirer_, 1000.0, 1000), 0);
+    }
+    std::future<int32> readInBackground(std::vector<double> &block) {
+        return std::async(std::launch::async,
+                          [this, &block] { return readBlock(acquirer_, block, 5.0); });
+    }
+    ScopedTask acquirer_;
+};
+
+TEST_F(RealTimeTest, AStandChangeFromAnotherThreadFiresTheTriggerAReadWaitsFor) {
+    ASSERT_EQ(DAQmxCfgAnlgEdgeStartTrig(acquirer_, "PXI1Slot2/ai5", 10280, 1.0), 0);
+    std::vector<double> block(10);
+    auto start = std::chrono::steady_clock::now();
+    std::future<int32> read = readInBackground(block);
+    std::this_thread::sleep_for(50ms);
+    ASSERT_EQ(read.wait_for(0s), std::future_status::timeout) << "no trigger yet";
+    ASSERT_EQ(simboard_setAnalogInput(5, 2.0), 0);
+    EXPECT_EQ(read.get(), 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 2s);
+}
+
+TEST_F(RealTimeTest, StoppingTheTaskEndsAWaitingRead) {
+    std::vector<double> block(3000);
+    std::future<int32> read = readInBackground(block);
+    std::this_thread::sleep_for(50ms);
+    ASSERT_EQ(DAQmxStopTask(acquirer_), 0);
+    ASSERT_EQ(read.wait_for(1s), std::future_status::ready);
+    EXPECT_EQ(read.get(), -209021);
+}
+
+} // namespace
