@@ -41,11 +41,8 @@ void saturate(double *samples, uint64_t count, double limit) {
 
 Outcome Board::readAnalog(Lock &lock, uint64_t id, int32_t samples, double timeout, double *data,
                           uint32_t arraySize, int32_t *read) {
-    if (read != nullptr) {
-        *read = 0;
-    }
     Task *task = nullptr;
-    Outcome outcome = findTaskWithChannel(id, task);
+    Outcome outcome = findTransferTask(id, task, read);
     if (outcome.failed()) {
         return outcome;
     }

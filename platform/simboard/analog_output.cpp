@@ -7,11 +7,8 @@ namespace simboard {
 
 Outcome Board::writeAnalog(uint64_t id, int32_t samples, bool autoStartTask, const double *data,
                            int32_t *written) {
-    if (written != nullptr) {
-        *written = 0;
-    }
     Task *task = nullptr;
-    Outcome outcome = findTaskWithChannel(id, task);
+    Outcome outcome = findTransferTask(id, task, written);
     if (outcome.failed()) {
         return outcome;
     }

@@ -63,6 +63,13 @@ Outcome Board::findTaskWithChannel(uint64_t id, Task *&task) {
     return outcome;
 }
 
+Outcome Board::findTransferTask(uint64_t id, Task *&task, int32_t *count) {
+    if (count != nullptr) {
+        *count = 0;
+    }
+    return findTaskWithChannel(id, task);
+}
+
 Outcome Board::start(Task &task) {
     if (task.running) {
         return {};

@@ -77,6 +77,8 @@ class Board final : public BoardOutputs {
 
     Outcome findTask(uint64_t id, Task *&task);
     Outcome findTaskWithChannel(uint64_t id, Task *&task);
+    // The same for a read or write, whose sample count reads 0 unless it gets further.
+    Outcome findTransferTask(uint64_t id, Task *&task, int32_t *count);
     Outcome start(Task &task);
     void stop(Task &task);
     // Starts a stopped task for one read or write; `startedHere` tells the caller to stop

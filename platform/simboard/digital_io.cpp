@@ -34,11 +34,8 @@ Outcome checkOneSample(int32_t samples, const void *data) {
 
 Outcome Board::writeDigital(uint64_t id, int32_t samples, bool autoStartTask, const uint8_t *data,
                             int32_t *written) {
-    if (written != nullptr) {
-        *written = 0;
-    }
     Task *task = nullptr;
-    Outcome outcome = findTaskWithChannel(id, task);
+    Outcome outcome = findTransferTask(id, task, written);
     if (outcome.failed() || (outcome = checkDigital(*task, Direction::output, "Write")).failed() ||
         (outcome = checkOneSample(samples, data)).failed()) {
         return outcome;
@@ -64,11 +61,8 @@ Outcome Board::writeDigital(uint64_t id, int32_t samples, bool autoStartTask, co
 
 Outcome Board::readDigital(Lock &, uint64_t id, int32_t samples, double, uint8_t *data,
                            uint32_t arraySize, int32_t *read) {
-    if (read != nullptr) {
-        *read = 0;
-    }
     Task *task = nullptr;
-    Outcome outcome = findTaskWithChannel(id, task);
+    Outcome outcome = findTransferTask(id, task, read);
     if (outcome.failed()) {
         return outcome;
     }
