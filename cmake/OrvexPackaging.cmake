@@ -24,7 +24,9 @@ endif()
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS $<TARGET_FILE_DIR:orvex>)
+# dpkg-shlibdeps finds liborvex.so.0, which no installed package provides yet, here.
+get_target_property(orvex_binary_dir orvex BINARY_DIR)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${orvex_binary_dir})
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
 set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
@@ -32,25 +34,28 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME liborvex0)
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION libs)
+# ldconfig runs through dpkg's trigger rather than from the package's own scripts.
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_LIST_DIR}/install/liborvex0/triggers)
 set(CPACK_COMPONENT_RUNTIME_DESCRIPTION
-    "access library of the NI 6251 board\n The orvex C library: slot selection, digital ports, single-point and\n sample-clocked analog input and output, with one process-wide error state.")
+    "access library of the NI 6251 board\nThe orvex C library: slot selection, digital ports, single-point and\nsample-clocked analog input and output, with one process-wide error state.")
 
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME liborvex-dev)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
 set(CPACK_COMPONENT_DEVELOPMENT_DEPENDS runtime)
 set(CPACK_COMPONENT_DEVELOPMENT_DESCRIPTION
-    "access library of the NI 6251 board - development files\n The header orvex.h, the CMake package orvex::orvex and the pkg-config file\n orvex.pc of the orvex library.")
+    "access library of the NI 6251 board - development files\nThe header orvex.h, the CMake package orvex::orvex and the pkg-config file\norvex.pc of the orvex library.")
 
 set(CPACK_DEBIAN_SIMBOARD_PACKAGE_NAME orvex-simboard)
 set(CPACK_DEBIAN_SIMBOARD_PACKAGE_SECTION science)
 set(CPACK_COMPONENT_SIMBOARD_DESCRIPTION
-    "simulated NI 6251 board for the orvex library\n A board driver library that behaves like the board wired to the lab stand;\n programs use it by naming it in ORVEX_DRIVER.")
+    "simulated NI 6251 board for the orvex library\nA board driver library that behaves like the board wired to the lab stand;\nprograms use it by naming it in ORVEX_DRIVER.")
 
 set(CPACK_DEBIAN_APP_PACKAGE_NAME zelbrin)
 set(CPACK_DEBIAN_APP_PACKAGE_SECTION science)
 set(CPACK_COMPONENT_APP_DEPENDS runtime)
+set(CPACK_DEBIAN_APP_PACKAGE_SUGGESTS orvex-simboard)
 set(CPACK_COMPONENT_APP_DESCRIPTION
-    "lab workstation program for the NI 6251 board\n One window to flip and watch digital port lines and watch analog inputs as\n voltages and as a calibrated position on an XY graph.")
+    "lab workstation program for the NI 6251 board\nOne window to flip and watch digital port lines and watch analog inputs as\nvoltages and as a calibrated position on an XY graph.")
 
 # Every package carries its copyright and change log.
 foreach(component IN LISTS CPACK_COMPONENTS_ALL)
