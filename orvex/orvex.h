@@ -52,10 +52,10 @@
  * The library's version is the same unless a program runs with another build of the
  * library than it was compiled against; orvex_version() tells that one.
  * @{ */
-#define ORVEX_VERSION_MAJOR 0
-#define ORVEX_VERSION_MINOR 2
-#define ORVEX_VERSION_PATCH 0
-#define ORVEX_VERSION_STRING "0.2.0"
+#define ORVEX_VERSION_MAJOR 0        /**< changes when programs must be changed */
+#define ORVEX_VERSION_MINOR 2        /**< changes when functions are added */
+#define ORVEX_VERSION_PATCH 0        /**< changes with mends only */
+#define ORVEX_VERSION_STRING "0.2.0" /**< the three numbers as text */
 /** @} */
 
 /** Marks the library's exported functions.  A program that links the static library
@@ -94,8 +94,8 @@ enum {
 /** @name Version and driver
  * @{ */
 
-/** The loaded library's version, such as "0.2.0"; the text lives as long as the program.
- * Does not touch the error code. */
+/** The loaded library's version.  Does not touch the error code.
+ * @return the version text, such as "0.2.0"; it lives as long as the program */
 ORVEX_API const char *orvex_version(void);
 
 /** Loads the board driver now, unless it is loaded already; otherwise the first call that
@@ -105,9 +105,10 @@ ORVEX_API const char *orvex_version(void);
  *         code. */
 ORVEX_API int orvex_driverLoad(void);
 
-/** The driver library the library has loaded, or else the one it will try to load: the
- * value of ORVEX_DRIVER when that is set and not empty, otherwise the vendor's library
- * name.  Valid until the next call of the library.  Does not touch the error code. */
+/** The driver library the library has loaded, or else the one it will try to load.
+ * Does not touch the error code.
+ * @return the value of ORVEX_DRIVER when that is set and not empty, otherwise the
+ *         vendor's library name; valid until the next call of the library */
 ORVEX_API const char *orvex_driverLibrary(void);
 
 /** @} */
@@ -247,7 +248,12 @@ ORVEX_API int orvex_analogInTrigger(const char *source, double level);
  *         failed check, -2 when the driver stalled, the driver's status otherwise */
 ORVEX_API int orvex_analogReadEx(int idx, double *warray, int size, int *readCount, double timeout);
 
-/** orvex_analogReadEx() with a timeout of 10 seconds. */
+/** orvex_analogReadEx() with a timeout of 10 seconds.
+ * @param idx input channel 0 to 7
+ * @param[out] warray @p size samples, volts, caller-owned
+ * @param size samples per channel, above 0
+ * @param[out] readCount receives @p size after the whole block was read; may be null
+ * @return as orvex_analogReadEx() */
 ORVEX_API int orvex_analogRead(int idx, double *warray, int size, int *readCount);
 
 /** Reads the next block of a continuous acquisition.  The first call sets the channel up
@@ -306,7 +312,11 @@ ORVEX_API int orvex_analogOutTrigger(const char *source, double level);
  *         driver stalled, the driver's status otherwise */
 ORVEX_API int orvex_analogWriteEx(int idx, const double *warray, int size, double timeout);
 
-/** orvex_analogWriteEx() with a timeout of 10 seconds. */
+/** orvex_analogWriteEx() with a timeout of 10 seconds.
+ * @param idx output channel 0 or 1
+ * @param warray @p size samples, volts; read only and caller-owned
+ * @param size samples per channel, above 0
+ * @return as orvex_analogWriteEx() */
 ORVEX_API int orvex_analogWrite(int idx, const double *warray, int size);
 
 /** Stops the generating channel and clears the mark.
