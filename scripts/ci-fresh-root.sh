@@ -4,8 +4,9 @@
 # runs there in a chroot, installing what it needs itself.
 #
 # The bare root is kept as a tarball between runs (ZELBRIN_CI_CACHE, by default
-# /var/cache/zelbrin-ci), and so are the package files apt downloads into it; what is
-# installed is installed afresh every time.  Needs root (debootstrap, mount, chroot).
+# /var/cache/zelbrin-ci), and so are the package files apt downloads into it and the
+# compiler cache (ccache, installed in the root before the test); what scripts/test.sh
+# installs is installed afresh every time.  Needs root (debootstrap, mount, chroot).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 checkout=$PWD
@@ -13,13 +14,15 @@ checkout=$PWD
 cache=${ZELBRIN_CI_CACHE:-/var/cache/zelbrin-ci}
 tarball=$cache/bookworm-minbase.tar.gz
 downloads=$cache/apt-archives
+compiler_cache=$cache/ccache
 mirror=${ZELBRIN_CI_MIRROR:-http://deb.debian.org/debian}
 
 if [ "$(id -u)" -ne 0 ]; then
     echo "ci-fresh-root.sh: needs root for debootstrap, mount and chroot" >&2
     exit 1
 fi
-mkdir -p "$cache" "$downloads/partial"
+mkdir -p "$cache" "$downloads/partial" "$compiler_cache"
+started=$SECONDS
 
 if [ ! -f "$tarball" ]; then
     echo "Making the bare Debian 12 root (once; kept in $tarball)"
@@ -37,7 +40,12 @@ cleanup() {
     for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do
         umount -R "${mounted[i]}" 2>/dev/null || umount -lR "${mounted[i]}" || true
     done
-    rm -rf --one-file-system "$root"
+    # Never delete through a mount that stayed: the caches and /dev lie behind them.
+    if grep -q " $root/" /proc/mounts; then
+        echo "ci-fresh-root.sh: mounts left under $root; not removing it" >&2
+    else
+        rm -rf --one-file-system "$root"
+    fi
 }
 trap cleanup EXIT
 
@@ -49,7 +57,15 @@ mount -t proc proc "$root/proc" && mounted+=("$root/proc")
 mount --rbind /dev "$root/dev" && mounted+=("$root/dev")
 mount --make-rslave "$root/dev"
 mount --bind "$downloads" "$root/var/cache/apt/archives" && mounted+=("$root/var/cache/apt/archives")
+mkdir -p "$root/ccache"
+mount --bind "$compiler_cache" "$root/ccache" && mounted+=("$root/ccache")
+echo "Fresh root ready after $((SECONDS - started)) s"
 
-chroot "$root" /usr/bin/env -i HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-    LANG=C.UTF-8 /bin/bash -c 'cd /src && bash scripts/test.sh'
-echo "Fresh Debian 12 root: scripts/test.sh passed"
+in_root() {
+    chroot "$root" /usr/bin/env -i HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+        LANG=C.UTF-8 DEBIAN_FRONTEND=noninteractive CCACHE_DIR=/ccache CCACHE_BASEDIR=/src \
+        CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache "$@"
+}
+in_root /bin/bash -c 'apt-get update -qq && apt-get install -y -qq --no-install-recommends ccache >/dev/null'
+in_root /bin/bash -c 'cd /src && bash scripts/test.sh'
+echo "Fresh Debian 12 root: scripts/test.sh passed in $((SECONDS - started)) s"
