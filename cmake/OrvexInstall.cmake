@@ -22,19 +22,20 @@ write_basic_package_version_file(${PROJECT_BINARY_DIR}/orvexConfigVersion.cmake
 install(FILES ${PROJECT_BINARY_DIR}/orvexConfig.cmake ${PROJECT_BINARY_DIR}/orvexConfigVersion.cmake
         DESTINATION ${ORVEX_CMAKE_DIR} COMPONENT development)
 
-# orvex.pc: a static build also names what the archive needs from the system.
-if(ORVEX_BUILD_SHARED)
-    set(ORVEX_PC_CFLAGS "")
-else()
+# orvex.pc: a static archive also needs the C++ runtime and the dynamic loader.
+set(ORVEX_PC_LIBS "-lorvex")
+set(ORVEX_PC_CFLAGS "")
+if(NOT ORVEX_BUILD_SHARED)
+    string(APPEND ORVEX_PC_LIBS " -lstdc++ -lm")
+    foreach(library IN LISTS CMAKE_DL_LIBS)
+        string(APPEND ORVEX_PC_LIBS " -l${library}")
+    endforeach()
     set(ORVEX_PC_CFLAGS " -DORVEX_STATIC")
 endif()
-set(ORVEX_PC_LIBS_PRIVATE "-lstdc++ -lm")
-foreach(library IN LISTS CMAKE_DL_LIBS)
-    string(APPEND ORVEX_PC_LIBS_PRIVATE " -l${library}")
-endforeach()
 # Relative to the file itself, so an unpacked or moved tree still works.
 file(RELATIVE_PATH ORVEX_PC_PREFIX_FROM_PCDIR
      ${CMAKE_INSTALL_FULL_LIBDIR}/pkgconfig ${CMAKE_INSTALL_PREFIX})
+string(REGEX REPLACE "/$" "" ORVEX_PC_PREFIX_FROM_PCDIR "${ORVEX_PC_PREFIX_FROM_PCDIR}")
 configure_file(${CMAKE_CURRENT_LIST_DIR}/install/orvex.pc.in ${PROJECT_BINARY_DIR}/orvex.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/orvex.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig
         COMPONENT development)
