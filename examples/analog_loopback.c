@@ -3,19 +3,11 @@
  *
  *     ORVEX_DRIVER=.../liborvex_simboard.so ./analog_loopback
  */
+#include "check_status.h"
+
 #include <orvex.h>
 
 #include <stdio.h>
-#include <stdlib.h>
-
-static int check(int status) {
-    if (status < 0) {
-        orvex_PrintLastError();
-        orvex_ni6251Close();
-        exit(1);
-    }
-    return status;
-}
 
 int main(void) {
     const double levels[] = {-5.0, 0.0, 2.5, 7.25};

@@ -4,20 +4,11 @@
  *
  *     ORVEX_DRIVER=.../liborvex_simboard.so ./ports_and_lines
  */
+#include "check_status.h"
+
 #include <orvex.h>
 
 #include <stdio.h>
-#include <stdlib.h>
-
-/* Prints the library's error line and ends the program when a call failed. */
-static int check(int status) {
-    if (status < 0) {
-        orvex_PrintLastError();
-        orvex_ni6251Close();
-        exit(1);
-    }
-    return status;
-}
 
 static void showPort(const char *step) {
     unsigned char lines = 0;

@@ -4,21 +4,13 @@
  *
  *     ORVEX_DRIVER=.../liborvex_simboard.so ./triggered_acquisition
  */
+#include "check_status.h"
+
 #include <orvex.h>
 
 #include <stdio.h>
-#include <stdlib.h>
 
 enum { RAMP_SAMPLES = 100, READ_SAMPLES = 200 };
-
-static int check(int status) {
-    if (status < 0) {
-        orvex_PrintLastError();
-        orvex_ni6251Close();
-        exit(1);
-    }
-    return status;
-}
 
 int main(void) {
     static double ramp[RAMP_SAMPLES];

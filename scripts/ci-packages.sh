@@ -50,7 +50,7 @@ cmake -S examples -B "$work/find_package" -DCMAKE_PREFIX_PATH="$root/usr" >/dev/
 cmake --build "$work/find_package" >/dev/null
 run_examples "$work/find_package" "find_package(orvex)"
 
-mkdir "$work/make" && cp examples/*.c examples/Makefile "$work/make/"
+mkdir "$work/make" && cp examples/*.c examples/*.h examples/Makefile "$work/make/"
 PKG_CONFIG_PATH=$libdir/pkgconfig make -s -C "$work/make" >/dev/null
 LD_LIBRARY_PATH=$libdir run_examples "$work/make" "pkg-config"
 
