@@ -14,6 +14,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -26,6 +27,7 @@ struct BoardCopy {
     decltype(&DAQmxCreateDIChan) createInput = nullptr;
     decltype(&DAQmxStartTask) startTask = nullptr;
     decltype(&DAQmxReadDigitalU8) readPort = nullptr;
+    uint32_t (*status)(char *, uint32_t) = nullptr;
     TaskHandle started = nullptr;   // an input task on port 1, started
     TaskHandle autoStart = nullptr; // one on port 1 that each read starts and stops
 
@@ -58,6 +60,19 @@ BoardCopy loadBoard() {
     find(library, "DAQmxCreateDIChan", board.createInput);
     find(library, "DAQmxStartTask", board.startTask);
     find(library, "DAQmxReadDigitalU8", board.readPort);
+    find(library, "simboard_status", board.status);
+    return board;
+}
+
+// The first line of the board's status: which board the copy has.
+std::string whichBoard(const BoardCopy &board) {
+    char text[256] = "";
+    board.status(text, sizeof text);
+    return std::string(text, std::strcspn(text, "\n"));
+}
+
+BoardCopy loadBenchmarkedBoard() {
+    BoardCopy board = loadBoard();
     board.started = board.inputTask("PXI1Slot2/port1/line0:3", true);
     board.autoStart = board.inputTask("PXI1Slot2/port1/line4:7", false);
     return board;
@@ -71,10 +86,14 @@ pid_t secondReader = -1;
 pid_t startSecondReader() {
     pid_t pid = fork();
     if (pid == 0) {
-        BoardCopy board = loadBoard();
-        TaskHandle task = board.inputTask("PXI1Slot2/port0", true);
-        uInt8 value = 0;
-        while (board.readPort(task, 1, 1.0, 0, &value, 1, nullptr, nullptr) == 0) {
+        try {
+            BoardCopy board = loadBoard();
+            TaskHandle task = board.inputTask("PXI1Slot2/port0", true);
+            uInt8 value = 0;
+            while (board.readPort(task, 1, 1.0, 0, &value, 1, nullptr, nullptr) == 0) {
+            }
+        } catch (const std::exception &error) {
+            std::fprintf(stderr, "port_read_bench: the second reader: %s\n", error.what());
         }
         _exit(1);
     }
@@ -164,10 +183,12 @@ int main(int argc, char **argv) {
     int status = 0;
     try {
         setenv("ORVEX_SIM_BENCH", PRIVATE_BENCH_FILE, 1);
-        privateBoard = loadBoard();
+        privateBoard = loadBenchmarkedBoard();
         unsetenv("ORVEX_SIM_BENCH");
         setenv("ORVEX_SIM_STATE", statePath.c_str(), 1);
-        sharedBoard = loadBoard();
+        sharedBoard = loadBenchmarkedBoard();
+        std::printf("private: %s\nshared:  %s\n", whichBoard(privateBoard).c_str(),
+                    whichBoard(sharedBoard).c_str());
 
         benchmark::Initialize(&argc, argv);
         registerReads();
