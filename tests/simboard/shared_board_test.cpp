@@ -12,8 +12,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <future>
+#include <iterator>
 #include <memory>
 #include <sstream>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -173,6 +176,66 @@ TEST_F(SharedBoardTest, TheConverterOfAKilledHolderIsFreeForTheNextAcquisition) 
     holder.killHard();
     second.tell("again");
     EXPECT_EQ(second.hear(), "0");
+}
+
+TEST_F(SharedBoardTest, AReadWaitingForSamplesLetsOtherThreadsAndProcessesAtTheBoard) {
+    ChildProcess reader([](ChildProcess &self) {
+        ScopedTask task("waiter");
+        addInput(task, "PXI1Slot2/ai4");
+        clockAt(task, 1000.0, 100000);
+        std::vector<double> block(60000);
+        std::future<int32> read =
+            std::async(std::launch::async, [&] { return readBlock(task, block, 60.0); });
+        std::this_thread::sleep_for(std::chrono::milliseconds(50)); // the read waits by now
+        self.tell("waiting");
+        self.hear();
+        self.tell(std::to_string(simboard_pressSwitch(2, 1))); // another thread, meanwhile
+        self.hear();
+        DAQmxStopTask(task);
+        self.tell(std::to_string(read.get()));
+    });
+    ASSERT_EQ(reader.hear(), "waiting");
+    ChildProcess writer([](ChildProcess &self) {
+        ScopedTask lines;
+        DAQmxCreateDOChan(lines, "PXI1Slot2/port2/line5", "", DAQmx_Val_ChanForAllLines);
+        self.tell(std::to_string(writeByte(lines, 0x20)));
+    });
+    EXPECT_EQ(writer.hear(2.0), "0") << "another process gets the board while the read waits";
+    reader.tell("press");
+    EXPECT_EQ(reader.hear(2.0), "0") << "and so does another thread of the reading process";
+    reader.tell("stop");
+    EXPECT_EQ(reader.hear(), "-209021") << "the stop ends the waiting read";
+}
+
+TEST_F(SharedBoardTest, TheFirstProcessSetsTheBoardUpAndOneThatJoinsFindsItAsItIs) {
+    auto switchLevels = [](ChildProcess &self) {
+        ScopedTask task;
+        DAQmxCreateDIChan(task, "PXI1Slot2/port1/line4:5", "", DAQmx_Val_ChanForAllLines);
+        uInt8 levels = 0;
+        int32 status = readByte(task, levels);
+        self.tell(std::to_string(status) + " " + std::to_string(levels));
+        self.hear();
+    };
+    setenv("ORVEX_SIM_BENCH",
+           fileWith("first.json", R"({"switches": {"S1": "pressed", "S2": "released"}})").c_str(),
+           1);
+    ChildProcess first(switchLevels);
+    EXPECT_EQ(first.hear(), "0 32") << "S1 down (line 4 low), S2 up";
+
+    std::string errors = fileWith("joining.err", "");
+    setenv("ORVEX_SIM_BENCH",
+           fileWith("joining.json", R"({"switches": {"S1": "released"}})").c_str(), 1);
+    ChildProcess joining([&](ChildProcess &self) {
+        std::freopen(errors.c_str(), "w", stderr);
+        std::setvbuf(stderr, nullptr, _IONBF, 0);
+        switchLevels(self);
+    });
+    EXPECT_EQ(joining.hear(), "0 32") << "the joining process's bench file is not applied";
+    std::ifstream note(errors);
+    std::string text((std::istreambuf_iterator<char>(note)), {});
+    EXPECT_NE(text.find("joined the shared board in use"), std::string::npos) << text;
+    first.tell("end");
+    joining.tell("end");
 }
 
 // Each process owns one line of port 0 and one analog input, and all of them share the
