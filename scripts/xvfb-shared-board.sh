@@ -50,17 +50,32 @@ PY
 # A still stand: every switch up, the stick held in the middle without noise.
 "$sim" stand bench '{"switches": {"S1": "released", "S2": "released", "S3": "released",
     "S4": "released"}, "joystick": {"hold": {"x": 2.5, "y": 2.5}, "noise": 0}}'
-sleep 1.5
+# Settled once two pictures a refresh or more apart are the same.
 capture still
-sleep 0.5
-capture still-again
-read -r count _ < <(compare still still-again)
-[ "$count" -eq 0 ] || fail "the window changes on a still stand ($count pixels)"
+for _ in $(seq 50); do
+    sleep 0.3
+    capture still-again
+    read -r count _ < <(compare still still-again)
+    [ "$count" -eq 0 ] && break
+    mv "$work_dir/still-again.ppm" "$work_dir/still.ppm"
+done
+[ "$count" -eq 0 ] || fail "the window keeps changing on a still stand ($count pixels)"
+
+# Waits up to 10 s for the window to differ from picture $1, as picture $2; prints
+# compare's result.
+wait_for_change() {
+    local result
+    for _ in $(seq 100); do
+        sleep 0.1
+        capture "$2"
+        result=$(compare "$1" "$2")
+        [ "${result%% *}" -gt 0 ] && break
+    done
+    echo "$result"
+}
 
 "$sim" stand press S1
-sleep 0.5 # several refreshes of 0.1 s
-capture pressed
-read -r count x0 y0 x1 y1 < <(compare still pressed)
+read -r count x0 y0 x1 y1 < <(wait_for_change still pressed)
 [ "$count" -gt 0 ] || fail "pressing S1 from another process changed nothing in the window"
 # The S1 indicator lights and the indicator of its line (port 1 line 4) goes dark; nothing
 # else changes.
@@ -69,9 +84,7 @@ read -r count x0 y0 x1 y1 < <(compare still pressed)
 echo "S1 pressed from orvex-sim: $count pixels changed in ($x0,$y0)-($x1,$y1)"
 
 "$sim" stand joystick 4.5 0.5
-sleep 0.5
-capture moved
-read -r count x0 y0 x1 y1 < <(compare pressed moved)
+read -r count x0 y0 x1 y1 < <(wait_for_change pressed moved)
 [ "$count" -gt 0 ] || fail "holding the joystick from another process changed nothing"
 echo "joystick held from orvex-sim: $count pixels changed in ($x0,$y0)-($x1,$y1)"
 
