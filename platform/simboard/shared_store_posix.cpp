@@ -153,11 +153,17 @@ class SharedStore final : public BoardStore {
         if (result == EOWNERDEAD) {
             // Its owner died in the middle of a call: whatever it held is free again.
             pthread_mutex_consistent(&file_->mutex);
-            reapDeadProcesses(*state_, *this);
+            reap();
         } else if (result != 0) {
             std::fprintf(stderr, "simulated board: the lock of %s cannot be taken (%s)\n",
                          path_.c_str(), std::strerror(result));
             std::abort();
+        }
+        // A holder in another's way is dropped at once when its process has gone; the
+        // rest are looked for now and then: the clock is read every 64th call only, so
+        // that a call costs next to nothing more.
+        if ((++calls_ % 64) == 0 && std::chrono::steady_clock::now() >= nextReap_) {
+            reap();
         }
     }
     void unlock() override { pthread_mutex_unlock(&file_->mutex); }
@@ -176,7 +182,7 @@ class SharedStore final : public BoardStore {
     }
 
     bool join() override {
-        reapDeadProcesses(*state_, *this);
+        reap();
         bool alone = true;
         ProcessId *freeEntry = nullptr;
         for (ProcessId &process : state_->processes) {
@@ -202,10 +208,20 @@ class SharedStore final : public BoardStore {
     std::string location() const override { return path_; }
 
   private:
+    static constexpr std::chrono::milliseconds reapInterval{500};
+
+    void reap() {
+        reapDeadProcesses(*state_, *this);
+        nextReap_ = std::chrono::steady_clock::now() + reapInterval;
+    }
+
     std::string path_;
     int fd_;
     SharedFile *file_;
     ProcessId self_;
+    // This process's own: the store's lock guards them.
+    uint64_t calls_ = 0;
+    std::chrono::steady_clock::time_point nextReap_{};
 };
 
 std::string systemError(const std::string &what, const std::string &path) {
