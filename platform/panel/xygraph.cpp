@@ -1,6 +1,7 @@
 #include "xygraph.h"
 
 #include "axis_ticks.h"
+#include "opaque_tiles.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -12,6 +13,8 @@ constexpr int kLeftMargin = 56;
 constexpr int kRightMargin = 14;
 constexpr int kTopMargin = 10;
 constexpr int kBottomMargin = 28;
+constexpr int kTitleGap = 4;
+constexpr double kPenWidth = 1.5;
 constexpr int kTickLength = 5;
 constexpr int kMarkerSize = 5;
 constexpr int kMaxTicksX = 8;
@@ -57,6 +60,15 @@ bool clipToBox(QPointF &a, QPointF &b, const QRectF &box) {
     return true;
 }
 
+// Pixels a primitive may touch around its geometry: half the pen or the marker, and one
+// more for antialiasing.
+QRect footprint(const QPointF &a, const QPointF &b, bool marker, qreal pixelRatio) {
+    const double reach = (marker ? kMarkerSize / 2.0 : kPenWidth / 2.0) + 1.0;
+    const QRectF box = QRectF(a, b).normalized().adjusted(-reach, -reach, reach, reach);
+    const QRectF pixels(box.topLeft() * pixelRatio, box.bottomRight() * pixelRatio);
+    return pixels.toAlignedRect();
+}
+
 } // namespace
 
 XYGraph::XYGraph(QWidget *parent) : QWidget(parent) {
@@ -94,6 +106,25 @@ bool XYGraph::setRange(Range &range, double min, double max) {
     return true;
 }
 
+void XYGraph::setXTitle(const QString &title) {
+    xTitle_ = title;
+    update();
+}
+
+void XYGraph::setYTitle(const QString &title) {
+    yTitle_ = title;
+    update();
+}
+
+void XYGraph::setSquarePlot(bool square) {
+    squarePlot_ = square;
+    invalidateCache();
+}
+
+bool XYGraph::rangesValid() const {
+    return xRange_.min < xRange_.max && yRange_.min < yRange_.max;
+}
+
 bool XYGraph::addSegment(double x1, double y1, double x2, double y2, int rgb) {
     if (!fitsFloat(x1) || !fitsFloat(y1) || !fitsFloat(x2) || !fitsFloat(y2) || !isRgb(rgb))
         return false;
@@ -123,7 +154,14 @@ void XYGraph::clear() {
 }
 
 QRect XYGraph::plotArea() const {
-    return rect().adjusted(kLeftMargin, kTopMargin, -kRightMargin, -kBottomMargin);
+    const int title = fontMetrics().height() + kTitleGap;
+    const QRect room =
+        rect().adjusted(kLeftMargin + title, kTopMargin, -kRightMargin, -kBottomMargin - title);
+    if (!squarePlot_)
+        return room;
+    const int side = std::max(1, std::min(room.width(), room.height()));
+    return {room.left() + (room.width() - side) / 2, room.top() + (room.height() - side) / 2, side,
+            side};
 }
 
 QPointF XYGraph::toCachePoint(float x, float y) const {
@@ -165,17 +203,37 @@ void XYGraph::paintEvent(QPaintEvent *) {
     painter.drawImage(plotArea().topLeft(), cache_);
 }
 
+QImage XYGraph::emptyTraceImage() const {
+    const QSize pixels = plotArea().size() * devicePixelRatioF();
+    QImage image(pixels.expandedTo({1, 1}), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(devicePixelRatioF());
+    image.fill(Qt::transparent);
+    return image;
+}
+
+QImage XYGraph::renderTraces(TraceDrawing how) const {
+    QImage image = emptyTraceImage();
+    if (!rangesValid() || store_.size() == 0)
+        return image;
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (how == TraceDrawing::Exact)
+        drawPrimitives(painter, 0, store_.size());
+    else
+        drawAllSkippingCovered(painter, image);
+    return image;
+}
+
 void XYGraph::bringCacheUpToDate() {
     const QSize pixels = plotArea().size() * devicePixelRatioF();
-    if (cache_.size() != pixels) {
-        cache_ = QImage(pixels.expandedTo({1, 1}), QImage::Format_ARGB32_Premultiplied);
-        cache_.setDevicePixelRatio(devicePixelRatioF());
-        cache_.fill(Qt::transparent);
-        cachedCount_ = 0;
+    if (cache_.size() != pixels.expandedTo({1, 1})) {
+        cache_ = renderTraces(TraceDrawing::SkipCovered);
+        cachedCount_ = store_.size();
+        return;
     }
     if (cachedCount_ == store_.size())
         return;
-    if (xRange_.min < xRange_.max && yRange_.min < yRange_.max) {
+    if (rangesValid()) {
         QPainter painter(&cache_);
         painter.setRenderHint(QPainter::Antialiasing);
         drawPrimitives(painter, cachedCount_, store_.size());
@@ -183,32 +241,75 @@ void XYGraph::bringCacheUpToDate() {
     cachedCount_ = store_.size();
 }
 
+namespace {
+
+// Paints primitives one after another, changing the pen only when the colour changes.
+class PrimitivePainter {
+  public:
+    PrimitivePainter(QPainter &painter, QSize area)
+        : painter_(painter), box_(-kClipMargin, -kClipMargin, area.width() + 2 * kClipMargin,
+                                  area.height() + 2 * kClipMargin),
+          pen_(Qt::black, kPenWidth) {
+        painter_.setPen(pen_);
+    }
+
+    // False when nothing of the primitive lies near the plot area; a and b are then unused.
+    bool place(QPointF &a, QPointF &b) const { return clipToBox(a, b, box_); }
+
+    void paint(const GraphPrimitive &primitive, const QPointF &a, const QPointF &b) {
+        if (primitive.marker) {
+            const QRectF square(a.x() - kMarkerSize / 2.0, a.y() - kMarkerSize / 2.0, kMarkerSize,
+                                kMarkerSize);
+            painter_.fillRect(square, QColor::fromRgb(primitive.rgb));
+            return;
+        }
+        if (primitive.rgb != penRgb_) {
+            pen_.setColor(QColor::fromRgb(primitive.rgb));
+            penRgb_ = primitive.rgb;
+            painter_.setPen(pen_);
+        }
+        painter_.drawLine(a, b);
+    }
+
+  private:
+    QPainter &painter_;
+    QRectF box_;
+    QPen pen_;
+    std::uint32_t penRgb_ = 0x000000;
+};
+
+} // namespace
+
 void XYGraph::drawPrimitives(QPainter &painter, std::size_t from, std::size_t to) const {
-    const QSize area = plotArea().size();
-    const QRectF box(-kClipMargin, -kClipMargin, area.width() + 2 * kClipMargin,
-                     area.height() + 2 * kClipMargin);
-    QPen pen(Qt::black, 1.5);
-    std::uint32_t penRgb = 0x000000;
-    painter.setPen(pen);
+    PrimitivePainter primitives(painter, plotArea().size());
     for (std::size_t i = from; i < to; ++i) {
         const GraphPrimitive primitive = store_.at(i);
         QPointF a = toCachePoint(primitive.x1, primitive.y1);
         QPointF b = toCachePoint(primitive.x2, primitive.y2);
-        if (!clipToBox(a, b, box))
+        if (primitives.place(a, b))
+            primitives.paint(primitive, a, b);
+    }
+}
+
+// Painting under (destination over) from the newest primitive back gives the picture that
+// painting over in plotting order gives, up to rounding in partly covered pixels; a
+// primitive whose footprint is opaque already would change nothing and is skipped.
+void XYGraph::drawAllSkippingCovered(QPainter &painter, QImage &image) const {
+    painter.setCompositionMode(QPainter::CompositionMode_DestinationOver);
+    PrimitivePainter primitives(painter, plotArea().size());
+    OpaqueTiles tiles(image);
+    const qreal ratio = image.devicePixelRatio();
+    for (std::size_t i = store_.size(); i-- > 0;) {
+        const GraphPrimitive primitive = store_.at(i);
+        QPointF a = toCachePoint(primitive.x1, primitive.y1);
+        QPointF b = toCachePoint(primitive.x2, primitive.y2);
+        if (!primitives.place(a, b))
             continue;
-        const QColor colour = QColor::fromRgb(primitive.rgb);
-        if (primitive.marker) {
-            const QRectF square(a.x() - kMarkerSize / 2.0, a.y() - kMarkerSize / 2.0, kMarkerSize,
-                                kMarkerSize);
-            painter.fillRect(square, colour);
+        const QRect touched = footprint(a, b, primitive.marker, ratio);
+        if (tiles.covered(touched))
             continue;
-        }
-        if (primitive.rgb != penRgb) {
-            pen.setColor(colour);
-            penRgb = primitive.rgb;
-            painter.setPen(pen);
-        }
-        painter.drawLine(a, b);
+        primitives.paint(primitive, a, b);
+        tiles.painted(touched);
     }
 }
 
@@ -239,4 +340,21 @@ void XYGraph::drawAxes(QPainter &painter) const {
     painter.setPen(ink);
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(area.adjusted(0, 0, -1, -1));
+    drawTitles(painter, area);
+}
+
+void XYGraph::drawTitles(QPainter &painter, const QRect &area) const {
+    const QFontMetrics metrics = painter.fontMetrics();
+    const int height = metrics.height();
+    const QRect below(area.left(), area.bottom() + kTickLength + height + kTitleGap, area.width(),
+                      height);
+    painter.drawText(below, Qt::AlignHCenter | Qt::AlignTop,
+                     metrics.elidedText(xTitle_, Qt::ElideRight, area.width()));
+    // The y title reads upwards, left of the tick labels.
+    painter.save();
+    painter.translate(area.left() - kLeftMargin - kTitleGap, area.bottom());
+    painter.rotate(-90);
+    painter.drawText(QRect(0, -height, area.height(), height), Qt::AlignHCenter | Qt::AlignBottom,
+                     metrics.elidedText(yTitle_, Qt::ElideRight, area.height()));
+    painter.restore();
 }

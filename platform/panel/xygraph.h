@@ -4,6 +4,9 @@
 // hundred: what is already drawn is kept in a cached image and each paint adds only the
 // primitives that arrived since.  The primitives themselves are kept compactly (see
 // GraphStore) so the cache can be rebuilt after a resize, an axis change or a clear.
+// Such a full redraw paints from the newest primitive back to the oldest, each under what
+// is there, and skips every primitive whose footprint is already opaque: a long trace
+// covers its area many times over, so most of it never reaches the rasterizer.
 #ifndef ZELBRIN_PLATFORM_PANEL_XYGRAPH_H
 #define ZELBRIN_PLATFORM_PANEL_XYGRAPH_H
 
@@ -20,6 +23,9 @@ class XYGraph : public QWidget {
     Q_PROPERTY(double xMax READ xMax WRITE setXMax)
     Q_PROPERTY(double yMin READ yMin WRITE setYMin)
     Q_PROPERTY(double yMax READ yMax WRITE setYMax)
+    Q_PROPERTY(QString xTitle READ xTitle WRITE setXTitle)
+    Q_PROPERTY(QString yTitle READ yTitle WRITE setYTitle)
+    Q_PROPERTY(bool squarePlot READ squarePlot WRITE setSquarePlot)
 
   public:
     explicit XYGraph(QWidget *parent = nullptr);
@@ -36,6 +42,14 @@ class XYGraph : public QWidget {
     bool setXRange(double min, double max);
     bool setYRange(double min, double max);
 
+    QString xTitle() const { return xTitle_; }
+    QString yTitle() const { return yTitle_; }
+    void setXTitle(const QString &title);
+    void setYTitle(const QString &title);
+    // A square plot area keeps one volt as long on both axes, whatever the widget's shape.
+    bool squarePlot() const { return squarePlot_; }
+    void setSquarePlot(bool square);
+
     // False (nothing stored) when a coordinate is not finite or the colour is not 0xRRGGBB.
     bool addSegment(double x1, double y1, double x2, double y2, int rgb);
     bool addMarker(double x, double y, int rgb);
@@ -47,6 +61,13 @@ class XYGraph : public QWidget {
     QRect plotArea() const;
     // Renders the whole widget (axes, labels and traces) as it would appear on screen.
     QImage renderToImage();
+
+    enum class TraceDrawing {
+        SkipCovered, // what a full redraw does
+        Exact,       // every primitive in plotting order, as ticks add them
+    };
+    // The traces alone on a transparent image of the plot area's size.
+    QImage renderTraces(TraceDrawing how) const;
 
     QSize sizeHint() const override;
 
@@ -62,12 +83,19 @@ class XYGraph : public QWidget {
     bool setRange(Range &range, double min, double max);
     void invalidateCache();
     void bringCacheUpToDate();
+    QImage emptyTraceImage() const;
     void drawPrimitives(QPainter &painter, std::size_t from, std::size_t to) const;
+    void drawAllSkippingCovered(QPainter &painter, QImage &image) const;
     void drawAxes(QPainter &painter) const;
+    void drawTitles(QPainter &painter, const QRect &area) const;
     QPointF toCachePoint(float x, float y) const;
+    bool rangesValid() const;
 
     Range xRange_{0.0, 10.0};
     Range yRange_{0.0, 10.0};
+    QString xTitle_;
+    QString yTitle_;
+    bool squarePlot_ = false;
     GraphStore store_;
     QImage cache_;
     std::size_t cachedCount_ = 0;
