@@ -11,14 +11,18 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QLabel>
+#include <QSettings>
 #include <QTest>
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <optional>
 #include <sstream>
+#include <unistd.h>
 
 namespace {
 
@@ -129,7 +133,12 @@ char **testArgv() {
     return argv;
 }
 
+void forgetRememberedSettings() {
+    QSettings(QSettings::IniFormat, QSettings::UserScope, "Zelbrin", "zelbrin").clear();
+}
+
 void AppOnStand::SetUp() {
+    forgetRememberedSettings();
     resetStand();
     prepareBoard();
     ASSERT_TRUE(openWindow(testArgv()));
@@ -145,6 +154,7 @@ void AppOnStand::SetUp() {
 }
 
 void AppOnStand::TearDown() {
+    panel_test::answerFilePopupsWith(std::nullopt);
     closeDown();
 }
 
@@ -215,7 +225,26 @@ std::vector<GraphPrimitive> plotted() {
     return primitives;
 }
 
+std::string text(int id) {
+    auto *label = control<QLabel>(id);
+    return label ? label->text().toStdString() : std::string();
+}
+
+void willChooseFile(const std::string &path) {
+    panel_test::answerFilePopupsWith(QString::fromStdString(path));
+}
+
 } // namespace user
+
+ScratchFolder::ScratchFolder() {
+    std::string pattern = std::string(P_tmpdir) + "/zelbrin_app_files.XXXXXX";
+    EXPECT_NE(mkdtemp(pattern.data()), nullptr);
+    folder_ = pattern;
+}
+
+ScratchFolder::~ScratchFolder() {
+    std::filesystem::remove_all(folder_);
+}
 
 CapturedErrors::CapturedErrors() {
     std::fflush(stderr);
