@@ -2,6 +2,7 @@
 
 #include "axis_ticks.h"
 #include "opaque_tiles.h"
+#include "trace_raster.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -64,15 +65,39 @@ bool clipToBox(QPointF &a, QPointF &b, const QRectF &box) {
 // more for antialiasing.
 QRect footprint(const QPointF &a, const QPointF &b, bool marker, qreal pixelRatio) {
     const double reach = (marker ? kMarkerSize / 2.0 : kPenWidth / 2.0) + 1.0;
-    const QRectF box = QRectF(a, b).normalized().adjusted(-reach, -reach, reach, reach);
-    const QRectF pixels(box.topLeft() * pixelRatio, box.bottomRight() * pixelRatio);
-    return pixels.toAlignedRect();
+    const int left = int(std::floor((std::min(a.x(), b.x()) - reach) * pixelRatio));
+    const int top = int(std::floor((std::min(a.y(), b.y()) - reach) * pixelRatio));
+    const int right = int(std::ceil((std::max(a.x(), b.x()) + reach) * pixelRatio));
+    const int bottom = int(std::ceil((std::max(a.y(), b.y()) + reach) * pixelRatio));
+    return QRect(QPoint(left, top), QPoint(right, bottom));
 }
+
+// Where primitives land in the trace image, worked out once for a whole drawing.
+class Placer {
+  public:
+    Placer(double xMin, double xMax, double yMin, double yMax, QSize area)
+        : xMin_(xMin), yMax_(yMax), xScale_((area.width() - 1) / (xMax - xMin)),
+          yScale_((area.height() - 1) / (yMax - yMin)),
+          box_(-kClipMargin, -kClipMargin, area.width() + 2 * kClipMargin,
+               area.height() + 2 * kClipMargin) {}
+
+    // False when nothing of the primitive lies near the image.
+    bool place(const GraphPrimitive &p, QPointF &a, QPointF &b) const {
+        a = {(p.x1 - xMin_) * xScale_, (yMax_ - p.y1) * yScale_};
+        b = {(p.x2 - xMin_) * xScale_, (yMax_ - p.y2) * yScale_};
+        return (box_.contains(a) && box_.contains(b)) || clipToBox(a, b, box_);
+    }
+
+  private:
+    double xMin_, yMax_, xScale_, yScale_;
+    QRectF box_;
+};
 
 } // namespace
 
 XYGraph::XYGraph(QWidget *parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    plotArea_ = plotAreaFor(size());
 }
 
 void XYGraph::setXMin(double value) {
@@ -118,7 +143,7 @@ void XYGraph::setYTitle(const QString &title) {
 
 void XYGraph::setSquarePlot(bool square) {
     squarePlot_ = square;
-    invalidateCache();
+    placePlotArea();
 }
 
 bool XYGraph::rangesValid() const {
@@ -154,9 +179,20 @@ void XYGraph::clear() {
 }
 
 QRect XYGraph::plotArea() const {
+    return plotArea_;
+}
+
+// Kept, not computed on every use: each primitive drawn needs it.
+void XYGraph::placePlotArea() {
+    plotArea_ = plotAreaFor(size());
+    invalidateCache();
+}
+
+QRect XYGraph::plotAreaFor(QSize size) const {
     const int title = fontMetrics().height() + kTitleGap;
     const QRect room =
-        rect().adjusted(kLeftMargin + title, kTopMargin, -kRightMargin, -kBottomMargin - title);
+        QRect(QPoint(0, 0), size)
+            .adjusted(kLeftMargin + title, kTopMargin, -kRightMargin, -kBottomMargin - title);
     if (!squarePlot_)
         return room;
     const int side = std::max(1, std::min(room.width(), room.height()));
@@ -185,7 +221,13 @@ QSize XYGraph::sizeHint() const {
 }
 
 void XYGraph::resizeEvent(QResizeEvent *) {
-    invalidateCache();
+    placePlotArea();
+}
+
+void XYGraph::changeEvent(QEvent *event) {
+    if (event->type() == QEvent::FontChange)
+        placePlotArea();
+    QWidget::changeEvent(event);
 }
 
 void XYGraph::invalidateCache() {
@@ -215,12 +257,10 @@ QImage XYGraph::renderTraces(TraceDrawing how) const {
     QImage image = emptyTraceImage();
     if (!rangesValid() || store_.size() == 0)
         return image;
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
     if (how == TraceDrawing::Exact)
-        drawPrimitives(painter, 0, store_.size());
+        drawPrimitives(image, 0, store_.size());
     else
-        drawAllSkippingCovered(painter, image);
+        drawAllSkippingCovered(image);
     return image;
 }
 
@@ -233,82 +273,47 @@ void XYGraph::bringCacheUpToDate() {
     }
     if (cachedCount_ == store_.size())
         return;
-    if (rangesValid()) {
-        QPainter painter(&cache_);
-        painter.setRenderHint(QPainter::Antialiasing);
-        drawPrimitives(painter, cachedCount_, store_.size());
-    }
+    if (rangesValid())
+        drawPrimitives(cache_, cachedCount_, store_.size());
     cachedCount_ = store_.size();
 }
 
-namespace {
+void XYGraph::drawPrimitive(TraceRaster &raster, const GraphPrimitive &primitive, const QPointF &a,
+                            const QPointF &b) {
+    if (primitive.marker)
+        raster.square(a, kMarkerSize, primitive.rgb);
+    else
+        raster.line(a, b, primitive.rgb, kPenWidth);
+}
 
-// Paints primitives one after another, changing the pen only when the colour changes.
-class PrimitivePainter {
-  public:
-    PrimitivePainter(QPainter &painter, QSize area)
-        : painter_(painter), box_(-kClipMargin, -kClipMargin, area.width() + 2 * kClipMargin,
-                                  area.height() + 2 * kClipMargin),
-          pen_(Qt::black, kPenWidth) {
-        painter_.setPen(pen_);
-    }
-
-    // False when nothing of the primitive lies near the plot area; a and b are then unused.
-    bool place(QPointF &a, QPointF &b) const { return clipToBox(a, b, box_); }
-
-    void paint(const GraphPrimitive &primitive, const QPointF &a, const QPointF &b) {
-        if (primitive.marker) {
-            const QRectF square(a.x() - kMarkerSize / 2.0, a.y() - kMarkerSize / 2.0, kMarkerSize,
-                                kMarkerSize);
-            painter_.fillRect(square, QColor::fromRgb(primitive.rgb));
-            return;
-        }
-        if (primitive.rgb != penRgb_) {
-            pen_.setColor(QColor::fromRgb(primitive.rgb));
-            penRgb_ = primitive.rgb;
-            painter_.setPen(pen_);
-        }
-        painter_.drawLine(a, b);
-    }
-
-  private:
-    QPainter &painter_;
-    QRectF box_;
-    QPen pen_;
-    std::uint32_t penRgb_ = 0x000000;
-};
-
-} // namespace
-
-void XYGraph::drawPrimitives(QPainter &painter, std::size_t from, std::size_t to) const {
-    PrimitivePainter primitives(painter, plotArea().size());
+void XYGraph::drawPrimitives(QImage &image, std::size_t from, std::size_t to) const {
+    TraceRaster raster(image, TraceRaster::Mode::Over);
+    const Placer placer(xRange_.min, xRange_.max, yRange_.min, yRange_.max, plotArea().size());
+    QPointF a, b;
     for (std::size_t i = from; i < to; ++i) {
         const GraphPrimitive primitive = store_.at(i);
-        QPointF a = toCachePoint(primitive.x1, primitive.y1);
-        QPointF b = toCachePoint(primitive.x2, primitive.y2);
-        if (primitives.place(a, b))
-            primitives.paint(primitive, a, b);
+        if (placer.place(primitive, a, b))
+            drawPrimitive(raster, primitive, a, b);
     }
 }
 
-// Painting under (destination over) from the newest primitive back gives the picture that
-// painting over in plotting order gives, up to rounding in partly covered pixels; a
-// primitive whose footprint is opaque already would change nothing and is skipped.
-void XYGraph::drawAllSkippingCovered(QPainter &painter, QImage &image) const {
-    painter.setCompositionMode(QPainter::CompositionMode_DestinationOver);
-    PrimitivePainter primitives(painter, plotArea().size());
+// Painting under, from the newest primitive back, gives the picture that painting over in
+// plotting order gives, up to rounding in partly covered pixels; a primitive whose
+// footprint is opaque already would change nothing and is skipped.
+void XYGraph::drawAllSkippingCovered(QImage &image) const {
+    TraceRaster raster(image, TraceRaster::Mode::Under);
     OpaqueTiles tiles(image);
     const qreal ratio = image.devicePixelRatio();
+    const Placer placer(xRange_.min, xRange_.max, yRange_.min, yRange_.max, plotArea().size());
+    QPointF a, b;
     for (std::size_t i = store_.size(); i-- > 0;) {
         const GraphPrimitive primitive = store_.at(i);
-        QPointF a = toCachePoint(primitive.x1, primitive.y1);
-        QPointF b = toCachePoint(primitive.x2, primitive.y2);
-        if (!primitives.place(a, b))
+        if (!placer.place(primitive, a, b))
             continue;
         const QRect touched = footprint(a, b, primitive.marker, ratio);
         if (tiles.covered(touched))
             continue;
-        primitives.paint(primitive, a, b);
+        drawPrimitive(raster, primitive, a, b);
         tiles.painted(touched);
     }
 }

@@ -17,6 +17,8 @@
 #include <QRect>
 #include <QWidget>
 
+class TraceRaster;
+
 class XYGraph : public QWidget {
     Q_OBJECT
     Q_PROPERTY(double xMin READ xMin WRITE setXMin)
@@ -74,6 +76,7 @@ class XYGraph : public QWidget {
   protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
   private:
     struct Range {
@@ -81,11 +84,15 @@ class XYGraph : public QWidget {
         double max;
     };
     bool setRange(Range &range, double min, double max);
+    void placePlotArea();
+    QRect plotAreaFor(QSize size) const;
     void invalidateCache();
     void bringCacheUpToDate();
     QImage emptyTraceImage() const;
-    void drawPrimitives(QPainter &painter, std::size_t from, std::size_t to) const;
-    void drawAllSkippingCovered(QPainter &painter, QImage &image) const;
+    static void drawPrimitive(TraceRaster &raster, const GraphPrimitive &primitive,
+                              const QPointF &a, const QPointF &b);
+    void drawPrimitives(QImage &image, std::size_t from, std::size_t to) const;
+    void drawAllSkippingCovered(QImage &image) const;
     void drawAxes(QPainter &painter) const;
     void drawTitles(QPainter &painter, const QRect &area) const;
     QPointF toCachePoint(float x, float y) const;
@@ -96,6 +103,7 @@ class XYGraph : public QWidget {
     QString xTitle_;
     QString yTitle_;
     bool squarePlot_ = false;
+    QRect plotArea_;
     GraphStore store_;
     QImage cache_;
     std::size_t cachedCount_ = 0;
