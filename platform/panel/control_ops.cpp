@@ -38,6 +38,18 @@ int setTextColour(Control &target, int rgb) {
     return 0;
 }
 
+// The operations that take text: the control must exist and the text must be given.
+template <typename Operation>
+int withText(int panel, int control, const char *text, Operation operation) {
+    int error = 0;
+    Control *target = findControl(panel, control, &error);
+    if (!target)
+        return error;
+    if (!text)
+        return UI_ERROR_BAD_VALUE;
+    return operation(*target, QString::fromLocal8Bit(text));
+}
+
 } // namespace
 
 int SetCtrlAttribute(int panel, int control, int attribute, int value) {
@@ -55,21 +67,17 @@ int SetCtrlAttribute(int panel, int control, int attribute, int value) {
 }
 
 int SetCtrlAttribute(int panel, int control, int attribute, const char *text) {
-    int error = 0;
-    Control *target = findControl(panel, control, &error);
-    if (!target)
-        return error;
-    if (!text)
-        return UI_ERROR_BAD_VALUE;
-    if (target->kind != ControlKind::Graph || (attribute != ATTR_XNAME && attribute != ATTR_YNAME))
-        return UI_ERROR_WRONG_KIND;
-    auto *graph = static_cast<XYGraph *>(target->widget.data());
-    const QString title = QString::fromLocal8Bit(text);
-    if (attribute == ATTR_XNAME)
-        graph->setXTitle(title);
-    else
-        graph->setYTitle(title);
-    return 0;
+    return withText(panel, control, text, [attribute](Control &target, const QString &title) {
+        if (target.kind != ControlKind::Graph ||
+            (attribute != ATTR_XNAME && attribute != ATTR_YNAME))
+            return int{UI_ERROR_WRONG_KIND};
+        auto *graph = static_cast<XYGraph *>(target.widget.data());
+        if (attribute == ATTR_XNAME)
+            graph->setXTitle(title);
+        else
+            graph->setYTitle(title);
+        return 0;
+    });
 }
 
 int SetCtrlAttribute(int panel, int control, int attribute, double value) {
@@ -99,24 +107,15 @@ int SetCtrlVal(int panel, int control, double value) {
 }
 
 int SetCtrlVal(int panel, int control, const char *text) {
-    int error = 0;
-    Control *target = findControl(panel, control, &error);
-    if (!target)
-        return error;
-    if (!text)
-        return UI_ERROR_BAD_VALUE;
-    return setControlText(target->widget, target->kind, QString::fromLocal8Bit(text));
+    return withText(panel, control, text, [](Control &target, const QString &value) {
+        return setControlText(target.widget, target.kind, value);
+    });
 }
 
 int SaveCtrlDisplayToPNG(int panel, int control, const char *path) {
-    int error = 0;
-    Control *target = findControl(panel, control, &error);
-    if (!target)
-        return error;
-    if (!path)
-        return UI_ERROR_BAD_VALUE;
-    const bool saved = target->widget->grab().save(QString::fromLocal8Bit(path), "PNG");
-    return saved ? 0 : UI_ERROR_FILE;
+    return withText(panel, control, path, [](Control &target, const QString &file) {
+        return target.widget->grab().save(file, "PNG") ? 0 : int{UI_ERROR_FILE};
+    });
 }
 
 int GetCtrlVal(int panel, int control, double *value) {

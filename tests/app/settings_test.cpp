@@ -23,12 +23,12 @@ using Settings = AppOnStand;
 
 // A set-up unlike the panel file's in every remembered value.
 void setEverythingBySomethingElse() {
-    user::enter(PANEL_X_MIN, 0.5);
-    user::enter(PANEL_X_MID, 2.0);
-    user::enter(PANEL_X_MAX, 4.5);
-    user::enter(PANEL_Y_MIN, 0.25);
-    user::enter(PANEL_Y_MID, 2.75);
-    user::enter(PANEL_Y_MAX, 4.75);
+    const std::pair<int, double> calibration[] = {{PANEL_X_MIN, 0.5},  {PANEL_X_MID, 2.0},
+                                                  {PANEL_X_MAX, 4.5},  {PANEL_Y_MIN, 0.25},
+                                                  {PANEL_Y_MID, 2.75}, {PANEL_Y_MAX, 4.75}};
+    for (const auto &[field, volts] : calibration) {
+        user::enter(field, volts);
+    }
     user::click(PANEL_CALIBRATE);
     user::enter(PANEL_GUI_INTERVAL, 0.3);
     user::enter(PANEL_AI_INTERVAL, 0.2);
