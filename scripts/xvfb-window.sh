@@ -85,14 +85,15 @@ d.flush()
 PY
 }
 
-# Waits up to 10 s for the program to end and checks its exit status is 0.
+# Waits up to 30 s for the program to end (it writes its settings as it closes, which a
+# busy disk can hold up) and checks its exit status is 0.
 expect_clean_exit() {
     local status
-    for _ in $(seq 100); do
+    for _ in $(seq 300); do
         kill -0 "$program_pid" 2>/dev/null || break
         sleep 0.1
     done
-    kill -0 "$program_pid" 2>/dev/null && fail "the program did not end within 10 s of the close request"
+    kill -0 "$program_pid" 2>/dev/null && fail "the program did not end within 30 s of the close request"
     status=0
     wait "$program_pid" || status=$?
     program_pid=

@@ -91,6 +91,9 @@ void restoreRememberedSettings(int panel) {
 
 void rememberSettings(int panel) {
     QSettings store = userSettings();
+    // Written in place: a safe replace waits for the disk, which can take seconds on a
+    // busy machine while the window is closing; a torn file is refused at the next start.
+    store.setAtomicSyncRequired(false);
     writeSetup(store, setupOfWindow(panel));
     Geometry g{};
     if (GetPanelGeometry(panel, &g.left, &g.top, &g.width, &g.height) == 0) {
