@@ -1,5 +1,6 @@
 #include "app_harness.h"
 
+#include "digital_panel.h"
 #include "panel_frame.h"
 #include "panel_test_access.h"
 #include "paneltimer.h"
@@ -148,9 +149,11 @@ void AppOnStand::SetUp() {
         }
     }
     // A test run in the same process before this one may have left its calibration and
-    // port values behind: take the panel file's calibration and all lines 0 again.
+    // port values and direction behind: take the panel file's calibration, all lines 0
+    // and the direction the ports start with again.
     user::click(PANEL_CALIBRATE);
     user::click(PANEL_ALL0);
+    mode = 0;
 }
 
 void AppOnStand::TearDown() {
