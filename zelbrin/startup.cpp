@@ -1,14 +1,15 @@
 #include "startup.h"
 
+#include "front_panel.h"
 #include "orvex.h"
 #include "panel_file.h"
 #include "panel_frame.h"
 #include "port_controls.h"
+#include "setup_files.h"
 #include "userint.h"
 
 namespace {
 
-constexpr int BOARD_SLOT = 2;
 constexpr int CONTROL_PORT = 2;
 // Port 2 lines 0 to 2 are outputs; only line 0 is high.
 constexpr unsigned char CONTROL_PORT_OUTPUTS = 0x07;
@@ -41,6 +42,7 @@ bool openWindow(char *argv[]) {
         return false;
     }
     createGUI();
+    prepareFrontPanel(panelHandle);
     const int shown = DisplayPanel(panelHandle);
     if (shown < 0) {
         reportNoWindow("the panel could not be shown", shown);
@@ -50,15 +52,21 @@ bool openWindow(char *argv[]) {
 }
 
 void closeDown() {
+    if (panelHandle > 0) {
+        closeFrontPanel(panelHandle);
+    }
     // Nothing is discarded when no panel was loaded (handle 0 or the failed load's result).
     DiscardPanel(panelHandle);
     libErrChk(orvex_ni6251Close());
 }
 
-int zelbrinMain(int, char *argv[]) {
+int zelbrinMain(int argc, char *argv[]) {
     prepareBoard();
     const bool windowOpen = openWindow(argv);
     if (windowOpen) {
+        if (const char *setup = setupFileArgument(argc, argv)) {
+            loadSetupFile(panelHandle, setup);
+        }
         RunUserInterface();
     }
     closeDown();
