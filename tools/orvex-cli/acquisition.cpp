@@ -74,6 +74,12 @@ void writeHeaderFile(OutputFile &header, const AcquisitionRequest &request, cons
     header.close();
 }
 
+void reportFailure(const CommandFailed &failure) {
+    if (*failure.what() != '\0') {
+        std::fprintf(stderr, "orvex: %s\n", failure.what());
+    }
+}
+
 class Fetch {
   public:
     Fetch(const AcquisitionRequest &request) : request(request) {}
@@ -118,7 +124,7 @@ class Fetch {
 } // namespace
 
 AcquisitionResult acquire(const AcquisitionRequest &request, Session &session) {
-    OutputFile file(request.output);
+    OutputFile file(request.output, recordSize(request.format));
     std::optional<OutputFile> header;
     if (!request.headerFile.empty()) {
         header.emplace(request.headerFile);
@@ -153,16 +159,18 @@ AcquisitionResult acquire(const AcquisitionRequest &request, Session &session) {
         fetch.stop();
         progress.finish();
         file.close();
-    } catch (const CommandFailed &) {
+    } catch (const CommandFailed &failure) {
         progress.finish();
+        reportFailure(failure);
         // Keep every whole sample that came before the failure.
         try {
             file.close();
-        } catch (const CommandFailed &) {
+        } catch (const CommandFailed &closing) {
+            reportFailure(closing);
         }
         std::fprintf(stderr, "orvex: %llu samples reached %s\n",
                      static_cast<unsigned long long>(file.samplesWritten()), file.name().c_str());
-        throw;
+        throw CommandFailed("");
     }
     result.stopped = result.samples < request.samples;
     if (header) {

@@ -85,7 +85,7 @@ class Tool {
         session.apply(common);
         try {
             action();
-            return exitSuccess;
+            return actionStatus;
         } catch (const UsageError &error) {
             return usageFailure(error.what());
         } catch (const CommandFailed &error) {
@@ -102,6 +102,7 @@ class Tool {
     CommonOptions common;
     Arguments args;
     std::function<void()> action;
+    int actionStatus = exitSuccess; // a script's own status; its lines report themselves
 
     CLI::App *deepestCommand() {
         CLI::App *command = &app;
@@ -161,18 +162,11 @@ void Tool::define() {
     defineAnalogInput();
     defineAnalogOutput();
 
-    CLI::App *run = command(app, "run",
-                            "Run commands from FILE (or standard input, '-'), one a line, in one "
-                            "process; '#' starts a comment",
-                            [this] {
-                                const int status = runScript(args.script, args.keepGoing, session);
-                                if (status == exitUsage) {
-                                    throw UsageError("the script has a usage error");
-                                }
-                                if (status != exitSuccess) {
-                                    throw CommandFailed("");
-                                }
-                            });
+    CLI::App *run =
+        command(app, "run",
+                "Run commands from FILE (or standard input, '-'), one a line, in one "
+                "process; '#' starts a comment",
+                [this] { actionStatus = runScript(args.script, args.keepGoing, session); });
     run->add_option("FILE", args.script, "Script file, or - for standard input")
         ->capture_default_str();
     run->add_flag("--keep-going", args.keepGoing, "Run the remaining lines after a failing one");

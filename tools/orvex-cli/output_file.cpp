@@ -2,6 +2,7 @@
 
 #include "tool_errors.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -19,7 +20,8 @@ std::string failure(const std::string &path, int error) {
 
 } // namespace
 
-OutputFile::OutputFile(const std::string &path) : path(path == "-" ? "standard output" : path) {
+OutputFile::OutputFile(const std::string &path, std::size_t recordSize)
+    : path(path == "-" ? "standard output" : path), recordSize(recordSize) {
     if (path == "-") {
         fd = STDOUT_FILENO;
     } else {
@@ -56,6 +58,35 @@ char *OutputFile::reserve(std::size_t bytes) {
 void OutputFile::commit(std::size_t bytes, std::uint64_t samples) {
     used += bytes;
     bufferedSamples += samples;
+    if (samples == 0) {
+        headerBytes += bytes;
+    }
+}
+
+std::size_t OutputFile::wholeRecordsEnd(std::size_t written) const {
+    if (written <= headerBytes) {
+        return written;
+    }
+    if (recordSize != 0) {
+        return headerBytes + (written - headerBytes) / recordSize * recordSize;
+    }
+    const auto *start = buffer.data() + headerBytes;
+    const auto *end = buffer.data() + written;
+    while (end != start && end[-1] != '\n') {
+        --end;
+    }
+    return static_cast<std::size_t>(end - buffer.data());
+}
+
+std::uint64_t OutputFile::samplesIn(std::size_t end) const {
+    if (end <= headerBytes) {
+        return 0;
+    }
+    if (recordSize != 0) {
+        return (end - headerBytes) / recordSize;
+    }
+    return static_cast<std::uint64_t>(
+        std::count(buffer.data() + headerBytes, buffer.data() + end, '\n'));
 }
 
 void OutputFile::append(std::string_view text) {
@@ -72,11 +103,16 @@ void OutputFile::flush() {
         }
         if (written <= 0) {
             const int error = written < 0 ? errno : ENOSPC;
-            if (seekable && ftruncate(fd, writtenEnd) == 0) {
-                lseek(fd, writtenEnd, SEEK_SET);
+            const std::size_t kept = wholeRecordsEnd(done);
+            const auto keptEnd = writtenEnd + static_cast<std::int64_t>(kept);
+            if (seekable && ftruncate(fd, keptEnd) == 0) {
+                lseek(fd, keptEnd, SEEK_SET);
             }
+            writtenEnd = keptEnd;
+            writtenSamples += samplesIn(kept);
             used = 0;
             bufferedSamples = 0;
+            headerBytes = 0;
             throw CommandFailed(failure(path, error));
         }
         done += static_cast<std::size_t>(written);
@@ -85,6 +121,7 @@ void OutputFile::flush() {
     writtenSamples += bufferedSamples;
     used = 0;
     bufferedSamples = 0;
+    headerBytes = 0;
 }
 
 void OutputFile::close() {

@@ -1,6 +1,6 @@
 // A buffered output file that only ever holds whole records: the buffer is filled with
-// complete samples and, when a write fails, a regular file is cut back to the end of the
-// last block that reached it, so what is left is valid and its sample count is known.
+// complete samples and, when a write fails part-way, a regular file is cut back to the
+// last whole sample that reached it, so what is left is valid and its sample count known.
 #pragma once
 
 #include <cstddef>
@@ -12,8 +12,10 @@ namespace orvex_cli {
 
 class OutputFile {
   public:
-    // "-" is standard output.  Throws UsageError when the file cannot be created.
-    explicit OutputFile(const std::string &path);
+    // "-" is standard output.  A sample is `recordSize` bytes, or a line when 0.  Text
+    // committed without samples (a header) comes before the first sample.  Throws
+    // UsageError when the file cannot be created.
+    explicit OutputFile(const std::string &path, std::size_t recordSize = 0);
     ~OutputFile();
     OutputFile(const OutputFile &) = delete;
     OutputFile &operator=(const OutputFile &) = delete;
@@ -31,7 +33,12 @@ class OutputFile {
     const std::string &name() const { return path; }
 
   private:
+    std::size_t wholeRecordsEnd(std::size_t written) const;
+    std::uint64_t samplesIn(std::size_t end) const;
+
     std::string path;
+    std::size_t recordSize;
+    std::size_t headerBytes = 0; // text before the first sample in the buffer
     int fd = -1;
     bool ownsDescriptor = false;
     bool seekable = false;

@@ -78,6 +78,19 @@ const char *formatDescription(SampleFormat format) {
     return "";
 }
 
+std::size_t recordSize(SampleFormat format) {
+    switch (format) {
+    case SampleFormat::f64:
+        return sizeof(double);
+    case SampleFormat::f32:
+        return sizeof(float);
+    case SampleFormat::csv:
+    case SampleFormat::tsv:
+        break;
+    }
+    return 0;
+}
+
 char *formatVolts(char *out, double volts) {
     // Whole microvolts through integer formatting: several times faster than printf, and
     // finer than the board's resolution.

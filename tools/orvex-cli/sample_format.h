@@ -15,6 +15,8 @@ enum class SampleFormat { csv, tsv, f64, f32 };
 SampleFormat parseSampleFormat(std::string_view name); // one of "csv", "tsv", "f64", "f32"
 bool isText(SampleFormat format);
 const char *formatDescription(SampleFormat format);
+// Bytes of one sample, or 0 for a text line.
+std::size_t recordSize(SampleFormat format);
 
 // Appends samples numbered from `firstIndex`: "index<sep>volts\n" for the text formats,
 // volts with six decimals (microvolts).

@@ -23,6 +23,8 @@ void installStopHandlers() {
     sigaction(SIGTERM, &action, nullptr);
     // A closed pipe shows as a failed write, reported like any other.
     std::signal(SIGPIPE, SIG_IGN);
+    // Likewise a file that outgrows its size limit.
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 bool stopRequested() {
