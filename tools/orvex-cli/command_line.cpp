@@ -73,11 +73,14 @@ class Tool {
             return exitSuccess;
         } catch (const CLI::ParseError &error) {
             // An unknown command is left over, and CLI11 only misses the command it wanted.
-            std::vector<std::string> left = deepestCommand()->remaining();
+            CLI::App *parsed = deepestCommand();
+            std::vector<std::string> left = parsed->remaining();
             if (left.empty()) {
                 left = app.remaining();
             }
-            if (!left.empty() && !left.front().starts_with("-")) {
+            const bool wantsCommand =
+                !parsed->get_subcommands([](CLI::App *) { return true; }).empty();
+            if (wantsCommand && !left.empty() && !left.front().starts_with("-")) {
                 return usageFailure("unknown command '" + left.front() + "'");
             }
             return usageFailure(error.what());
