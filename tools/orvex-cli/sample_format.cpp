@@ -2,6 +2,7 @@
 
 #include "tool_errors.h"
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -14,6 +15,7 @@ static_assert(std::endian::native == std::endian::little,
               "the binary formats are written as the machine holds them");
 
 constexpr std::size_t longestLine = 64;
+constexpr std::size_t linesPerPiece = 4096;
 
 char *formatLine(char *out, char separator, std::uint64_t index, double volts) {
     out = std::to_chars(out, out + 20, index).ptr;
@@ -128,10 +130,15 @@ void appendSamples(OutputFile &file, SampleFormat format, const double *volts, s
         break;
     }
     const char separator = format == SampleFormat::csv ? ',' : '\t';
-    for (std::size_t k = 0; k < count; ++k) {
-        char *start = file.reserve(longestLine);
-        char *end = formatLine(start, separator, firstIndex + k, volts[k]);
-        file.commit(static_cast<std::size_t>(end - start), 1);
+    for (std::size_t done = 0; done < count;) {
+        const std::size_t now = std::min(count - done, linesPerPiece);
+        char *const start = file.reserve(now * longestLine);
+        char *end = start;
+        for (std::size_t k = done; k < done + now; ++k) {
+            end = formatLine(end, separator, firstIndex + k, volts[k]);
+        }
+        file.commit(static_cast<std::size_t>(end - start), now);
+        done += now;
     }
 }
 
