@@ -8,6 +8,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-tools-dev
     nlohmann-json3-dev
+    libcli11-dev help2man # the orvex terminal tool's arguments and manual page
     clang libclang-rt-14-dev
     xvfb xauth x11-utils
     x11-apps netpbm python3-xlib # window capture and close request of the Xvfb scripts

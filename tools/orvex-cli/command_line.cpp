@@ -63,10 +63,12 @@ class Tool {
         try {
             parse(app);
         } catch (const CLI::CallForHelp &) {
-            std::cout << deepestCommand()->help();
+            CLI::App *command = deepestCommand();
+            std::cout << command->help(parentPath(command));
             return exitSuccess;
         } catch (const CLI::CallForAllHelp &) {
-            std::cout << app.help("", CLI::AppFormatMode::All);
+            std::cout << app.help();
+            printEveryCommandHelp(app);
             return exitSuccess;
         } catch (const CLI::CallForVersion &) {
             std::cout << "orvex " << ORVEX_TOOL_VERSION << '\n';
@@ -115,13 +117,35 @@ class Tool {
         return command;
     }
 
-    int usageFailure(const std::string &message) {
+    // "orvex ai" for the command "acquire" of "ai".
+    static std::string parentPath(const CLI::App *command) {
         std::string path;
-        for (CLI::App *command = deepestCommand(); command != &app;
-             command = command->get_parent()) {
-            path = " " + command->get_name() + path;
+        for (const CLI::App *parent = command->get_parent(); parent != nullptr;
+             parent = parent->get_parent()) {
+            path = parent->get_name() + (path.empty() ? "" : " ") + path;
         }
-        std::fprintf(stderr, "orvex: %s\nTry 'orvex%s --help'.\n", message.c_str(), path.c_str());
+        return path;
+    }
+
+    static void printEveryCommandHelp(CLI::App &parent) {
+        for (CLI::App *command : parent.get_subcommands([](CLI::App *) { return true; })) {
+            if (command->get_subcommands([](CLI::App *) { return true; }).empty()) {
+                // A heading and a paragraph of its own each, also in the manual page.
+                const std::string path = parentPath(command) + " " + command->get_name();
+                std::string text = command->help(parentPath(command));
+                text.insert(text.find('\n') + 1, "\n");
+                std::cout << "\n" << path << ":\n" << text;
+            } else {
+                printEveryCommandHelp(*command);
+            }
+        }
+    }
+
+    int usageFailure(const std::string &message) {
+        CLI::App *command = deepestCommand();
+        const std::string path =
+            command == &app ? "orvex" : parentPath(command) + " " + command->get_name();
+        std::fprintf(stderr, "orvex: %s\nTry '%s --help'.\n", message.c_str(), path.c_str());
         return exitUsage;
     }
 
@@ -144,7 +168,7 @@ class Tool {
 void Tool::define() {
     app.require_subcommand(1);
     app.fallthrough();
-    app.footer(footer);
+    app.get_formatter()->label("TEXT", ""); // every argument is read as text at first
     app.set_help_all_flag("--help-all", "Print the help of every command and exit");
     app.set_version_flag("--version", std::string("orvex ") + ORVEX_TOOL_VERSION,
                          "Print the version and exit");
@@ -173,6 +197,8 @@ void Tool::define() {
     run->add_option("FILE", args.script, "Script file, or - for standard input")
         ->capture_default_str();
     run->add_flag("--keep-going", args.keepGoing, "Run the remaining lines after a failing one");
+    // Set last, so that the commands' own help does not repeat it.
+    app.footer(footer);
 }
 
 void Tool::defineDigital() {
