@@ -157,6 +157,12 @@ class Tool {
         return added;
     }
 
+    // The channel and the sample clock rate of a clocked command.
+    void clockedChannel(CLI::App &clocked, const char *channelHelp) {
+        clocked.add_option("CH", args.channel, channelHelp)->required();
+        clocked.add_option("--rate", args.rate, "Samples per second")->type_name("HZ")->required();
+    }
+
     void define();
     void defineDigital();
     void defineAnalogInput();
@@ -261,8 +267,7 @@ void Tool::defineAnalogInput() {
                                 "Record a clocked acquisition to a file or standard output, "
                                 "streamed in blocks",
                                 [this] { acquireNow(); });
-    acquire->add_option("CH", args.channel, "Input channel")->required();
-    acquire->add_option("--rate", args.rate, "Samples per second")->type_name("HZ")->required();
+    clockedChannel(*acquire, "Input channel");
     CLI::Option *samples =
         acquire->add_option("--samples", args.samples, "Number of samples")->type_name("N");
     acquire->add_option("--duration", args.duration, "Seconds of board time")
@@ -341,8 +346,7 @@ void Tool::defineAnalogOutput() {
                                  "Regenerate a wave on the output until Ctrl-C or --duration "
                                  "(in a script: until 'ao stop' or the script's end)",
                                  [this] { generateNow(); });
-    generate->add_option("CH", args.channel, "Output channel")->required();
-    generate->add_option("--rate", args.rate, "Samples per second")->type_name("HZ")->required();
+    clockedChannel(*generate, "Output channel");
     generate->add_option("--sine", args.sine, "Sine of FREQ hertz, AMPL volts peak")
         ->type_name("FREQ,AMPL[,OFFSET]");
     generate->add_option("--square", args.square, "Square wave, +-AMPL around OFFSET")
