@@ -67,27 +67,36 @@ double frequency(const std::vector<double> &volts, double rate) {
            (crossings.back() - crossings.front());
 }
 
-const std::string sineScript = "# 2 V at 50 Hz on ao0, which the stand wires to ai0\n"
-                               "ao generate ao0 --rate 10000 --sine 50,2\n"
-                               "ai acquire ai0 --rate 10000 --samples 5000 --output ";
+std::string sineScript(double frequency, const std::string &output) {
+    // ao0 is wired to ai0.
+    return "# a 2 V sine on ao0, measured back on ai0\n"
+           "ao generate ao0 --rate 10000 --sine " +
+           std::to_string(frequency) +
+           ",2\n"
+           "ai acquire ai0 --rate 10000 --samples 5000 --output " +
+           output + "\n";
+}
 
 TEST(Acquisition, AScriptMeasuresTheSineItGenerates) {
-    ScratchFolder folder;
-    const ToolResult result = runTool({"--bench", virtualBench(), "run", "-"},
-                                      sineScript + folder.file("ai0.csv") + "\n");
-    ASSERT_EQ(result.status, 0) << result.err;
-    const Csv csv = parseCsv(readFile(folder.file("ai0.csv")));
-    ASSERT_EQ(csv.volts.size(), 5000u);
-    EXPECT_TRUE(csv.numbered);
-    EXPECT_NEAR(frequency(csv.volts, 10000.0), 50.0, 0.5);
-    const auto [low, high] = std::minmax_element(csv.volts.begin(), csv.volts.end());
-    EXPECT_NEAR((*high - *low) / 2.0, 2.0, 0.02);
-    EXPECT_THAT(csv.header,
-                testing::IsSupersetOf({"# channel: ai0 (PXI1Slot2/ai0)", "# rate: 10000 S/s",
-                                       "# units: V", "# slot: 2"}));
-    EXPECT_THAT(csv.header, testing::Contains(AllOf(StartsWith("# driver: "),
-                                                    HasSubstr("liborvex_simboard.so"))));
-    EXPECT_THAT(csv.header, testing::Contains(StartsWith("# start: 20")));
+    // 50 Hz is 200 samples a period; 30 Hz needs three periods for a whole block.
+    for (const double generated : {50.0, 30.0}) {
+        ScratchFolder folder;
+        const ToolResult result = runTool({"--bench", virtualBench(), "run", "-"},
+                                          sineScript(generated, folder.file("ai0.csv")));
+        ASSERT_EQ(result.status, 0) << result.err;
+        const Csv csv = parseCsv(readFile(folder.file("ai0.csv")));
+        ASSERT_EQ(csv.volts.size(), 5000u);
+        EXPECT_TRUE(csv.numbered);
+        EXPECT_NEAR(frequency(csv.volts, 10000.0), generated, generated / 100.0);
+        const auto [low, high] = std::minmax_element(csv.volts.begin(), csv.volts.end());
+        EXPECT_NEAR((*high - *low) / 2.0, 2.0, 0.02);
+        EXPECT_THAT(csv.header,
+                    testing::IsSupersetOf({"# channel: ai0 (PXI1Slot2/ai0)", "# rate: 10000 S/s",
+                                           "# units: V", "# slot: 2"}));
+        EXPECT_THAT(csv.header, testing::Contains(AllOf(StartsWith("# driver: "),
+                                                        HasSubstr("liborvex_simboard.so"))));
+        EXPECT_THAT(csv.header, testing::Contains(StartsWith("# start: 20")));
+    }
 }
 
 TEST(Acquisition, EveryFormatHoldsTheSameSamples) {
