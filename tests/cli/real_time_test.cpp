@@ -8,7 +8,6 @@
 #include <chrono>
 #include <csignal>
 #include <map>
-#include <regex>
 #include <sstream>
 #include <thread>
 
@@ -16,19 +15,29 @@ using testing::HasSubstr;
 
 namespace {
 
+// The text between `key` and the next `end` in a journal line.
+std::string field(const std::string &line, const std::string &key, char end) {
+    const auto start = line.find(key);
+    if (start == std::string::npos) {
+        return "";
+    }
+    const auto from = start + key.size();
+    return line.substr(from, line.find(end, from) - from);
+}
+
 // Tasks created and not cleared, by the journal's handle numbers.
 std::map<std::string, std::string> tasksLeft(const std::string &journal) {
     std::map<std::string, std::string> left;
-    const std::regex created(R"re(^DAQmxCreateTask\(taskName="([^"]*)", taskHandle=(\d+)\) = 0)re");
-    const std::regex cleared(R"(^DAQmxClearTask\(task=(\d+)\) = 0)");
     std::istringstream lines(journal);
     std::string line;
-    std::smatch match;
     while (std::getline(lines, line)) {
-        if (std::regex_search(line, match, created)) {
-            left[match[2]] = match[1];
-        } else if (std::regex_search(line, match, cleared)) {
-            left.erase(match[1]);
+        if (!line.ends_with(") = 0")) {
+            continue;
+        }
+        if (line.starts_with("DAQmxCreateTask(")) {
+            left[field(line, "taskHandle=", ')')] = field(line, "taskName=\"", '"');
+        } else if (line.starts_with("DAQmxClearTask(")) {
+            left.erase(field(line, "task=", ')'));
         }
     }
     return left;
