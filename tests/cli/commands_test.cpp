@@ -18,7 +18,8 @@ ToolResult onBench(std::vector<std::string> args, const std::string &input = "")
 TEST(Commands, InfoNamesVersionDriverAndSlot) {
     const ToolResult result = runTool({"--slot", "2", "info"});
     EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_THAT(result.out, AllOf(StartsWith("orvex "), HasSubstr("liborvex_simboard.so"),
+    EXPECT_THAT(result.out, AllOf(StartsWith("orvex "), HasSubstr("library: 0."),
+                                  HasSubstr("liborvex_simboard.so"),
                                   HasSubstr("driver status: loaded"), HasSubstr("slot: 2")));
 }
 

@@ -56,7 +56,7 @@ std::string describe(const AcquisitionRequest &request, const Session &session,
     line("rate", std::string(rate) + " S/s");
     line("units", "V");
     line("start", start);
-    line("driver", driverLibrary());
+    line("driver", orvex_driverLibrary());
     line("slot", std::to_string(session.slot()));
     if (!request.trigger.empty()) {
         char level[64];

@@ -60,9 +60,4 @@ std::string Session::physicalChannel(const char *kind, int channel) const {
     return boardName() + "/" + kind + std::to_string(channel);
 }
 
-std::string driverLibrary() {
-    const char *named = std::getenv("ORVEX_DRIVER");
-    return named != nullptr && *named != '\0' ? named : "libnidaqmx.so";
-}
-
 } // namespace orvex_cli

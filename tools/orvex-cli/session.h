@@ -51,7 +51,4 @@ class Session {
     std::optional<std::uint8_t> masks[3];
 };
 
-// The driver library the board is reached through.
-std::string driverLibrary();
-
 } // namespace orvex_cli
