@@ -56,7 +56,7 @@ endif()
 
 if(TARGET orvex_cli)
     install(TARGETS orvex_cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT tools)
-    install(FILES ${PROJECT_BINARY_DIR}/tools/orvex-cli/orvex.1
+    install(FILES ${PROJECT_BINARY_DIR}/tools/orvex-cli/orvex.1.gz
             DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT tools)
     install(FILES ${PROJECT_SOURCE_DIR}/tools/orvex-cli/orvex.bash-completion RENAME orvex
             DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions COMPONENT tools)
