@@ -22,6 +22,10 @@ class XYGraph : public QWidget {
     Q_PROPERTY(double yMax READ yMax WRITE setYMax)
 
   public:
+    // Both axes' range until the file or the program sets one.
+    static constexpr double kDefaultAxisMin = 0.0;
+    static constexpr double kDefaultAxisMax = 10.0;
+
     explicit XYGraph(QWidget *parent = nullptr);
 
     double xMin() const { return xRange_.min; }
@@ -66,8 +70,8 @@ class XYGraph : public QWidget {
     void drawAxes(QPainter &painter) const;
     QPointF toCachePoint(float x, float y) const;
 
-    Range xRange_{0.0, 10.0};
-    Range yRange_{0.0, 10.0};
+    Range xRange_{kDefaultAxisMin, kDefaultAxisMax};
+    Range yRange_{kDefaultAxisMin, kDefaultAxisMax};
     GraphStore store_;
     QImage cache_;
     std::size_t cachedCount_ = 0;
