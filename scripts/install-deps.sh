@@ -7,6 +7,7 @@ packages=(
     build-essential cmake pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-tools-dev
+    libxcb1-dev # the display check before Qt starts
     nlohmann-json3-dev
     clang libclang-rt-14-dev
     xvfb xauth x11-utils
