@@ -242,6 +242,24 @@ TEST_F(PanelTest, ErrorPrintFromAnotherThreadReachesTheStatusLineOnTheWindowsThr
         [this] { return panel_test::statusText(panel).contains("printed from a worker"); }));
 }
 
+TEST_F(PanelTest, StatusLineShowsTheFirstLineCutToTheWidthAndTheWholeTextAsTooltip) {
+    QWidget *window = panel_test::panelWidget(panel);
+    const auto *line = window->findChild<QLabel *>("panelStatusLine");
+    ASSERT_TRUE(line);
+    ErrorPrintf("Error = -200220, first line of the driver's text\n\nthird line\n");
+    EXPECT_FALSE(line->text().contains('\n'));
+    EXPECT_TRUE(line->text().endsWith("latest: Error = -200220, first line of the driver's text"))
+        << line->text().toStdString();
+    EXPECT_TRUE(line->toolTip().contains("third line"));
+    EXPECT_EQ(line->alignment() & Qt::AlignVertical_Mask, Qt::AlignVCenter);
+
+    window->resize(180, window->height());
+    EXPECT_TRUE(line->text().endsWith(QChar(0x2026))) << line->text().toStdString();
+    EXPECT_LE(line->fontMetrics().horizontalAdvance(line->text()), line->width());
+    window->resize(900, window->height());
+    EXPECT_TRUE(line->text().endsWith("first line of the driver's text"));
+}
+
 TEST_F(PanelTest, StatusLineSitsBelowTheFilesContents) {
     QWidget *window = panel_test::panelWidget(panel);
     const auto *line = window->findChild<QLabel *>("panelStatusLine");
