@@ -1,0 +1,33 @@
+// libFuzzer target of the bench file: any text must be either refused whole with the
+// bench file's status and a detail, or applied; the stand goes back to its defaults after
+// each input.
+#include "bench_file.h"
+#include "board.h"
+#include "status_codes.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+namespace {
+
+void require(bool condition) {
+    if (!condition) {
+        std::abort();
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    simboard::Board &board = simboard::Board::instance();
+    const simboard::Lock lock = board.lock();
+    const std::string_view text(reinterpret_cast<const char *>(data), size);
+    const simboard::Outcome outcome = simboard::applyBenchText(text, board);
+    if (outcome.failed()) {
+        require(outcome.status == simboard::status::benchFileInvalid);
+        require(!outcome.detail.empty());
+    }
+    board.resetStand();
+    return 0;
+}
