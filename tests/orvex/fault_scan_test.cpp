@@ -4,7 +4,6 @@
 // that returns 0 must leave no task behind.
 #include "recorded_driver_fixture.h"
 
-#include <array>
 #include <functional>
 #include <iostream>
 #include <set>
@@ -15,22 +14,6 @@ namespace {
 
 constexpr int32_t injected = -200555;
 const std::string injectedText = "recording driver: status -200555";
-
-constexpr std::array entryPoints{"DAQmxCreateTask",
-                                 "DAQmxStartTask",
-                                 "DAQmxStopTask",
-                                 "DAQmxClearTask",
-                                 "DAQmxCreateDIChan",
-                                 "DAQmxCreateDOChan",
-                                 "DAQmxCreateAIVoltageChan",
-                                 "DAQmxCreateAOVoltageChan",
-                                 "DAQmxCfgSampClkTiming",
-                                 "DAQmxCfgAnlgEdgeStartTrig",
-                                 "DAQmxDisableStartTrig",
-                                 "DAQmxWriteDigitalU8",
-                                 "DAQmxReadDigitalU8",
-                                 "DAQmxWriteAnalogF64",
-                                 "DAQmxReadAnalogF64"};
 
 // One call of the public interface; on success it may also check what it got back.
 struct Step {
@@ -65,6 +48,13 @@ Step portIn(int port, int expected) {
                     EXPECT_EQ(state, expected);
                 }
                 return status;
+            }};
+}
+
+Step analogIn(int idx) {
+    return {"single point from ai" + std::to_string(idx), [=] {
+                double volts = 0;
+                return orvex_analogIn(idx, &volts);
             }};
 }
 
@@ -107,22 +97,10 @@ std::vector<Scenario> scenarios() {
          {}},
         {"single-point analog",
          {{"write ao0", [] { return orvex_analogOut(0, 1.5); }},
-          {"read ai2",
-           [] {
-               double volts = 0;
-               return orvex_analogIn(2, &volts);
-           }},
-          {"read ai3",
-           [] {
-               double volts = 0;
-               return orvex_analogIn(3, &volts);
-           }},
+          analogIn(2),
+          analogIn(3),
           {"write ao1", [] { return orvex_analogOut(1, -2.0); }},
-          {"read ai2 again",
-           [] {
-               double volts = 0;
-               return orvex_analogIn(2, &volts);
-           }},
+          analogIn(2),
           close()},
          {}},
         {"clocked input",
@@ -135,11 +113,7 @@ std::vector<Scenario> scenarios() {
           analogFetch(2),
           analogFetch(2),
           {"stop the fetch", [] { return orvex_analogInStop(2); }},
-          {"single point on ai2",
-           [] {
-               double volts = 0;
-               return orvex_analogIn(2, &volts);
-           }},
+          analogIn(2),
           close()},
          {}},
         {"clocked output",
@@ -163,28 +137,15 @@ class FaultScan : public RecordedDriverTest {
         rd_setRecording(0);
     }
 
-    // Runs the steps from `first` on; the index of the first that fails, or steps.size().
-    static std::size_t run(const Scenario &scenario, std::size_t first, int32_t *status) {
+    // Runs the steps from `first` on until one fails or `until` holds after it; the index
+    // of that step, or steps.size().
+    static std::size_t run(
+        const Scenario &scenario, std::size_t first, int32_t *status,
+        const std::function<bool()> &until = [] { return false; }) {
         for (std::size_t i = first; i < scenario.steps.size(); ++i) {
             *status = scenario.steps[i].call();
-            if (*status < 0) {
+            if (*status < 0 || until()) {
                 return i;
-            }
-        }
-        return scenario.steps.size();
-    }
-
-    // The step during which the nth call of the entry point happens: the scenario is run
-    // step by step while watching the count.
-    static std::size_t firingStep(const Scenario &scenario, const char *entryPoint, int nth,
-                                  int32_t *status) {
-        for (std::size_t i = 0; i < scenario.steps.size(); ++i) {
-            *status = scenario.steps[i].call();
-            if (rd_entryPointCalls(entryPoint) >= nth) {
-                return i;
-            }
-            if (*status < 0) {
-                break;
             }
         }
         return scenario.steps.size();
@@ -196,7 +157,7 @@ class FaultScan : public RecordedDriverTest {
         int32_t status = 0;
         EXPECT_EQ(run(scenario, 0, &status), scenario.steps.size()) << "fails without a fault";
         std::vector<std::pair<const char *, int>> occurrences;
-        for (const char *entryPoint : entryPoints) {
+        for (int i = 0; const char *entryPoint = rd_entryPointName(i); ++i) {
             for (int nth = 1; nth <= rd_entryPointCalls(entryPoint); ++nth) {
                 occurrences.emplace_back(entryPoint, nth);
             }
@@ -205,8 +166,11 @@ class FaultScan : public RecordedDriverTest {
             SCOPED_TRACE(scenario.name + ": " + entryPoint + " call " + std::to_string(nth));
             startOver();
             rd_scriptStatus(entryPoint, nth, injected);
-            const std::size_t fired = firingStep(scenario, entryPoint, nth, &status);
-            if (fired == scenario.steps.size()) {
+            // The step during which the call fails.
+            const std::size_t fired = run(scenario, 0, &status, [entryPoint, nth] {
+                return rd_entryPointCalls(entryPoint) >= nth;
+            });
+            if (rd_entryPointCalls(entryPoint) < nth) {
                 ADD_FAILURE() << "the call never came";
                 continue;
             }

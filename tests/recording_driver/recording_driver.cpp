@@ -19,7 +19,8 @@
 
 namespace {
 
-// Entry points counted for scripting, in the order of this table.
+// Entry points counted for scripting, in the order of this table: those on tasks, then
+// the error text.
 constexpr std::array<std::string_view, 17> entryPointNames{"DAQmxCreateTask",
                                                            "DAQmxStartTask",
                                                            "DAQmxStopTask",
@@ -225,6 +226,14 @@ int rd_liveTaskCount(void) {
 
 int rd_entryPointCalls(const char *entryPoint) {
     return driver.callCounts[entryPointIndex(entryPoint)];
+}
+
+const char *rd_entryPointName(int index) {
+    if (index < 0 || std::size_t(index) >= entryPointNames.size() ||
+        entryPointNames[std::size_t(index)] == "DAQmxGetErrorString") {
+        return nullptr;
+    }
+    return entryPointNames[std::size_t(index)].data();
 }
 
 void rd_setRecording(int on) {

@@ -38,6 +38,8 @@ void rd_forgetTasks(void);
 int rd_liveTaskCount(void);
 /* Calls of the named entry point since reset. */
 int rd_entryPointCalls(const char *entryPoint);
+/* The index-th entry point the library calls on tasks, or null past the last one. */
+const char *rd_entryPointName(int index);
 void rd_setRecording(int on);
 
 int rd_callCount(void);

@@ -3,21 +3,11 @@
 // each input.
 #include "bench_file.h"
 #include "board.h"
+#include "fuzz_require.h"
 #include "status_codes.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <string_view>
-
-namespace {
-
-void require(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     simboard::Board &board = simboard::Board::instance();
@@ -25,8 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const std::string_view text(reinterpret_cast<const char *>(data), size);
     const simboard::Outcome outcome = simboard::applyBenchText(text, board);
     if (outcome.failed()) {
-        require(outcome.status == simboard::status::benchFileInvalid);
-        require(!outcome.detail.empty());
+        fuzzRequire(outcome.status == simboard::status::benchFileInvalid);
+        fuzzRequire(!outcome.detail.empty());
     }
     board.resetStand();
     return 0;
