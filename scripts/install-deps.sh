@@ -11,6 +11,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-tools-dev
     libqt6opengl6-dev # Qt's UiTools CMake files need Qt6OpenGL; only a Recommends of qt6-base-dev
+    libxcb1-dev # the display check before Qt starts
     nlohmann-json3-dev
     libcli11-dev help2man # arguments of the orvex and orvex-sim tools; orvex's manual page
     clang libclang-rt-14-dev

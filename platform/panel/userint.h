@@ -70,7 +70,11 @@ typedef int (*PanelCallbackPtr)(int panel, int event, void *callbackData, int ev
 }
 
 // Nonzero on success.  Creates the application object from the null-terminated argv.
+// It prints nothing when it fails; RuntimeStartFailure says why.  Only a window system
+// that fails inside Qt ends the program, with one line and status 1.
 int InitCVIRTEEx(void *moduleHandle, char *argv[], void *reserved);
+// Why the last InitCVIRTEEx failed ("no display: DISPLAY is not set", ...), or "".
+const char *RuntimeStartFailure(void);
 
 // Loads the panel with resourceId from a Qt Designer .ui file.  A bare file name is
 // looked up beside the executable.  Returns the panel handle, negative on failure

@@ -30,6 +30,10 @@ class XYGraph : public QWidget {
     Q_PROPERTY(bool squarePlot READ squarePlot WRITE setSquarePlot)
 
   public:
+    // Both axes' range until the file or the program sets one.
+    static constexpr double kDefaultAxisMin = 0.0;
+    static constexpr double kDefaultAxisMax = 10.0;
+
     explicit XYGraph(QWidget *parent = nullptr);
 
     double xMin() const { return xRange_.min; }
@@ -98,8 +102,8 @@ class XYGraph : public QWidget {
     QPointF toCachePoint(float x, float y) const;
     bool rangesValid() const;
 
-    Range xRange_{0.0, 10.0};
-    Range yRange_{0.0, 10.0};
+    Range xRange_{kDefaultAxisMin, kDefaultAxisMax};
+    Range yRange_{kDefaultAxisMin, kDefaultAxisMax};
     QString xTitle_;
     QString yTitle_;
     bool squarePlot_ = false;
