@@ -2,19 +2,17 @@
 // call to the entry point of the same name.  A failed load is not remembered: the next
 // call tries again, so a program started before the driver was installed recovers.
 #include "daqmx.h"
+#include "driver_library.h"
 #include "entry_points.h"
+#include "host_text.h"
 
 #include <algorithm>
 #include <atomic>
-#include <cstdlib>
 #include <cstring>
-#include <dlfcn.h>
 #include <mutex>
 #include <system_error>
 
 namespace {
-
-constexpr const char *vendorLibraryName = "libnidaqmx.so";
 
 constexpr const char *libraryNotLoadedText =
     "Unable to load NI-DAQmx dynamic link library NICAIU.DLL.\n\n"
@@ -35,28 +33,28 @@ std::atomic<const DriverTable *> loadedDriver{nullptr};
 DriverTable driverTable;
 std::mutex loadMutex;
 
-const char *driverLibraryName() {
-    const char *name = std::getenv("ORVEX_DRIVER");
-    return (name != nullptr && name[0] != '\0') ? name : vendorLibraryName;
+std::string driverLibraryName() {
+    const std::string name = host::environment("ORVEX_DRIVER");
+    return name.empty() ? daqmx::vendorLibraryName : name;
 }
 
 int32 loadUnderLock(const DriverTable *&driver) {
     if ((driver = loadedDriver.load(std::memory_order_acquire)) != nullptr) {
         return 0;
     }
-    void *library = dlopen(driverLibraryName(), RTLD_NOW | RTLD_LOCAL);
+    daqmx::LibraryHandle library = daqmx::openLibrary(driverLibraryName());
     if (library == nullptr) {
         return DAQMX_ERROR_LIBRARY_NOT_LOADED;
     }
     DriverTable found;
     bool complete = true;
 #define LOOK_UP_ENTRY_POINT(name, params, args)                                                    \
-    found.name = reinterpret_cast<decltype(found.name)>(dlsym(library, #name));                    \
+    found.name = reinterpret_cast<decltype(found.name)>(daqmx::findEntryPoint(library, #name));                    \
     complete = complete && found.name != nullptr;
     DAQMX_ENTRY_POINTS(LOOK_UP_ENTRY_POINT)
 #undef LOOK_UP_ENTRY_POINT
     if (!complete) {
-        dlclose(library);
+        daqmx::closeLibrary(library);
         return DAQMX_ERROR_ENTRY_POINT_MISSING;
     }
     driverTable = found;

@@ -3,13 +3,14 @@
 #include "entry_points.h"
 #include "status_codes.h"
 
+#include "host_text.h"
+
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <fstream>
-#include <sstream>
+#include <cstdio>
 
 namespace simboard {
 namespace {
@@ -289,13 +290,17 @@ Outcome applyBenchText(std::string_view text, Board &board) {
 }
 
 Outcome loadBenchFile(const char *path, Board &board) {
-    std::ifstream file(path);
-    if (!file) {
+    std::FILE *file = host::openFile(path, "rb");
+    if (file == nullptr) {
         return refuse(status::benchFileInvalid, std::string("cannot open ") + path);
     }
-    std::stringstream text;
-    text << file.rdbuf();
-    Outcome outcome = applyBenchText(text.str(), board);
+    std::string text;
+    char chunk[4096];
+    for (size_t got; (got = std::fread(chunk, 1, sizeof chunk, file)) > 0;) {
+        text.append(chunk, got);
+    }
+    std::fclose(file);
+    Outcome outcome = applyBenchText(text, board);
     if (outcome.failed()) {
         outcome.detail = std::string(path) + ": " + outcome.detail;
     }

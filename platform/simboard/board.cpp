@@ -2,8 +2,9 @@
 #include "bench_file.h"
 #include "status_codes.h"
 
+#include "host_text.h"
+
 #include <cstdio>
-#include <cstdlib>
 #include <random>
 
 namespace simboard {
@@ -18,10 +19,10 @@ Board &Board::instance() {
 Board::Board() {
     stand_.reset();
     stand_.setSeed(std::random_device{}());
-    journal_.open(std::getenv("ORVEX_SIM_JOURNAL"));
-    const char *bench = std::getenv("ORVEX_SIM_BENCH");
-    if (bench != nullptr && bench[0] != '\0') {
-        benchFailure_ = loadBenchFile(bench, *this);
+    journal_.open(host::environment("ORVEX_SIM_JOURNAL").c_str());
+    const std::string bench = host::environment("ORVEX_SIM_BENCH");
+    if (!bench.empty()) {
+        benchFailure_ = loadBenchFile(bench.c_str(), *this);
         if (benchFailure_.failed()) {
             std::fprintf(stderr, "simulated board: %s\n", benchFailure_.detail.c_str());
         }
