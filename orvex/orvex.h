@@ -26,6 +26,18 @@
 #ifndef ORVEX_H
 #define ORVEX_H
 
+#if defined(ORVEX_STATIC)
+#define ORVEX_API
+#elif defined(_WIN32)
+#ifdef ORVEX_BUILDING_LIBRARY
+#define ORVEX_API __declspec(dllexport)
+#else
+#define ORVEX_API __declspec(dllimport)
+#endif
+#else
+#define ORVEX_API __attribute__((visibility("default")))
+#endif
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -42,23 +54,23 @@ enum {
 enum { ORVEX_STATUS_CHECK_FAILED = -1, ORVEX_STATUS_NO_PROGRESS = -2 };
 
 /* Error state */
-int orvex_SetLastError(int code); /* returns the code held before */
-int orvex_GetLastError(void);
-char *orvex_GetLastErrorBuffer(void); /* valid for the whole run */
-int orvex_PrintLastError(void);       /* "Error = %i, %s\n" to the error output */
+ORVEX_API int orvex_SetLastError(int code); /* returns the code held before */
+ORVEX_API int orvex_GetLastError(void);
+ORVEX_API char *orvex_GetLastErrorBuffer(void); /* valid for the whole run */
+ORVEX_API int orvex_PrintLastError(void);       /* "Error = %i, %s\n" to the error output */
 
 /* Board selection and release */
-int orvex_ni6251Slot(int slot); /* always 0; affects tasks created later */
-int orvex_ni6251Close(void);    /* releases every task; the library can be used again */
+ORVEX_API int orvex_ni6251Slot(int slot); /* always 0; affects tasks created later */
+ORVEX_API int orvex_ni6251Close(void);    /* releases every task; the library can be used again */
 
 /* Digital ports: bit n is line n; a set mask bit makes the line an output. */
-int orvex_portMask(int portN, unsigned char mask);
-int orvex_portOut(int port, unsigned char value);
-int orvex_portIn(int port, unsigned char *data);
+ORVEX_API int orvex_portMask(int portN, unsigned char mask);
+ORVEX_API int orvex_portOut(int port, unsigned char value);
+ORVEX_API int orvex_portIn(int port, unsigned char *data);
 
 /* Single-point analog input and output, volts (-10 to +10). */
-int orvex_analogOut(int idx, double val);
-int orvex_analogIn(int idx, double *val);
+ORVEX_API int orvex_analogOut(int idx, double val);
+ORVEX_API int orvex_analogIn(int idx, double *val);
 
 /* Clocked analog input.  Settings apply to each channel at its next clocked read.
  * A clock or trigger source is a text of at most 255 characters; a longer one is
@@ -72,20 +84,22 @@ int orvex_analogIn(int idx, double *val);
  * count, and the driver judges the rate itself.
  * orvex_analogFetchEx refuses a channel other than the one being fetched (-1, line 489,
  * "anlgClock.maskFetch == (1<<idx)"); nothing changes. */
-int orvex_analogInClk(const char *source, double rate);
-int orvex_analogInTrigger(const char *source, double level); /* null or "" = no trigger */
-int orvex_analogReadEx(int idx, double *warray, int size, int *readCount, double timeout);
-int orvex_analogRead(int idx, double *warray, int size, int *readCount); /* timeout 10 s */
-int orvex_analogFetchEx(int idx, double *warray, int size, int *readCount, double timeout);
-int orvex_analogFetchStatus(void); /* 1 while a channel is being fetched, else 0 */
-int orvex_analogInStop(int idx);
+ORVEX_API int orvex_analogInClk(const char *source, double rate);
+ORVEX_API int orvex_analogInTrigger(const char *source, double level); /* null or "" = no trigger */
+ORVEX_API int orvex_analogReadEx(int idx, double *warray, int size, int *readCount, double timeout);
+ORVEX_API int orvex_analogRead(int idx, double *warray, int size,
+                               int *readCount); /* timeout 10 s */
+ORVEX_API int orvex_analogFetchEx(int idx, double *warray, int size, int *readCount,
+                                  double timeout);
+ORVEX_API int orvex_analogFetchStatus(void); /* 1 while a channel is being fetched, else 0 */
+ORVEX_API int orvex_analogInStop(int idx);
 
 /* Clocked analog output.  Settings apply to each channel at its next clocked write. */
-int orvex_analogOutClk(const char *source, double rate);
-int orvex_analogOutTrigger(const char *source, double level);
-int orvex_analogWriteEx(int idx, const double *warray, int size, double timeout);
-int orvex_analogWrite(int idx, const double *warray, int size); /* timeout 10 s */
-int orvex_analogOutStop(int idx);
+ORVEX_API int orvex_analogOutClk(const char *source, double rate);
+ORVEX_API int orvex_analogOutTrigger(const char *source, double level);
+ORVEX_API int orvex_analogWriteEx(int idx, const double *warray, int size, double timeout);
+ORVEX_API int orvex_analogWrite(int idx, const double *warray, int size); /* timeout 10 s */
+ORVEX_API int orvex_analogOutStop(int idx);
 
 #ifdef __cplusplus
 }

@@ -49,7 +49,7 @@ int32 loadUnderLock(const DriverTable *&driver) {
     DriverTable found;
     bool complete = true;
 #define LOOK_UP_ENTRY_POINT(name, params, args)                                                    \
-    found.name = reinterpret_cast<decltype(found.name)>(daqmx::findEntryPoint(library, #name));                    \
+    found.name = reinterpret_cast<decltype(found.name)>(daqmx::findEntryPoint(library, #name));    \
     complete = complete && found.name != nullptr;
     DAQMX_ENTRY_POINTS(LOOK_UP_ENTRY_POINT)
 #undef LOOK_UP_ENTRY_POINT

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Cross-builds the library, the simulated board and their tests for 64-bit Windows into
+# build/windows with MinGW-w64, and packs the ZIP (build/windows/orvex-*-win64.zip).
+#   scripts/build-windows.sh          build and pack
+#   scripts/build-windows.sh --test   and run the tests under Wine as well
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+
+build_dir=build/windows
+cmake -S . -B "$build_dir" --toolchain cmake/toolchain-mingw64.cmake \
+    -DCMAKE_BUILD_TYPE=Release -DZELBRIN_BUILD_APP=OFF -DZELBRIN_BUILD_BENCH=OFF >/dev/null
+cmake --build "$build_dir" -j"$(nproc)"
+(cd "$build_dir" && cpack -G ZIP >/dev/null)
+ls "$build_dir"/orvex-*-win64.zip
+
+if [ "${1:-}" = "--test" ]; then
+    ctest --test-dir "$build_dir" --output-on-failure -j"$(nproc)"
+fi
