@@ -20,17 +20,24 @@ if(ZELBRIN_WINE AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
 endif()
 set(ZELBRIN_TEST_PATH_PREFIX "Z:")
 
-# Header-only nlohmann-json is the build machine's own; find_package() meets it through
-# a redirect, since packages are otherwise looked for in the MinGW tree only.
-if(NOT TARGET nlohmann_json::nlohmann_json)
+# Header-only libraries are the build machine's own; find_package() meets them through a
+# redirect, since packages are otherwise looked for in the MinGW tree only.
+function(zelbrin_host_header_package package target header_folder)
+    if(TARGET ${target} OR NOT EXISTS /usr/include/${header_folder})
+        return()
+    endif()
     set(host_headers ${CMAKE_BINARY_DIR}/host-headers)
     file(MAKE_DIRECTORY ${host_headers})
-    file(CREATE_LINK /usr/include/nlohmann ${host_headers}/nlohmann SYMBOLIC)
-    add_library(nlohmann_json INTERFACE IMPORTED GLOBAL)
-    set_target_properties(nlohmann_json PROPERTIES INTERFACE_INCLUDE_DIRECTORIES ${host_headers})
-    add_library(nlohmann_json::nlohmann_json ALIAS nlohmann_json)
-    file(WRITE ${CMAKE_FIND_PACKAGE_REDIRECTS_DIR}/nlohmann_json-config.cmake "")
-endif()
+    file(CREATE_LINK /usr/include/${header_folder} ${host_headers}/${header_folder} SYMBOLIC)
+    add_library(${package}_host_headers INTERFACE IMPORTED GLOBAL)
+    set_target_properties(${package}_host_headers PROPERTIES
+        INTERFACE_INCLUDE_DIRECTORIES ${host_headers})
+    add_library(${target} ALIAS ${package}_host_headers)
+    string(TOLOWER ${package} lower_case_package)
+    file(WRITE ${CMAKE_FIND_PACKAGE_REDIRECTS_DIR}/${lower_case_package}-config.cmake "")
+endfunction()
+zelbrin_host_header_package(nlohmann_json nlohmann_json::nlohmann_json nlohmann)
+zelbrin_host_header_package(CLI11 CLI11::CLI11 CLI) # the terminal tool's
 
 # GoogleTest built from Debian's sources for the target.
 if(ZELBRIN_BUILD_TESTS AND NOT TARGET GTest::gtest)
