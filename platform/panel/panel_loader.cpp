@@ -2,13 +2,13 @@
 
 #include "form_scan.h"
 #include "paneltimer.h"
+#include "program_functions.h"
 #include "xygraph.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
 #include <QUiLoader>
-#include <dlfcn.h>
 #include <set>
 
 namespace {
@@ -32,9 +32,8 @@ QString where(const FormWidget &widget) {
     return QStringLiteral("line %1, widget '%2'").arg(widget.line).arg(widget.objectName);
 }
 
-// The program's exported function of that name (executables link with ENABLE_EXPORTS).
 void *findCallback(const QString &name) {
-    return dlsym(RTLD_DEFAULT, name.toUtf8().constData());
+    return findProgramFunction(name.toUtf8().constData());
 }
 
 std::optional<int> parseInt(const std::optional<QString> &text) {
