@@ -8,17 +8,24 @@ set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
 # Every DLL and program carries the GCC runtime, the C++ library and the threads it uses,
 # so the build runs on a machine without MinGW.  DLLs exchange only C types, so each may
-# have its own copy.
-add_link_options(-static)
-
-# Test programs run under Wine, in a prefix of the build tree's own.  Wine shows the
-# build machine's root as drive Z:, so paths handed to the programs get that drive.
-find_program(ZELBRIN_WINE wine)
-if(ZELBRIN_WINE AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
-    set(CMAKE_CROSSCOMPILING_EMULATOR
-        ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh ${CMAKE_BINARY_DIR}/wine-prefix)
+# have its own copy.  A build of the window links Qt's DLLs, which share MinGW's runtime
+# DLLs, so it turns this off.
+option(ZELBRIN_STATIC_RUNTIME "Link the MinGW runtime into every DLL and program" ON)
+if(MINGW AND ZELBRIN_STATIC_RUNTIME)
+    add_link_options(-static)
 endif()
-set(ZELBRIN_TEST_PATH_PREFIX "Z:")
+
+# Cross-built test programs run under Wine, in a prefix of the build tree's own.  Wine
+# shows the build machine's root as drive Z:, so paths handed to the programs get that
+# drive.
+if(CMAKE_CROSSCOMPILING)
+    find_program(ZELBRIN_WINE wine REQUIRED)
+    if(NOT CMAKE_CROSSCOMPILING_EMULATOR)
+        set(CMAKE_CROSSCOMPILING_EMULATOR
+            ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh ${CMAKE_BINARY_DIR}/wine-prefix)
+    endif()
+    set(ZELBRIN_TEST_PATH_PREFIX "Z:")
+endif()
 
 # Header-only libraries are the build machine's own; find_package() meets them through a
 # redirect, since packages are otherwise looked for in the MinGW tree only.
@@ -40,7 +47,7 @@ zelbrin_host_header_package(nlohmann_json nlohmann_json::nlohmann_json nlohmann)
 zelbrin_host_header_package(CLI11 CLI11::CLI11 CLI) # the terminal tool's
 
 # GoogleTest built from Debian's sources for the target.
-if(ZELBRIN_BUILD_TESTS AND NOT TARGET GTest::gtest)
+if(ZELBRIN_BUILD_TESTS AND EXISTS /usr/src/googletest AND NOT TARGET GTest::gtest)
     set(INSTALL_GTEST OFF)
     add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
     file(WRITE ${CMAKE_FIND_PACKAGE_REDIRECTS_DIR}/gtest-config.cmake "")

@@ -2,12 +2,13 @@
 #   bin/      orvex.dll, orvex_simboard.dll and the terminal tool orvex.exe when built
 #   include/  orvex.h
 #   lib/      orvex.dll.a (MinGW import library) and orvex.def (for MSVC's lib /def:)
-set(orvex_def_file ${CMAKE_BINARY_DIR}/orvex.def)
-target_link_options(orvex PRIVATE -Wl,--output-def,${orvex_def_file})
-
 install(TARGETS orvex RUNTIME DESTINATION bin ARCHIVE DESTINATION lib)
 install(FILES ${PROJECT_SOURCE_DIR}/orvex/orvex.h DESTINATION include)
-install(FILES ${orvex_def_file} DESTINATION lib)
+if(MINGW)
+    set(orvex_def_file ${CMAKE_BINARY_DIR}/orvex.def)
+    target_link_options(orvex PRIVATE -Wl,--output-def,${orvex_def_file})
+    install(FILES ${orvex_def_file} DESTINATION lib)
+endif()
 if(TARGET orvex_simboard)
     install(FILES $<TARGET_FILE:orvex_simboard> DESTINATION bin)
 endif()

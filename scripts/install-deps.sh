@@ -11,6 +11,7 @@ packages=(
     clang libclang-rt-14-dev
     xvfb xauth x11-utils
     x11-apps netpbm python3-xlib # window capture and close request of the Xvfb scripts
+    mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 googletest # the Windows build and its tests
 )
 
 missing=()
