@@ -10,7 +10,7 @@
 #include <atomic>
 #include <cstring>
 #include <mutex>
-#include <system_error>
+#include <exception>
 
 namespace {
 
@@ -70,7 +70,7 @@ int32 loadDriver(const DriverTable *&driver) {
     try {
         std::lock_guard<std::mutex> lock(loadMutex);
         return loadUnderLock(driver);
-    } catch (const std::system_error &) {
+    } catch (const std::exception &) { // the lock, or memory for the library's name
         return DAQMX_ERROR_LIBRARY_NOT_LOADED;
     }
 }
