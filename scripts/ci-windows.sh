@@ -16,5 +16,5 @@ if [ ! -f "$prefix/system.reg" ]; then
 fi
 
 bash scripts/build-windows.sh --test
-WINEPREFIX="$PWD/$prefix" wineserver -w
+WINEPREFIX="$PWD/$prefix" wineserver -k # the build's own Wine server, started above
 echo "Windows build and tests under Wine: $((SECONDS - start)) s"
