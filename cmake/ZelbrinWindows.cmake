@@ -18,7 +18,7 @@ endif()
 # Cross-built test programs run under Wine, in a prefix of the build tree's own.  Wine
 # shows the build machine's root as drive Z:, so paths handed to the programs get that
 # drive.
-if(CMAKE_CROSSCOMPILING)
+if(CMAKE_CROSSCOMPILING AND ZELBRIN_BUILD_TESTS)
     find_program(ZELBRIN_WINE wine REQUIRED)
     if(NOT CMAKE_CROSSCOMPILING_EMULATOR)
         set(CMAKE_CROSSCOMPILING_EMULATOR
