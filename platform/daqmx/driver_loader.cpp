@@ -2,15 +2,15 @@
 // call to the entry point of the same name.  A failed load is not remembered: the next
 // call tries again, so a program started before the driver was installed recovers.
 #include "daqmx.h"
-#include "driver_library.h"
 #include "entry_points.h"
 #include "host_text.h"
+#include "system_library.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cstring>
-#include <mutex>
 #include <exception>
+#include <mutex>
 
 namespace {
 

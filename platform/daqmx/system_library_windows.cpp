@@ -1,4 +1,4 @@
-#include "driver_library.h"
+#include "system_library.h"
 
 #include "host_text.h"
 
