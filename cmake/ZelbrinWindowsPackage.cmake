@@ -16,8 +16,13 @@ if(TARGET orvex_cli)
     install(TARGETS orvex_cli RUNTIME DESTINATION bin)
 endif()
 
+# CPack's settings are global: a parent project keeps its own.
+if(NOT PROJECT_IS_TOP_LEVEL)
+    return()
+endif()
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME orvex)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_SYSTEM_NAME win64)
 set(CPACK_PACKAGE_VENDOR Zelbrin)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "orvex: access to the NI 6251 board, for 64-bit Windows")

@@ -2,6 +2,7 @@
 // call to the entry point of the same name.  A failed load is not remembered: the next
 // call tries again, so a program started before the driver was installed recovers.
 #include "daqmx.h"
+#include "driver_library.h"
 #include "entry_points.h"
 #include "host_text.h"
 #include "system_library.h"
@@ -11,6 +12,8 @@
 #include <cstring>
 #include <exception>
 #include <mutex>
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -31,6 +34,7 @@ struct DriverTable {
 // Published once, after every entry point was found; read without a lock afterwards.
 std::atomic<const DriverTable *> loadedDriver{nullptr};
 DriverTable driverTable;
+std::string loadedLibraryName; // written once, before the table is published
 std::mutex loadMutex;
 
 std::string driverLibraryName() {
@@ -42,7 +46,8 @@ int32 loadUnderLock(const DriverTable *&driver) {
     if ((driver = loadedDriver.load(std::memory_order_acquire)) != nullptr) {
         return 0;
     }
-    daqmx::LibraryHandle library = daqmx::openLibrary(driverLibraryName());
+    std::string name = driverLibraryName();
+    daqmx::LibraryHandle library = daqmx::openLibrary(name);
     if (library == nullptr) {
         return DAQMX_ERROR_LIBRARY_NOT_LOADED;
     }
@@ -58,6 +63,7 @@ int32 loadUnderLock(const DriverTable *&driver) {
         return DAQMX_ERROR_ENTRY_POINT_MISSING;
     }
     driverTable = found;
+    loadedLibraryName = std::move(name); // no allocation, so nothing can fail here
     driver = &driverTable;
     loadedDriver.store(driver, std::memory_order_release);
     return 0;
@@ -119,4 +125,24 @@ extern "C" int32 DAQmxGetErrorString(int32 errorCode, char errorString[], uInt32
         return status;
     }
     return driver->DAQmxGetErrorString(errorCode, errorString, bufferSize);
+}
+
+extern "C" int32 daqmxLoadDriver(void) {
+    const DriverTable *driver = nullptr;
+    return loadDriver(driver);
+}
+
+extern "C" const char *daqmxDriverLibrary(void) {
+    if (loadedDriver.load(std::memory_order_acquire) != nullptr) {
+        return loadedLibraryName.c_str();
+    }
+    // The environment's value is a copy (converted from UTF-16 on Windows), kept here
+    // until this thread asks again.
+    thread_local std::string nextLibraryName;
+    try {
+        nextLibraryName = driverLibraryName();
+    } catch (const std::exception &) { // no memory for the name
+        return "";
+    }
+    return nextLibraryName.c_str();
 }
