@@ -2,8 +2,8 @@
 #   bin/      orvex.dll, orvex_simboard.dll and the terminal tool orvex.exe when built
 #   include/  orvex.h
 #   lib/      orvex.dll.a (MinGW import library) and orvex.def (for MSVC's lib /def:)
-install(TARGETS orvex RUNTIME DESTINATION bin ARCHIVE DESTINATION lib)
-install(FILES ${PROJECT_SOURCE_DIR}/orvex/orvex.h DESTINATION include)
+install(TARGETS orvex RUNTIME DESTINATION bin ARCHIVE DESTINATION lib
+        PUBLIC_HEADER DESTINATION include)
 if(MINGW)
     set(orvex_def_file ${CMAKE_BINARY_DIR}/orvex.def)
     target_link_options(orvex PRIVATE -Wl,--output-def,${orvex_def_file})
