@@ -17,6 +17,7 @@ packages=(
     clang libclang-rt-14-dev
     xvfb xauth x11-utils
     x11-apps netpbm python3-xlib # window capture and close request of the Xvfb scripts
+    mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 googletest # the Windows build and its tests
 )
 if [ "${1:-}" = "--packaging" ]; then
     packages+=(doxygen lintian file dpkg-dev debootstrap git)

@@ -26,7 +26,17 @@ typedef uint32_t bool32;
 typedef uint8_t uInt8;
 typedef void *TaskHandle; /* null = no task */
 
-#if defined(DAQMX_EXPORT_ENTRY_POINTS)
+/* On Windows only 64-bit builds are made: x64 has the one calling convention, which is
+ * the driver's C convention, so the entry points need no convention of their own. */
+#if defined(_WIN32) && !defined(_WIN64)
+#error "the driver layer is built for 64-bit Windows only"
+#endif
+
+#if defined(_WIN32) && defined(DAQMX_EXPORT_ENTRY_POINTS)
+#define DAQMX_API __declspec(dllexport)
+#elif defined(_WIN32)
+#define DAQMX_API /* a DLL exports only what it marks, so the layer stays inside */
+#elif defined(DAQMX_EXPORT_ENTRY_POINTS)
 #define DAQMX_API __attribute__((visibility("default")))
 #else
 #define DAQMX_API __attribute__((visibility("hidden")))

@@ -4,17 +4,25 @@
 
 #include "daqmx.h"
 
+/* The layer's own calls stay inside the library that links the layer in.  A DLL exports
+ * only what it marks, so Windows needs no mark. */
+#if defined(_WIN32)
+#define DAQMX_LAYER_CALL
+#else
+#define DAQMX_LAYER_CALL __attribute__((visibility("hidden")))
+#endif
+
 #ifdef __cplusplus
 extern "C" {
 #endif
 
 /* Loads the driver now unless it is loaded: 0, DAQMX_ERROR_LIBRARY_NOT_LOADED or
  * DAQMX_ERROR_ENTRY_POINT_MISSING.  A failed load is tried again on the next call. */
-__attribute__((visibility("hidden"))) int32 daqmxLoadDriver(void);
+DAQMX_LAYER_CALL int32 daqmxLoadDriver(void);
 
 /* The library that was loaded, or else the one the next load will try: ORVEX_DRIVER
  * when it is set and not empty, otherwise the vendor's library name. */
-__attribute__((visibility("hidden"))) const char *daqmxDriverLibrary(void);
+DAQMX_LAYER_CALL const char *daqmxDriverLibrary(void);
 
 #ifdef __cplusplus
 }

@@ -4,19 +4,18 @@
 #include "daqmx.h"
 #include "driver_library.h"
 #include "entry_points.h"
+#include "host_text.h"
+#include "system_library.h"
 
 #include <algorithm>
 #include <atomic>
-#include <cstdlib>
 #include <cstring>
-#include <dlfcn.h>
 #include <exception>
 #include <mutex>
 #include <string>
+#include <utility>
 
 namespace {
-
-constexpr const char *vendorLibraryName = "libnidaqmx.so";
 
 constexpr const char *libraryNotLoadedText =
     "Unable to load NI-DAQmx dynamic link library NICAIU.DLL.\n\n"
@@ -38,33 +37,33 @@ DriverTable driverTable;
 std::string loadedLibraryName; // written once, before the table is published
 std::mutex loadMutex;
 
-const char *driverLibraryName() {
-    const char *name = std::getenv("ORVEX_DRIVER");
-    return (name != nullptr && name[0] != '\0') ? name : vendorLibraryName;
+std::string driverLibraryName() {
+    const std::string name = host::environment("ORVEX_DRIVER");
+    return name.empty() ? daqmx::vendorLibraryName : name;
 }
 
 int32 loadUnderLock(const DriverTable *&driver) {
     if ((driver = loadedDriver.load(std::memory_order_acquire)) != nullptr) {
         return 0;
     }
-    const char *name = driverLibraryName();
-    void *library = dlopen(name, RTLD_NOW | RTLD_LOCAL);
+    std::string name = driverLibraryName();
+    daqmx::LibraryHandle library = daqmx::openLibrary(name);
     if (library == nullptr) {
         return DAQMX_ERROR_LIBRARY_NOT_LOADED;
     }
     DriverTable found;
     bool complete = true;
 #define LOOK_UP_ENTRY_POINT(name, params, args)                                                    \
-    found.name = reinterpret_cast<decltype(found.name)>(dlsym(library, #name));                    \
+    found.name = reinterpret_cast<decltype(found.name)>(daqmx::findEntryPoint(library, #name));    \
     complete = complete && found.name != nullptr;
     DAQMX_ENTRY_POINTS(LOOK_UP_ENTRY_POINT)
 #undef LOOK_UP_ENTRY_POINT
     if (!complete) {
-        dlclose(library);
+        daqmx::closeLibrary(library);
         return DAQMX_ERROR_ENTRY_POINT_MISSING;
     }
     driverTable = found;
-    loadedLibraryName = name;
+    loadedLibraryName = std::move(name); // no allocation, so nothing can fail here
     driver = &driverTable;
     loadedDriver.store(driver, std::memory_order_release);
     return 0;
@@ -77,7 +76,7 @@ int32 loadDriver(const DriverTable *&driver) {
     try {
         std::lock_guard<std::mutex> lock(loadMutex);
         return loadUnderLock(driver);
-    } catch (const std::exception &) { // no lock, or no memory for the name
+    } catch (const std::exception &) { // the lock, or memory for the library's name
         return DAQMX_ERROR_LIBRARY_NOT_LOADED;
     }
 }
@@ -134,6 +133,16 @@ extern "C" int32 daqmxLoadDriver(void) {
 }
 
 extern "C" const char *daqmxDriverLibrary(void) {
-    return loadedDriver.load(std::memory_order_acquire) != nullptr ? loadedLibraryName.c_str()
-                                                                   : driverLibraryName();
+    if (loadedDriver.load(std::memory_order_acquire) != nullptr) {
+        return loadedLibraryName.c_str();
+    }
+    // The environment's value is a copy (converted from UTF-16 on Windows), kept here
+    // until this thread asks again.
+    thread_local std::string nextLibraryName;
+    try {
+        nextLibraryName = driverLibraryName();
+    } catch (const std::exception &) { // no memory for the name
+        return "";
+    }
+    return nextLibraryName.c_str();
 }

@@ -3,13 +3,14 @@
 #include "entry_points.h"
 #include "status_codes.h"
 
+#include "host_text.h"
+
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <fstream>
-#include <sstream>
+#include <cstdio>
 
 namespace simboard {
 namespace {
@@ -329,14 +330,16 @@ Outcome applyBenchText(std::string_view text, Board &board) {
 BenchFile readBenchFile(const char *path) {
     BenchFile bench;
     bench.path = path;
-    std::ifstream file(path);
-    if (!file) {
+    std::FILE *file = host::openFile(path, "rb");
+    if (file == nullptr) {
         bench.failure = refuse(status::benchFileInvalid, "the file cannot be opened");
         return bench;
     }
-    std::stringstream text;
-    text << file.rdbuf();
-    bench.text = text.str();
+    char chunk[4096];
+    for (size_t got; (got = std::fread(chunk, 1, sizeof chunk, file)) > 0;) {
+        bench.text.append(chunk, got);
+    }
+    std::fclose(file);
     return bench;
 }
 

@@ -2,8 +2,9 @@
 #include "bench_file.h"
 #include "status_codes.h"
 
+#include "host_text.h"
+
 #include <cstdio>
-#include <cstdlib>
 #include <random>
 
 namespace simboard {
@@ -11,8 +12,8 @@ namespace simboard {
 namespace {
 
 BenchFile benchFileOfProcess() {
-    const char *path = std::getenv("ORVEX_SIM_BENCH");
-    return path != nullptr && path[0] != '\0' ? readBenchFile(path) : BenchFile{};
+    const std::string path = host::environment("ORVEX_SIM_BENCH");
+    return path.empty() ? BenchFile{} : readBenchFile(path.c_str());
 }
 
 // The shared board, unless the bench file asks for a board of the process's own or the
@@ -44,7 +45,7 @@ Board &Board::instance() {
 Board::Board(const BenchFile &bench)
     : store_(openStore(bench)), stand_(*this, store_->state().stand), reservations_(*store_),
       faults_(store_->state().faults) {
-    journal_.open(std::getenv("ORVEX_SIM_JOURNAL"));
+    journal_.open(host::environment("ORVEX_SIM_JOURNAL").c_str());
     StoreAccess access(*store_);
     // The first process on a shared board sets it up; one that joins finds it as the
     // others left it, and changes it through the control calls only.

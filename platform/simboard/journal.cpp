@@ -1,5 +1,7 @@
 #include "journal.h"
 
+#include "host_text.h"
+
 #include <cinttypes>
 
 namespace simboard {
@@ -76,7 +78,7 @@ void Journal::open(const char *path) {
     if (path == nullptr || path[0] == '\0') {
         return;
     }
-    file_ = std::fopen(path, "a");
+    file_ = host::openFile(path, "a");
     if (file_ == nullptr) {
         std::fprintf(stderr, "simulated board: cannot open the journal file %s\n", path);
     }

@@ -1,9 +1,10 @@
 /* Control of the simulated board while a program runs on it: tests press switches, move
  * the joystick, set inputs, inject faults and move virtual time.  On the shared board
- * they act on the board every process sees.  Get the functions by
- * linking liborvex_simboard.so, or from the library the driver loader already loaded:
- *     void *board = dlopen(path, RTLD_NOW | RTLD_NOLOAD);
- *     dlsym(board, "simboard_pressSwitch") ...
+ * they act on the board every process sees.  Get the functions by linking
+ * liborvex_simboard.so (orvex_simboard.dll), or from the library the driver loader
+ * already loaded:
+ *     void *board = dlopen(path, RTLD_NOW | RTLD_NOLOAD);   (Windows: GetModuleHandleW)
+ *     dlsym(board, "simboard_pressSwitch") ...              (Windows: GetProcAddress)
  * Every function returns 0 or a negative status whose text DAQmxGetErrorString gives.
  * The orvex library never calls these. */
 #ifndef ORVEX_SIMBOARD_CONTROL_H
@@ -15,7 +16,13 @@
 extern "C" {
 #endif
 
+#if defined(_WIN32) && defined(SIMBOARD_BUILDING_LIBRARY)
+#define SIMBOARD_API __declspec(dllexport)
+#elif defined(_WIN32)
+#define SIMBOARD_API
+#else
 #define SIMBOARD_API __attribute__((visibility("default")))
+#endif
 
 /* Switch S1..S4 (number 1..4): pressed 1 holds it down, 0 holds it up. */
 SIMBOARD_API int32_t simboard_pressSwitch(int switchNumber, int pressed);

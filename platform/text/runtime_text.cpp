@@ -1,11 +1,10 @@
 #include "runtime_text.h"
 
+#include "process_host.h"
+
 #include <atomic>
-#include <csignal>
 #include <cstdarg>
 #include <cstdio>
-#include <fstream>
-#include <string>
 #include <vector>
 
 namespace {
@@ -14,18 +13,6 @@ std::atomic<ErrorPrintSink> errorPrintSink{nullptr};
 
 int toLowerAscii(unsigned char c) {
     return (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c;
-}
-
-bool debuggerAttached() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    const std::string key = "TracerPid:";
-    while (std::getline(status, line)) {
-        if (line.compare(0, key.size(), key) == 0) {
-            return std::stoi(line.substr(key.size())) != 0;
-        }
-    }
-    return false;
 }
 
 } // namespace
@@ -69,14 +56,13 @@ extern "C" int ErrorPrintf(const char *format, ...) {
         va_end(args);
         return -1;
     }
-    std::vector<char> text(static_cast<size_t>(length) + 1);
-    std::vsnprintf(text.data(), text.size(), format, args);
+    std::vector<char> printed(static_cast<size_t>(length) + 1);
+    std::vsnprintf(printed.data(), printed.size(), format, args);
     va_end(args);
 
-    std::fputs(text.data(), stderr);
-    std::fflush(stderr);
+    text::writeErrorOutput(printed.data());
     if (ErrorPrintSink sink = errorPrintSink.load()) {
-        sink(text.data());
+        sink(printed.data());
     }
     return length;
 }
@@ -86,7 +72,7 @@ extern "C" void SetErrorPrintSink(ErrorPrintSink sink) {
 }
 
 extern "C" void Breakpoint(void) {
-    if (debuggerAttached()) {
-        std::raise(SIGTRAP);
+    if (text::debuggerAttached()) {
+        text::stopInDebugger();
     }
 }

@@ -1,11 +1,20 @@
 #!/usr/bin/env bash
 # The shared library exports exactly the functions that orvex.h declares.
-#     check_exports.sh <liborvex.so.N> <orvex.h>
+#     check_exports.sh <liborvex.so.N | orvex.dll> <orvex.h> [objdump of the DLL's target]
 set -euo pipefail
 library=$1
 header=$2
+objdump=${3:-objdump}
 
-exported=$(nm -D --defined-only "$library" | awk '{print $3}' | sort)
+if [[ $library == *.dll ]]; then
+    # The names listed in the DLL's export table.
+    exported=$("$objdump" -p "$library" |
+        awk '/\[Ordinal\/Name Pointer\] Table/ { table = 1; next }
+             table && /^\t\[/ { print $NF; next }
+             { table = 0 }' | sort)
+else
+    exported=$(nm -D --defined-only "$library" | awk '{print $3}' | sort)
+fi
 declared=$(grep -o '^ORVEX_API [^(]*(' "$header" | grep -o 'orvex_[A-Za-z0-9_]*' | sort)
 
 if [ "$exported" != "$declared" ]; then

@@ -2,11 +2,11 @@
 // keeps it once every entry point was found.  A loaded driver stays loaded, so the
 // whole sequence runs in this one test, in this order.
 #include "daqmx.h"
+#include "test_environment.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstdlib>
 #include <string>
 
 namespace {
@@ -29,23 +29,23 @@ std::string errorString(int32 status, uInt32 size = 1024) {
 
 TEST(DriverLoader, FailsWhileNoCompleteDriverCanBeLoadedThenRecovers) {
     TaskHandle task = nullptr;
-    setenv("ORVEX_DRIVER", "/nonexistent/libno_such_driver.so", 1);
+    setEnvironment("ORVEX_DRIVER", "/nonexistent/libno_such_driver.so");
     EXPECT_EQ(DAQmxCreateTask("t", &task), DAQMX_ERROR_LIBRARY_NOT_LOADED);
     EXPECT_EQ(DAQmxStopTask(task), DAQMX_ERROR_LIBRARY_NOT_LOADED);
     EXPECT_EQ(errorString(DAQMX_ERROR_LIBRARY_NOT_LOADED), notLoadedText);
 
-    setenv("ORVEX_DRIVER", INCOMPLETE_DRIVER, 1);
+    setEnvironment("ORVEX_DRIVER", INCOMPLETE_DRIVER);
     EXPECT_EQ(DAQmxCreateTask("t", &task), DAQMX_ERROR_ENTRY_POINT_MISSING);
     EXPECT_EQ(errorString(DAQMX_ERROR_ENTRY_POINT_MISSING), entryPointMissingText);
     EXPECT_EQ(task, nullptr);
 
-    setenv("ORVEX_DRIVER", COMPLETE_DRIVER, 1);
+    setEnvironment("ORVEX_DRIVER", COMPLETE_DRIVER);
     EXPECT_EQ(DAQmxCreateTask("t", &task), 0);
     EXPECT_NE(task, nullptr);
     EXPECT_EQ(DAQmxDisableStartTrig(task), 0);
     EXPECT_EQ(errorString(-200088), "recording driver: status -200088");
 
-    setenv("ORVEX_DRIVER", "/nonexistent/libno_such_driver.so", 1);
+    setEnvironment("ORVEX_DRIVER", "/nonexistent/libno_such_driver.so");
     EXPECT_EQ(DAQmxStartTask(task), 0) << "a loaded driver stays loaded";
 }
 

@@ -6,8 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include "host_text.h"
+#include <process.h>
+#include <windows.h>
+#else
 #include <dlfcn.h>
 #include <unistd.h>
+#endif
 
 #include <cstdlib>
 #include <fstream>
@@ -28,6 +34,42 @@ class LoadedBoard : public ::testing::Test {
             GTEST_SKIP() << "runs with tests/simboard/test_bench.json";
         }
     }
+};
+
+// The library of that path if the process has loaded it already; it is never loaded here.
+class LoadedLibrary {
+  public:
+#ifdef _WIN32
+    explicit LoadedLibrary(const char *path)
+        : module_(GetModuleHandleW(host::wideFromUtf8(path).c_str())) {}
+    bool loaded() const {
+        return module_ != nullptr;
+    }
+    void *find(const char *name) const {
+        return reinterpret_cast<void *>(GetProcAddress(module_, name));
+    }
+
+  private:
+    HMODULE module_;
+#else
+    explicit LoadedLibrary(const char *path) : library_(dlopen(path, RTLD_NOW | RTLD_NOLOAD)) {}
+    ~LoadedLibrary() {
+        if (library_ != nullptr) {
+            dlclose(library_);
+        }
+    }
+    LoadedLibrary(const LoadedLibrary &) = delete;
+    LoadedLibrary &operator=(const LoadedLibrary &) = delete;
+    bool loaded() const {
+        return library_ != nullptr;
+    }
+    void *find(const char *name) const {
+        return dlsym(library_, name);
+    }
+
+  private:
+    void *library_;
+#endif
 };
 
 double readVolts(const char *channel) {
@@ -56,14 +98,13 @@ TEST_F(LoadedBoard, TheBenchFileSetsUpTheStandTimeAndFaults) {
 
 TEST_F(LoadedBoard, ControlWorksOnTheLibraryTheDriverLayerLoaded) {
     readVolts("PXI1Slot2/ai9"); // makes the layer load the board
-    void *board = dlopen(std::getenv("ORVEX_DRIVER"), RTLD_NOW | RTLD_NOLOAD);
-    ASSERT_NE(board, nullptr) << "the layer has loaded the board already";
-    auto setAnalogInput = reinterpret_cast<decltype(&simboard_setAnalogInput)>(
-        dlsym(board, "simboard_setAnalogInput"));
+    const LoadedLibrary board(std::getenv("ORVEX_DRIVER"));
+    ASSERT_TRUE(board.loaded()) << "the layer has loaded the board already";
+    auto setAnalogInput =
+        reinterpret_cast<decltype(&simboard_setAnalogInput)>(board.find("simboard_setAnalogInput"));
     ASSERT_NE(setAnalogInput, nullptr);
     EXPECT_EQ(setAnalogInput(9, -4.25), 0);
     EXPECT_EQ(readVolts("PXI1Slot2/ai9"), -4.25);
-    dlclose(board);
 }
 
 TEST_F(LoadedBoard, EveryCallIsJournalledWithItsArgumentsAndStatus) {

@@ -1,0 +1,31 @@
+#include "process_host.h"
+
+#include <csignal>
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+namespace text {
+
+void writeErrorOutput(const char *utf8) {
+    std::fputs(utf8, stderr);
+    std::fflush(stderr);
+}
+
+bool debuggerAttached() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    const std::string key = "TracerPid:";
+    while (std::getline(status, line)) {
+        if (line.compare(0, key.size(), key) == 0) {
+            return std::stoi(line.substr(key.size())) != 0;
+        }
+    }
+    return false;
+}
+
+void stopInDebugger() {
+    std::raise(SIGTRAP);
+}
+
+} // namespace text
