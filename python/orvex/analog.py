@@ -41,6 +41,14 @@ def _pointer(array: "npt.NDArray[np.float64]") -> ctypes.c_void_p:
     return ctypes.c_void_p(array.ctypes.data)
 
 
+def _checked_out(out: object, samples: int) -> "npt.NDArray[np.float64]":
+    if not isinstance(out, np.ndarray) or out.dtype != np.float64:
+        raise TypeError("out must be a numpy array of float64")
+    if out.size != samples or not out.flags.c_contiguous or not out.flags.writeable:
+        raise ValueError(f"out must be a writeable contiguous array of {samples} samples")
+    return out
+
+
 class AnalogInput:
     """An analog input channel, -10 to +10 V, referenced single-ended."""
 
@@ -66,17 +74,19 @@ class AnalogInput:
         return value
 
     def acquire(self, rate: float, samples: int, trigger: Optional[TriggerSource] = None,
-                level: float = 0.0, timeout: float = 10.0) -> "npt.NDArray[np.float64]":
-        """Acquires ``samples`` samples at ``rate`` samples per second into a new array,
-        filled in place by the library.  With ``trigger`` the acquisition starts when
-        that input rises through ``level`` volts.  Raises ``orvex.Error`` -200284 when
-        the samples do not come within ``timeout`` seconds."""
+                level: float = 0.0, timeout: float = 10.0,
+                out: "Optional[npt.NDArray[np.float64]]" = None) -> "npt.NDArray[np.float64]":
+        """Acquires ``samples`` samples at ``rate`` samples per second into a new array
+        (or into ``out``, a writeable contiguous float64 array of that size, which saves
+        the allocation in a loop), filled in place by the library.  With ``trigger`` the
+        acquisition starts when that input rises through ``level`` volts.  Raises
+        ``orvex.Error`` -200284 when the samples do not come within ``timeout`` seconds."""
         rate = as_rate(rate)
         samples = count(samples, "samples")
         trigger_source = source(trigger, self._board.slot)
         level = real(level, "level")
         timeout = as_timeout(timeout)
-        data = np.empty(samples, dtype=np.float64)
+        data = np.empty(samples, dtype=np.float64) if out is None else _checked_out(out, samples)
         read = ctypes.c_int()
         with lock:
             self._board.ensure_open()

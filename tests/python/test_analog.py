@@ -92,3 +92,14 @@ def test_a_generation_restarts_and_stops(board, journal):
     assert len(journal.lines("DAQmxCfgSampClkTiming")) == 2
     with pytest.raises(orvex.CheckError):
         output.stop()
+
+
+def test_an_acquisition_into_a_given_array(board):
+    simboard.set_analog_input(5, 0.5)
+    out = np.zeros(64)
+    assert board.ai(5).acquire(10_000.0, 64, out=out) is out and np.all(out == 0.5)
+    with pytest.raises(ValueError):
+        board.ai(5).acquire(10_000.0, 32, out=out)
+    with pytest.raises(TypeError):
+        board.ai(5).acquire(10_000.0, 64, out=np.zeros(64, dtype=np.float32))
+    simboard.set_analog_input(5, None)
