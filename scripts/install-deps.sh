@@ -11,6 +11,7 @@ packages=(
     clang libclang-rt-14-dev
     xvfb xauth x11-utils
     x11-apps netpbm python3-xlib # window capture and close request of the Xvfb scripts
+    python3 python3-numpy python3-pytest python3-matplotlib # the Python package, its tests and examples
 )
 
 missing=()
