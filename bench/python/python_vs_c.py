@@ -6,13 +6,6 @@ too), and a single-point read (goal: at most 2 us a call).  Each figure is the b
 the repetitions, for both sides alike, which keeps the other load of the machine out.
 
     python3 bench/python/python_vs_c.py [--build build] [--repetitions 5]
-"""The Python package against the C library in one run, on the simulated board in
-virtual time: an acquisition of 10^7 samples into one reused array, as the C side does (goal: at least 0.9 of the C throughput; the
-figure for a new array each time is shown too), and a single-point read (goal: at most
-2 us a call).  Each figure is the best of the
-repetitions, for both sides alike, which keeps the other load of the machine out.
-
-    python3 bench/python/python_vs_c.py [--build build] [--repetitions 5]
 """
 
 import argparse
