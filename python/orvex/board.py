@@ -5,7 +5,7 @@ from __future__ import annotations
 import atexit
 import os
 from types import TracebackType
-from typing import Optional, Type, Union
+from typing import Callable, Optional, Type, TypeVar, Union
 
 from . import _session
 from ._arguments import integer
@@ -30,6 +30,18 @@ def _select_driver(driver: str) -> None:
     elif os.path.abspath(loaded) != os.path.abspath(driver):
         raise ValueError(f"the driver library {loaded!r} is loaded already; "
                          f"{driver!r} can only be used by a new process")
+
+
+Key = TypeVar("Key")
+Channel = TypeVar("Channel")
+
+
+def _kept(kept: "dict[Key, Channel]", key: Key, make: Callable[[], Channel]) -> Channel:
+    """One object per channel, so that a loop that asks for it again costs no new one."""
+    found = kept.get(key)
+    if found is None:
+        found = kept[key] = make()
+    return found
 
 
 class Board:
@@ -77,34 +89,22 @@ class Board:
     def port(self, number: int) -> Port:
         """Digital port ``number`` (0 to 2)."""
         number = integer(number, "port")
-        found = self._ports.get(number)
-        if found is None:
-            found = self._ports[number] = Port(self, number)
-        return found
+        return _kept(self._ports, number, lambda: Port(self, number))
 
     def line(self, port: int, line: int) -> Line:
         """Line ``line`` (0 to 7) of digital port ``port``."""
         key = (integer(port, "port"), integer(line, "line", 0, 7))
-        found = self._lines.get(key)
-        if found is None:
-            found = self._lines[key] = Line(self.port(key[0]), key[1])
-        return found
+        return _kept(self._lines, key, lambda: Line(self.port(key[0]), key[1]))
 
     def ai(self, channel: int) -> AnalogInput:
         """Analog input ``channel`` (0 to 7), referenced single-ended, -10 to +10 V."""
         channel = integer(channel, "channel")
-        found = self._inputs.get(channel)
-        if found is None:
-            found = self._inputs[channel] = AnalogInput(self, channel)
-        return found
+        return _kept(self._inputs, channel, lambda: AnalogInput(self, channel))
 
     def ao(self, channel: int) -> AnalogOutput:
         """Analog output ``channel`` (0 or 1), -10 to +10 V."""
         channel = integer(channel, "channel")
-        found = self._outputs.get(channel)
-        if found is None:
-            found = self._outputs[channel] = AnalogOutput(self, channel)
-        return found
+        return _kept(self._outputs, channel, lambda: AnalogOutput(self, channel))
 
     def close(self) -> None:
         """Stops a running stream and generation and releases every task of the board
