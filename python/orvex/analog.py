@@ -20,21 +20,30 @@ if TYPE_CHECKING:
 
 _analogIn = raw("orvex_analogIn", quick=True)
 _analogOut = raw("orvex_analogOut", quick=True)
-_analogInClk = raw("orvex_analogInClk")
-_analogInTrigger = raw("orvex_analogInTrigger")
 _analogReadEx = raw("orvex_analogReadEx")
 _analogFetchEx = raw("orvex_analogFetchEx")
 _analogInStop = raw("orvex_analogInStop")
-_analogOutClk = raw("orvex_analogOutClk")
-_analogOutTrigger = raw("orvex_analogOutTrigger")
 _analogWriteEx = raw("orvex_analogWriteEx")
 _analogOutStop = raw("orvex_analogOutStop")
 
 _ONBOARD_CLOCK = b"OnboardClock"
+_timing = {name: raw(name) for name in ("orvex_analogInClk", "orvex_analogInTrigger",
+                                         "orvex_analogOutClk", "orvex_analogOutTrigger")}
 
 #: A trigger source: an input channel number of the board, or a terminal name such as
 #: ``"PXI1Slot2/ai0"``.
 TriggerSource = Union[int, str]
+
+
+def _set_timing(side: str, rate: float, trigger_source: Optional[bytes], level: float) -> None:
+    """Sets the clock and start trigger of the input or output side ("In", "Out") for
+    its next clocked call, under the lock.  The library refuses a source text too long
+    for its record."""
+    for name, text, number in ((f"orvex_analog{side}Clk", _ONBOARD_CLOCK, rate),
+                               (f"orvex_analog{side}Trigger", trigger_source, level)):
+        status = _timing[name](text, ctypes.c_double(number))
+        if status < 0:
+            fail(status, name)
 
 
 def _pointer(array: "npt.NDArray[np.float64]") -> ctypes.c_void_p:
@@ -90,8 +99,7 @@ class AnalogInput:
         read = ctypes.c_int()
         with lock:
             self._board.ensure_open()
-            _analogInClk(_ONBOARD_CLOCK, ctypes.c_double(rate))
-            _analogInTrigger(trigger_source, ctypes.c_double(level))
+            _set_timing("In", rate, trigger_source, level)
             status = _analogReadEx(self.channel, _pointer(data), samples, ctypes.byref(read),
                                    ctypes.c_double(timeout))
             if status < 0:
@@ -156,8 +164,7 @@ class Stream(Iterator["npt.NDArray[np.float64]"]):
         other = _session.active_stream()
         if other is not None and other is not self:
             raise RuntimeError(f"ai{other._input.channel} is streaming already; close that stream first")
-        _analogInClk(_ONBOARD_CLOCK, ctypes.c_double(self._rate))
-        _analogInTrigger(None, ctypes.c_double(0.0))
+        _set_timing("In", self._rate, None, 0.0)
         self._running = True
         _session.stream = weakref.ref(self)
 
@@ -227,8 +234,7 @@ class AnalogOutput:
         timeout = as_timeout(timeout)
         with lock:
             self._board.ensure_open()
-            _analogOutClk(_ONBOARD_CLOCK, ctypes.c_double(rate))
-            _analogOutTrigger(trigger_source, ctypes.c_double(level))
+            _set_timing("Out", rate, trigger_source, level)
             status = _analogWriteEx(self.channel, _pointer(data), data.size, ctypes.c_double(timeout))
             if status < 0:
                 fail(status, "orvex_analogWriteEx")

@@ -16,6 +16,8 @@ from orvex import simboard
     (lambda b: b.port(3).write(1), "ASSERT ERORR: orvex, line 292: 0 <= port && port < PORT_SIZE: Порт вне диапазона"),
     (lambda b: b.ai(-1).acquire(1000.0, 10), "ASSERT ERORR: orvex, line 430: 0 <= idx && idx < ANALOG_SIZEi: вне диапазона"),
     (lambda b: b.ao(1).stop(), "ASSERT ERORR: orvex, line 605: dacOpt.maskFetch == (1<<idx)"),
+    (lambda b: b.ao(0).generate([1.0], 10.0, trigger="t" * 256),
+     "ASSERT ERORR: orvex, line 550: strlen(source) < sizeof(dacOpt.trigSource)"),
 ])
 def test_the_library_checks_raise_its_code_and_text(board, call, code_text):
     with pytest.raises(orvex.CheckError) as raised:
