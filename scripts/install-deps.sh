@@ -1,5 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing and running need.
+#   scripts/install-deps.sh             what scripts/test.sh needs
+#   scripts/install-deps.sh --packaging also what the packages, the documentation and the
+#                                       fresh-machine check need
 # Quiet and quick when everything is already there; safe to run again.
 set -euo pipefail
 
@@ -7,12 +10,16 @@ packages=(
     build-essential cmake pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-tools-dev
+    libqt6opengl6-dev # Qt's UiTools CMake files need Qt6OpenGL; only a Recommends of qt6-base-dev
     nlohmann-json3-dev
     clang libclang-rt-14-dev
     xvfb xauth x11-utils
     x11-apps netpbm python3-xlib # window capture and close request of the Xvfb scripts
     python3 python3-numpy python3-pytest python3-matplotlib # the Python package, its tests and examples
 )
+if [ "${1:-}" = "--packaging" ]; then
+    packages+=(doxygen lintian file dpkg-dev debootstrap git)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

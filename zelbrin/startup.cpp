@@ -1,13 +1,13 @@
 #include "startup.h"
 
 #include "orvex.h"
+#include "panel_file.h"
 #include "panel_frame.h"
 #include "port_controls.h"
 #include "userint.h"
 
 namespace {
 
-constexpr const char *PANEL_FILE = "Zelbrin.uir";
 constexpr int BOARD_SLOT = 2;
 constexpr int CONTROL_PORT = 2;
 // Port 2 lines 0 to 2 are outputs; only line 0 is high.
@@ -16,7 +16,7 @@ constexpr unsigned char CONTROL_PORT_START_VALUE = 0x01;
 
 void reportNoWindow(const char *cause, int status) {
     ErrorPrintf("Zelbrin: the window cannot open: %s (status %d, panel file \"%s\")\n", cause,
-                status, PANEL_FILE);
+                status, panelFile());
 }
 
 } // namespace
@@ -35,7 +35,7 @@ bool openWindow(char *argv[]) {
         reportNoWindow("the user-interface runtime did not start", 0);
         return false;
     }
-    panelHandle = LoadPanel(0, PANEL_FILE, PANEL);
+    panelHandle = LoadPanel(0, panelFile(), PANEL);
     if (panelHandle < 0) {
         reportNoWindow("the panel file could not be loaded", panelHandle);
         return false;

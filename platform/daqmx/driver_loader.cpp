@@ -2,6 +2,7 @@
 // call to the entry point of the same name.  A failed load is not remembered: the next
 // call tries again, so a program started before the driver was installed recovers.
 #include "daqmx.h"
+#include "driver_library.h"
 #include "entry_points.h"
 
 #include <algorithm>
@@ -9,8 +10,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <dlfcn.h>
+#include <exception>
 #include <mutex>
-#include <system_error>
+#include <string>
 
 namespace {
 
@@ -33,6 +35,7 @@ struct DriverTable {
 // Published once, after every entry point was found; read without a lock afterwards.
 std::atomic<const DriverTable *> loadedDriver{nullptr};
 DriverTable driverTable;
+std::string loadedLibraryName; // written once, before the table is published
 std::mutex loadMutex;
 
 const char *driverLibraryName() {
@@ -44,7 +47,8 @@ int32 loadUnderLock(const DriverTable *&driver) {
     if ((driver = loadedDriver.load(std::memory_order_acquire)) != nullptr) {
         return 0;
     }
-    void *library = dlopen(driverLibraryName(), RTLD_NOW | RTLD_LOCAL);
+    const char *name = driverLibraryName();
+    void *library = dlopen(name, RTLD_NOW | RTLD_LOCAL);
     if (library == nullptr) {
         return DAQMX_ERROR_LIBRARY_NOT_LOADED;
     }
@@ -60,6 +64,7 @@ int32 loadUnderLock(const DriverTable *&driver) {
         return DAQMX_ERROR_ENTRY_POINT_MISSING;
     }
     driverTable = found;
+    loadedLibraryName = name;
     driver = &driverTable;
     loadedDriver.store(driver, std::memory_order_release);
     return 0;
@@ -72,7 +77,7 @@ int32 loadDriver(const DriverTable *&driver) {
     try {
         std::lock_guard<std::mutex> lock(loadMutex);
         return loadUnderLock(driver);
-    } catch (const std::system_error &) {
+    } catch (const std::exception &) { // no lock, or no memory for the name
         return DAQMX_ERROR_LIBRARY_NOT_LOADED;
     }
 }
@@ -121,4 +126,14 @@ extern "C" int32 DAQmxGetErrorString(int32 errorCode, char errorString[], uInt32
         return status;
     }
     return driver->DAQmxGetErrorString(errorCode, errorString, bufferSize);
+}
+
+extern "C" int32 daqmxLoadDriver(void) {
+    const DriverTable *driver = nullptr;
+    return loadDriver(driver);
+}
+
+extern "C" const char *daqmxDriverLibrary(void) {
+    return loadedDriver.load(std::memory_order_acquire) != nullptr ? loadedLibraryName.c_str()
+                                                                   : driverLibraryName();
 }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -29,6 +30,15 @@ TEST_F(AnyDriverTest, SetLastErrorSwapsTheCode) {
     orvex_SetLastError(5);
     EXPECT_EQ(orvex_SetLastError(7), 5);
     EXPECT_EQ(orvex_GetLastError(), 7);
+}
+
+TEST_F(AnyDriverTest, TellsItsVersionAndItsDriverWithoutTouchingTheErrorCode) {
+    orvex_SetLastError(-5);
+    EXPECT_STREQ(orvex_version(), ORVEX_VERSION_STRING);
+    EXPECT_STREQ(orvex_driverLibrary(), std::getenv("ORVEX_DRIVER"));
+    EXPECT_EQ(orvex_GetLastError(), -5);
+    EXPECT_EQ(orvex_driverLoad(), 0);
+    EXPECT_EQ(orvex_GetLastError(), 0);
 }
 
 TEST_F(AnyDriverTest, BadArgumentsAreRefusedWithACheckMessage) {

@@ -1,0 +1,75 @@
+# Debian packages of the install components, made by CPack's DEB generator
+# (scripts/package.sh):
+#   liborvex0       runtime      the shared library
+#   liborvex-dev    development  header, CMake package, pkg-config file
+#   orvex-simboard  simboard     the simulated board driver
+#   zelbrin         app          the lab program
+# Dependencies on Debian's libraries come from dpkg-shlibdeps; those between these
+# packages from the components' own dependencies.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME orvex)
+set(CPACK_PACKAGE_VENDOR Zelbrin)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT "Zelbrin lab <lab@zelbrin.invalid>")
+set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR}/packages)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_ALL runtime development)
+if(TARGET orvex_simboard)
+    list(APPEND CPACK_COMPONENTS_ALL simboard)
+endif()
+if(TARGET zelbrin)
+    list(APPEND CPACK_COMPONENTS_ALL app)
+endif()
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# dpkg-shlibdeps finds liborvex.so.0, which no installed package provides yet, here.
+get_target_property(orvex_binary_dir orvex BINARY_DIR)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${orvex_binary_dir})
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
+set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME liborvex0)
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION libs)
+# ldconfig runs through dpkg's trigger rather than from the package's own scripts.
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_LIST_DIR}/install/liborvex0/triggers)
+set(CPACK_COMPONENT_RUNTIME_DESCRIPTION
+    "access library of the NI 6251 board\nThe orvex C library: slot selection, digital ports, single-point and\nsample-clocked analog input and output, with one process-wide error state.")
+
+set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME liborvex-dev)
+set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
+set(CPACK_COMPONENT_DEVELOPMENT_DEPENDS runtime)
+set(CPACK_COMPONENT_DEVELOPMENT_DESCRIPTION
+    "access library of the NI 6251 board - development files\nThe header orvex.h, the CMake package orvex::orvex and the pkg-config file\norvex.pc of the orvex library.")
+
+set(CPACK_DEBIAN_SIMBOARD_PACKAGE_NAME orvex-simboard)
+set(CPACK_DEBIAN_SIMBOARD_PACKAGE_SECTION science)
+set(CPACK_COMPONENT_SIMBOARD_DESCRIPTION
+    "simulated NI 6251 board for the orvex library\nA board driver library that behaves like the board wired to the lab stand;\nprograms use it by naming it in ORVEX_DRIVER.")
+
+set(CPACK_DEBIAN_APP_PACKAGE_NAME zelbrin)
+set(CPACK_DEBIAN_APP_PACKAGE_SECTION science)
+set(CPACK_COMPONENT_APP_DEPENDS runtime)
+set(CPACK_DEBIAN_APP_PACKAGE_SUGGESTS orvex-simboard)
+set(CPACK_COMPONENT_APP_DESCRIPTION
+    "lab workstation program for the NI 6251 board\nOne window to flip and watch digital port lines and watch analog inputs as\nvoltages and as a calibrated position on an XY graph.")
+
+# Every package carries its copyright and change log.
+foreach(component IN LISTS CPACK_COMPONENTS_ALL)
+    string(TOUPPER ${component} upper)
+    set(package ${CPACK_DEBIAN_${upper}_PACKAGE_NAME})
+    install(FILES ${CMAKE_CURRENT_LIST_DIR}/install/copyright
+            DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${package} COMPONENT ${component})
+    install(FILES ${PROJECT_BINARY_DIR}/changelog.gz
+            DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${package} COMPONENT ${component})
+endforeach()
+configure_file(${CMAKE_CURRENT_LIST_DIR}/install/changelog.in ${PROJECT_BINARY_DIR}/changelog @ONLY)
+add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/changelog.gz
+    COMMAND gzip -9nc ${PROJECT_BINARY_DIR}/changelog > ${PROJECT_BINARY_DIR}/changelog.gz
+    DEPENDS ${PROJECT_BINARY_DIR}/changelog)
+add_custom_target(orvex_changelog ALL DEPENDS ${PROJECT_BINARY_DIR}/changelog.gz)
+
+include(CPack)
