@@ -4,6 +4,7 @@
 #   liborvex-dev    development  header, CMake package, pkg-config file
 #   orvex-simboard  simboard     the simulated board driver
 #   zelbrin         app          the lab program
+#   python3-orvex   python       the Python package
 # Dependencies on Debian's libraries come from dpkg-shlibdeps; those between these
 # packages from the components' own dependencies.
 set(CPACK_GENERATOR DEB)
@@ -21,6 +22,7 @@ endif()
 if(TARGET zelbrin)
     list(APPEND CPACK_COMPONENTS_ALL app)
 endif()
+list(APPEND CPACK_COMPONENTS_ALL python)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
@@ -56,6 +58,15 @@ set(CPACK_COMPONENT_APP_DEPENDS runtime)
 set(CPACK_DEBIAN_APP_PACKAGE_SUGGESTS orvex-simboard)
 set(CPACK_COMPONENT_APP_DESCRIPTION
     "lab workstation program for the NI 6251 board\nOne window to flip and watch digital port lines and watch analog inputs as\nvoltages and as a calibrated position on an XY graph.")
+
+set(CPACK_DEBIAN_PYTHON_PACKAGE_NAME python3-orvex)
+set(CPACK_DEBIAN_PYTHON_PACKAGE_SECTION python)
+set(CPACK_DEBIAN_PYTHON_PACKAGE_ARCHITECTURE all)
+set(CPACK_COMPONENT_PYTHON_DEPENDS runtime)
+set(CPACK_DEBIAN_PYTHON_PACKAGE_DEPENDS "python3, python3-numpy")
+set(CPACK_DEBIAN_PYTHON_PACKAGE_SUGGESTS "orvex-simboard, python3-matplotlib")
+set(CPACK_COMPONENT_PYTHON_DESCRIPTION
+    "access library of the NI 6251 board - Python 3 module\nThe package orvex over the orvex library: the board as a context manager,\nports, lines and analog channels, acquisitions into numpy arrays, failures as\nexceptions.")
 
 # Every package carries its copyright and change log.
 foreach(component IN LISTS CPACK_COMPONENTS_ALL)
