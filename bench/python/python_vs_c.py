@@ -2,8 +2,9 @@
 """The Python package against the C library in one run, on the simulated board in
 virtual time: an acquisition of 10^7 samples into one reused array, as the C side does
 (goal: at least 0.9 of the C throughput; the figure for a new array each time is shown
-too), and a single-point read (goal: at most 2 us a call).  Each figure is the best of
-the repetitions, for both sides alike, which keeps the other load of the machine out.
+too), and a single-point read (goal: at most 2 us a call).  The sides take turns; each
+figure is the best of the repetitions, for both sides alike, which keeps the other load
+of the machine out.
 
     python3 bench/python/python_vs_c.py [--build build] [--repetitions 5]
 """
@@ -23,42 +24,46 @@ READS = 200_000
 ACQUISITIONS = 10
 
 
-def c_figures(build: Path, repetitions: int) -> dict:
-    """Best time of each C benchmark, in seconds."""
+def c_figures(build: Path) -> dict:
+    """One repetition of each C benchmark, in seconds a call."""
     program = build / "bench" / "python" / "orvex_c_reference_bench"
-    report = subprocess.run(
-        [str(program), "--benchmark_format=json", f"--benchmark_repetitions={repetitions}"],
-        check=True, capture_output=True, text=True, env=os.environ).stdout
+    report = subprocess.run([str(program), "--benchmark_format=json"],
+                            check=True, capture_output=True, text=True, env=os.environ).stdout
     scale = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}
-    best: dict = {}
-    for run in json.loads(report)["benchmarks"]:
-        if run.get("run_type") == "iteration":
-            seconds = run["real_time"] * scale[run["time_unit"]]
-            name = run["run_name"].split("/")[0]
-            best[name] = min(seconds, best.get(name, seconds))
-    return best
+    return {run["run_name"].split("/")[0]: run["real_time"] * scale[run["time_unit"]]
+            for run in json.loads(report)["benchmarks"]}
 
 
-def python_figures(repetitions: int) -> dict:
-    """Best time of the same work through the Python package, in seconds: per
-    repetition the mean of several calls, as Google Benchmark reports the C side."""
-    import orvex
+class PythonSide:
+    """The same work through the Python package, in seconds a call: the mean of several
+    calls, as Google Benchmark reports the C side."""
 
-    def mean_time(call, times: int) -> float:
-        start = time.perf_counter()
-        for _ in range(times):
-            call()
-        return (time.perf_counter() - start) / times
+    def __init__(self) -> None:
+        import orvex
 
-    with orvex.Board() as board:
-        channel, point = board.ai(0), board.ai(2)
-        reused = channel.acquire(RATE, SAMPLES, timeout=60.0)
-        runs = [(mean_time(lambda: channel.acquire(RATE, SAMPLES, timeout=60.0, out=reused), ACQUISITIONS),
-                 mean_time(lambda: channel.acquire(RATE, SAMPLES, timeout=60.0), ACQUISITIONS),
-                 mean_time(point.read, READS)) for _ in range(repetitions)]
-    acquisitions, fresh, reads = zip(*runs)
-    return {"BM_Acquire": min(acquisitions), "BM_AcquireNewArray": min(fresh),
-            "BM_SinglePointRead": min(reads)}
+        self.board = orvex.Board()
+        self.channel, self.point = self.board.ai(0), self.board.ai(2)
+        self.reused = self.channel.acquire(RATE, SAMPLES, timeout=60.0)
+
+    def figures(self) -> dict:
+        return {
+            "BM_Acquire": mean_time(lambda: self.channel.acquire(RATE, SAMPLES, timeout=60.0,
+                                                                 out=self.reused), ACQUISITIONS),
+            "BM_AcquireNewArray": mean_time(lambda: self.channel.acquire(RATE, SAMPLES, timeout=60.0),
+                                            ACQUISITIONS),
+            "BM_SinglePointRead": mean_time(self.point.read, READS),
+        }
+
+
+def mean_time(call, times: int) -> float:
+    start = time.perf_counter()
+    for _ in range(times):
+        call()
+    return (time.perf_counter() - start) / times
+
+
+def best(runs: list) -> dict:
+    return {name: min(run[name] for run in runs) for name in runs[0]}
 
 
 def main() -> int:
@@ -72,8 +77,13 @@ def main() -> int:
     os.environ["ORVEX_SIM_BENCH"] = str(Path(__file__).with_name("virtual_time.json"))
     sys.path.insert(0, str(SOURCE / "python"))
 
-    c = c_figures(build, options.repetitions)
-    python = python_figures(options.repetitions)
+    # The two sides take turns, so that a change in the machine's load hits both.
+    python_side = PythonSide()
+    c_runs, python_runs = [], []
+    for _ in range(options.repetitions):
+        c_runs.append(c_figures(build))
+        python_runs.append(python_side.figures())
+    c, python = best(c_runs), best(python_runs)
     throughput_ratio = c["BM_Acquire"] / python["BM_Acquire"]
     read_ratio = python["BM_SinglePointRead"] / c["BM_SinglePointRead"]
     print(f"acquire 10^7 samples  C {c['BM_Acquire'] * 1e3:8.1f} ms   "
