@@ -12,6 +12,7 @@ packages=(
     qt6-base-dev qt6-tools-dev
     libqt6opengl6-dev # Qt's UiTools CMake files need Qt6OpenGL; only a Recommends of qt6-base-dev
     nlohmann-json3-dev
+    libcli11-dev # orvex-sim, the shared simulated board's tool
     clang libclang-rt-14-dev
     xvfb xauth x11-utils
     x11-apps netpbm python3-xlib # window capture and close request of the Xvfb scripts

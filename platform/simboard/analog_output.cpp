@@ -41,7 +41,7 @@ Outcome Board::writeAnalog(uint64_t id, int32_t samples, bool autoStartTask, con
         if ((outcome = autoStart(*task, startedHere)).failed()) {
             return outcome;
         }
-        outputLevel_[channel.physical.analogChannel] = data[0];
+        state().outputLevel[channel.physical.analogChannel] = data[0];
         finishAutoStart(*task, startedHere);
     }
     if (!outcome.failed() && written != nullptr) {

@@ -38,10 +38,13 @@ double volts(const json &value, const std::string &where) {
     return value.get<double>();
 }
 
+enum class BenchSource { file, fragment };
+
 // Checks every key in a first pass (apply == false), then applies them all.
 class BenchApplier {
   public:
-    BenchApplier(Board &board, bool apply) : board_(board), apply_(apply) {}
+    BenchApplier(Board &board, BenchSource source, bool apply)
+        : board_(board), source_(source), apply_(apply) {}
 
     void run(const json &root) {
         if (!root.is_object()) {
@@ -50,6 +53,8 @@ class BenchApplier {
         for (const auto &[key, value] : root.items()) {
             if (key == "seed") {
                 seed(value);
+            } else if (key == "private") {
+                privateBoard(value, root);
             } else if (key == "virtualTime") {
                 virtualTime(value);
             } else if (key == "joystick") {
@@ -78,9 +83,27 @@ class BenchApplier {
         }
     }
 
+    // The board is chosen when it is loaded, from the file: a fragment may only confirm it.
+    void privateBoard(const json &value, const json &root) {
+        if (!value.is_boolean()) {
+            reject("private", "expected true or false");
+        }
+        bool isPrivate = !board_.store().shared();
+        if (source_ == BenchSource::fragment && value.get<bool>() != isPrivate) {
+            reject("private", "the board is chosen in the bench file, when it is loaded");
+        }
+        if (!value.get<bool>() && root.value("virtualTime", json()) == json(true)) {
+            reject("private", "false asks for the shared board, which runs in real time");
+        }
+    }
+
     void virtualTime(const json &value) {
         if (!value.is_boolean()) {
             reject("virtualTime", "expected true or false");
+        }
+        if (value.get<bool>() && board_.store().shared()) {
+            reject("virtualTime", "the shared board runs in real time; a bench file that asks "
+                                  "for virtual time gets a board of the process's own");
         }
         if (apply_) {
             board_.clock().setVirtual(value.get<bool>());
@@ -140,12 +163,16 @@ class BenchApplier {
                 reject("joystick.path." + key, "unknown key");
             }
         }
+        if (value["points"].size() > Joystick::maxPathPoints) {
+            reject("joystick.path.points",
+                   "at most " + std::to_string(Joystick::maxPathPoints) + " points");
+        }
         std::vector<StickVoltages> points;
         for (const json &point : value["points"]) {
             points.push_back(stick(point, "joystick.path.points[]"));
         }
         if (apply_) {
-            board_.stand().joystick().setPath(std::move(points), period);
+            board_.stand().joystick().setPath(points, period);
         }
     }
 
@@ -226,10 +253,14 @@ class BenchApplier {
         if (!value.is_array()) {
             reject("faults", "expected a list");
         }
+        if (board_.faults().armedCount() + value.size() > FaultTable::capacity) {
+            reject("faults", "the board holds " + std::to_string(FaultTable::capacity) +
+                                 " armed faults at most; reset it first");
+        }
         for (const json &item : value) {
             Fault fault = this->fault(item);
             if (apply_) {
-                board_.faults().arm(std::move(fault));
+                board_.faults().arm(fault);
             }
         }
     }
@@ -269,17 +300,18 @@ class BenchApplier {
     }
 
     Board &board_;
+    BenchSource source_;
     bool apply_;
 };
 
-} // namespace
-
-Outcome applyBenchText(std::string_view text, Board &board) {
+Outcome applyBench(std::string_view text, Board &board, BenchSource source, bool apply) {
     try {
         json root = json::parse(text);
-        BenchApplier(board, false).run(root);
-        BenchApplier(board, true).run(root);
-        board.notifyChanged();
+        BenchApplier(board, source, false).run(root);
+        if (apply) {
+            BenchApplier(board, source, true).run(root);
+            board.notifyChanged();
+        }
         return {};
     } catch (const json::exception &error) {
         return refuse(status::benchFileInvalid, std::string("JSON: ") + error.what());
@@ -288,16 +320,48 @@ Outcome applyBenchText(std::string_view text, Board &board) {
     }
 }
 
-Outcome loadBenchFile(const char *path, Board &board) {
+} // namespace
+
+Outcome applyBenchText(std::string_view text, Board &board) {
+    return applyBench(text, board, BenchSource::fragment, true);
+}
+
+BenchFile readBenchFile(const char *path) {
+    BenchFile bench;
+    bench.path = path;
     std::ifstream file(path);
     if (!file) {
-        return refuse(status::benchFileInvalid, std::string("cannot open ") + path);
+        bench.failure = refuse(status::benchFileInvalid, "the file cannot be opened");
+        return bench;
     }
     std::stringstream text;
     text << file.rdbuf();
-    Outcome outcome = applyBenchText(text.str(), board);
+    bench.text = text.str();
+    return bench;
+}
+
+bool wantsPrivateBoard(const BenchFile &bench) {
+    if (bench.path.empty()) {
+        return false;
+    }
+    if (bench.failure.failed()) {
+        return true;
+    }
+    json root = json::parse(bench.text, nullptr, false);
+    if (!root.is_object()) {
+        return true;
+    }
+    return root.value("private", json()) == json(true) ||
+           root.value("virtualTime", json()) == json(true);
+}
+
+Outcome applyBenchFile(const BenchFile &bench, Board &board, bool apply) {
+    Outcome outcome = bench.failure;
+    if (!outcome.failed()) {
+        outcome = applyBench(bench.text, board, BenchSource::file, apply);
+    }
     if (outcome.failed()) {
-        outcome.detail = std::string(path) + ": " + outcome.detail;
+        outcome.detail = bench.path + ": " + outcome.detail;
     }
     return outcome;
 }

@@ -8,25 +8,63 @@
 
 namespace simboard {
 
+namespace {
+
+BenchFile benchFileOfProcess() {
+    const char *path = std::getenv("ORVEX_SIM_BENCH");
+    return path != nullptr && path[0] != '\0' ? readBenchFile(path) : BenchFile{};
+}
+
+// The shared board, unless the bench file asks for a board of the process's own or the
+// shared one cannot be had.
+std::unique_ptr<BoardStore> openStore(const BenchFile &bench) {
+    uint64_t seed = std::random_device{}();
+    std::string path = sharedStatePath();
+    if (wantsPrivateBoard(bench) || path.empty()) {
+        return openPrivateStore(seed);
+    }
+    std::string why;
+    if (std::unique_ptr<BoardStore> store = openSharedStore(path, why)) {
+        return store;
+    }
+    std::fprintf(stderr, "simulated board: no shared board (%s); this process gets its own\n",
+                 why.c_str());
+    return openPrivateStore(seed);
+}
+
+} // namespace
+
 Board &Board::instance() {
     // Never destroyed: a program may still call the driver from its own static
     // destructors, after this library's would have run.
-    static Board *board = new Board();
+    static Board *board = new Board(benchFileOfProcess());
     return *board;
 }
 
-Board::Board() {
-    stand_.reset();
-    stand_.setSeed(std::random_device{}());
+Board::Board(const BenchFile &bench)
+    : store_(openStore(bench)), stand_(*this, store_->state().stand), reservations_(*store_),
+      faults_(store_->state().faults) {
     journal_.open(std::getenv("ORVEX_SIM_JOURNAL"));
-    const char *bench = std::getenv("ORVEX_SIM_BENCH");
-    if (bench != nullptr && bench[0] != '\0') {
-        benchFailure_ = loadBenchFile(bench, *this);
+    StoreAccess access(*store_);
+    // The first process on a shared board sets it up; one that joins finds it as the
+    // others left it, and changes it through the control calls only.
+    bool first = store_->join();
+    if (!bench.path.empty()) {
+        benchFailure_ = applyBenchFile(bench, *this, first);
         if (benchFailure_.failed()) {
             std::fprintf(stderr, "simulated board: %s\n", benchFailure_.detail.c_str());
+        } else if (!first) {
+            std::fprintf(stderr,
+                         "simulated board: joined the shared board in use (%s); %s was checked "
+                         "but not applied\n",
+                         store_->location().c_str(), bench.path.c_str());
         }
     }
-    clock_.restart();
+    if (auto origin = store_->origin()) {
+        clock_.startAt(*origin);
+    } else {
+        clock_.restart();
+    }
 }
 
 void Board::remember(const Outcome &outcome) {
@@ -74,18 +112,18 @@ Outcome Board::start(Task &task) {
     if (task.running) {
         return {};
     }
-    if (Outcome reserved = checkReservations(tasks_, task); reserved.failed()) {
+    const TaskChannel &channel = *task.channel;
+    if (task.clocked() && channel.isAnalogOutput() && task.waveform.empty()) {
+        return refuse(status::noDataToGenerate,
+                      "Task \"" + task.name + "\" has no samples written.");
+    }
+    if (Outcome reserved = reservations_.reserve(task); reserved.failed()) {
         return reserved;
     }
-    const TaskChannel &channel = *task.channel;
     if (channel.isDigital() && channel.direction == Direction::input) {
-        driving_[channel.physical.port] &= static_cast<uint8_t>(~channel.physical.lineMask);
+        state().driving[channel.physical.port] &= static_cast<uint8_t>(~channel.physical.lineMask);
     }
     if (task.clocked()) {
-        if (channel.isAnalogOutput() && task.waveform.empty()) {
-            return refuse(status::noDataToGenerate,
-                          "Task \"" + task.name + "\" has no samples written.");
-        }
         task.timeline.arm(clock_.now(), task.clock->rate, task.trigger);
         task.readPosition = 0;
         task.overwritten = false;
@@ -106,9 +144,10 @@ void Board::stop(Task &task) {
     if (channel.isAnalogOutput() && generator_[channel.physical.analogChannel] == &task) {
         // The output keeps the level it had when the generation stopped.
         int output = channel.physical.analogChannel;
-        outputLevel_[output] = analogOutputAt(output, clock_.now());
+        state().outputLevel[output] = analogOutputAt(output, clock_.now());
         generator_[output] = nullptr;
     }
+    reservations_.release(task.id);
     task.running = false;
     changed_.notify_all();
 }
@@ -125,7 +164,11 @@ void Board::finishAutoStart(Task &task, bool startedHere) {
 }
 
 void Board::waitUntil(Lock &lock, double boardTime) {
+    // Other processes may use the board meanwhile; their changes are seen at the wake-up,
+    // as a waiting read looks again at least every few milliseconds.
+    store_->unlock();
     changed_.wait_until(lock, clock_.wallTimeAt(boardTime));
+    store_->lock();
 }
 
 void Board::resetStand() {
@@ -140,20 +183,20 @@ void Board::advanceTime(double seconds) {
 }
 
 std::optional<bool> Board::drivenLevel(int port, int line) const {
-    if (((driving_[port] >> line) & 1u) == 0) {
+    if (((state().driving[port] >> line) & 1u) == 0) {
         return std::nullopt;
     }
-    return ((latch_[port] >> line) & 1u) != 0;
+    return ((state().latch[port] >> line) & 1u) != 0;
 }
 
 double Board::analogOutputAt(int channel, double t) {
     Task *task = generator_[channel];
     if (task == nullptr || !task->timeline.resolveStart(t, stand_)) {
-        return outputLevel_[channel];
+        return state().outputLevel[channel];
     }
     uint64_t produced = task->timeline.producedBy(t);
     if (produced == 0) {
-        return outputLevel_[channel];
+        return state().outputLevel[channel];
     }
     const std::vector<double> &wave = task->waveform;
     uint64_t size = wave.size();

@@ -1,15 +1,21 @@
 // The simulated board: tasks, the lines and outputs it drives, its clock and the lab
 // stand wired to it.  One instance per process, guarded by one lock; a read that waits for
 // samples in real time lets go of the lock while it sleeps, so tests may change the stand
-// from another thread meanwhile.
+// from another thread meanwhile.  The process's own tasks live here; what the board
+// drives, the stand, the faults and the reservations live in its store, which is the
+// process's own (a private board) or common to every process on the machine (the shared
+// board).  Every call holds the store's access inside the board's lock.
 #ifndef ORVEX_SIMBOARD_BOARD_H
 #define ORVEX_SIMBOARD_BOARD_H
 
+#include "bench_file.h"
 #include "board_clock.h"
+#include "board_store.h"
 #include "fault_injection.h"
 #include "journal.h"
 #include "lab_stand.h"
 #include "outcome.h"
+#include "reservations.h"
 #include "task_registry.h"
 
 #include <array>
@@ -27,6 +33,7 @@ class Board final : public BoardOutputs {
     static Board &instance();
 
     Lock lock() { return Lock(mutex_); }
+    BoardStore &store() { return *store_; }
     // Set when the bench file could not be used: every driver call then fails with it.
     const Outcome &benchFailure() const { return benchFailure_; }
     FaultInjection &faults() { return faults_; }
@@ -73,7 +80,7 @@ class Board final : public BoardOutputs {
     double analogOutputAt(int channel, double t) override;
 
   private:
-    Board();
+    explicit Board(const BenchFile &bench);
 
     Outcome findTask(uint64_t id, Task *&task);
     Outcome findTaskWithChannel(uint64_t id, Task *&task);
@@ -94,19 +101,21 @@ class Board final : public BoardOutputs {
     Outcome writeGeneration(Task &task, int32_t samples, bool autoStart, const double *data);
     void waitUntil(Lock &lock, double boardTime);
 
+    BoardState &state() { return store_->state(); }
+    const BoardState &state() const { return store_->state(); }
+
     std::mutex mutex_;
     std::condition_variable changed_;
     BoardClock clock_;
-    LabStand stand_{*this};
+    std::unique_ptr<BoardStore> store_;
+    LabStand stand_;
+    Reservations reservations_;
     TaskRegistry tasks_;
     FaultInjection faults_;
     Journal journal_;
     Outcome benchFailure_;
     std::map<int32_t, std::string> details_;
-
-    std::array<uint8_t, portCount> latch_{};
-    std::array<uint8_t, portCount> driving_{};
-    std::array<double, analogOutputCount> outputLevel_{};
+    // This process's clocked generations; other processes see an output's on-demand level.
     std::array<Task *, analogOutputCount> generator_{};
 };
 

@@ -24,6 +24,11 @@ class BoardClock {
     // Back to board time 0: a run set up by a bench file starts from the same time, so
     // with a fixed seed it repeats exactly.
     void restart();
+    // Real time from this board time 0, which processes sharing a board agree on.
+    void startAt(WallTime origin) {
+        origin_ = origin;
+        virtual_ = false;
+    }
 
   private:
     WallTime origin_;

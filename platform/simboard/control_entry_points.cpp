@@ -5,10 +5,13 @@
 
 #include "bench_file.h"
 #include "board.h"
+#include "board_status.h"
 #include "driver_call.h"
 #include "status_codes.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <string>
 
 using simboard::Board;
@@ -172,4 +175,17 @@ double simboard_time(void) {
     Board &board = Board::instance();
     Lock lock = board.lock();
     return board.clock().now();
+}
+
+uint32_t simboard_status(char *text, uint32_t size) {
+    Board &board = Board::instance();
+    Lock lock = board.lock();
+    simboard::StoreAccess access(board.store());
+    std::string status = simboard::describeBoard(board.store(), board.clock().now());
+    if (text != nullptr && size > 0) {
+        size_t copied = std::min<size_t>(status.size(), size - 1);
+        std::memcpy(text, status.data(), copied);
+        text[copied] = '\0';
+    }
+    return static_cast<uint32_t>(status.size() + 1);
 }

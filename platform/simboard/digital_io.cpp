@@ -48,9 +48,9 @@ Outcome Board::writeDigital(uint64_t id, int32_t samples, bool autoStartTask, co
         return outcome;
     }
     const PhysicalChannel &lines = task->channel->physical;
-    uint8_t &latch = latch_[lines.port];
+    uint8_t &latch = state().latch[lines.port];
     latch = static_cast<uint8_t>((latch & ~lines.lineMask) | (data[0] & lines.lineMask));
-    driving_[lines.port] |= lines.lineMask;
+    state().driving[lines.port] |= lines.lineMask;
     if (written != nullptr) {
         *written = 1;
     }
@@ -82,7 +82,7 @@ Outcome Board::readDigital(Lock &, uint64_t id, int32_t samples, double, uint8_t
     const PhysicalChannel &lines = task->channel->physical;
     uint8_t value = 0;
     if (task->channel->direction == Direction::output) {
-        value = latch_[lines.port] & lines.lineMask;
+        value = state().latch[lines.port] & lines.lineMask;
     } else {
         double now = clock_.now();
         for (int line = 0; line < linesPerPort; ++line) {

@@ -1,6 +1,6 @@
-// The common frame of every exported call: take the board's lock, let an armed fault
-// answer instead, run the call, keep the details of a refusal for the status text, and
-// write the journal line.
+// The common frame of every exported call: take the board's lock and its store's, let an armed
+// fault answer instead, run the call, keep the details of a refusal for the status text, and write
+// the journal line.
 #ifndef ORVEX_SIMBOARD_DRIVER_CALL_H
 #define ORVEX_SIMBOARD_DRIVER_CALL_H
 
@@ -21,6 +21,7 @@ int32_t driverCall(const char *entryPoint, Run &&run, Describe &&describe,
                    BenchGate gate = BenchGate::applies) {
     Board &board = Board::instance();
     Lock lock = board.lock();
+    StoreAccess access(board.store());
     Outcome outcome = gate == BenchGate::applies ? board.benchFailure() : Outcome{};
     int32_t injected = 0;
     if (!outcome.failed()) {

@@ -1,5 +1,6 @@
 #include "joystick.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -28,22 +29,24 @@ double Joystick::volts(Axis axis, double t) const {
         return axis == Axis::x ? held_->x : held_->y;
     }
     double phase = pathPhase(t);
-    return points_.empty() ? builtInFigure(axis, phase) : alongPoints(axis, phase);
+    return pointCount_ == 0 ? builtInFigure(axis, phase) : alongPoints(axis, phase);
 }
 
-void Joystick::setPath(std::vector<StickVoltages> points, double period) {
-    points_ = std::move(points);
+void Joystick::setPath(std::span<const StickVoltages> points, double period) {
+    pointCount_ = std::min(points.size(), maxPathPoints);
+    std::copy_n(points.begin(), pointCount_, points_.begin());
     period_ = period > 0.0 ? period : defaultPeriod;
 }
 
 void Joystick::reset() {
     held_.reset();
-    points_.clear();
+    pointCount_ = 0;
     period_ = defaultPeriod;
 }
 
 double Joystick::pathPhase(double t) const {
-    double phase = std::fmod(t, period_) / period_;
+    double period = period_ > 0.0 && period_ < 1e9 ? period_ : defaultPeriod;
+    double phase = std::fmod(t, period) / period;
     return phase < 0.0 ? phase + 1.0 : phase;
 }
 
@@ -57,10 +60,12 @@ double Joystick::builtInFigure(Axis axis, double phase) const {
 
 // Cosine easing between successive points keeps the motion smooth at every point.
 double Joystick::alongPoints(Axis axis, double phase) const {
-    double position = phase * static_cast<double>(points_.size());
-    size_t index = static_cast<size_t>(position) % points_.size();
+    // The count is clamped again: the path may come from memory another process wrote.
+    size_t count = std::min(pointCount_, maxPathPoints);
+    double position = phase * static_cast<double>(count);
+    size_t index = static_cast<size_t>(position) % count;
     const StickVoltages &from = points_[index];
-    const StickVoltages &to = points_[(index + 1) % points_.size()];
+    const StickVoltages &to = points_[(index + 1) % count];
     double ease = 0.5 - 0.5 * std::cos(std::numbers::pi * (position - std::floor(position)));
     return axis == Axis::x ? from.x + (to.x - from.x) * ease : from.y + (to.y - from.y) * ease;
 }

@@ -1,11 +1,14 @@
 // The two-axis joystick of the lab stand: X wiper on ai2, Y on ai3.  Each axis spans
 // about 0.2 to 4.8 V around a centre near 2.5 V, with its own small offsets, so that a
-// lab program's three-point calibration has something to correct.
+// lab program's three-point calibration has something to correct.  Plain data of fixed
+// size, so that it can live in memory that processes share.
 #ifndef ORVEX_SIMBOARD_JOYSTICK_H
 #define ORVEX_SIMBOARD_JOYSTICK_H
 
+#include <array>
+#include <cstddef>
 #include <optional>
-#include <vector>
+#include <span>
 
 namespace simboard {
 
@@ -17,6 +20,7 @@ struct StickVoltages {
 class Joystick {
   public:
     static constexpr double defaultPeriod = 7.0;
+    static constexpr size_t maxPathPoints = 64;
 
     enum class Axis { x, y };
 
@@ -24,10 +28,11 @@ class Joystick {
     double volts(Axis axis, double t) const;
 
     void hold(StickVoltages voltages) { held_ = voltages; }
+    const std::optional<StickVoltages> &held() const { return held_; }
     void release() { held_.reset(); }
-    // A closed path through the given voltages, travelled once per period; an empty list
-    // restores the built-in figure.
-    void setPath(std::vector<StickVoltages> points, double period);
+    // A closed path through the given voltages (at most maxPathPoints), travelled once per
+    // period; an empty list restores the built-in figure.
+    void setPath(std::span<const StickVoltages> points, double period);
     void reset();
 
   private:
@@ -36,7 +41,8 @@ class Joystick {
     double alongPoints(Axis axis, double phase) const;
 
     std::optional<StickVoltages> held_;
-    std::vector<StickVoltages> points_;
+    std::array<StickVoltages, maxPathPoints> points_{};
+    size_t pointCount_ = 0;
     double period_ = defaultPeriod;
 };
 

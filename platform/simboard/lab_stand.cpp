@@ -15,15 +15,13 @@ constexpr int joystickYChannel = 3;
 } // namespace
 
 void LabStand::reset() {
-    switches_.fill(SwitchMode::cycle);
-    lineOverrides_.fill(std::nullopt);
-    analogOverrides_.fill(std::nullopt);
-    joystick_.reset();
-    joystickNoise_ = defaultJoystickNoise;
+    uint64_t seed = s_.seed;
+    s_ = StandSettings{};
+    s_.seed = seed;
 }
 
 bool LabStand::switchPressed(int index, double t) const {
-    switch (switches_[index]) {
+    switch (s_.switches[index]) {
     case SwitchMode::pressed:
         return true;
     case SwitchMode::released:
@@ -38,7 +36,7 @@ bool LabStand::switchPressed(int index, double t) const {
 }
 
 bool LabStand::standLevel(int port, int line, double t) const {
-    if (const auto &level = lineOverrides_[port * linesPerPort + line]) {
+    if (const auto &level = s_.lineOverrides[port * linesPerPort + line]) {
         return *level;
     }
     if (port == switchPort && line >= firstSwitchLine) {
@@ -55,12 +53,12 @@ bool LabStand::lineLevel(int port, int line, double t) const {
 }
 
 double LabStand::joystickVolts(int channel, double t) const {
-    double noise = noiseAt(seed_, channel, t, joystickNoise_);
+    double noise = noiseAt(s_.seed, channel, t, s_.joystickNoise);
     if (!joystickPowered(t)) {
         return noise;
     }
     Joystick::Axis axis = channel == joystickXChannel ? Joystick::Axis::x : Joystick::Axis::y;
-    return joystick_.volts(axis, t) + noise;
+    return s_.joystick.volts(axis, t) + noise;
 }
 
 double LabStand::analogInputAt(int channel, double t) {
@@ -71,7 +69,7 @@ double LabStand::analogInputAt(int channel, double t) {
 
 void LabStand::fillAnalogInput(int channel, SampleTimes times, uint64_t first, size_t count,
                                double *out) {
-    if (const auto &level = analogOverrides_[channel]) {
+    if (const auto &level = s_.analogOverrides[channel]) {
         std::fill(out, out + count, *level);
         return;
     }

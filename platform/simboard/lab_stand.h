@@ -37,15 +37,29 @@ struct SampleTimes {
     double at(uint64_t k) const { return start + static_cast<double>(k) / rate; }
 };
 
-enum class SwitchMode { cycle, pressed, released };
+enum class SwitchMode : uint8_t { cycle, pressed, released };
+
+constexpr int switchCount = 4;
+
+// What can be set on the stand, as plain data: it lives in the board's state, which
+// processes may share.
+struct StandSettings {
+    static constexpr double defaultJoystickNoise = 0.004;
+
+    std::array<SwitchMode, switchCount> switches{};
+    std::array<std::optional<bool>, portCount * linesPerPort> lineOverrides{};
+    std::array<std::optional<double>, analogInputCount> analogOverrides{};
+    Joystick joystick;
+    double joystickNoise = defaultJoystickNoise;
+    uint64_t seed = 0;
+};
 
 class LabStand {
   public:
-    static constexpr int switchCount = 4;
+    static constexpr int switchCount = simboard::switchCount;
     static constexpr double switchCyclePeriod = 8.0;
-    static constexpr double defaultJoystickNoise = 0.004;
 
-    explicit LabStand(BoardOutputs &board) : board_(board) {}
+    LabStand(BoardOutputs &board, StandSettings &settings) : board_(board), s_(settings) {}
 
     // The level on a line with nothing of the board driving it.
     bool standLevel(int port, int line, double t) const;
@@ -57,16 +71,17 @@ class LabStand {
     // wiring decisions.
     void fillAnalogInput(int channel, SampleTimes times, uint64_t first, size_t count, double *out);
 
-    void setSwitch(int number, SwitchMode mode) { switches_[number - 1] = mode; }
+    void setSwitch(int number, SwitchMode mode) { s_.switches[number - 1] = mode; }
     void setLine(int port, int line, std::optional<bool> level) {
-        lineOverrides_[port * linesPerPort + line] = level;
+        s_.lineOverrides[port * linesPerPort + line] = level;
     }
     void setAnalogInput(int channel, std::optional<double> volts) {
-        analogOverrides_[channel] = volts;
+        s_.analogOverrides[channel] = volts;
     }
-    void setJoystickNoise(double peakVolts) { joystickNoise_ = peakVolts; }
-    void setSeed(uint64_t seed) { seed_ = seed; }
-    Joystick &joystick() { return joystick_; }
+    void setJoystickNoise(double peakVolts) { s_.joystickNoise = peakVolts; }
+    void setSeed(uint64_t seed) { s_.seed = seed; }
+    Joystick &joystick() { return s_.joystick; }
+    const StandSettings &settings() const { return s_; }
     // Back to the stand's defaults; the seed stays.
     void reset();
 
@@ -76,12 +91,7 @@ class LabStand {
     double joystickVolts(int channel, double t) const;
 
     BoardOutputs &board_;
-    std::array<SwitchMode, switchCount> switches_{};
-    std::array<std::optional<bool>, portCount * linesPerPort> lineOverrides_{};
-    std::array<std::optional<double>, analogInputCount> analogOverrides_{};
-    Joystick joystick_;
-    double joystickNoise_ = defaultJoystickNoise;
-    uint64_t seed_ = 0;
+    StandSettings &s_;
 };
 
 } // namespace simboard

@@ -1,5 +1,6 @@
 /* Control of the simulated board while a program runs on it: tests press switches, move
- * the joystick, set inputs, inject faults and move virtual time.  Get the functions by
+ * the joystick, set inputs, inject faults and move virtual time.  On the shared board
+ * they act on the board every process sees.  Get the functions by
  * linking liborvex_simboard.so, or from the library the driver loader already loaded:
  *     void *board = dlopen(path, RTLD_NOW | RTLD_NOLOAD);
  *     dlsym(board, "simboard_pressSwitch") ...
@@ -36,6 +37,10 @@ SIMBOARD_API int32_t simboard_reset(void);
 SIMBOARD_API int32_t simboard_advanceTime(double seconds);
 /* The board time in seconds. */
 SIMBOARD_API double simboard_time(void);
+/* Which board this process uses and, on the shared board, who holds what: a text of
+ * lines, copied into `text` (cut to `size`, terminated).  Returns the size the whole text
+ * needs, terminator included; a null `text` or size 0 only asks for it. */
+SIMBOARD_API uint32_t simboard_status(char *text, uint32_t size);
 
 #ifdef __cplusplus
 }

@@ -52,34 +52,4 @@ Task *TaskRegistry::find(uint64_t id) {
     return found == tasks_.end() ? nullptr : found->second.get();
 }
 
-Outcome checkReservations(TaskRegistry &registry, const Task &task) {
-    const TaskChannel &mine = *task.channel;
-    Outcome outcome;
-    registry.forEach([&](const Task &other) {
-        if (outcome.failed() || !other.running || other.id == task.id) {
-            return;
-        }
-        const TaskChannel &theirs = *other.channel;
-        std::string conflict;
-        if (mine.isDigital() && theirs.isDigital() && mine.physical.port == theirs.physical.port &&
-            (mine.physical.lineMask & theirs.physical.lineMask) != 0) {
-            conflict = "lines of port " + std::to_string(mine.physical.port);
-        } else if (mine.isAnalogInput() && theirs.isAnalogInput()) {
-            conflict = "the analog input converter";
-        } else if (mine.isAnalogOutput() && theirs.isAnalogOutput()) {
-            if (mine.physical.analogChannel == theirs.physical.analogChannel) {
-                conflict = "analog output ao" + std::to_string(mine.physical.analogChannel);
-            } else if (task.clocked() && other.clocked()) {
-                conflict = "the analog output timing engine";
-            }
-        }
-        if (!conflict.empty()) {
-            outcome = refuse(status::resourceReserved, "Task \"" + task.name + "\" needs " +
-                                                           conflict + ", held by running task \"" +
-                                                           other.name + "\".");
-        }
-    });
-    return outcome;
-}
-
 } // namespace simboard

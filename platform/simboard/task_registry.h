@@ -32,11 +32,6 @@ class TaskRegistry {
     uint64_t nextId_ = 1;
 };
 
-// Whether `task` may run now beside the other running tasks: a line or analog output
-// belongs to one running task, and there is one analog-input converter and one
-// analog-output timing engine.
-Outcome checkReservations(TaskRegistry &registry, const Task &task);
-
 } // namespace simboard
 
 #endif

@@ -1,0 +1,15 @@
+// Platforms without the shared board: every process gets a board of its own.
+#include "board_store.h"
+
+namespace simboard {
+
+std::unique_ptr<BoardStore> openSharedStore(const std::string &, std::string &why) {
+    why = "the shared board needs POSIX shared memory";
+    return nullptr;
+}
+
+std::string sharedStatePath() {
+    return {};
+}
+
+} // namespace simboard
