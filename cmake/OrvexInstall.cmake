@@ -3,6 +3,7 @@
 #   development  orvex.h, liborvex.so, the CMake package orvex::orvex, orvex.pc
 #   simboard     the simulated board under <libdir>/orvex/, with its control header
 #   app          zelbrin and its panel file
+#   tools        the terminal tool orvex, its manual page and bash completion
 include(CMakePackageConfigHelpers)
 
 set(ORVEX_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/orvex)
@@ -51,4 +52,12 @@ if(TARGET zelbrin)
     install(TARGETS zelbrin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT app)
     install(FILES ${PROJECT_SOURCE_DIR}/zelbrin/Zelbrin.uir
             DESTINATION ${CMAKE_INSTALL_DATADIR}/zelbrin COMPONENT app)
+endif()
+
+if(TARGET orvex_cli)
+    install(TARGETS orvex_cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT tools)
+    install(FILES ${PROJECT_BINARY_DIR}/tools/orvex-cli/orvex.1.gz
+            DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT tools)
+    install(FILES ${PROJECT_SOURCE_DIR}/tools/orvex-cli/orvex.bash-completion RENAME orvex
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions COMPONENT tools)
 endif()

@@ -4,6 +4,7 @@
 #   liborvex-dev    development  header, CMake package, pkg-config file
 #   orvex-simboard  simboard     the simulated board driver
 #   zelbrin         app          the lab program
+#   orvex-tools     tools        the terminal tool orvex
 #   python3-orvex   python       the Python package
 # Dependencies on Debian's libraries come from dpkg-shlibdeps; those between these
 # packages from the components' own dependencies.
@@ -21,6 +22,9 @@ if(TARGET orvex_simboard)
 endif()
 if(TARGET zelbrin)
     list(APPEND CPACK_COMPONENTS_ALL app)
+endif()
+if(TARGET orvex_cli)
+    list(APPEND CPACK_COMPONENTS_ALL tools)
 endif()
 list(APPEND CPACK_COMPONENTS_ALL python)
 
@@ -59,6 +63,12 @@ set(CPACK_DEBIAN_APP_PACKAGE_SUGGESTS orvex-simboard)
 set(CPACK_COMPONENT_APP_DESCRIPTION
     "lab workstation program for the NI 6251 board\nOne window to flip and watch digital port lines and watch analog inputs as\nvoltages and as a calibrated position on an XY graph.")
 
+set(CPACK_DEBIAN_TOOLS_PACKAGE_NAME orvex-tools)
+set(CPACK_DEBIAN_TOOLS_PACKAGE_SECTION science)
+set(CPACK_COMPONENT_TOOLS_DEPENDS runtime)
+set(CPACK_DEBIAN_TOOLS_PACKAGE_SUGGESTS orvex-simboard)
+set(CPACK_COMPONENT_TOOLS_DESCRIPTION
+    "terminal tool for the NI 6251 board\nThe command orvex reads and drives ports and lines, reads and writes voltages,\nrecords clocked acquisitions to CSV, TSV or raw files, generates waves and runs\nscripts of these commands, through the orvex library.")
 set(CPACK_DEBIAN_PYTHON_PACKAGE_NAME python3-orvex)
 set(CPACK_DEBIAN_PYTHON_PACKAGE_SECTION python)
 set(CPACK_DEBIAN_PYTHON_PACKAGE_ARCHITECTURE all)

@@ -2,6 +2,9 @@
 #include "operation_ending.h"
 #include "task_cache.h"
 
+#include <utility>
+#include <vector>
+
 using namespace orvex;
 
 extern "C" int orvex_ni6251Slot(int slot) {
@@ -9,17 +12,19 @@ extern "C" int orvex_ni6251Slot(int slot) {
     return finish(0);
 }
 
-// Analog tasks go first, in a fixed order; the first that will not go ends the close
-// and keeps the rest, so a retry releases exactly what is left.  Port tasks are
-// released last and their failures are not reported.
+// Every task is tried, analog tasks first, in a fixed order, then the port tasks and
+// the leftovers of earlier failures.  A task that will not go is kept for the next
+// close; the first failure is returned, so 0 means that no task is left.
 extern "C" int orvex_ni6251Close(void) {
-    int32 status = 0;
+    int32 first = 0;
+    std::vector<Leftover> earlier = std::exchange(cache.leftovers, {});
     for (int channel = 0; channel < ANALOG_SIZEo; ++channel) {
-        ORVEX_TRY(status, clearAOTask(channel));
+        noteFailure(first, clearAOTask(channel));
     }
     for (int channel = 0; channel < ANALOG_SIZEi; ++channel) {
-        ORVEX_TRY(status, clearAITask(channel));
+        noteFailure(first, clearAITask(channel));
     }
-    clearAllPortConfigs();
-    return finish(0);
+    noteFailure(first, clearAllPortConfigs());
+    noteFailure(first, releaseLeftovers(std::move(earlier)));
+    return finish(first);
 }

@@ -24,12 +24,15 @@ int findPortConfig(const PortConfigList &list, int mask) {
 
 } // namespace
 
+// A failed step leaves the list usable: a configuration that could not be created is
+// gone and is created again by the next request, one that could not be started is
+// started by the next request, and one that could not be stopped stays active.
 extern "C" int orvex_portMask(int portN, unsigned char mask) {
     ORVEX_CHECK(validPort(portN), checks::portMaskPort);
     const PortConfigList &list = cache.ports[portN];
     int entry = findPortConfig(list, mask);
     const bool known = entry < PORT_CACHE_SIZE && list[entry].mask == mask;
-    if (known && entry == 0) {
+    if (known && entry == 0 && list[0].started) {
         return finish(1);
     }
     int32 status = 0;

@@ -21,15 +21,18 @@ struct CheckSite {
     const char *message;
 };
 
-// Records the status and returns it; the only exit of a public operation.
+// Records the status and returns it; the only exit of a public operation.  A negative
+// status that the library did not produce itself (refuse, noProgress) is the driver's: its
+// description goes into the error text, or, when the driver gives none, a text that says
+// so and names the status.
 int finish(int32 status);
 
 // Writes the check's message into the error text and finishes with -1.
 int refuse(const CheckSite &site);
 
 // A clocked block stalled: the driver reported success but moved no sample.  Writes
-// the explanation into the error text and returns ORVEX_STATUS_NO_PROGRESS for the
-// caller to finish with.
+// the explanation into the error text and returns ORVEX_STATUS_NO_PROGRESS, which the
+// caller must hand to finish() before any other driver call.
 int32 noProgress(int samplesDone, int blockSize);
 
 } // namespace orvex

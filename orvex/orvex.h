@@ -22,7 +22,13 @@
  * then holds the driver's description of the status or the failed check's message.
  * It is valid right after a call that returned a negative status and until the next
  * library call; after a success the code is updated but the text still holds the
- * previous failure's text.
+ * previous failure's text.  When the driver gives no description, or itself returns -1
+ * or -2, the text says so and names the status.
+ *
+ * No task is ever lost: one that could not be created whole is released and created
+ * again by the next call that needs it, and one whose release fails is released again
+ * before the next task is created and at close.  orvex_ni6251Close tries every task and
+ * returns the first failure; it returns 0 only when no task is left.
  *
  * Every function records its status as the error code, with these exceptions:
  * orvex_GetLastError(), orvex_GetLastErrorBuffer(), orvex_PrintLastError(),

@@ -22,7 +22,7 @@ int32 readPortTask(TaskHandle task, uInt8 &state) {
 }
 
 int32 stopPortConfig(int port, int entry) {
-    const PortConfig &config = cache.ports[port][entry];
+    PortConfig &config = cache.ports[port][entry];
     for (TaskHandle task : {config.taskW, config.taskR}) {
         if (task == nullptr) {
             continue;
@@ -31,14 +31,18 @@ int32 stopPortConfig(int port, int entry) {
             return status;
         }
     }
+    config.started = false;
     return 0;
 }
 
 // The output task is not started here: writing the remembered value starts it, and
-// without one the port's next orvex_portOut does.
+// without one the port's next orvex_portOut does.  Until both steps succeed the entry
+// counts as not started, so that the remembered value is never silently missing from
+// the lines.
 int32 startPortConfig(int port, int entry) {
-    if (TaskHandle input = cache.ports[port][entry].taskR; input != nullptr) {
-        if (const int32 status = DAQmxStartTask(input); status < 0) {
+    PortConfig &config = cache.ports[port][entry];
+    if (config.taskR != nullptr) {
+        if (const int32 status = DAQmxStartTask(config.taskR); status < 0) {
             return status;
         }
     }
@@ -49,6 +53,7 @@ int32 startPortConfig(int port, int entry) {
             return status;
         }
     }
+    config.started = true;
     return 0;
 }
 

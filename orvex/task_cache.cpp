@@ -1,6 +1,9 @@
 #include "task_cache.h"
 
+#include "clock_settings.h"
 #include "driver_names.h"
+
+#include <utility>
 
 namespace orvex {
 
@@ -16,116 +19,157 @@ constexpr int32 firstFailure(int32 status) {
     return status < 0 ? status : 0;
 }
 
-// The handle is stored only once the driver created the task, so an entry never holds
-// whatever a failed creation may have left in the out parameter.
+int32 releaseTask(TaskHandle task, bool stopFirst) {
+    const int32 stopped = stopFirst ? DAQmxStopTask(task) : 0;
+    return firstFailure(stopped < 0 ? stopped : DAQmxClearTask(task));
+}
+
+// Takes the task out of its place; one that will not go is kept as a leftover.  Port
+// tasks may be running, so they are stopped before they are released.
+int32 releaseInto(TaskHandle &place, bool stopFirst) {
+    if (place == nullptr) {
+        return 0;
+    }
+    const TaskHandle task = std::exchange(place, nullptr);
+    const int32 status = releaseTask(task, stopFirst);
+    if (status < 0) {
+        cache.leftovers.push_back({task, stopFirst});
+    }
+    return status;
+}
+
+// A leftover may hold the very name about to be created, so it is tried first; whether
+// it goes is reported at close.
 int32 createTask(const char *name, TaskHandle &into) {
+    releaseLeftovers(std::exchange(cache.leftovers, {}));
     TaskHandle task = nullptr;
     const int32 status = DAQmxCreateTask(name, &task);
     if (status >= 0) {
         into = task;
+    }
+    return firstFailure(status);
+}
+
+// Creates the task with its one channel, or leaves `into` empty.
+template <typename AddChannel>
+int32 createWithChannel(const char *name, TaskHandle &into, bool stopFirst,
+                        AddChannel &&addChannel) {
+    if (const int32 status = createTask(name, into); status < 0) {
+        return status;
+    }
+    const int32 status = firstFailure(addChannel(into));
+    if (status < 0) {
+        releaseInto(into, stopFirst);
     }
     return status;
 }
 
 int32 createPortTask(int port, int mask, PortDirection direction, TaskHandle &into) {
     const unsigned lines = direction == PortDirection::output ? unsigned(mask) : ~unsigned(mask);
-    if (const int32 status = createTask(portTaskName(port, direction, mask).data(), into);
-        status < 0) {
-        return status;
-    }
     const PortDriverName channel = portLines(cache.slot, port, lines & allLines);
-    return firstFailure(
-        direction == PortDirection::output
-            ? DAQmxCreateDOChan(into, channel.data(), "w", DAQmx_Val_ChanForAllLines)
-            : DAQmxCreateDIChan(into, channel.data(), "r", DAQmx_Val_ChanForAllLines));
+    return createWithChannel(
+        portTaskName(port, direction, mask).data(), into, true, [&](TaskHandle task) {
+            return direction == PortDirection::output
+                       ? DAQmxCreateDOChan(task, channel.data(), "w", DAQmx_Val_ChanForAllLines)
+                       : DAQmxCreateDIChan(task, channel.data(), "r", DAQmx_Val_ChanForAllLines);
+        });
 }
 
-// Port tasks may be running, so they are stopped before they are released.
-int32 releasePortTask(TaskHandle &task) {
+// Closes the gap the entry leaves, so that empty entries stay behind the occupied ones.
+void removePortConfig(int port, int entry) {
+    PortConfigList &list = cache.ports[port];
+    std::move(list.begin() + entry + 1, list.end(), list.begin() + entry);
+    list.back() = PortConfig{};
+}
+
+void endUseOfChannel(ClockOpt &settings, int channel) {
+    const std::int32_t bit = std::int32_t(1) << channel;
+    settings.maskClk |= bit;
+    settings.maskTrig |= bit;
+    if (settings.maskFetch == bit) {
+        settings.maskFetch = 0;
+    }
+}
+
+int32 clearAnalogTask(TaskHandle &task, ClockOpt &settings, int channel) {
     if (task == nullptr) {
         return 0;
     }
-    if (const int32 status = DAQmxStopTask(task); status < 0) {
-        return status;
-    }
-    if (const int32 status = DAQmxClearTask(task); status < 0) {
-        return status;
-    }
-    task = nullptr;
-    return 0;
-}
-
-int32 releaseAnalogTask(TaskHandle &task) {
-    if (task == nullptr) {
-        return 0;
-    }
-    if (const int32 status = DAQmxClearTask(task); status < 0) {
-        return status;
-    }
-    task = nullptr;
-    return 0;
+    endUseOfChannel(settings, channel);
+    return releaseInto(task, false);
 }
 
 } // namespace
 
 int32 createPortConfig(int port, int entry, int mask) {
     PortConfig &config = cache.ports[port][entry];
-    config = PortConfig{mask, nullptr, nullptr};
+    config = PortConfig{mask, nullptr, nullptr, false};
+    int32 status = 0;
     if (mask != 0) {
-        if (const int32 status = createPortTask(port, mask, PortDirection::output, config.taskW);
-            status < 0) {
-            return status;
-        }
+        status = createPortTask(port, mask, PortDirection::output, config.taskW);
     }
-    if (unsigned(mask) != allLines) {
-        return createPortTask(port, mask, PortDirection::input, config.taskR);
+    if (status >= 0 && unsigned(mask) != allLines) {
+        status = createPortTask(port, mask, PortDirection::input, config.taskR);
     }
-    return 0;
+    if (status < 0) {
+        clearPortConfig(port, entry);
+        removePortConfig(port, entry);
+    }
+    return status;
 }
 
 int32 clearPortConfig(int port, int entry) {
     PortConfig &config = cache.ports[port][entry];
-    config.mask = -1;
-    if (const int32 status = releasePortTask(config.taskW); status < 0) {
-        return status;
-    }
-    return releasePortTask(config.taskR);
+    int32 first = 0;
+    noteFailure(first, releaseInto(config.taskW, true));
+    noteFailure(first, releaseInto(config.taskR, true));
+    config = PortConfig{};
+    return first;
 }
 
 int32 clearAllPortConfigs() {
+    int32 first = 0;
     for (int port = 0; port < PORT_SIZE; ++port) {
         for (int entry = 0; entry < PORT_CACHE_SIZE; ++entry) {
-            clearPortConfig(port, entry); // a port task that will not go is left behind
+            noteFailure(first, clearPortConfig(port, entry));
         }
     }
-    return 0;
+    return first;
 }
 
 int32 createAOTask(int channel) {
-    TaskHandle &task = cache.ao[channel];
-    if (const int32 status = createTask(analogOutTaskName(channel).data(), task); status < 0) {
-        return status;
-    }
-    return firstFailure(DAQmxCreateAOVoltageChan(task, analogOutChannel(cache.slot, channel).data(),
-                                                 "", minVolts, maxVolts, DAQmx_Val_Volts, ""));
+    const AnalogDriverName physical = analogOutChannel(cache.slot, channel);
+    return createWithChannel(
+        analogOutTaskName(channel).data(), cache.ao[channel], false, [&](TaskHandle task) {
+            return DAQmxCreateAOVoltageChan(task, physical.data(), "", minVolts, maxVolts,
+                                            DAQmx_Val_Volts, "");
+        });
 }
 
 int32 createAITask(int channel) {
-    TaskHandle &task = cache.ai[channel];
-    if (const int32 status = createTask(analogInTaskName(channel).data(), task); status < 0) {
-        return status;
-    }
-    return firstFailure(DAQmxCreateAIVoltageChan(task, analogInChannel(cache.slot, channel).data(),
-                                                 "", DAQmx_Val_RSE, minVolts, maxVolts,
-                                                 DAQmx_Val_Volts, ""));
+    const AnalogDriverName physical = analogInChannel(cache.slot, channel);
+    return createWithChannel(
+        analogInTaskName(channel).data(), cache.ai[channel], false, [&](TaskHandle task) {
+            return DAQmxCreateAIVoltageChan(task, physical.data(), "", DAQmx_Val_RSE, minVolts,
+                                            maxVolts, DAQmx_Val_Volts, "");
+        });
 }
 
 int32 clearAOTask(int channel) {
-    return releaseAnalogTask(cache.ao[channel]);
+    return clearAnalogTask(cache.ao[channel], dacOpt, channel);
 }
 
 int32 clearAITask(int channel) {
-    return releaseAnalogTask(cache.ai[channel]);
+    return clearAnalogTask(cache.ai[channel], anlgClock, channel);
+}
+
+int32 releaseLeftovers(std::vector<Leftover> tried) {
+    int32 first = 0;
+    for (const Leftover &leftover : tried) {
+        TaskHandle task = leftover.task;
+        noteFailure(first, releaseInto(task, leftover.stopFirst));
+    }
+    return first;
 }
 
 } // namespace orvex

@@ -11,8 +11,9 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-tools-dev
     libqt6opengl6-dev # Qt's UiTools CMake files need Qt6OpenGL; only a Recommends of qt6-base-dev
+    libxcb1-dev # the display check before Qt starts
     nlohmann-json3-dev
-    libcli11-dev # orvex-sim, the shared simulated board's tool
+    libcli11-dev help2man # arguments of the orvex and orvex-sim tools; orvex's manual page
     clang libclang-rt-14-dev
     xvfb xauth x11-utils
     x11-apps netpbm python3-xlib # window capture and close request of the Xvfb scripts

@@ -1,6 +1,6 @@
 # Shared by xvfb-smoke.sh and screenshot.sh (sourced, not run): starts the built
 # program on the simulated board in a display of its own under Xvfb and finds its
-# window.  The caller sets build_dir first.
+# window.  The caller sets build_dir first, and may set program_arguments.
 
 window_title="Zelbrin - NI 6251 lab panel"
 program="$build_dir/zelbrin/zelbrin"
@@ -8,6 +8,7 @@ driver="$build_dir/platform/simboard/liborvex_simboard.so"
 work_dir=$(mktemp -d)
 xvfb_pid=
 program_pid=
+if [ -z "${program_arguments+set}" ]; then program_arguments=(); fi
 
 stop_all() {
     if [ -n "$program_pid" ]; then kill "$program_pid" 2>/dev/null || true; fi
@@ -35,8 +36,11 @@ done
 [ -s "$work_dir/display" ] || fail "Xvfb did not start: $(cat "$work_dir/xvfb.log")"
 export DISPLAY=":$(head -n1 "$work_dir/display")"
 export XDG_RUNTIME_DIR="$work_dir" # private (0700), so Qt need not pick one
+# The program remembers its settings per user: here in a folder of this run, never the
+# real user's, and starting from the panel file's values every time.
+export XDG_CONFIG_HOME="$work_dir/config"
 
-ORVEX_DRIVER="$driver" QT_QPA_PLATFORM=xcb "$program" &
+ORVEX_DRIVER="$driver" QT_QPA_PLATFORM=xcb "$program" "${program_arguments[@]}" &
 program_pid=$!
 
 # Prints the ID of the program's window once it is mapped.
@@ -54,6 +58,18 @@ wait_for_window() {
     fail "no window titled \"$window_title\" within 15 s"
 }
 
+# Resizes the window as a user dragging its corner would: resize_window ID WIDTH HEIGHT.
+resize_window() {
+    /usr/bin/python3 - "$@" <<'PY'
+import sys
+from Xlib import display
+d = display.Display()
+window = d.create_resource_object("window", int(sys.argv[1], 0))
+window.configure(width=int(sys.argv[2]), height=int(sys.argv[3]))
+d.sync()
+PY
+}
+
 # Asks the window to close as its close control would (WM_DELETE_WINDOW).
 close_window() {
     /usr/bin/python3 - "$1" <<'PY'
@@ -69,14 +85,15 @@ d.flush()
 PY
 }
 
-# Waits up to 10 s for the program to end and checks its exit status is 0.
+# Waits up to 30 s for the program to end (it writes its settings as it closes, which a
+# busy disk can hold up) and checks its exit status is 0.
 expect_clean_exit() {
     local status
-    for _ in $(seq 100); do
+    for _ in $(seq 300); do
         kill -0 "$program_pid" 2>/dev/null || break
         sleep 0.1
     done
-    kill -0 "$program_pid" 2>/dev/null && fail "the program did not end within 10 s of the close request"
+    kill -0 "$program_pid" 2>/dev/null && fail "the program did not end within 30 s of the close request"
     status=0
     wait "$program_pid" || status=$?
     program_pid=

@@ -1,10 +1,13 @@
 #include "analog_monitor.h"
 
+#include "axis_titles.h"
 #include "orvex.h"
 #include "panel_frame.h"
+#include "recording.h"
 #include "userint.h"
 
 #include <cmath>
+#include <limits>
 
 Calibration calX = {0.0, 2.5, 5.0};
 Calibration calY = {0.0, 2.5, 5.0};
@@ -17,17 +20,21 @@ constexpr int Y_CHANNEL = 3;
 
 enum PlotMode { PLOT_POINTS = 0, PLOT_TRACE = 1 };
 
-// The value shown for a channel whose read failed: its last good reading.
-double lastGoodVolts[ANALOG_SIZEi] = {};
-
+// A channel whose read failed has no voltage this tick: not a number, which its display
+// shows as unknown and which draws nothing.
 double readChannel(int channel) {
     double volts = 0.0;
     const int status = orvex_analogIn(channel, &volts);
     libErrChk(status);
-    if (status >= 0) {
-        lastGoodVolts[channel] = volts;
+    return status >= 0 ? volts : std::numeric_limits<double>::quiet_NaN();
+}
+
+void showVolts(int panel, int display, double volts) {
+    if (std::isnan(volts)) {
+        SetCtrlAttribute(panel, display, ATTR_VALUE_UNKNOWN, 1);
+    } else {
+        SetCtrlVal(panel, display, volts);
     }
-    return lastGoodVolts[channel];
 }
 
 bool drawable(double x, double y) {
@@ -85,9 +92,9 @@ int timerReadAICB(int panel, int, int event, void *, int, int) {
         return 0;
     }
     const double a2 = readChannel(X_CHANNEL);
-    SetCtrlVal(panel, PANEL_AI2, a2);
+    showVolts(panel, PANEL_AI2, a2);
     const double a3 = readChannel(Y_CHANNEL);
-    SetCtrlVal(panel, PANEL_AI3, a3);
+    showVolts(panel, PANEL_AI3, a3);
 
     const bool swapped = ctrlInt(panel, PANEL_SWAP) != 0;
     const double x = swapped ? a3 : a2;
@@ -96,13 +103,12 @@ int timerReadAICB(int panel, int, int event, void *, int, int) {
     plot(panel, now);
     // Also when nothing was drawn, so a later trace starts from this tick.
     prevPoint = now;
+    recordSample(panel, {a2, a3, now.posX, now.posY});
     return 0;
 }
 
 int readAiIntervalCB(int panel, int control, int event, void *, int, int) {
-    if (event == EVENT_COMMIT) {
-        setTimerIntervalFromField(panel, control, PANEL_AI_TIMER);
-    }
+    intervalFieldEvent(panel, control, event, PANEL_AI_TIMER, "Sample every");
     return 0;
 }
 

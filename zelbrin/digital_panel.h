@@ -14,6 +14,8 @@ extern int mode;
 int AD_btn2index(int control);
 // Reads port 1, then port 0, into portBits and returns it.
 std::uint16_t readPorts();
+// Whether the last read of port 0 or 1 succeeded (false before the first read).
+bool portByteKnown(int port);
 // Drives port 0 with the low byte, then port 1 with the high byte.
 void writePorts(std::uint16_t bits);
 

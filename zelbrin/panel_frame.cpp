@@ -1,7 +1,11 @@
 #include "panel_frame.h"
 
+#include "board_indicator.h"
 #include "orvex.h"
+#include "panel_message.h"
 #include "userint.h"
+
+#include <cstdio>
 
 int panelHandle = 0;
 int ledCtrl[PANEL_LINES] = {};
@@ -9,6 +13,7 @@ int btnCtrl[PANEL_LINES] = {};
 int swCtrl[SWITCH_INDICATORS + 1] = {};
 
 void libErrChk(int status) {
+    noteBoardStatus(status);
     if (status >= 0) {
         return;
     }
@@ -16,8 +21,19 @@ void libErrChk(int status) {
     Breakpoint();
 }
 
-void setTimerIntervalFromField(int panel, int field, int timer) {
+void intervalFieldEvent(int panel, int field, int event, int timer, const char *what) {
+    if (event != EVENT_COMMIT && event != EVENT_ENTRY_REFUSED) {
+        return;
+    }
     double seconds = 0.0;
     GetCtrlVal(panel, field, &seconds);
-    SetCtrlAttribute(panel, timer, ATTR_INTERVAL, seconds);
+    if (event == EVENT_COMMIT) {
+        SetCtrlAttribute(panel, timer, ATTR_INTERVAL, seconds);
+    } else {
+        char text[160];
+        std::snprintf(text, sizeof text,
+                      "%s: that interval is out of range (0.01 to 10 s); still %.2f s.", what,
+                      seconds);
+        showMessage(panel, text, MessageKind::Note);
+    }
 }

@@ -31,7 +31,23 @@ enum {
     PANEL_X_MID = 23,
     PANEL_X_MIN = 24,
     PANEL_PLOT_MODE = 25,
+    PANEL_BOARD = 26,
+    PANEL_MESSAGE = 27,
+    PANEL_RECORD = 28,
+    PANEL_EXPORT_GRAPH = 29,
+    PANEL_SAVE_SETUP = 30,
+    PANEL_LOAD_SETUP = 31,
 };
+
+// The PXI slot of the board the program works with.
+inline constexpr int BOARD_SLOT = 2;
+
+// The library's status for a call whose checks passed and that needed no driver call: it
+// says nothing about the board, and a read that gives it has read nothing.
+inline constexpr int STATUS_NO_DRIVER_CALL = 1;
+
+// Room for a file path the user chooses.
+inline constexpr int FILE_PATH_SIZE = 4096;
 
 // Ports 0 and 1 seen as one row of sixteen lines: line i is port i / 8, bit i % 8.
 inline constexpr int PANEL_LINES = 16;
@@ -43,12 +59,13 @@ extern int ledCtrl[PANEL_LINES];
 extern int btnCtrl[PANEL_LINES];
 extern int swCtrl[SWITCH_INDICATORS + 1];
 
-// Gives a timer the interval (seconds) shown in a numeric field: what both interval
-// fields do on commit.  The value goes unchanged; the runtime refuses one that is not
-// positive and keeps the old interval.
-void setTimerIntervalFromField(int panel, int field, int timer);
+// What both interval fields do.  On commit the timer gets the interval (seconds) shown in
+// the field, unchanged; the runtime refuses one that is not positive and keeps the old
+// interval.  An entry the field refused is told in the window's message line.
+void intervalFieldEvent(int panel, int field, int event, int timer, const char *what);
 
 // Reports a failed orvex call ("Error = code, text") and returns: the caller goes on.
+// Every status also goes to the board indicator.
 void libErrChk(int status);
 
 #endif

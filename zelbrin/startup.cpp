@@ -1,23 +1,22 @@
 #include "startup.h"
 
+#include "command_line.h"
+#include "front_panel.h"
 #include "orvex.h"
 #include "panel_file.h"
 #include "panel_frame.h"
 #include "port_controls.h"
+#include "setup_files.h"
 #include "userint.h"
+
+#include <cstdio>
 
 namespace {
 
-constexpr int BOARD_SLOT = 2;
 constexpr int CONTROL_PORT = 2;
 // Port 2 lines 0 to 2 are outputs; only line 0 is high.
 constexpr unsigned char CONTROL_PORT_OUTPUTS = 0x07;
 constexpr unsigned char CONTROL_PORT_START_VALUE = 0x01;
-
-void reportNoWindow(const char *cause, int status) {
-    ErrorPrintf("Zelbrin: the window cannot open: %s (status %d, panel file \"%s\")\n", cause,
-                status, panelFile());
-}
 
 } // namespace
 
@@ -30,35 +29,51 @@ void prepareBoard() {
     libErrChk(orvex_portMask(1, 0x00));
 }
 
+// Each failure is told in one line: the runtime's own cause, or LoadPanel's line naming
+// the file, the fault and where it is.
 bool openWindow(char *argv[]) {
     if (InitCVIRTEEx(nullptr, argv, nullptr) == 0) {
-        reportNoWindow("the user-interface runtime did not start", 0);
+        ErrorPrintf("Zelbrin: the window cannot open: the user-interface runtime did not start: "
+                    "%s\n",
+                    RuntimeStartFailure());
         return false;
     }
     panelHandle = LoadPanel(0, panelFile(), PANEL);
     if (panelHandle < 0) {
-        reportNoWindow("the panel file could not be loaded", panelHandle);
         return false;
     }
     createGUI();
+    prepareFrontPanel(panelHandle);
     const int shown = DisplayPanel(panelHandle);
     if (shown < 0) {
-        reportNoWindow("the panel could not be shown", shown);
+        ErrorPrintf("Zelbrin: the window cannot open: the panel of \"%s\" could not be shown "
+                    "(status %d)\n",
+                    panelFile(), shown);
         return false;
     }
     return true;
 }
 
 void closeDown() {
+    if (panelHandle > 0) {
+        closeFrontPanel(panelHandle);
+    }
     // Nothing is discarded when no panel was loaded (handle 0 or the failed load's result).
     DiscardPanel(panelHandle);
     libErrChk(orvex_ni6251Close());
 }
 
-int zelbrinMain(int, char *argv[]) {
+int zelbrinMain(int argc, char *argv[]) {
+    if (const CommandLine command = readCommandLine(argc, argv); command.answer) {
+        std::fputs(command.answer->c_str(), stdout);
+        return 0;
+    }
     prepareBoard();
     const bool windowOpen = openWindow(argv);
     if (windowOpen) {
+        if (const char *setup = setupFileArgument(argc, argv)) {
+            loadSetupFile(panelHandle, setup);
+        }
         RunUserInterface();
     }
     closeDown();

@@ -4,7 +4,8 @@
 #define ZELBRIN_STARTUP_H
 
 // Exit status 0 after the window was closed; 1 when the window could not be opened
-// (one line on the error output names the cause and the panel file).
+// (one line on the error output names the cause).  --help and --version print their
+// text and end with 0 before the board or the window is touched.
 int zelbrinMain(int argc, char *argv[]);
 
 // The steps of zelbrinMain.  prepareBoard reports board failures and never stops the

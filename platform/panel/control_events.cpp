@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QKeyEvent>
 
 namespace {
 
@@ -27,6 +28,35 @@ class CloseToPanelEvent : public QObject {
     int panel_;
 };
 
+// A typed number outside the field's range is not committed: the field goes back to its
+// value when the entry ends.  Told before that happens, the program can say so.
+class RefusedEntryEvent : public QObject {
+  public:
+    RefusedEntryEvent(int panel, int control, QDoubleSpinBox *field)
+        : QObject(field), panel_(panel), control_(control), field_(field) {}
+
+  protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (endsEntry(event) && !field_->hasAcceptableInput())
+            dispatchControlEvent(panel_, control_, EVENT_ENTRY_REFUSED);
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    static bool endsEntry(QEvent *event) {
+        if (event->type() == QEvent::FocusOut)
+            return true;
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        return key == Qt::Key_Return || key == Qt::Key_Enter;
+    }
+
+    int panel_;
+    int control_;
+    QDoubleSpinBox *field_;
+};
+
 } // namespace
 
 void connectControlEvents(int panel, int control, QWidget *widget, ControlKind kind) {
@@ -42,6 +72,7 @@ void connectControlEvents(int panel, int control, QWidget *widget, ControlKind k
         auto *field = static_cast<QDoubleSpinBox *>(widget);
         field->setKeyboardTracking(false);
         QObject::connect(field, &QDoubleSpinBox::valueChanged, widget, commit);
+        field->installEventFilter(new RefusedEntryEvent(panel, control, field));
         break;
     }
     case ControlKind::Switch:
@@ -58,6 +89,7 @@ void connectControlEvents(int panel, int control, QWidget *widget, ControlKind k
     case ControlKind::NumericIndicator:
     case ControlKind::Graph:
     case ControlKind::Led:
+    case ControlKind::TextMessage:
         break;
     }
 }

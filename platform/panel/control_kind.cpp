@@ -8,9 +8,22 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr char kUnknownProperty[] = "valueUnknown";
+constexpr char kUnknownText[] = "unknown";
+
+bool shownUnknown(const QWidget *widget) {
+    return widget->property(kUnknownProperty).toBool();
+}
+
+} // namespace
 
 std::optional<ControlKind> kindForClassName(const QString &className) {
     if (className == QLatin1String("QComboBox"))
@@ -25,6 +38,8 @@ std::optional<ControlKind> kindForClassName(const QString &className) {
         return ControlKind::CommandButton;
     if (className == QLatin1String("XYGraph"))
         return ControlKind::Graph;
+    if (className == QLatin1String("QLabel"))
+        return ControlKind::TextMessage;
     return std::nullopt;
 }
 
@@ -41,6 +56,8 @@ int setControlValue(QWidget *widget, ControlKind kind, double value) {
         return UI_ERROR_BAD_VALUE;
     // Values the program sets must never look like the user's: no signal may leave.
     const QSignalBlocker quiet(widget);
+    if (shownUnknown(widget))
+        setControlUnknown(widget, kind, false);
     switch (kind) {
     case ControlKind::Selector: {
         auto *selector = static_cast<QComboBox *>(widget);
@@ -63,12 +80,17 @@ int setControlValue(QWidget *widget, ControlKind kind, double value) {
     case ControlKind::Timer:
     case ControlKind::CommandButton:
     case ControlKind::Graph:
+    case ControlKind::TextMessage:
         break;
     }
     return UI_ERROR_WRONG_KIND;
 }
 
 int getControlValue(QWidget *widget, ControlKind kind, double *value) {
+    if (shownUnknown(widget)) {
+        *value = std::numeric_limits<double>::quiet_NaN();
+        return 0;
+    }
     switch (kind) {
     case ControlKind::Selector:
         *value = static_cast<QComboBox *>(widget)->currentIndex();
@@ -86,7 +108,38 @@ int getControlValue(QWidget *widget, ControlKind kind, double *value) {
     case ControlKind::Timer:
     case ControlKind::CommandButton:
     case ControlKind::Graph:
+    case ControlKind::TextMessage:
         break;
     }
     return UI_ERROR_WRONG_KIND;
+}
+
+int setControlText(QWidget *widget, ControlKind kind, const QString &text) {
+    if (kind != ControlKind::TextMessage)
+        return UI_ERROR_WRONG_KIND;
+    auto *label = static_cast<QLabel *>(widget);
+    label->setText(text);
+    label->setToolTip(text);
+    return 0;
+}
+
+int setControlUnknown(QWidget *widget, ControlKind kind, bool unknown) {
+    switch (kind) {
+    case ControlKind::NumericIndicator: {
+        // A spin box shows its special text, and no number, while it stands at its minimum.
+        auto *display = static_cast<QDoubleSpinBox *>(widget);
+        const QSignalBlocker quiet(display);
+        display->setSpecialValueText(unknown ? QString::fromLatin1(kUnknownText) : QString());
+        if (unknown)
+            display->setValue(display->minimum());
+        break;
+    }
+    case ControlKind::Led:
+        static_cast<LedIndicator *>(widget)->setUnknown(unknown);
+        break;
+    default:
+        return UI_ERROR_WRONG_KIND;
+    }
+    widget->setProperty(kUnknownProperty, unknown);
+    return 0;
 }

@@ -16,6 +16,7 @@ enum class ControlKind {
     CommandButton,    // QPushButton; no value
     Graph,            // XYGraph; no value
     Led,              // LedIndicator (created at run time); int 0 or 1
+    TextMessage,      // QLabel; text
 };
 
 // The kind a panel file may give by widget class, or nothing for a class no control has.
@@ -29,5 +30,10 @@ std::optional<ControlKind> kindOfWidget(QWidget *widget);
 // turns a switch or an indicator on.
 int setControlValue(QWidget *widget, ControlKind kind, double value);
 int getControlValue(QWidget *widget, ControlKind kind, double *value);
+int setControlText(QWidget *widget, ControlKind kind, const QString &text);
+
+// An indicator or display whose value is not known shows neither a value nor off; its
+// value reads as not a number until the next value is set.
+int setControlUnknown(QWidget *widget, ControlKind kind, bool unknown);
 
 #endif

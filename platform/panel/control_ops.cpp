@@ -2,6 +2,7 @@
 #include "panel_registry.h"
 #include "paneltimer.h"
 #include "userint.h"
+#include "xygraph.h"
 
 #include <climits>
 #include <cmath>
@@ -26,13 +27,57 @@ int setInterval(int panel, int control, double seconds) {
                : UI_ERROR_BAD_VALUE;
 }
 
+int setTextColour(Control &target, int rgb) {
+    if (target.kind != ControlKind::TextMessage)
+        return UI_ERROR_WRONG_KIND;
+    if (rgb < 0 || rgb > 0xFFFFFF)
+        return UI_ERROR_BAD_VALUE;
+    QPalette palette = target.widget->palette();
+    palette.setColor(QPalette::WindowText, QColor::fromRgb(static_cast<QRgb>(rgb)));
+    target.widget->setPalette(palette);
+    return 0;
+}
+
+// The operations that take text: the control must exist and the text must be given.
+template <typename Operation>
+int withText(int panel, int control, const char *text, Operation operation) {
+    int error = 0;
+    Control *target = findControl(panel, control, &error);
+    if (!target)
+        return error;
+    if (!text)
+        return UI_ERROR_BAD_VALUE;
+    return operation(*target, QString::fromLocal8Bit(text));
+}
+
 } // namespace
 
 int SetCtrlAttribute(int panel, int control, int attribute, int value) {
     if (attribute == ATTR_INTERVAL)
         return setInterval(panel, control, value);
     int error = 0;
-    return findControl(panel, control, &error) ? UI_ERROR_WRONG_KIND : error;
+    Control *target = findControl(panel, control, &error);
+    if (!target)
+        return error;
+    if (attribute == ATTR_VALUE_UNKNOWN)
+        return setControlUnknown(target->widget, target->kind, value != 0);
+    if (attribute == ATTR_TEXT_COLOR)
+        return setTextColour(*target, value);
+    return UI_ERROR_WRONG_KIND;
+}
+
+int SetCtrlAttribute(int panel, int control, int attribute, const char *text) {
+    return withText(panel, control, text, [attribute](Control &target, const QString &title) {
+        if (target.kind != ControlKind::Graph ||
+            (attribute != ATTR_XNAME && attribute != ATTR_YNAME))
+            return int{UI_ERROR_WRONG_KIND};
+        auto *graph = static_cast<XYGraph *>(target.widget.data());
+        if (attribute == ATTR_XNAME)
+            graph->setXTitle(title);
+        else
+            graph->setYTitle(title);
+        return 0;
+    });
 }
 
 int SetCtrlAttribute(int panel, int control, int attribute, double value) {
@@ -61,6 +106,18 @@ int SetCtrlVal(int panel, int control, double value) {
     return setValue(panel, control, value);
 }
 
+int SetCtrlVal(int panel, int control, const char *text) {
+    return withText(panel, control, text, [](Control &target, const QString &value) {
+        return setControlText(target.widget, target.kind, value);
+    });
+}
+
+int SaveCtrlDisplayToPNG(int panel, int control, const char *path) {
+    return withText(panel, control, path, [](Control &target, const QString &file) {
+        return target.widget->grab().save(file, "PNG") ? 0 : int{UI_ERROR_FILE};
+    });
+}
+
 int GetCtrlVal(int panel, int control, double *value) {
     int error = 0;
     Control *target = findControl(panel, control, &error);
@@ -78,6 +135,8 @@ int GetCtrlVal(int panel, int control, int *value) {
     const int result = GetCtrlVal(panel, control, &shown);
     if (result < 0)
         return result;
+    if (std::isnan(shown))
+        return UI_ERROR_BAD_VALUE; // an unknown value has no int
     // A double control read as int: the nearest int, held to the int range.
     *value = static_cast<int>(std::clamp(std::round(shown), double(INT_MIN), double(INT_MAX)));
     return result;

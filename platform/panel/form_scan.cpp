@@ -4,73 +4,86 @@
 
 namespace {
 
-// The value of a <property> element: the text of its single value element.
-QString readPropertyValue(QXmlStreamReader &reader) {
+// The <property> element being read: whose it is, how deep it sits, and the text of its
+// current value element (the last one counts, as for QUiLoader).
+struct PropertyRead {
+    std::size_t widget;
+    QString name;
+    std::size_t depth;
     QString value;
-    while (reader.readNextStartElement()) {
-        value = reader.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
-    }
-    return value;
-}
-
-void recordProperty(FormWidget &widget, const QString &name, const QString &value) {
-    if (name == QLatin1String("controlId"))
-        widget.controlId = value;
-    else if (name == QLatin1String("panelId"))
-        widget.panelId = value;
-    else if (name == QLatin1String("callbackName"))
-        widget.callbackName = value;
-}
+};
 
 } // namespace
 
+std::optional<QString> FormWidget::property(const QString &name) const {
+    const auto found = properties.find(name);
+    if (found == properties.end())
+        return std::nullopt;
+    return found->second;
+}
+
+// One pass without recursion, so that no nesting can exhaust the stack before the depth
+// limit refuses it.
 std::variant<FormScan, FormScanError> scanForm(const QByteArray &xml) {
     QXmlStreamReader reader(xml);
     FormScan scan;
     std::vector<std::size_t> open;     // indices of the widgets enclosing the reader
     std::vector<bool> elementIsWidget; // for every open element
+    std::optional<PropertyRead> property;
     bool sawUi = false;
+    const auto refuse = [&reader](const QString &what) {
+        return FormScanError{what, reader.lineNumber(), reader.columnNumber()};
+    };
     while (!reader.atEnd()) {
         reader.readNext();
+        const std::size_t depth = elementIsWidget.size();
         if (reader.isStartElement()) {
+            if (depth >= std::size_t(kMaxFormDepth))
+                return refuse(
+                    QStringLiteral("elements nest deeper than %1 levels").arg(kMaxFormDepth));
             const QStringView name = reader.name();
             if (!sawUi) {
                 if (name != QLatin1String("ui"))
-                    return FormScanError{QStringLiteral("not a Designer form: the root "
-                                                        "element is <%1>, not <ui>")
-                                             .arg(name),
-                                         reader.lineNumber(), reader.columnNumber()};
+                    return refuse(QStringLiteral("not a Designer form: the root element is "
+                                                 "<%1>, not <ui>")
+                                      .arg(name));
                 sawUi = true;
             }
-            const bool inWidget = !elementIsWidget.empty() && elementIsWidget.back();
-            if (name == QLatin1String("property") && inWidget) {
-                const QString property = reader.attributes().value("name").toString();
-                recordProperty(scan.widgets[open.back()], property, readPropertyValue(reader));
-                continue; // the reader stands on </property>
-            }
-            const bool isWidget = name == QLatin1String("widget");
-            if (isWidget) {
+            const bool inWidget = depth > 0 && elementIsWidget.back();
+            bool isWidget = false;
+            if (property) {
+                if (depth == property->depth + 1)
+                    property->value.clear();
+            } else if (name == QLatin1String("property") && inWidget) {
+                property = PropertyRead{
+                    open.back(), reader.attributes().value("name").toString(), depth, {}};
+            } else if (name == QLatin1String("widget")) {
+                isWidget = true;
                 const QXmlStreamAttributes attributes = reader.attributes();
                 scan.widgets.push_back({attributes.value("class").toString(),
                                         attributes.value("name").toString(),
                                         reader.lineNumber(),
-                                        {},
-                                        {},
                                         {}});
                 open.push_back(scan.widgets.size() - 1);
             }
             elementIsWidget.push_back(isWidget);
+        } else if (reader.isCharacters()) {
+            if (property && depth > property->depth + 1)
+                property->value += reader.text();
         } else if (reader.isEndElement()) {
             if (elementIsWidget.back())
                 open.pop_back();
             elementIsWidget.pop_back();
+            if (property && depth - 1 == property->depth) {
+                scan.widgets[property->widget].properties[property->name] =
+                    property->value.trimmed();
+                property.reset();
+            }
         }
     }
     if (reader.hasError())
-        return FormScanError{QStringLiteral("malformed XML: ") + reader.errorString(),
-                             reader.lineNumber(), reader.columnNumber()};
+        return refuse(QStringLiteral("malformed XML: ") + reader.errorString());
     if (scan.widgets.empty())
-        return FormScanError{QStringLiteral("the form holds no widget"), reader.lineNumber(),
-                             reader.columnNumber()};
+        return refuse(QStringLiteral("the form holds no widget"));
     return scan;
 }

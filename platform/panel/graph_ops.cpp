@@ -29,6 +29,21 @@ int SetAxisScalingMode(int panel, int control, int axis, int mode, double min, d
     return set ? 0 : UI_ERROR_BAD_VALUE;
 }
 
+int GetAxisScalingMode(int panel, int control, int axis, int *mode, double *min, double *max) {
+    int error = 0;
+    XYGraph *graph = findGraph(panel, control, &error);
+    if (!graph)
+        return error;
+    if (!mode || !min || !max)
+        return UI_ERROR_BAD_VALUE;
+    if (axis != VAL_XAXIS && axis != VAL_LEFT_YAXIS)
+        return UI_ERROR_WRONG_KIND;
+    *mode = VAL_MANUAL;
+    *min = axis == VAL_XAXIS ? graph->xMin() : graph->yMin();
+    *max = axis == VAL_XAXIS ? graph->xMax() : graph->yMax();
+    return 0;
+}
+
 int DeleteGraphPlot(int panel, int control, int plotHandle, int) {
     int error = 0;
     XYGraph *graph = findGraph(panel, control, &error);

@@ -5,9 +5,17 @@
 LedIndicator::LedIndicator(QWidget *parent) : QWidget(parent) {}
 
 void LedIndicator::setOn(bool on) {
-    if (on == on_)
+    if (on == on_ && !unknown_)
         return;
     on_ = on;
+    unknown_ = false;
+    update();
+}
+
+void LedIndicator::setUnknown(bool unknown) {
+    if (unknown == unknown_)
+        return;
+    unknown_ = unknown;
     update();
 }
 
@@ -27,9 +35,17 @@ void LedIndicator::paintEvent(QPaintEvent *) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF lamp(1, (height() - kLampSize) / 2.0, kLampSize, kLampSize);
-    painter.setPen(QPen(QColor(60, 60, 60), 1.0));
-    painter.setBrush(on_ ? QColor(40, 220, 60) : QColor(30, 70, 35));
-    painter.drawEllipse(lamp);
+    if (unknown_) {
+        painter.setPen(QPen(QColor(120, 120, 120), 1.0, Qt::DashLine));
+        painter.setBrush(QColor(190, 190, 190));
+        painter.drawEllipse(lamp);
+        painter.setPen(QColor(80, 80, 80));
+        painter.drawText(lamp, Qt::AlignCenter, QStringLiteral("?"));
+    } else {
+        painter.setPen(QPen(QColor(60, 60, 60), 1.0));
+        painter.setBrush(on_ ? QColor(40, 220, 60) : QColor(30, 70, 35));
+        painter.drawEllipse(lamp);
+    }
     if (!label_.isEmpty()) {
         painter.setPen(palette().color(QPalette::WindowText));
         const QRect text(kLampSize + 2 + kLabelGap, 0, width(), height());

@@ -14,6 +14,9 @@ class LedIndicator : public QWidget {
 
     bool isOn() const { return on_; }
     void setOn(bool on);
+    // Neither lit nor dark: the line's state is not known.  setOn ends it.
+    bool isUnknown() const { return unknown_; }
+    void setUnknown(bool unknown);
     QString label() const { return label_; }
     void setLabel(const QString &label);
 
@@ -26,6 +29,7 @@ class LedIndicator : public QWidget {
     static constexpr int kLampSize = 18;
     static constexpr int kLabelGap = 6;
     bool on_ = false;
+    bool unknown_ = false;
     QString label_;
 };
 

@@ -2,13 +2,14 @@
 
 #include "form_scan.h"
 #include "paneltimer.h"
+#include "program_functions.h"
 #include "xygraph.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
 #include <QUiLoader>
-#include <dlfcn.h>
+#include <cmath>
 #include <set>
 
 namespace {
@@ -32,10 +33,9 @@ QString where(const FormWidget &widget) {
     return QStringLiteral("line %1, widget '%2'").arg(widget.line).arg(widget.objectName);
 }
 
-// The program's exported function of that name (executables link with ENABLE_EXPORTS).
-void *findCallback(const QString &name) {
-    return dlsym(RTLD_DEFAULT, name.toUtf8().constData());
-}
+// Control IDs the runtime hands out go above the file's highest, so the file's stay far
+// below the int range.
+constexpr int kHighestControlId = 65535;
 
 std::optional<int> parseInt(const std::optional<QString> &text) {
     if (!text)
@@ -45,13 +45,94 @@ std::optional<int> parseInt(const std::optional<QString> &text) {
     return ok ? std::optional<int>(value) : std::nullopt;
 }
 
+std::optional<double> parseFinite(const QString &text) {
+    bool ok = false;
+    const double value = text.toDouble(&ok);
+    return ok && std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
+}
+
+std::optional<QString> checkCallback(const FormWidget &widget, const QString &what) {
+    const std::optional<QString> name = widget.property(QStringLiteral("callbackName"));
+    if (name && !findProgramFunction(*name))
+        return QStringLiteral("%1 '%2' is not in the program").arg(what, *name);
+    return std::nullopt;
+}
+
+std::optional<QString> checkTimer(const FormWidget &timer) {
+    const std::optional<QString> interval = timer.property(QStringLiteral("interval"));
+    if (!interval)
+        return std::nullopt;
+    const std::optional<double> seconds = parseFinite(*interval);
+    if (!seconds || *seconds <= 0.0)
+        return QStringLiteral("timer interval '%1' is not a positive number of seconds")
+            .arg(*interval);
+    return std::nullopt;
+}
+
+// Both ends finite, the lower below the upper; an end the file does not give keeps the
+// graph's default.
+std::optional<QString> checkAxis(const FormWidget &graph, const QString &axis) {
+    const QString minName = axis + QStringLiteral("Min");
+    const QString maxName = axis + QStringLiteral("Max");
+    double ends[2] = {XYGraph::kDefaultAxisMin, XYGraph::kDefaultAxisMax};
+    const QString names[2] = {minName, maxName};
+    for (int i = 0; i < 2; ++i) {
+        if (const std::optional<QString> text = graph.property(names[i])) {
+            const std::optional<double> value = parseFinite(*text);
+            if (!value)
+                return QStringLiteral("graph limit %1 '%2' is not a finite number")
+                    .arg(names[i], *text);
+            ends[i] = *value;
+        }
+    }
+    if (!(ends[0] < ends[1]))
+        return QStringLiteral("graph limits %1 %2 and %3 %4 leave no range")
+            .arg(minName)
+            .arg(ends[0])
+            .arg(maxName)
+            .arg(ends[1]);
+    return std::nullopt;
+}
+
+std::optional<QString> checkKindSettings(const FormWidget &widget) {
+    if (widget.className == QLatin1String("PanelTimer"))
+        return checkTimer(widget);
+    if (widget.className == QLatin1String("XYGraph")) {
+        if (auto fault = checkAxis(widget, QStringLiteral("x")))
+            return fault;
+        return checkAxis(widget, QStringLiteral("y"));
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> checkControl(const FormWidget &widget, std::set<int> &ids) {
+    const std::optional<QString> idText = widget.property(QStringLiteral("controlId"));
+    if (!idText) {
+        if (widget.property(QStringLiteral("callbackName")))
+            return QStringLiteral("callbackName on a widget without controlId");
+        return std::nullopt;
+    }
+    const std::optional<int> id = parseInt(idText);
+    if (!id || *id <= 0)
+        return QStringLiteral("controlId '%1' is not a positive integer").arg(*idText);
+    if (*id > kHighestControlId)
+        return QStringLiteral("controlId %1 is above the highest allowed, %2")
+            .arg(*id)
+            .arg(kHighestControlId);
+    if (!ids.insert(*id).second)
+        return QStringLiteral("duplicate controlId %1").arg(*id);
+    if (!kindForClassName(widget.className))
+        return QStringLiteral("unknown control kind %1").arg(widget.className);
+    return checkCallback(widget, QStringLiteral("callback"));
+}
+
 // Everything that can be checked on the file's text, so the refusal can name a line.
 std::optional<LoadRefusal> checkForm(const FormScan &scan, int resourceId) {
     const FormWidget &top = scan.widgets.front();
     if (top.className != QLatin1String("QWidget"))
         return LoadRefusal{QStringLiteral("the panel is a %1, not a QWidget").arg(top.className),
                            where(top)};
-    const std::optional<int> panelId = parseInt(top.panelId);
+    const std::optional<int> panelId = parseInt(top.property(QStringLiteral("panelId")));
     if (!panelId)
         return LoadRefusal{QStringLiteral("the panel has no integer panelId property"), where(top)};
     if (*panelId != resourceId)
@@ -60,40 +141,22 @@ std::optional<LoadRefusal> checkForm(const FormScan &scan, int resourceId) {
                 .arg(resourceId)
                 .arg(*panelId),
             where(top)};
-    if (top.callbackName && !findCallback(*top.callbackName))
-        return LoadRefusal{
-            QStringLiteral("panel callback '%1' is not in the program").arg(*top.callbackName),
-            where(top)};
+    if (auto fault = checkCallback(top, QStringLiteral("panel callback")))
+        return LoadRefusal{*fault, where(top)};
     std::set<int> ids;
     for (std::size_t i = 1; i < scan.widgets.size(); ++i) {
         const FormWidget &widget = scan.widgets[i];
-        if (!widget.controlId) {
-            if (widget.callbackName)
-                return LoadRefusal{QStringLiteral("callbackName on a widget without controlId"),
-                                   where(widget)};
-            continue;
-        }
-        const std::optional<int> id = parseInt(widget.controlId);
-        if (!id || *id <= 0)
-            return LoadRefusal{
-                QStringLiteral("controlId '%1' is not a positive integer").arg(*widget.controlId),
-                where(widget)};
-        if (!ids.insert(*id).second)
-            return LoadRefusal{QStringLiteral("duplicate controlId %1").arg(*id), where(widget)};
-        if (!kindForClassName(widget.className))
-            return LoadRefusal{QStringLiteral("unknown control kind %1").arg(widget.className),
-                               where(widget)};
-        if (widget.callbackName && !findCallback(*widget.callbackName))
-            return LoadRefusal{
-                QStringLiteral("callback '%1' is not in the program").arg(*widget.callbackName),
-                where(widget)};
+        if (auto fault = checkControl(widget, ids))
+            return LoadRefusal{*fault, where(widget)};
+        if (auto fault = checkKindSettings(widget))
+            return LoadRefusal{*fault, where(widget)};
     }
     return std::nullopt;
 }
 
 template <typename Callback> Callback callbackProperty(const QObject *object) {
     const QString name = object->property("callbackName").toString();
-    return name.isEmpty() ? nullptr : reinterpret_cast<Callback>(findCallback(name));
+    return name.isEmpty() ? nullptr : reinterpret_cast<Callback>(findProgramFunction(name));
 }
 
 } // namespace
@@ -110,7 +173,11 @@ std::variant<std::unique_ptr<Panel>, LoadRefusal> loadPanelFile(const QString &p
     if (!file.open(QIODevice::ReadOnly))
         return LoadRefusal{QStringLiteral("cannot open the panel file: ") + file.errorString(),
                            path};
-    const QByteArray xml = file.readAll();
+    return loadPanelText(file.readAll(), path, resourceId);
+}
+
+std::variant<std::unique_ptr<Panel>, LoadRefusal>
+loadPanelText(const QByteArray &xml, const QString &path, int resourceId) {
     const auto scanned = scanForm(xml);
     if (const auto *error = std::get_if<FormScanError>(&scanned))
         return LoadRefusal{

@@ -20,5 +20,8 @@ QString panelFilePath(const QString &fileName);
 // need the panel's handle.
 std::variant<std::unique_ptr<Panel>, LoadRefusal> loadPanelFile(const QString &path,
                                                                 int resourceId);
+// The same for a file's text already read; path only names it in refusals.
+std::variant<std::unique_ptr<Panel>, LoadRefusal>
+loadPanelText(const QByteArray &xml, const QString &path, int resourceId);
 
 #endif

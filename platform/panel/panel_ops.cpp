@@ -5,6 +5,7 @@
 #include "panel_registry.h"
 #include "status_line.h"
 #include "userint.h"
+#include "window_anchors.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -12,13 +13,16 @@
 namespace {
 
 constexpr int kButtonHeight = 26;
-constexpr int kButtonMinWidth = 60;
+// Line buttons stand in a narrow column beside their port-line labels.
+constexpr int kButtonMinWidth = 52;
+constexpr int kButtonTextPadding = 14;
 
 QWidget *createControlWidget(int style, const QString &label, QWidget *window) {
     switch (style) {
     case CTRL_SQUARE_COMMAND_BUTTON: {
         auto *button = new QPushButton(label, window);
-        button->resize(std::max(kButtonMinWidth, button->sizeHint().width()), kButtonHeight);
+        const int textWidth = button->fontMetrics().horizontalAdvance(label) + kButtonTextPadding;
+        button->resize(std::max(kButtonMinWidth, textWidth), kButtonHeight);
         return button;
     }
     case CTRL_LED_WITH_LABEL:
@@ -61,6 +65,7 @@ int LoadPanel(int parentPanel, const char *fileName, int resourceId) {
         connectControlEvents(handle, id, control.widget, control.kind);
     connectPanelClose(handle, window);
     attachStatusLine(window);
+    anchorGrowingControls(window);
     return handle;
 }
 
@@ -74,6 +79,34 @@ int DisplayPanel(int panel) {
 
 int DiscardPanel(int panel) {
     return discardPanel(panel) ? 0 : UI_ERROR_BAD_PANEL;
+}
+
+int GetPanelGeometry(int panel, int *left, int *top, int *width, int *height) {
+    const Panel *found = findPanel(panel);
+    if (!found)
+        return UI_ERROR_BAD_PANEL;
+    if (!left || !top || !width || !height)
+        return UI_ERROR_BAD_VALUE;
+    const QRect place = found->window->geometry();
+    *left = place.left();
+    *top = place.top();
+    *width = place.width();
+    *height = place.height();
+    return 0;
+}
+
+// A size below the window's minimum is raised to it; a place off every screen is the
+// window system's to correct.
+int SetPanelGeometry(int panel, int left, int top, int width, int height) {
+    Panel *found = findPanel(panel);
+    if (!found)
+        return UI_ERROR_BAD_PANEL;
+    if (width <= 0 || height <= 0)
+        return UI_ERROR_BAD_VALUE;
+    QWidget *window = found->window.get();
+    window->move(left, top);
+    window->resize(QSize(width, height).expandedTo(window->minimumSize()));
+    return 0;
 }
 
 int NewCtrl(int panel, int style, const char *label, int top, int left) {

@@ -1,5 +1,6 @@
 #include "panel_test_access.h"
 
+#include "file_popup.h"
 #include "panel_registry.h"
 #include "paneltimer.h"
 #include "status_line.h"
@@ -52,6 +53,10 @@ bool timerRunning(int panel, int control) {
 QString statusText(int panel) {
     const QWidget *window = panelWidget(panel);
     return window ? statusLineText(window) : QString();
+}
+
+void answerFilePopupsWith(std::optional<QString> path) {
+    setFilePopupAnswer(std::move(path));
 }
 
 } // namespace panel_test

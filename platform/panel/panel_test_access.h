@@ -1,4 +1,4 @@
-// Read-only views into running panels for tests (the runtime's own and the application's).
+// Views into running panels for tests (the runtime's own and the application's).
 //
 // Everything here runs on the user-interface thread after InitCVIRTEEx.  Unknown panels or
 // controls give null pointers, false or NaN; nothing here changes what a panel holds.
@@ -6,6 +6,7 @@
 #define ZELBRIN_PLATFORM_PANEL_TEST_ACCESS_H
 
 #include <QString>
+#include <optional>
 
 class QWidget;
 class XYGraph;
@@ -32,6 +33,10 @@ bool timerRunning(int panel, int control);
 
 // The text of the panel's status line, which shows the latest ErrorPrintf message.
 QString statusText(int panel);
+
+// From now on FileSelectPopup answers with this path (empty: the user cancelled) instead
+// of asking; nullopt asks the user again.
+void answerFilePopupsWith(std::optional<QString> path);
 
 } // namespace panel_test
 

@@ -1,22 +1,28 @@
 // Start-up of the application object and the event loop the program runs in.
+#include "application_start.h"
 #include "status_line.h"
 #include "userint.h"
 
 #include <QApplication>
 #include <QEventLoop>
+#include <string>
 
 namespace {
 
 // The innermost running RunUserInterface, which QuitUserInterface ends.
 QEventLoop *runningLoop = nullptr;
 
+std::string startFailure;
+
 } // namespace
 
 int InitCVIRTEEx(void *, char *argv[], void *) {
+    startFailure.clear();
     if (!QCoreApplication::instance()) {
         // QApplication keeps references to argc and argv for its whole life, which is the
-        // process's: it stays reachable from here until exit.
+        // process's: they stay reachable from here until exit.
         static int argc = 0;
+        argc = 0;
         while (argv && argv[argc])
             ++argc;
         static char fallbackName[] = "zelbrin";
@@ -25,15 +31,21 @@ int InitCVIRTEEx(void *, char *argv[], void *) {
             argc = 1;
             argv = fallbackArgv;
         }
-        static QApplication *application = new QApplication(argc, argv);
-        (void)application;
+        if (!startApplication(argc, argv, &startFailure))
+            return 0;
     }
-    if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
-        return 0; // a console-only application object cannot show windows
+    if (!qobject_cast<QApplication *>(QCoreApplication::instance())) {
+        startFailure = "a console-only application object exists, which cannot show windows";
+        return 0;
+    }
     // Only QuitUserInterface ends the program's loop, never a window going away.
     QApplication::setQuitOnLastWindowClosed(false);
     installErrorPrintSink();
     return 1;
+}
+
+const char *RuntimeStartFailure(void) {
+    return startFailure.c_str();
 }
 
 int RunUserInterface(void) {

@@ -7,16 +7,48 @@
 #include <QLabel>
 #include <QPointer>
 #include <QThread>
+#include <algorithm>
 #include <vector>
 
 namespace {
 
 constexpr char kObjectName[] = "panelStatusLine";
 
+// Shows the first line of its message, cut to its width, with the whole message as its
+// tooltip: driver texts run over several lines, which a one-line label cannot show.
+class StatusLine : public QLabel {
+  public:
+    explicit StatusLine(QWidget *window) : QLabel(window) {
+        setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        setTextFormat(Qt::PlainText);
+        setWordWrap(false);
+    }
+
+    void setMessage(const QString &firstLine, const QString &whole) {
+        firstLine_ = firstLine;
+        setToolTip(whole);
+        showFitted();
+    }
+
+  protected:
+    void resizeEvent(QResizeEvent *event) override {
+        QLabel::resizeEvent(event);
+        showFitted();
+    }
+
+  private:
+    void showFitted() {
+        const int room = contentsRect().width() - 2 * margin() - indent();
+        setText(fontMetrics().elidedText(firstLine_, Qt::ElideRight, std::max(room, 0)));
+    }
+
+    QString firstLine_;
+};
+
 struct ErrorLog {
     int count = 0;
     QString latest;
-    std::vector<QPointer<QLabel>> lines;
+    std::vector<QPointer<StatusLine>> lines;
 };
 
 ErrorLog &errorLog() {
@@ -24,23 +56,26 @@ ErrorLog &errorLog() {
     return log;
 }
 
-QString statusText() {
+// The count and the latest message, up to its first line break or all of it.
+QString statusText(bool whole) {
     const ErrorLog &log = errorLog();
     if (log.count == 0)
         return {};
+    const QString latest = whole ? log.latest : log.latest.section(QLatin1Char('\n'), 0, 0);
     return QStringLiteral("%1 error message%2 - latest: %3")
         .arg(log.count)
         .arg(log.count == 1 ? "" : "s")
-        .arg(log.latest);
+        .arg(latest);
+}
+
+void show(StatusLine *line) {
+    line->setMessage(statusText(false), statusText(true));
 }
 
 void showOnAllLines() {
-    const QString text = statusText();
-    std::erase_if(errorLog().lines, [](const QPointer<QLabel> &line) { return line.isNull(); });
-    for (const QPointer<QLabel> &line : errorLog().lines) {
-        line->setText(text);
-        line->setToolTip(text);
-    }
+    std::erase_if(errorLog().lines, [](const QPointer<StatusLine> &line) { return line.isNull(); });
+    for (const QPointer<StatusLine> &line : errorLog().lines)
+        show(line);
 }
 
 void record(const QString &text) {
@@ -86,7 +121,7 @@ void installErrorPrintSink() {
 }
 
 void attachStatusLine(QWidget *window) {
-    auto *line = new QLabel(window);
+    auto *line = new StatusLine(window);
     line->setObjectName(QString::fromLatin1(kObjectName));
     line->setStyleSheet(QStringLiteral("QLabel { color: #a00000; padding-left: 4px; }"));
     const int height = line->fontMetrics().height() + 6;
@@ -94,7 +129,7 @@ void attachStatusLine(QWidget *window) {
     window->resize(window->width(), window->height() + height);
     window->installEventFilter(new KeepAtFoot(line, window));
     errorLog().lines.emplace_back(line);
-    line->setText(statusText());
+    show(line);
 }
 
 QString statusLineText(const QWidget *window) {

@@ -1,5 +1,7 @@
 // A line at the foot of every panel window that shows how many error prints there were and
-// the latest one: a person who starts the program from a desktop never sees stderr.
+// the latest one: a person who starts the program from a desktop never sees stderr.  It
+// shows the latest message's first line, cut to the window's width; its tooltip holds the
+// whole message.
 #ifndef ZELBRIN_PLATFORM_PANEL_STATUS_LINE_H
 #define ZELBRIN_PLATFORM_PANEL_STATUS_LINE_H
 

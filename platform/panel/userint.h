@@ -13,12 +13,19 @@ enum {
     EVENT_COMMIT = 1,
     EVENT_CLOSE = 11,
     EVENT_TIMER_TICK = 15,
+    // A typed number the field could not take (out of its range): the field kept its value.
+    EVENT_ENTRY_REFUSED = 1001,
 };
 
 // Control attributes.
 enum {
     ATTR_CALLBACK_FUNCTION_POINTER = 513,
     ATTR_INTERVAL = 1270, // timer interval in seconds (double)
+    // This runtime's own attributes.
+    ATTR_XNAME = 2001,         // graph x axis title (text)
+    ATTR_YNAME = 2002,         // graph y axis title (text)
+    ATTR_TEXT_COLOR = 2003,    // text colour of a text message, 0xRRGGBB (int)
+    ATTR_VALUE_UNKNOWN = 2004, // nonzero: an indicator or display shows "unknown" (int)
 };
 
 // Control styles that NewCtrl creates.
@@ -47,6 +54,7 @@ enum {
     UI_ERROR_BAD_VALUE = -5,       // value out of range, not finite, or not representable
     UI_ERROR_PANEL_FILE = -6,      // the panel file is missing, unreadable or refused
     UI_ERROR_NOT_RUNNING = -7,     // QuitUserInterface without a running RunUserInterface
+    UI_ERROR_FILE = -8,            // a file could not be written
 };
 
 enum {
@@ -62,7 +70,11 @@ typedef int (*PanelCallbackPtr)(int panel, int event, void *callbackData, int ev
 }
 
 // Nonzero on success.  Creates the application object from the null-terminated argv.
+// It prints nothing when it fails; RuntimeStartFailure says why.  Only a window system
+// that fails inside Qt ends the program, with one line and status 1.
 int InitCVIRTEEx(void *moduleHandle, char *argv[], void *reserved);
+// Why the last InitCVIRTEEx failed ("no display: DISPLAY is not set", ...), or "".
+const char *RuntimeStartFailure(void);
 
 // Loads the panel with resourceId from a Qt Designer .ui file.  A bare file name is
 // looked up beside the executable.  Returns the panel handle, negative on failure
@@ -82,16 +94,32 @@ int NewCtrl(int panel, int style, const char *label, int top, int left);
 int SetCtrlAttribute(int panel, int control, int attribute, int value);
 int SetCtrlAttribute(int panel, int control, int attribute, double value);
 int SetCtrlAttribute(int panel, int control, int attribute, CtrlCallbackPtr callback);
+int SetCtrlAttribute(int panel, int control, int attribute, const char *text);
 
-// Values are converted to the control's own type (int or double).
+// Values are converted to the control's own type (int or double); text messages take
+// text.  Setting a value ends an "unknown" state.
 int SetCtrlVal(int panel, int control, int value);
 int SetCtrlVal(int panel, int control, double value);
+int SetCtrlVal(int panel, int control, const char *text);
 int GetCtrlVal(int panel, int control, int *value);
 int GetCtrlVal(int panel, int control, double *value);
 
 int SetAxisScalingMode(int panel, int control, int axis, int mode, double min, double max);
+int GetAxisScalingMode(int panel, int control, int axis, int *mode, double *min, double *max);
 int DeleteGraphPlot(int panel, int control, int plotHandle, int refresh);
 int PlotPoint(int panel, int control, double x, double y, int pointStyle, int color);
 int PlotLine(int panel, int control, double x1, double y1, double x2, double y2, int color);
+
+// Saves the control as it appears on screen to a PNG file; 0 or UI_ERROR_FILE.
+int SaveCtrlDisplayToPNG(int panel, int control, const char *path);
+
+// The window's place and size in screen pixels (left, top, width, height).
+int GetPanelGeometry(int panel, int *left, int *top, int *width, int *height);
+int SetPanelGeometry(int panel, int left, int top, int width, int height);
+
+// Asks the user for a file to open or (forSaving nonzero) to save to, filter as in
+// "CSV files (*.csv)".  1 with the chosen path in path, 0 when the user cancelled (or
+// the path does not fit pathSize).
+int FileSelectPopup(const char *title, const char *filter, int forSaving, char *path, int pathSize);
 
 #endif

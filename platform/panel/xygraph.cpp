@@ -1,6 +1,8 @@
 #include "xygraph.h"
 
 #include "axis_ticks.h"
+#include "opaque_tiles.h"
+#include "trace_raster.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -12,6 +14,8 @@ constexpr int kLeftMargin = 56;
 constexpr int kRightMargin = 14;
 constexpr int kTopMargin = 10;
 constexpr int kBottomMargin = 28;
+constexpr int kTitleGap = 4;
+constexpr double kPenWidth = 1.5;
 constexpr int kTickLength = 5;
 constexpr int kMarkerSize = 5;
 constexpr int kMaxTicksX = 8;
@@ -57,10 +61,43 @@ bool clipToBox(QPointF &a, QPointF &b, const QRectF &box) {
     return true;
 }
 
+// Pixels a primitive may touch around its geometry: half the pen or the marker, and one
+// more for antialiasing.
+QRect footprint(const QPointF &a, const QPointF &b, bool marker, qreal pixelRatio) {
+    const double reach = (marker ? kMarkerSize / 2.0 : kPenWidth / 2.0) + 1.0;
+    const int left = int(std::floor((std::min(a.x(), b.x()) - reach) * pixelRatio));
+    const int top = int(std::floor((std::min(a.y(), b.y()) - reach) * pixelRatio));
+    const int right = int(std::ceil((std::max(a.x(), b.x()) + reach) * pixelRatio));
+    const int bottom = int(std::ceil((std::max(a.y(), b.y()) + reach) * pixelRatio));
+    return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+// Where primitives land in the trace image, worked out once for a whole drawing.
+class Placer {
+  public:
+    Placer(double xMin, double xMax, double yMin, double yMax, QSize area)
+        : xMin_(xMin), yMax_(yMax), xScale_((area.width() - 1) / (xMax - xMin)),
+          yScale_((area.height() - 1) / (yMax - yMin)),
+          box_(-kClipMargin, -kClipMargin, area.width() + 2 * kClipMargin,
+               area.height() + 2 * kClipMargin) {}
+
+    // False when nothing of the primitive lies near the image.
+    bool place(const GraphPrimitive &p, QPointF &a, QPointF &b) const {
+        a = {(p.x1 - xMin_) * xScale_, (yMax_ - p.y1) * yScale_};
+        b = {(p.x2 - xMin_) * xScale_, (yMax_ - p.y2) * yScale_};
+        return (box_.contains(a) && box_.contains(b)) || clipToBox(a, b, box_);
+    }
+
+  private:
+    double xMin_, yMax_, xScale_, yScale_;
+    QRectF box_;
+};
+
 } // namespace
 
 XYGraph::XYGraph(QWidget *parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    plotArea_ = plotAreaFor(size());
 }
 
 void XYGraph::setXMin(double value) {
@@ -94,6 +131,25 @@ bool XYGraph::setRange(Range &range, double min, double max) {
     return true;
 }
 
+void XYGraph::setXTitle(const QString &title) {
+    xTitle_ = title;
+    update();
+}
+
+void XYGraph::setYTitle(const QString &title) {
+    yTitle_ = title;
+    update();
+}
+
+void XYGraph::setSquarePlot(bool square) {
+    squarePlot_ = square;
+    placePlotArea();
+}
+
+bool XYGraph::rangesValid() const {
+    return xRange_.min < xRange_.max && yRange_.min < yRange_.max;
+}
+
 bool XYGraph::addSegment(double x1, double y1, double x2, double y2, int rgb) {
     if (!fitsFloat(x1) || !fitsFloat(y1) || !fitsFloat(x2) || !fitsFloat(y2) || !isRgb(rgb))
         return false;
@@ -123,7 +179,25 @@ void XYGraph::clear() {
 }
 
 QRect XYGraph::plotArea() const {
-    return rect().adjusted(kLeftMargin, kTopMargin, -kRightMargin, -kBottomMargin);
+    return plotArea_;
+}
+
+// Kept, not computed on every use: each primitive drawn needs it.
+void XYGraph::placePlotArea() {
+    plotArea_ = plotAreaFor(size());
+    invalidateCache();
+}
+
+QRect XYGraph::plotAreaFor(QSize size) const {
+    const int title = fontMetrics().height() + kTitleGap;
+    const QRect room =
+        QRect(QPoint(0, 0), size)
+            .adjusted(kLeftMargin + title, kTopMargin, -kRightMargin, -kBottomMargin - title);
+    if (!squarePlot_)
+        return room;
+    const int side = std::max(1, std::min(room.width(), room.height()));
+    return {room.left() + (room.width() - side) / 2, room.top() + (room.height() - side) / 2, side,
+            side};
 }
 
 QPointF XYGraph::toCachePoint(float x, float y) const {
@@ -147,7 +221,13 @@ QSize XYGraph::sizeHint() const {
 }
 
 void XYGraph::resizeEvent(QResizeEvent *) {
-    invalidateCache();
+    placePlotArea();
+}
+
+void XYGraph::changeEvent(QEvent *event) {
+    if (event->type() == QEvent::FontChange)
+        placePlotArea();
+    QWidget::changeEvent(event);
 }
 
 void XYGraph::invalidateCache() {
@@ -165,50 +245,76 @@ void XYGraph::paintEvent(QPaintEvent *) {
     painter.drawImage(plotArea().topLeft(), cache_);
 }
 
+QImage XYGraph::emptyTraceImage() const {
+    const QSize pixels = plotArea().size() * devicePixelRatioF();
+    QImage image(pixels.expandedTo({1, 1}), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(devicePixelRatioF());
+    image.fill(Qt::transparent);
+    return image;
+}
+
+QImage XYGraph::renderTraces(TraceDrawing how) const {
+    QImage image = emptyTraceImage();
+    if (!rangesValid() || store_.size() == 0)
+        return image;
+    if (how == TraceDrawing::Exact)
+        drawPrimitives(image, 0, store_.size());
+    else
+        drawAllSkippingCovered(image);
+    return image;
+}
+
 void XYGraph::bringCacheUpToDate() {
     const QSize pixels = plotArea().size() * devicePixelRatioF();
-    if (cache_.size() != pixels) {
-        cache_ = QImage(pixels.expandedTo({1, 1}), QImage::Format_ARGB32_Premultiplied);
-        cache_.setDevicePixelRatio(devicePixelRatioF());
-        cache_.fill(Qt::transparent);
-        cachedCount_ = 0;
+    if (cache_.size() != pixels.expandedTo({1, 1})) {
+        cache_ = renderTraces(TraceDrawing::SkipCovered);
+        cachedCount_ = store_.size();
+        return;
     }
     if (cachedCount_ == store_.size())
         return;
-    if (xRange_.min < xRange_.max && yRange_.min < yRange_.max) {
-        QPainter painter(&cache_);
-        painter.setRenderHint(QPainter::Antialiasing);
-        drawPrimitives(painter, cachedCount_, store_.size());
-    }
+    if (rangesValid())
+        drawPrimitives(cache_, cachedCount_, store_.size());
     cachedCount_ = store_.size();
 }
 
-void XYGraph::drawPrimitives(QPainter &painter, std::size_t from, std::size_t to) const {
-    const QSize area = plotArea().size();
-    const QRectF box(-kClipMargin, -kClipMargin, area.width() + 2 * kClipMargin,
-                     area.height() + 2 * kClipMargin);
-    QPen pen(Qt::black, 1.5);
-    std::uint32_t penRgb = 0x000000;
-    painter.setPen(pen);
+void XYGraph::drawPrimitive(TraceRaster &raster, const GraphPrimitive &primitive, const QPointF &a,
+                            const QPointF &b) {
+    if (primitive.marker)
+        raster.square(a, kMarkerSize, primitive.rgb);
+    else
+        raster.line(a, b, primitive.rgb, kPenWidth);
+}
+
+void XYGraph::drawPrimitives(QImage &image, std::size_t from, std::size_t to) const {
+    TraceRaster raster(image, TraceRaster::Mode::Over);
+    const Placer placer(xRange_.min, xRange_.max, yRange_.min, yRange_.max, plotArea().size());
+    QPointF a, b;
     for (std::size_t i = from; i < to; ++i) {
         const GraphPrimitive primitive = store_.at(i);
-        QPointF a = toCachePoint(primitive.x1, primitive.y1);
-        QPointF b = toCachePoint(primitive.x2, primitive.y2);
-        if (!clipToBox(a, b, box))
+        if (placer.place(primitive, a, b))
+            drawPrimitive(raster, primitive, a, b);
+    }
+}
+
+// Painting under, from the newest primitive back, gives the picture that painting over in
+// plotting order gives, up to rounding in partly covered pixels; a primitive whose
+// footprint is opaque already would change nothing and is skipped.
+void XYGraph::drawAllSkippingCovered(QImage &image) const {
+    TraceRaster raster(image, TraceRaster::Mode::Under);
+    OpaqueTiles tiles(image);
+    const qreal ratio = image.devicePixelRatio();
+    const Placer placer(xRange_.min, xRange_.max, yRange_.min, yRange_.max, plotArea().size());
+    QPointF a, b;
+    for (std::size_t i = store_.size(); i-- > 0;) {
+        const GraphPrimitive primitive = store_.at(i);
+        if (!placer.place(primitive, a, b))
             continue;
-        const QColor colour = QColor::fromRgb(primitive.rgb);
-        if (primitive.marker) {
-            const QRectF square(a.x() - kMarkerSize / 2.0, a.y() - kMarkerSize / 2.0, kMarkerSize,
-                                kMarkerSize);
-            painter.fillRect(square, colour);
+        const QRect touched = footprint(a, b, primitive.marker, ratio);
+        if (tiles.covered(touched))
             continue;
-        }
-        if (primitive.rgb != penRgb) {
-            pen.setColor(colour);
-            penRgb = primitive.rgb;
-            painter.setPen(pen);
-        }
-        painter.drawLine(a, b);
+        drawPrimitive(raster, primitive, a, b);
+        tiles.painted(touched);
     }
 }
 
@@ -239,4 +345,21 @@ void XYGraph::drawAxes(QPainter &painter) const {
     painter.setPen(ink);
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(area.adjusted(0, 0, -1, -1));
+    drawTitles(painter, area);
+}
+
+void XYGraph::drawTitles(QPainter &painter, const QRect &area) const {
+    const QFontMetrics metrics = painter.fontMetrics();
+    const int height = metrics.height();
+    const QRect below(area.left(), area.bottom() + kTickLength + height + kTitleGap, area.width(),
+                      height);
+    painter.drawText(below, Qt::AlignHCenter | Qt::AlignTop,
+                     metrics.elidedText(xTitle_, Qt::ElideRight, area.width()));
+    // The y title reads upwards, left of the tick labels.
+    painter.save();
+    painter.translate(area.left() - kLeftMargin - kTitleGap, area.bottom());
+    painter.rotate(-90);
+    painter.drawText(QRect(0, -height, area.height(), height), Qt::AlignHCenter | Qt::AlignBottom,
+                     metrics.elidedText(yTitle_, Qt::ElideRight, area.height()));
+    painter.restore();
 }

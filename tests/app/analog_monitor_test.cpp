@@ -189,19 +189,22 @@ TEST_F(AnalogMonitor, ASideOfZeroSpanPutsThePointAtTheCentreOrAtFullDeflection) 
     expectMarker(calibratedPoint(), GREEN, {0.0, 0.0});
 }
 
-TEST_F(AnalogMonitor, AFailedReadShowsThatChannelsLastGoodVoltage) {
+TEST_F(AnalogMonitor, AFailedReadBreaksTheTraceForOneTickInsteadOfDrawingAMadeUpPoint) {
+    user::choose(PANEL_PLOT_MODE, TRACE);
     holdJoystick({1.0, 4.0});
     user::tickSampling();
-    holdJoystick({3.0, 3.5});
+    const std::size_t before = user::plotted().size();
     failNthCall("DAQmxReadAnalogF64", 1, SOME_DRIVER_FAILURE); // the ai2 read
     CapturedErrors errors;
+    user::tickSampling(); // no segment to or from the tick without ai2
     user::tickSampling();
     EXPECT_EQ(errors.errorLines().size(), 1u) << errors.text();
-    EXPECT_NEAR(user::doubleValue(PANEL_AI2), 1.0, VOLTS);
-    EXPECT_NEAR(user::doubleValue(PANEL_AI3), 3.5, VOLTS);
+    EXPECT_EQ(user::plotted().size(), before);
+    holdJoystick({3.0, 3.5});
+    user::tickSampling();
     const auto plotted = user::plotted();
-    ASSERT_EQ(plotted.size(), 2u);
-    expectMarker(plotted[0], RED, {1.0, 3.5});
+    ASSERT_EQ(plotted.size(), before + 2);
+    expectSegment(plotted[before], RED, {1.0, 4.0}, {3.0, 3.5});
 }
 
 struct AxisRange {

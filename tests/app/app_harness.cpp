@@ -1,5 +1,6 @@
 #include "app_harness.h"
 
+#include "digital_panel.h"
 #include "panel_frame.h"
 #include "panel_test_access.h"
 #include "paneltimer.h"
@@ -11,14 +12,18 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QLabel>
+#include <QSettings>
 #include <QTest>
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <optional>
 #include <sstream>
+#include <unistd.h>
 
 namespace {
 
@@ -129,7 +134,12 @@ char **testArgv() {
     return argv;
 }
 
+void forgetRememberedSettings() {
+    QSettings(QSettings::IniFormat, QSettings::UserScope, "Zelbrin", "zelbrin").clear();
+}
+
 void AppOnStand::SetUp() {
+    forgetRememberedSettings();
     resetStand();
     prepareBoard();
     ASSERT_TRUE(openWindow(testArgv()));
@@ -139,12 +149,15 @@ void AppOnStand::SetUp() {
         }
     }
     // A test run in the same process before this one may have left its calibration and
-    // port values behind: take the panel file's calibration and all lines 0 again.
+    // port values and direction behind: take the panel file's calibration, all lines 0
+    // and the direction the ports start with again.
     user::click(PANEL_CALIBRATE);
     user::click(PANEL_ALL0);
+    mode = 0;
 }
 
 void AppOnStand::TearDown() {
+    panel_test::answerFilePopupsWith(std::nullopt);
     closeDown();
 }
 
@@ -215,7 +228,26 @@ std::vector<GraphPrimitive> plotted() {
     return primitives;
 }
 
+std::string text(int id) {
+    auto *label = control<QLabel>(id);
+    return label ? label->text().toStdString() : std::string();
+}
+
+void willChooseFile(const std::string &path) {
+    panel_test::answerFilePopupsWith(QString::fromStdString(path));
+}
+
 } // namespace user
+
+ScratchFolder::ScratchFolder() {
+    std::string pattern = std::string(P_tmpdir) + "/zelbrin_app_files.XXXXXX";
+    EXPECT_NE(mkdtemp(pattern.data()), nullptr);
+    folder_ = pattern;
+}
+
+ScratchFolder::~ScratchFolder() {
+    std::filesystem::remove_all(folder_);
+}
 
 CapturedErrors::CapturedErrors() {
     std::fflush(stderr);

@@ -41,6 +41,8 @@ class AppOnStand : public ::testing::Test {
 
 // The argument vector the tests start the application with.
 char **testArgv();
+// Empties the user's settings (in the tests' own folder), as on a first start.
+void forgetRememberedSettings();
 // Puts the stand back to stand.json: switches up, joystick held at the centre, no faults.
 void resetStand();
 // Arms one fault of the simulated board: the n-th next call of entryPoint fails.
@@ -58,7 +60,24 @@ int intValue(int control);
 double doubleValue(int control);
 const XYGraph &graph();
 std::vector<GraphPrimitive> plotted();
+// The text of a text message of the window (the board indicator, the message line).
+std::string text(int control);
+// The next file choosers answer with this path; empty: the user cancels.
+void willChooseFile(const std::string &path);
 } // namespace user
+
+// A folder of its own for one test's files, removed with everything in it afterwards.
+class ScratchFolder {
+  public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder &) = delete;
+    ScratchFolder &operator=(const ScratchFolder &) = delete;
+    std::string path(const std::string &name) const { return folder_ + "/" + name; }
+
+  private:
+    std::string folder_;
+};
 
 // Everything written to the error output while it lives; lines() splits it.
 class CapturedErrors {

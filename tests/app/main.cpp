@@ -1,10 +1,13 @@
 // The end-to-end tests run on the offscreen platform, with the stand of stand.json, and
 // keep the simulated board's call journal in a file of their own process, which the
-// tests read back.  ORVEX_DRIVER names the driver the program under test loads.
+// tests read back.  ORVEX_DRIVER names the driver the program under test loads.  The
+// user's settings go to a folder of this process (never the real user's, and never one
+// that a test run in parallel shares).
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <unistd.h>
 
@@ -18,7 +21,14 @@ int main(int argc, char **argv) {
     const std::string journal =
         std::string(P_tmpdir) + "/zelbrin_app_test." + std::to_string(getpid()) + ".journal";
     setenv("ORVEX_SIM_JOURNAL", journal.c_str(), 1);
+    std::string settings = std::string(P_tmpdir) + "/zelbrin_app_test.XXXXXX";
+    if (!mkdtemp(settings.data())) {
+        std::perror("mkdtemp");
+        return 1;
+    }
+    setenv("XDG_CONFIG_HOME", settings.c_str(), 1);
     const int status = RUN_ALL_TESTS();
     std::remove(journal.c_str());
+    std::filesystem::remove_all(settings);
     return status;
 }

@@ -6,9 +6,12 @@
 #include "panel_test_access.h"
 #include "startup.h"
 #include "userint.h"
+#include "xygraph.h"
 
 #include <QTimer>
 #include <QWidget>
+#include <cmath>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -28,6 +31,33 @@ TEST(NoDriver, EachFailingStartUpStepPrintsOneLineAndTheWindowStillOpens) {
     }
     ASSERT_TRUE(openWindow(testArgv()));
     EXPECT_TRUE(panel_test::panelWidget(panelHandle)->isVisible());
+    closeDown();
+}
+
+TEST(NoDriver, TheBoardShowsAsNotAnsweringAndEveryReadingAsUnknown) {
+    forgetRememberedSettings();
+    prepareBoard();
+    ASSERT_TRUE(openWindow(testArgv()));
+    EXPECT_THAT(user::text(PANEL_BOARD),
+                ::testing::StartsWith("\u25CF Board not answering: -200397, "));
+    EXPECT_THAT(user::text(PANEL_BOARD), ::testing::HasSubstr("NI-DAQmx"));
+    std::vector<std::string> lines;
+    {
+        CapturedErrors errors;
+        user::tickSampling();
+        user::tickRefresh();
+        lines = errors.errorLines();
+    }
+    // The port reads find no port set up, so they make no driver call and read nothing.
+    EXPECT_EQ(lines.size(), 2u) << "one line for each voltage read";
+    EXPECT_TRUE(std::isnan(user::doubleValue(PANEL_AI2)));
+    EXPECT_TRUE(std::isnan(user::doubleValue(PANEL_AI3)));
+    double line = 0.0;
+    for (int i = 0; i < PANEL_LINES; ++i) {
+        GetCtrlVal(panelHandle, ledCtrl[i], &line);
+        EXPECT_TRUE(std::isnan(line)) << "line " << i << " is neither lit nor dark";
+    }
+    EXPECT_TRUE(user::plotted().empty());
     closeDown();
 }
 

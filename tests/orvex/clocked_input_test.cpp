@@ -212,18 +212,4 @@ TEST_F(ClockedInputTest, SettingsChangedWhileFetchingWaitForTheNextSetup) {
               R"(DAQmxCfgSampClkTiming(analog0I, "PFI1", 100, 10280, 10123, 100))");
 }
 
-TEST_F(ClockedInputTest, CloseWhileFetchingHandsNoTaskToTheDriver) {
-    double block[2];
-    orvex_analogFetchEx(3, block, 2, nullptr, 1.0);
-    orvex_ni6251Close();
-    rd_reset();
-    rd_scriptStatus("DAQmxReadAnalogF64", 1, -200088);
-    EXPECT_EQ(orvex_analogFetchEx(3, block, 2, nullptr, 1.0), -200088);
-    EXPECT_EQ(calls().front(), "DAQmxReadAnalogF64(null, 2, 1, 0, 2, &, null)");
-    rd_reset();
-    rd_scriptStatus("DAQmxStopTask", 1, -200088);
-    EXPECT_EQ(orvex_analogInStop(3), -200088);
-    EXPECT_EQ(calls().front(), "DAQmxStopTask(null)");
-}
-
 } // namespace

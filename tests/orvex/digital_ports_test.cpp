@@ -109,7 +109,7 @@ TEST_F(DigitalPortsTest, FailedStopLeavesTheOldConfigurationActive) {
     EXPECT_THAT(masksOf(0), ElementsAre(1, -1, -1, -1));
 }
 
-TEST_F(DigitalPortsTest, FailedStartLeavesTheNewConfigurationInFront) {
+TEST_F(DigitalPortsTest, FailedStartIsFinishedByTheNextRequestForTheMask) {
     orvex_portMask(0, 1);
     orvex_portOut(0, 1);
     rd_reset();
@@ -118,8 +118,22 @@ TEST_F(DigitalPortsTest, FailedStartLeavesTheNewConfigurationInFront) {
     EXPECT_THAT(masksOf(0), ElementsAre(2, 1, -1, -1));
     EXPECT_EQ(calls().size(), 8u); // two stops, four creations, the start, the text
     rd_reset();
+    EXPECT_EQ(orvex_portMask(0, 2), 0);
+    EXPECT_THAT(calls(), ElementsAre("DAQmxStartTask(port0R2)",
+                                     "DAQmxWriteDigitalU8(port0W2, 1, 1, 10, 0, [1], null, null)"));
+    rd_reset();
     EXPECT_EQ(orvex_portMask(0, 2), 1);
     EXPECT_THAT(calls(), IsEmpty());
+}
+
+TEST_F(DigitalPortsTest, RememberedValueThatCouldNotBeDrivenIsDrivenByTheNextRequest) {
+    orvex_portOut(2, 0x3C);
+    rd_scriptStatus("DAQmxWriteDigitalU8", 1, -200088);
+    EXPECT_EQ(orvex_portMask(2, 255), -200088);
+    EXPECT_EQ(orvex_portMask(2, 255), 0);
+    unsigned char state = 0;
+    EXPECT_EQ(orvex_portIn(2, &state), 0);
+    EXPECT_EQ(state, 0x3C);
 }
 
 TEST_F(DigitalPortsTest, WarningOfTheWriteIsReturned) {

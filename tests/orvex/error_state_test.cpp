@@ -35,6 +35,31 @@ TEST_F(ErrorStateTest, DriverFailureIsPassedThroughWithTheDriversText) {
     EXPECT_EQ(calls().back(), "DAQmxGetErrorString(-200088, 1024)");
 }
 
+TEST_F(ErrorStateTest, TextAlwaysBelongsToTheStatusWhenTheDriverGivesNone) {
+    orvex_portOut(3, 0); // an older, unrelated text
+    rd_scriptStatus("DAQmxCreateTask", 1, -200220);
+    rd_scriptStatus("DAQmxGetErrorString", 1, -200104);
+    double volts = 0;
+    EXPECT_EQ(orvex_analogIn(0, &volts), -200220);
+    EXPECT_EQ(errorText(), "orvex: the board driver failed with status -200220 and gave no "
+                           "description of it (its error text call returned -200104)");
+}
+
+TEST_F(ErrorStateTest, DriverStatusesEqualToLibraryCodesGetTheDriversTextAndSaySo) {
+    orvex_portOut(3, 0);
+    rd_scriptStatus("DAQmxReadAnalogF64", 1, -1);
+    double volts = 0;
+    EXPECT_EQ(orvex_analogIn(0, &volts), -1);
+    EXPECT_EQ(errorText(), "orvex: the board driver itself failed with status -1 (not a "
+                           "library check): recording driver: status -1");
+
+    rd_scriptStatus("DAQmxReadAnalogF64", 2, ORVEX_STATUS_NO_PROGRESS);
+    double block[4];
+    EXPECT_EQ(orvex_analogRead(0, block, 4, nullptr), ORVEX_STATUS_NO_PROGRESS);
+    EXPECT_EQ(errorText(), "orvex: the board driver itself failed with status -2 (not a "
+                           "library check): recording driver: status -2");
+}
+
 TEST_F(ErrorStateTest, SuccessAfterFailureSetsTheCodeAndKeepsTheFailuresText) {
     orvex_analogIn(8, nullptr);
     const std::string failure = errorText();

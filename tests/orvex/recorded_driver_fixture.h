@@ -1,6 +1,6 @@
 // Tests of the library against the recording test driver, which the library loads
-// through ORVEX_DRIVER.  Each test starts from the library's start-up state and an
-// empty call record.
+// through ORVEX_DRIVER.  Each test starts from the library's start-up state, a driver
+// without tasks and an empty call record.
 #ifndef ORVEX_TESTS_RECORDED_DRIVER_FIXTURE_H
 #define ORVEX_TESTS_RECORDED_DRIVER_FIXTURE_H
 
@@ -25,6 +25,7 @@ class RecordedDriverTest : public ::testing::Test {
         orvex::lastError = 0;
         orvex::lastErrorBuffer.fill('\0');
         rd_reset();
+        rd_forgetTasks();
     }
 
     // The driver calls recorded since the last rd_reset().

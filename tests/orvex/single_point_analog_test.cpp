@@ -35,7 +35,7 @@ TEST_F(SinglePointAnalogTest, FailedChannelCreationIsReturned) {
     double volts = 0;
     EXPECT_EQ(orvex_analogIn(7, &volts), -200170);
     EXPECT_EQ(orvex_GetLastError(), -200170);
-    EXPECT_EQ(calls().size(), 3u); // create, channel, error text: no read
+    EXPECT_EQ(calls().size(), 4u); // create, channel, release, error text: no read
 }
 
 } // namespace

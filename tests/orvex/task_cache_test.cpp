@@ -92,46 +92,69 @@ TEST_F(TaskCacheTest, CloseReleasesInFixedOrderAndASecondCloseMakesNoCall) {
     EXPECT_THAT(calls(), IsEmpty());
 }
 
-TEST_F(TaskCacheTest, FirstAnalogReleaseFailureEndsCloseAndKeepsTheRest) {
+TEST_F(TaskCacheTest, CloseTriesEveryTaskReturnsTheFirstFailureAndKeepsWhatWouldNotGo) {
     createOneOfEachKind();
     rd_reset();
-    rd_scriptStatus("DAQmxClearTask", 3, -200088);
+    rd_scriptStatus("DAQmxClearTask", 3, -200088); // analog2I
+    rd_scriptStatus("DAQmxStopTask", 2, -200010);  // port2W3
     EXPECT_EQ(orvex_ni6251Close(), -200088);
     EXPECT_EQ(errorText(), "recording driver: status -200088");
-    EXPECT_EQ(orvex::cache.ao[0], nullptr);
-    EXPECT_EQ(orvex::cache.ao[1], nullptr);
-    EXPECT_NE(orvex::cache.ai[2], nullptr);
-    EXPECT_NE(orvex::cache.ai[5], nullptr);
-    EXPECT_THAT(masksOf(2), ElementsAre(0, 3, -1, -1));
+    EXPECT_EQ(calls().size(), 10u); // every task tried (no clear after a failed stop), one text
+    EXPECT_EQ(rd_liveTaskCount(), 2);
+    EXPECT_THAT(masksOf(2), ElementsAre(-1, -1, -1, -1));
 
+    // The next close releases exactly what was left, and only then reports success.
     rd_reset();
     EXPECT_EQ(orvex_ni6251Close(), 0);
-    EXPECT_EQ(calls().front(), "DAQmxClearTask(analog2I)");
-    EXPECT_THAT(masksOf(2), ElementsAre(-1, -1, -1, -1));
-}
-
-TEST_F(TaskCacheTest, PortReleaseFailuresAreIgnored) {
-    createOneOfEachKind();
+    EXPECT_THAT(calls(), ElementsAre("DAQmxClearTask(analog2I)", "DAQmxStopTask(port2W3)",
+                                     "DAQmxClearTask(port2W3)"));
+    EXPECT_EQ(rd_liveTaskCount(), 0);
     rd_reset();
-    rd_scriptStatus("DAQmxStopTask", 1, -200088);
     EXPECT_EQ(orvex_ni6251Close(), 0);
-    EXPECT_EQ(orvex_GetLastError(), 0);
-    EXPECT_THAT(masksOf(2), ElementsAre(-1, -1, -1, -1));
-    EXPECT_NE(orvex::cache.ports[2][0].taskR, nullptr); // the task that would not stop
-    EXPECT_EQ(orvex::cache.ports[2][1].taskW, nullptr);
+    EXPECT_THAT(calls(), IsEmpty());
 }
 
-TEST_F(TaskCacheTest, FailedCreationKeepsTheMaskAndOnlyTheTasksCreated) {
+TEST_F(TaskCacheTest, EvictedConfigurationThatWillNotGoIsReleasedBeforeItsNameIsNeededAgain) {
+    for (int mask : {255, 1, 2, 3}) {
+        orvex_portMask(0, static_cast<unsigned char>(mask));
+    }
+    rd_scriptStatus("DAQmxClearTask", 1, -200010);
+    EXPECT_EQ(orvex_portMask(0, 4), -200010); // port0W255 would not go
+    EXPECT_THAT(masksOf(0), ElementsAre(3, 2, 1, -1));
+    EXPECT_EQ(orvex_portMask(0, 4), 0);
+    EXPECT_EQ(orvex_portMask(0, 255), 0); // its name is free again
+    EXPECT_EQ(orvex_ni6251Close(), 0);
+    EXPECT_EQ(rd_liveTaskCount(), 0);
+}
+
+TEST_F(TaskCacheTest, FailedCreationReleasesWhatItCreatedAndIsRetried) {
+    orvex_portMask(1, 0);
+    rd_reset();
     rd_scriptStatus("DAQmxCreateTask", 2, -200220);
     EXPECT_EQ(orvex_portMask(1, 5), -200220);
-    const orvex::PortConfig &entry = orvex::cache.ports[1][0];
-    EXPECT_EQ(entry.mask, 5);
-    EXPECT_NE(entry.taskW, nullptr);
-    EXPECT_EQ(entry.taskR, nullptr);
+    EXPECT_THAT(calls(),
+                ElementsAre("DAQmxStopTask(port1R0)", R"(DAQmxCreateTask("port1W5", &))",
+                            R"(DAQmxCreateDOChan(port1W5, "PXI1Slot2/port1/line0,)"
+                            R"(PXI1Slot2/port1/line2", "w", 1))",
+                            R"(DAQmxCreateTask("port1R5", &))", "DAQmxStopTask(port1W5)",
+                            "DAQmxClearTask(port1W5)", "DAQmxGetErrorString(-200220, 1024)"));
+    EXPECT_THAT(masksOf(1), ElementsAre(0, -1, -1, -1));
+    EXPECT_EQ(rd_liveTaskCount(), 1);
 
     rd_reset();
-    EXPECT_EQ(orvex_portMask(1, 5), 1);
-    EXPECT_THAT(calls(), IsEmpty());
+    EXPECT_EQ(orvex_portOut(1, 0xA5), 1); // no output lines yet: remembered
+    EXPECT_EQ(orvex_portMask(1, 5), 0);
+    EXPECT_THAT(masksOf(1), ElementsAre(5, 0, -1, -1));
+    EXPECT_EQ(calls().back(), "DAQmxWriteDigitalU8(port1W5, 1, 1, 10, 0, [165], null, null)");
+}
+
+TEST_F(TaskCacheTest, AnalogTaskWithoutItsChannelIsReleasedAndCreatedAgain) {
+    rd_scriptStatus("DAQmxCreateAOVoltageChan", 1, -200170);
+    EXPECT_EQ(orvex_analogOut(0, 1.0), -200170);
+    EXPECT_EQ(orvex::cache.ao[0], nullptr);
+    EXPECT_EQ(rd_liveTaskCount(), 0);
+    EXPECT_EQ(orvex_analogOut(0, 1.0), 0);
+    EXPECT_EQ(calls()[4], R"(DAQmxCreateTask("analog0o", &))");
 }
 
 TEST_F(TaskCacheTest, FailedAnalogCreationIsRetriedByTheNextCall) {
@@ -140,6 +163,19 @@ TEST_F(TaskCacheTest, FailedAnalogCreationIsRetriedByTheNextCall) {
     EXPECT_EQ(orvex::cache.ao[0], nullptr);
     EXPECT_EQ(orvex_analogOut(0, 1.0), 0);
     EXPECT_EQ(calls()[2], R"(DAQmxCreateTask("analog0o", &))");
+}
+
+TEST_F(TaskCacheTest, ReleasedChannelEndsItsFetchAndItsNextTaskGetsTheSettings) {
+    double block[2];
+    orvex_analogInClk("PFI1", 100.0);
+    ASSERT_EQ(orvex_analogFetchEx(3, block, 2, nullptr, 1.0), 0);
+    ASSERT_EQ(orvex_ni6251Close(), 0);
+    EXPECT_EQ(orvex_analogFetchStatus(), 0);
+    rd_reset();
+    EXPECT_EQ(orvex_analogFetchEx(3, block, 2, nullptr, 1.0), 0);
+    EXPECT_THAT(calls(), ::testing::Contains(
+                             R"(DAQmxCfgSampClkTiming(analog3I, "PFI1", 100, 10280, 10123, 100))"));
+    EXPECT_EQ(orvex_analogInStop(3), 0);
 }
 
 } // namespace

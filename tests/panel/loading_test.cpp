@@ -1,5 +1,6 @@
 // Loading panel files: what a good file yields, and every kind of bad file refused with
 // one line that names the file, the fault and where it is.
+#include "form_scan.h"
 #include "panel_fixture.h"
 #include "panel_test_access.h"
 #include "paneltimer.h"
@@ -147,8 +148,71 @@ INSTANTIATE_TEST_SUITE_P(
                 TEST_PANEL, "callbackName on a widget without controlId"},
         BadFile{"WrongResourceId", "", "", 3, "no panel with resource ID 3"},
         BadFile{"PanelWithoutId", "name=\"panelId\"", "name=\"somethingElse\"", TEST_PANEL,
-                "no integer panelId"}),
+                "no integer panelId"},
+        BadFile{"IdBeyondTheRange", "<number>6</number>", "<number>2147483647</number>", TEST_PANEL,
+                "controlId 2147483647 is above the highest allowed, 65535"},
+        // Only the program's own functions can be callbacks, not what its libraries define.
+        BadFile{"ControlCallbackFromALibrary", "testTimerCB", "abort", TEST_PANEL,
+                "callback 'abort' is not in the program (line 122, widget 'runningTimer')"},
+        BadFile{"PanelCallbackFromALibrary", "testPanelCB", "exit", TEST_PANEL,
+                "panel callback 'exit' is not in the program (line 4"},
+        BadFile{"CallbackNotAPlainName", "testTimerCB", "_ZN5QFileD1Ev", TEST_PANEL,
+                "callback '_ZN5QFileD1Ev' is not in the program"},
+        BadFile{"TimerIntervalZero", "<double>0.500000000000000</double>", "<double>0</double>",
+                TEST_PANEL, "timer interval '0' is not a positive number of seconds (line 31"},
+        BadFile{"TimerIntervalNegative", "<double>0.500000000000000</double>",
+                "<double>-1</double>", TEST_PANEL, "timer interval '-1' is not a positive"},
+        BadFile{"TimerIntervalNaN", "<double>0.500000000000000</double>", "<double>nan</double>",
+                TEST_PANEL, "timer interval 'nan' is not a positive"},
+        BadFile{"TimerIntervalInfinite", "<double>0.500000000000000</double>",
+                "<double>inf</double>", TEST_PANEL, "timer interval 'inf' is not a positive"},
+        BadFile{"GraphLimitNaN", "<double>10.000000000000000</double>", "<double>nan</double>",
+                TEST_PANEL, "graph limit yMax 'nan' is not a finite number (line 139"},
+        BadFile{"GraphLimitsEqual", "<double>1.000000000000000</double>",
+                "<double>-1.000000000000000</double>", TEST_PANEL,
+                "graph limits xMin -1 and xMax -1 leave no range"}),
     [](const auto &info) { return std::string(info.param.name); });
+
+// A panel file of `levels` nested widgets with a button innermost, its ID 2.
+QByteArray nestedPanel(int levels) {
+    QByteArray text = "<ui version=\"4.0\"><widget class=\"QWidget\" name=\"top\">"
+                      "<property name=\"panelId\"><number>1</number></property>\n";
+    for (int i = 0; i < levels; ++i)
+        text += "<widget class=\"QWidget\" name=\"level" + QByteArray::number(i) + "\">\n";
+    text += "<widget class=\"QPushButton\" name=\"deepest\">"
+            "<property name=\"controlId\"><number>2</number></property></widget>";
+    for (int i = 0; i < levels; ++i)
+        text += "</widget>";
+    return text + "</widget></ui>";
+}
+
+std::pair<int, std::string> loadText(const QByteArray &text) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("nested.ui"));
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text);
+    file.close();
+    ::testing::internal::CaptureStderr();
+    const int panel = LoadPanel(0, qPrintable(path), 1);
+    return {panel, ::testing::internal::GetCapturedStderr()};
+}
+
+TEST(PanelLoading, NestingIsLimitedWellAboveRealPanels) {
+    const auto [deepButReal, nothingPrinted] = loadText(nestedPanel(kMaxFormDepth - 5));
+    EXPECT_GT(deepButReal, 0) << nothingPrinted;
+    EXPECT_NE(panel_test::controlWidget(deepButReal, 2), nullptr);
+    DiscardPanel(deepButReal);
+
+    // Refused before any widget is built: neither the scan nor the form loader recurses
+    // into it.  The line is that of the first element too deep.
+    const auto [refused, printed] = loadText(nestedPanel(100000));
+    EXPECT_EQ(refused, UI_ERROR_PANEL_FILE);
+    EXPECT_NE(printed.find("nested.ui: elements nest deeper than 100 levels (line 100, column"),
+              std::string::npos)
+        << printed;
+    EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1);
+}
 
 TEST(PanelLoading, MissingFileIsRefusedWithThePathTried) {
     ::testing::internal::CaptureStderr();
@@ -176,6 +240,24 @@ TEST_F(PanelTest, ErrorPrintFromAnotherThreadReachesTheStatusLineOnTheWindowsThr
     std::thread([] { ErrorPrintf("printed from a worker\n"); }).join();
     EXPECT_TRUE(QTest::qWaitFor(
         [this] { return panel_test::statusText(panel).contains("printed from a worker"); }));
+}
+
+TEST_F(PanelTest, StatusLineShowsTheFirstLineCutToTheWidthAndTheWholeTextAsTooltip) {
+    QWidget *window = panel_test::panelWidget(panel);
+    const auto *line = window->findChild<QLabel *>("panelStatusLine");
+    ASSERT_TRUE(line);
+    ErrorPrintf("Error = -200220, first line of the driver's text\n\nthird line\n");
+    EXPECT_FALSE(line->text().contains('\n'));
+    EXPECT_TRUE(line->text().endsWith("latest: Error = -200220, first line of the driver's text"))
+        << line->text().toStdString();
+    EXPECT_TRUE(line->toolTip().contains("third line"));
+    EXPECT_EQ(line->alignment() & Qt::AlignVertical_Mask, Qt::AlignVCenter);
+
+    window->resize(180, window->height());
+    EXPECT_TRUE(line->text().endsWith(QChar(0x2026))) << line->text().toStdString();
+    EXPECT_LE(line->fontMetrics().horizontalAdvance(line->text()), line->width());
+    window->resize(900, window->height());
+    EXPECT_TRUE(line->text().endsWith("first line of the driver's text"));
 }
 
 TEST_F(PanelTest, StatusLineSitsBelowTheFilesContents) {

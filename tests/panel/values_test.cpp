@@ -3,6 +3,7 @@
 #include "panel_fixture.h"
 #include "panel_test_access.h"
 
+#include <QDoubleSpinBox>
 #include <QPushButton>
 #include <QTest>
 #include <cmath>
@@ -167,6 +168,40 @@ TEST_F(CreatedControl, DiscardTakesTheCreatedControlsWithThePanel) {
     const QPointer<QWidget> created = widget(id);
     DiscardPanel(panel);
     EXPECT_TRUE(created.isNull());
+}
+
+TEST_F(CreatedControl, UnknownIsNeitherLitNorDarkUntilTheNextValue) {
+    const int id = NewCtrl(panel, CTRL_LED_NO_LABEL, nullptr, 0, 0);
+    auto *led = qobject_cast<LedIndicator *>(widget(id));
+    ASSERT_TRUE(led);
+    SetCtrlVal(panel, id, 1);
+    EXPECT_EQ(SetCtrlAttribute(panel, id, ATTR_VALUE_UNKNOWN, 1), 0);
+    EXPECT_TRUE(led->isUnknown());
+    double shown = 0.0;
+    EXPECT_EQ(GetCtrlVal(panel, id, &shown), 0);
+    EXPECT_TRUE(std::isnan(shown));
+    int asInt = 7;
+    EXPECT_EQ(GetCtrlVal(panel, id, &asInt), UI_ERROR_BAD_VALUE);
+    EXPECT_EQ(asInt, 7);
+    EXPECT_EQ(SetCtrlVal(panel, id, 1), 0);
+    EXPECT_FALSE(led->isUnknown());
+    EXPECT_TRUE(led->isOn());
+}
+
+TEST_F(PanelTest, AnUnknownDisplayShowsNoNumberUntilTheNextValue) {
+    auto *display = qobject_cast<QDoubleSpinBox *>(panel_test::controlWidget(panel, INDICATOR));
+    ASSERT_TRUE(display);
+    SetCtrlVal(panel, INDICATOR, 2.5);
+    EXPECT_EQ(SetCtrlAttribute(panel, INDICATOR, ATTR_VALUE_UNKNOWN, 1), 0);
+    EXPECT_EQ(display->text(), "unknown");
+    double shown = 0.0;
+    GetCtrlVal(panel, INDICATOR, &shown);
+    EXPECT_TRUE(std::isnan(shown));
+    SetCtrlVal(panel, INDICATOR, 1.25);
+    EXPECT_DOUBLE_EQ(display->value(), 1.25);
+    EXPECT_NE(display->text(), "unknown");
+    // Only indicators and displays have an unknown state.
+    EXPECT_EQ(SetCtrlAttribute(panel, BUTTON, ATTR_VALUE_UNKNOWN, 1), UI_ERROR_WRONG_KIND);
 }
 
 } // namespace

@@ -14,11 +14,13 @@
 #include <string_view>
 #include <type_traits>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace {
 
-// Entry points counted for scripting, in the order of this table.
+// Entry points counted for scripting, in the order of this table: those on tasks, then
+// the error text.
 constexpr std::array<std::string_view, 17> entryPointNames{"DAQmxCreateTask",
                                                            "DAQmxStartTask",
                                                            "DAQmxStopTask",
@@ -64,6 +66,7 @@ struct Driver {
     // Kept across resets: a library under test may still hold handles from before.
     std::unordered_map<TaskHandle, std::string> taskNames;
     std::unordered_map<TaskHandle, uInt8> lastDigitalWritten;
+    std::unordered_set<TaskHandle> liveTasks;
     std::uintptr_t tasksCreated = 0;
 };
 
@@ -140,15 +143,29 @@ template <typename Fill> void recordIf(Fill &&fill) {
     }
 }
 
+bool nameInUse(std::string_view name) {
+    return std::any_of(driver.liveTasks.begin(), driver.liveTasks.end(),
+                       [name](TaskHandle task) { return driver.taskNames[task] == name; });
+}
+
+// A scripted status first (it counts the call), then whether the task exists.
+int32 answerFor(std::string_view entryPoint, TaskHandle handle) {
+    const int32 status = answer(entryPoint);
+    if (status < 0) {
+        return status;
+    }
+    return driver.liveTasks.count(handle) != 0 ? status : RD_STATUS_INVALID_TASK;
+}
+
 int32 taskCall(const char *name, TaskHandle handle) {
     recordIf([&] { CallLine(name).task(handle).record(); });
-    return answer(name);
+    return answerFor(name, handle);
 }
 
 int32 digitalChannel(const char *name, TaskHandle handle, const char lines[], const char lineName[],
                      int32 grouping) {
     recordIf([&] { CallLine(name).task(handle).str(lines).str(lineName).num(grouping).record(); });
-    return answer(name);
+    return answerFor(name, handle);
 }
 
 // Reads and writes record the same arguments whatever the sample type.
@@ -199,6 +216,26 @@ void rd_reset(void) {
     driver.analogWritten.clear();
 }
 
+void rd_forgetTasks(void) {
+    driver.liveTasks.clear();
+}
+
+int rd_liveTaskCount(void) {
+    return int(driver.liveTasks.size());
+}
+
+int rd_entryPointCalls(const char *entryPoint) {
+    return driver.callCounts[entryPointIndex(entryPoint)];
+}
+
+const char *rd_entryPointName(int index) {
+    if (index < 0 || std::size_t(index) >= entryPointNames.size() ||
+        entryPointNames[std::size_t(index)] == "DAQmxGetErrorString") {
+        return nullptr;
+    }
+    return entryPointNames[std::size_t(index)].data();
+}
+
 void rd_setRecording(int on) {
     driver.recording = on != 0;
 }
@@ -232,11 +269,15 @@ void rd_queueAnalogWritten(int32_t reported) {
 
 int32 DAQmxCreateTask(const char taskName[], TaskHandle *taskHandle) {
     recordIf([&] { CallLine("DAQmxCreateTask").str(taskName).out(taskHandle).record(); });
-    const int32 status = answer("DAQmxCreateTask");
+    int32 status = answer("DAQmxCreateTask");
+    if (status >= 0 && taskName != nullptr && *taskName != '\0' && nameInUse(taskName)) {
+        status = RD_STATUS_DUPLICATE_NAME;
+    }
     if (status >= 0 && taskHandle != nullptr) {
         // Distinct, non-null and never dereferenced.
         *taskHandle = reinterpret_cast<TaskHandle>(0x10000 + 0x10 * ++driver.tasksCreated);
         driver.taskNames[*taskHandle] = taskName != nullptr ? taskName : "";
+        driver.liveTasks.insert(*taskHandle);
     }
     return status;
 }
@@ -250,7 +291,11 @@ int32 DAQmxStopTask(TaskHandle taskHandle) {
 }
 
 int32 DAQmxClearTask(TaskHandle taskHandle) {
-    return taskCall("DAQmxClearTask", taskHandle);
+    const int32 status = taskCall("DAQmxClearTask", taskHandle);
+    if (status >= 0) {
+        driver.liveTasks.erase(taskHandle);
+    }
+    return status;
 }
 
 #ifndef RECORDING_DRIVER_WITHOUT_DISABLE_START_TRIG
@@ -287,7 +332,7 @@ int32 DAQmxCreateAIVoltageChan(TaskHandle taskHandle, const char physicalChannel
             .str(customScaleName)
             .record();
     });
-    return answer("DAQmxCreateAIVoltageChan");
+    return answerFor("DAQmxCreateAIVoltageChan", taskHandle);
 }
 
 int32 DAQmxCreateAOVoltageChan(TaskHandle taskHandle, const char physicalChannel[],
@@ -304,7 +349,7 @@ int32 DAQmxCreateAOVoltageChan(TaskHandle taskHandle, const char physicalChannel
             .str(customScaleName)
             .record();
     });
-    return answer("DAQmxCreateAOVoltageChan");
+    return answerFor("DAQmxCreateAOVoltageChan", taskHandle);
 }
 
 int32 DAQmxCfgSampClkTiming(TaskHandle taskHandle, const char source[], float64 rate,
@@ -319,7 +364,7 @@ int32 DAQmxCfgSampClkTiming(TaskHandle taskHandle, const char source[], float64 
             .num(sampsPerChan)
             .record();
     });
-    return answer("DAQmxCfgSampClkTiming");
+    return answerFor("DAQmxCfgSampClkTiming", taskHandle);
 }
 
 int32 DAQmxCfgAnlgEdgeStartTrig(TaskHandle taskHandle, const char triggerSource[],
@@ -332,7 +377,7 @@ int32 DAQmxCfgAnlgEdgeStartTrig(TaskHandle taskHandle, const char triggerSource[
             .num(triggerLevel)
             .record();
     });
-    return answer("DAQmxCfgAnlgEdgeStartTrig");
+    return answerFor("DAQmxCfgAnlgEdgeStartTrig", taskHandle);
 }
 
 int32 DAQmxWriteDigitalU8(TaskHandle taskHandle, int32 numSampsPerChan, bool32 autoStart,
@@ -340,7 +385,7 @@ int32 DAQmxWriteDigitalU8(TaskHandle taskHandle, int32 numSampsPerChan, bool32 a
                           int32 *sampsPerChanWritten, bool32 *reserved) {
     recordWrite("DAQmxWriteDigitalU8", taskHandle, numSampsPerChan, autoStart, timeout, dataLayout,
                 writeArray, sampsPerChanWritten, reserved);
-    const int32 status = answer("DAQmxWriteDigitalU8");
+    const int32 status = answerFor("DAQmxWriteDigitalU8", taskHandle);
     if (status >= 0 && writeArray != nullptr && numSampsPerChan > 0) {
         driver.lastDigitalWritten[taskHandle] = writeArray[numSampsPerChan - 1];
         if (sampsPerChanWritten != nullptr) {
@@ -355,7 +400,7 @@ int32 DAQmxReadDigitalU8(TaskHandle taskHandle, int32 numSampsPerChan, float64 t
                          int32 *sampsPerChanRead, bool32 *reserved) {
     recordRead("DAQmxReadDigitalU8", taskHandle, numSampsPerChan, timeout, fillMode,
                arraySizeInSamps, sampsPerChanRead, reserved);
-    const int32 status = answer("DAQmxReadDigitalU8");
+    const int32 status = answerFor("DAQmxReadDigitalU8", taskHandle);
     if (status < 0 || readArray == nullptr || arraySizeInSamps == 0) {
         return status;
     }
@@ -377,7 +422,7 @@ int32 DAQmxWriteAnalogF64(TaskHandle taskHandle, int32 numSampsPerChan, bool32 a
                           int32 *sampsPerChanWritten, bool32 *reserved) {
     recordWrite("DAQmxWriteAnalogF64", taskHandle, numSampsPerChan, autoStart, timeout, dataLayout,
                 writeArray, sampsPerChanWritten, reserved);
-    const int32 status = answer("DAQmxWriteAnalogF64");
+    const int32 status = answerFor("DAQmxWriteAnalogF64", taskHandle);
     int32 reported = numSampsPerChan;
     if (!driver.analogWritten.empty()) {
         reported = driver.analogWritten.front();
@@ -394,7 +439,7 @@ int32 DAQmxReadAnalogF64(TaskHandle taskHandle, int32 numSampsPerChan, float64 t
                          int32 *sampsPerChanRead, bool32 *reserved) {
     recordRead("DAQmxReadAnalogF64", taskHandle, numSampsPerChan, timeout, fillMode,
                arraySizeInSamps, sampsPerChanRead, reserved);
-    const int32 status = answer("DAQmxReadAnalogF64");
+    const int32 status = answerFor("DAQmxReadAnalogF64", taskHandle);
     if (status < 0 || readArray == nullptr) {
         return status;
     }

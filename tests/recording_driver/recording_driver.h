@@ -10,6 +10,10 @@
  * written to that task (0 if none) and an analog read fills what was asked with 0.0.
  * Writes report every sample taken unless a count was queued.
  *
+ * Like the board's driver it keeps track of the tasks that exist: a task name is unique
+ * among them (RD_STATUS_DUPLICATE_NAME), and a call on a task that does not exist, or no
+ * longer does, fails with RD_STATUS_INVALID_TASK.  Scripted failures have no effect.
+ *
  * With recording off the driver just answers: no text is built and, once the tasks
  * exist, no memory is allocated per call.
  */
@@ -22,8 +26,20 @@
 extern "C" {
 #endif
 
-/* Forgets recorded calls, scripts, queued data and call counts; recording on. */
+#define RD_STATUS_DUPLICATE_NAME (-200089)
+#define RD_STATUS_INVALID_TASK (-200088)
+
+/* Forgets recorded calls, scripts, queued data and call counts; recording on.  The
+ * tasks that exist stay. */
 void rd_reset(void);
+/* Forgets every task, as a fresh driver would have none. */
+void rd_forgetTasks(void);
+/* Tasks created and not yet cleared. */
+int rd_liveTaskCount(void);
+/* Calls of the named entry point since reset. */
+int rd_entryPointCalls(const char *entryPoint);
+/* The index-th entry point the library calls on tasks, or null past the last one. */
+const char *rd_entryPointName(int index);
 void rd_setRecording(int on);
 
 int rd_callCount(void);

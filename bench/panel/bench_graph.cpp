@@ -1,0 +1,39 @@
+#include "bench_graph.h"
+
+#include "panel_test_access.h"
+#include "userint.h"
+#include "xygraph.h"
+
+#include <QCoreApplication>
+#include <QWindow>
+#include <algorithm>
+
+const BenchGraph &benchGraph() {
+    static BenchGraph loaded = [] {
+        BenchGraph b;
+        b.panel = LoadPanel(0, BENCH_PANEL_FILE, 1);
+        DisplayPanel(b.panel);
+        // Paints reach only an exposed window; the window system exposes it from the loop.
+        QWidget *window = panel_test::panelWidget(b.panel);
+        while (window && !window->windowHandle()->isExposed())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        b.graph = panel_test::graphOf(b.panel, kBenchGraph);
+        return b;
+    }();
+    return loaded;
+}
+
+void Trace::plotSegment(int panel) {
+    const double x = std::clamp(x_ + step_(random_), -9.9, 9.9);
+    const double y = std::clamp(y_ + step_(random_), -9.9, 9.9);
+    PlotLine(panel, kBenchGraph, x_, y_, x, y, (count_++ & 1) ? VAL_RED : VAL_GREEN);
+    x_ = x;
+    y_ = y;
+}
+
+void refill(const BenchGraph &b, Trace &trace, std::size_t segments) {
+    DeleteGraphPlot(b.panel, kBenchGraph, VAL_ALL_PLOTS, VAL_IMMEDIATE_DRAW);
+    for (std::size_t i = 0; i < segments; ++i)
+        trace.plotSegment(b.panel);
+    b.graph->repaint();
+}

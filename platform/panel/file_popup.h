@@ -1,0 +1,11 @@
+// The file chooser that FileSelectPopup shows, and the answer tests give instead of a user.
+#ifndef ZELBRIN_PLATFORM_PANEL_FILE_POPUP_H
+#define ZELBRIN_PLATFORM_PANEL_FILE_POPUP_H
+
+#include <QString>
+#include <optional>
+
+// While set, every FileSelectPopup returns this path at once (an empty one: cancelled).
+void setFilePopupAnswer(std::optional<QString> path);
+
+#endif

@@ -1,0 +1,47 @@
+// Runs the built `orvex` as a separate process, as a user or a shell script would.
+#pragma once
+
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+struct ToolResult {
+    int status = -1; // exit status, or -1 when the tool did not exit normally
+    std::string out;
+    std::string err;
+};
+
+// A scratch folder of its own per test, removed afterwards.
+class ScratchFolder {
+  public:
+    ScratchFolder();
+    ~ScratchFolder();
+    std::string file(const std::string &name) const { return path + "/" + name; }
+
+  private:
+    std::string path;
+};
+
+// The tool started in the background; finish() waits for it.
+class ToolProcess {
+  public:
+    ToolProcess(const std::vector<std::string> &args, const std::string &input = "");
+    ~ToolProcess();
+    void signal(int number) const;
+    ToolResult finish();
+
+  private:
+    ScratchFolder streams;
+    pid_t pid = -1;
+};
+
+// Runs to the end with `input` on standard input.  `fileSizeLimit` (bytes, 0 = none)
+// makes larger writes fail, as a full disk would.
+ToolResult runTool(const std::vector<std::string> &args, const std::string &input = "");
+ToolResult runToolWithFileLimit(const std::vector<std::string> &args, long fileSizeLimit);
+
+std::string readFile(const std::string &path);
+void writeFile(const std::string &path, const std::string &text);
+
+// The bench file of these tests: virtual time, fixed seed, known stand levels.
+std::string virtualBench();

@@ -1,0 +1,31 @@
+// libFuzzer target of the panel loader: any file text must be either refused with a
+// reason and a place, or give a panel whose every control is a widget of its kind.
+#include "fuzz_require.h"
+#include "panel_loader.h"
+#include "userint.h"
+
+#include <QByteArray>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv) {
+    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
+    fuzzRequire(InitCVIRTEEx(nullptr, *argv, nullptr) != 0);
+    (void)argc;
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    const QByteArray text(reinterpret_cast<const char *>(data), qsizetype(size));
+    auto loaded = loadPanelText(text, QStringLiteral("fuzz.ui"), 1);
+    if (const auto *refusal = std::get_if<LoadRefusal>(&loaded)) {
+        fuzzRequire(!refusal->what.isEmpty() && !refusal->where.isEmpty());
+        return 0;
+    }
+    const std::unique_ptr<Panel> &panel = std::get<std::unique_ptr<Panel>>(loaded);
+    fuzzRequire(panel && panel->window);
+    for (const auto &[id, control] : panel->controls) {
+        fuzzRequire(id > 0 && id < panel->nextControlId && control.widget);
+        fuzzRequire(kindOfWidget(control.widget) == control.kind);
+    }
+    return 0;
+}

@@ -1,0 +1,18 @@
+// The tool's commands and options, parsed by CLI11, and the exit status of running them:
+// 0 success, 1 a board or file failure, 2 a usage error (with a one-line hint).
+#pragma once
+
+#include "session.h"
+
+#include <string>
+
+namespace orvex_cli {
+
+enum ExitStatus { exitSuccess = 0, exitFailure = 1, exitUsage = 2 };
+
+// The whole command line of the process.
+int runCommandLine(int argc, char **argv, Session &session);
+// One line of a script, without the program name.
+int runCommandLine(const std::string &line, Session &session);
+
+} // namespace orvex_cli

@@ -1,0 +1,10 @@
+// Turns a failed library call into the "Error = <code>, <text>" line and a failed command.
+#pragma once
+
+namespace orvex_cli {
+
+// Returns the status when it is not negative; otherwise prints the library's error line
+// on standard error and throws CommandFailed.
+int checked(int status);
+
+} // namespace orvex_cli

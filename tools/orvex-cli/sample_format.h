@@ -1,0 +1,29 @@
+// The acquisition file formats: text with one sample a line, or raw little-endian numbers.
+#pragma once
+
+#include "output_file.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace orvex_cli {
+
+enum class SampleFormat { csv, tsv, f64, f32 };
+
+SampleFormat parseSampleFormat(std::string_view name); // one of "csv", "tsv", "f64", "f32"
+bool isText(SampleFormat format);
+const char *formatDescription(SampleFormat format);
+// Bytes of one sample, or 0 for a text line.
+std::size_t recordSize(SampleFormat format);
+
+// Appends samples numbered from `firstIndex`: "index<sep>volts\n" for the text formats,
+// volts with six decimals (microvolts).
+void appendSamples(OutputFile &file, SampleFormat format, const double *volts, std::size_t count,
+                   std::uint64_t firstIndex);
+
+// Writes `volts` with six decimals at `out`; returns the end.  At most 32 characters.
+char *formatVolts(char *out, double volts);
+
+} // namespace orvex_cli

@@ -1,0 +1,16 @@
+// What the command line asks of the program.  Only the program's own options are read;
+// everything else is left for the user-interface runtime (Qt's -platform, -display, ...).
+#ifndef ZELBRIN_COMMAND_LINE_H
+#define ZELBRIN_COMMAND_LINE_H
+
+#include <optional>
+#include <string>
+
+struct CommandLine {
+    // Set for --help and --version: printed to standard output instead of running.
+    std::optional<std::string> answer;
+};
+
+CommandLine readCommandLine(int argc, char *argv[]);
+
+#endif

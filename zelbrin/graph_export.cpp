@@ -1,0 +1,22 @@
+#include "graph_export.h"
+
+#include "panel_frame.h"
+#include "panel_message.h"
+#include "userint.h"
+
+#include <string>
+
+int exportGraphCB(int panel, int, int event, void *, int, int) {
+    char path[FILE_PATH_SIZE];
+    if (event != EVENT_COMMIT || FileSelectPopup("Export graph as PNG", "PNG pictures (*.png)", 1,
+                                                 path, FILE_PATH_SIZE) != 1) {
+        return 0;
+    }
+    if (SaveCtrlDisplayToPNG(panel, PANEL_GRAPH, path) == 0) {
+        showMessage(panel, std::string("Graph saved to ") + path + ".", MessageKind::Note);
+    } else {
+        showMessage(panel, std::string("Graph not saved: ") + path + " cannot be written.",
+                    MessageKind::Problem);
+    }
+    return 0;
+}

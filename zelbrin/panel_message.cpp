@@ -1,0 +1,17 @@
+#include "panel_message.h"
+
+#include "panel_frame.h"
+#include "userint.h"
+
+namespace {
+
+constexpr int NOTE_COLOUR = 0x202060;
+constexpr int PROBLEM_COLOUR = 0xB00000;
+
+} // namespace
+
+void showMessage(int panel, const std::string &text, MessageKind kind) {
+    SetCtrlAttribute(panel, PANEL_MESSAGE, ATTR_TEXT_COLOR,
+                     kind == MessageKind::Problem ? PROBLEM_COLOUR : NOTE_COLOUR);
+    SetCtrlVal(panel, PANEL_MESSAGE, text.c_str());
+}

@@ -1,0 +1,12 @@
+// The window's message line: a short note on what the program did with the user's last
+// action, or why it could not do it.
+#ifndef ZELBRIN_PANEL_MESSAGE_H
+#define ZELBRIN_PANEL_MESSAGE_H
+
+#include <string>
+
+enum class MessageKind { Note, Problem };
+
+void showMessage(int panel, const std::string &text, MessageKind kind);
+
+#endif
