@@ -5,6 +5,7 @@
 #   orvex-simboard  simboard     the simulated board driver
 #   zelbrin         app          the lab program
 #   orvex-tools     tools        the terminal tool orvex
+#   python3-orvex   python       the Python package
 # Dependencies on Debian's libraries come from dpkg-shlibdeps; those between these
 # packages from the components' own dependencies.
 set(CPACK_GENERATOR DEB)
@@ -25,6 +26,7 @@ endif()
 if(TARGET orvex_cli)
     list(APPEND CPACK_COMPONENTS_ALL tools)
 endif()
+list(APPEND CPACK_COMPONENTS_ALL python)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
@@ -67,6 +69,14 @@ set(CPACK_COMPONENT_TOOLS_DEPENDS runtime)
 set(CPACK_DEBIAN_TOOLS_PACKAGE_SUGGESTS orvex-simboard)
 set(CPACK_COMPONENT_TOOLS_DESCRIPTION
     "terminal tool for the NI 6251 board\nThe command orvex reads and drives ports and lines, reads and writes voltages,\nrecords clocked acquisitions to CSV, TSV or raw files, generates waves and runs\nscripts of these commands, through the orvex library.")
+set(CPACK_DEBIAN_PYTHON_PACKAGE_NAME python3-orvex)
+set(CPACK_DEBIAN_PYTHON_PACKAGE_SECTION python)
+set(CPACK_DEBIAN_PYTHON_PACKAGE_ARCHITECTURE all)
+set(CPACK_COMPONENT_PYTHON_DEPENDS runtime)
+set(CPACK_DEBIAN_PYTHON_PACKAGE_DEPENDS "python3, python3-numpy")
+set(CPACK_DEBIAN_PYTHON_PACKAGE_SUGGESTS "orvex-simboard, python3-matplotlib")
+set(CPACK_COMPONENT_PYTHON_DESCRIPTION
+    "access library of the NI 6251 board - Python 3 module\nThe package orvex over the orvex library: the board as a context manager,\nports, lines and analog channels, acquisitions into numpy arrays, failures as\nexceptions.")
 
 # Every package carries its copyright and change log.
 foreach(component IN LISTS CPACK_COMPONENTS_ALL)

@@ -18,6 +18,7 @@ packages=(
     xvfb xauth x11-utils
     x11-apps netpbm python3-xlib # window capture and close request of the Xvfb scripts
     mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 googletest # the Windows build and its tests
+    python3 python3-numpy python3-pytest python3-matplotlib # the Python package, its tests and examples
 )
 if [ "${1:-}" = "--packaging" ]; then
     packages+=(doxygen lintian file dpkg-dev debootstrap git)

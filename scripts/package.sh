@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds the Debian packages liborvex0, liborvex-dev, orvex-simboard, zelbrin and
-# orvex-tools into build/packages/ (an optimised build in build/package, installed under
-# /usr) and checks them with lintian, which must report no error.
+# Builds the Debian packages liborvex0, liborvex-dev, orvex-simboard, zelbrin,
+# orvex-tools and python3-orvex into build/packages/ (an optimised build in build/package,
+# installed under /usr) and checks them with lintian, which must report no error.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh --packaging

@@ -1,0 +1,52 @@
+"""orvex: the NI 6251 board from Python, over the orvex library (liborvex.so.0).
+
+    import orvex
+    with orvex.Board(slot=2) as board:
+        board.port(0).mask = 0xF0
+        board.line(0, 4).value = 1
+        volts = board.ai(2).read()
+        samples = board.ai(0).acquire(rate=10_000, samples=1000)
+
+A negative status raises :class:`Error` with the library's code and text, a driver
+warning issues :class:`DriverWarning`, and bad arguments raise ValueError or TypeError
+before the library is called.  One lock serialises every call into the library, so
+threads may share a board.  The C functions are in :mod:`orvex.capi` under their C
+names; the simulated board's controls are in :mod:`orvex.simboard`.
+"""
+
+from __future__ import annotations
+
+from . import capi
+from ._library import library_path, lock
+from .analog import AnalogInput, AnalogOutput, Stream, TriggerSource
+from .board import Board
+from .digital import Line, Port
+from .errors import CheckError, DriverWarning, Error
+
+__version__ = "0.2.0"
+
+PORT_SIZE = 3
+PORT_CACHE_SIZE = 4
+ANALOG_SIZEo = 2
+ANALOG_SIZEi = 8
+ERROR_BUFFER_SIZE = 1024
+ORVEX_STATUS_CHECK_FAILED = -1
+ORVEX_STATUS_NO_PROGRESS = -2
+
+
+def library_version() -> str:
+    """The version of the loaded orvex library."""
+    return capi.orvex_version().decode("ascii")
+
+
+def driver_library() -> str:
+    """The board driver library the orvex library loads or has loaded."""
+    return capi.orvex_driverLibrary().decode("utf-8", errors="replace")
+
+
+__all__ = [
+    "ANALOG_SIZEi", "ANALOG_SIZEo", "AnalogInput", "AnalogOutput", "Board", "CheckError",
+    "DriverWarning", "ERROR_BUFFER_SIZE", "Error", "Line", "ORVEX_STATUS_CHECK_FAILED",
+    "ORVEX_STATUS_NO_PROGRESS", "PORT_CACHE_SIZE", "PORT_SIZE", "Port", "Stream",
+    "TriggerSource", "capi", "driver_library", "library_path", "library_version", "lock",
+]

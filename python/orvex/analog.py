@@ -1,0 +1,256 @@
+"""Analog inputs and outputs: single points, clocked blocks and continuous streams."""
+
+from __future__ import annotations
+
+import ctypes
+import weakref
+from types import TracebackType
+from typing import TYPE_CHECKING, Iterator, Optional, Type, Union
+
+import numpy as np
+import numpy.typing as npt
+
+from . import _session
+from ._arguments import INT_MAX, count, real, source, timeout as as_timeout, rate as as_rate
+from ._library import error, fail, lock, raw, warn
+from .errors import Error
+
+if TYPE_CHECKING:
+    from .board import Board
+
+_analogIn = raw("orvex_analogIn", quick=True)
+_analogOut = raw("orvex_analogOut", quick=True)
+_analogReadEx = raw("orvex_analogReadEx")
+_analogFetchEx = raw("orvex_analogFetchEx")
+_analogInStop = raw("orvex_analogInStop")
+_analogWriteEx = raw("orvex_analogWriteEx")
+_analogOutStop = raw("orvex_analogOutStop")
+
+_ONBOARD_CLOCK = b"OnboardClock"
+_timing = {name: raw(name) for name in ("orvex_analogInClk", "orvex_analogInTrigger",
+                                         "orvex_analogOutClk", "orvex_analogOutTrigger")}
+
+#: A trigger source: an input channel number of the board, or a terminal name such as
+#: ``"PXI1Slot2/ai0"``.
+TriggerSource = Union[int, str]
+
+
+def _set_timing(side: str, rate: float, trigger_source: Optional[bytes], level: float) -> None:
+    """Sets the clock and start trigger of the input or output side ("In", "Out") for
+    its next clocked call, under the lock.  The library refuses a source text too long
+    for its record."""
+    for name, text, number in ((f"orvex_analog{side}Clk", _ONBOARD_CLOCK, rate),
+                               (f"orvex_analog{side}Trigger", trigger_source, level)):
+        status = _timing[name](text, ctypes.c_double(number))
+        if status < 0:
+            fail(status, name)
+
+
+def _pointer(array: "npt.NDArray[np.float64]") -> ctypes.c_void_p:
+    return ctypes.c_void_p(array.ctypes.data)
+
+
+def _checked_out(out: object, samples: int) -> "npt.NDArray[np.float64]":
+    if not isinstance(out, np.ndarray) or out.dtype != np.float64:
+        raise TypeError("out must be a numpy array of float64")
+    if out.size != samples or not out.flags.c_contiguous or not out.flags.writeable:
+        raise ValueError(f"out must be a writeable contiguous array of {samples} samples")
+    return out
+
+
+class AnalogInput:
+    """An analog input channel, -10 to +10 V, referenced single-ended."""
+
+    channel: int
+
+    def __init__(self, board: "Board", channel: int) -> None:
+        self._board = board
+        self.channel = channel
+        self._value = ctypes.c_double()
+        self._value_ref = ctypes.byref(self._value)
+
+    def read(self) -> float:
+        """One sample in volts."""
+        with lock:
+            if self._board._closed:
+                self._board.ensure_open()
+            status = _analogIn(self.channel, self._value_ref)
+            if status < 0:
+                fail(status, "orvex_analogIn")
+            value = self._value.value
+        if status > 1:
+            warn(status, "orvex_analogIn")
+        return value
+
+    def acquire(self, rate: float, samples: int, trigger: Optional[TriggerSource] = None,
+                level: float = 0.0, timeout: float = 10.0,
+                out: "Optional[npt.NDArray[np.float64]]" = None) -> "npt.NDArray[np.float64]":
+        """Acquires ``samples`` samples at ``rate`` samples per second into a new array
+        (or into ``out``, a writeable contiguous float64 array of that size, which saves
+        the allocation in a loop), filled in place by the library.  With ``trigger`` the
+        acquisition starts when that input rises through ``level`` volts.  Raises
+        ``orvex.Error`` -200284 when the samples do not come within ``timeout`` seconds."""
+        rate = as_rate(rate)
+        samples = count(samples, "samples")
+        trigger_source = source(trigger, self._board.slot)
+        level = real(level, "level")
+        timeout = as_timeout(timeout)
+        data = np.empty(samples, dtype=np.float64) if out is None else _checked_out(out, samples)
+        read = ctypes.c_int()
+        with lock:
+            self._board.ensure_open()
+            _set_timing("In", rate, trigger_source, level)
+            status = _analogReadEx(self.channel, _pointer(data), samples, ctypes.byref(read),
+                                   ctypes.c_double(timeout))
+            if status < 0:
+                fail(status, "orvex_analogReadEx")
+        warn(status, "orvex_analogReadEx")
+        return data
+
+    def stream(self, rate: float, block: int, timeout: float = 10.0) -> "Stream":
+        """An iterator of arrays of ``block`` samples each, read continuously at ``rate``
+        samples per second; see :class:`Stream`."""
+        return Stream(self, as_rate(rate), count(block, "block"), as_timeout(timeout))
+
+    def __repr__(self) -> str:
+        return f"<orvex.AnalogInput ai{self.channel}>"
+
+
+class Stream(Iterator["npt.NDArray[np.float64]"]):
+    """Continuous acquisition of one input channel, block by block.
+
+    The first block starts the channel's continuous sampling (the board buffers one
+    second of samples); each further block takes the next samples without a gap.  The
+    stream stops at a ``break`` out of its loop (when it is dropped), on :meth:`close`,
+    at the end of a ``with`` block, or when the board is closed; iteration then ends.
+    Only one channel can stream at a time.
+    """
+
+    def __init__(self, channel: AnalogInput, rate: float, block: int, timeout: float) -> None:
+        self._input = channel
+        self._rate = rate
+        self._block = block
+        self._timeout = timeout
+        self._read = ctypes.c_int()
+        self._running = False
+        self._finished = False
+
+    @property
+    def running(self) -> bool:
+        """True while the library fetches this stream's channel."""
+        return self._running
+
+    def __iter__(self) -> "Stream":
+        return self
+
+    def __next__(self) -> "npt.NDArray[np.float64]":
+        data = np.empty(self._block, dtype=np.float64)
+        with lock:
+            if self._finished or self._input._board.closed:
+                self._finished = True
+                raise StopIteration
+            if not self._running:
+                self._start()
+            status = _analogFetchEx(self._input.channel, _pointer(data), self._block,
+                                    ctypes.byref(self._read), ctypes.c_double(self._timeout))
+            if status < 0:
+                failure = error(status, "orvex_analogFetchEx")
+                self.stop_fetch()
+                raise failure
+        warn(status, "orvex_analogFetchEx")
+        return data
+
+    def _start(self) -> None:
+        other = _session.active_stream()
+        if other is not None and other is not self:
+            raise RuntimeError(f"ai{other._input.channel} is streaming already; close that stream first")
+        _set_timing("In", self._rate, None, 0.0)
+        self._running = True
+        _session.stream = weakref.ref(self)
+
+    def stop_fetch(self) -> Optional[Error]:
+        """Stops the fetch under the lock and ends the iteration; returns the failure
+        instead of raising it, for the board's close.  Only for this module's own use."""
+        self._finished = True
+        if not self._running:
+            return None
+        self._running = False
+        _session.stream = None
+        status = _analogInStop(self._input.channel)
+        return error(status, "orvex_analogInStop") if status < 0 else None
+
+    def close(self) -> None:
+        """Stops the stream; closing again does nothing."""
+        with lock:
+            failure = self.stop_fetch()
+        if failure is not None:
+            raise failure
+
+    def __enter__(self) -> "Stream":
+        return self
+
+    def __exit__(self, kind: Optional[Type[BaseException]], value: Optional[BaseException],
+                 traceback: Optional[TracebackType]) -> None:
+        self.close()
+
+    def __del__(self) -> None:
+        if self._running:
+            with lock:
+                self.stop_fetch()
+
+
+class AnalogOutput:
+    """An analog output channel, -10 to +10 V."""
+
+    channel: int
+
+    def __init__(self, board: "Board", channel: int) -> None:
+        self._board = board
+        self.channel = channel
+
+    def write(self, volts: float) -> None:
+        """Sets the output to ``volts`` at once.  The driver refuses values beyond the
+        channel's range."""
+        value = ctypes.c_double(real(volts, "volts"))
+        with lock:
+            self._board.ensure_open()
+            status = _analogOut(self.channel, value)
+            if status < 0:
+                fail(status, "orvex_analogOut")
+        warn(status, "orvex_analogOut")
+
+    def generate(self, samples: "npt.ArrayLike", rate: float, trigger: Optional[TriggerSource] = None,
+                 level: float = 0.0, timeout: float = 10.0) -> None:
+        """Generates the block of volts in ``samples`` at ``rate`` samples per second,
+        over and over, until :meth:`stop` or the board's close.  A generation already
+        running on this channel is stopped first.  With ``trigger`` it starts when that
+        input rises through ``level`` volts."""
+        data = np.ascontiguousarray(samples, dtype=np.float64)
+        if data.ndim != 1 or not 0 < data.size <= INT_MAX:
+            raise ValueError(f"samples must be one non-empty row of volts, not shape {data.shape}")
+        rate = as_rate(rate)
+        trigger_source = source(trigger, self._board.slot)
+        level = real(level, "level")
+        timeout = as_timeout(timeout)
+        with lock:
+            self._board.ensure_open()
+            _set_timing("Out", rate, trigger_source, level)
+            status = _analogWriteEx(self.channel, _pointer(data), data.size, ctypes.c_double(timeout))
+            if status < 0:
+                fail(status, "orvex_analogWriteEx")
+            _session.generating = self.channel
+        warn(status, "orvex_analogWriteEx")
+
+    def stop(self) -> None:
+        """Stops this channel's generation; the output keeps its last level.  The
+        library refuses (``orvex.CheckError``) when the channel is not generating."""
+        with lock:
+            self._board.ensure_open()
+            status = _analogOutStop(self.channel)
+            if status < 0:
+                fail(status, "orvex_analogOutStop")
+            _session.generating = None
+        warn(status, "orvex_analogOutStop")
+
+    def __repr__(self) -> str:
+        return f"<orvex.AnalogOutput ao{self.channel}>"

@@ -1,0 +1,153 @@
+"""The board: selection of its slot and driver, its channels, and its release."""
+
+from __future__ import annotations
+
+import atexit
+import os
+from types import TracebackType
+from typing import Callable, Optional, Type, TypeVar, Union
+
+from . import _session
+from ._arguments import integer
+from ._library import error, lock, raw, warn
+from .analog import AnalogInput, AnalogOutput
+from .digital import Line, Port
+from .errors import Error
+
+_ni6251Slot = raw("orvex_ni6251Slot")
+_ni6251Close = raw("orvex_ni6251Close")
+_driverLoad = raw("orvex_driverLoad")
+_driverLibrary = raw("orvex_driverLibrary")
+_analogOutStop = raw("orvex_analogOutStop")
+
+
+def _select_driver(driver: str) -> None:
+    """Names the driver library for the library's first load; once one is loaded it
+    stays for the process, so asking for another one is refused."""
+    loaded = _session.driver_library
+    if loaded is None:
+        os.environ["ORVEX_DRIVER"] = driver
+    elif os.path.abspath(loaded) != os.path.abspath(driver):
+        raise ValueError(f"the driver library {loaded!r} is loaded already; "
+                         f"{driver!r} can only be used by a new process")
+
+
+Key = TypeVar("Key")
+Channel = TypeVar("Channel")
+
+
+def _kept(kept: "dict[Key, Channel]", key: Key, make: Callable[[], Channel]) -> Channel:
+    """One object per channel, so that a loop that asks for it again costs no new one."""
+    found = kept.get(key)
+    if found is None:
+        found = kept[key] = make()
+    return found
+
+
+class Board:
+    """The NI 6251 board in a slot of chassis PXI1, as a context manager.
+
+    Opening selects the slot for tasks created from now on and loads the board driver
+    (``driver`` names the driver library; otherwise ``ORVEX_DRIVER`` or the vendor's
+    library), so a missing driver fails here with ``orvex.Error`` -200397.  Leaving the
+    ``with`` block, :meth:`close`, or the end of the interpreter releases every task.
+
+    The library drives one board per process: every Board object works on the same
+    tasks, and closing one releases them all.
+    """
+
+    slot: int
+
+    def __init__(self, slot: int = 2, driver: Optional[Union[str, "os.PathLike[str]"]] = None) -> None:
+        self.slot = integer(slot, "slot")
+        self._closed = True
+        self._ports: dict[int, Port] = {}
+        self._lines: dict[tuple[int, int], Line] = {}
+        self._inputs: dict[int, AnalogInput] = {}
+        self._outputs: dict[int, AnalogOutput] = {}
+        with lock:
+            if driver is not None:
+                _select_driver(os.fspath(driver))
+            _ni6251Slot(self.slot)
+            status = _driverLoad()
+            if status < 0:
+                raise error(status, "orvex_driverLoad")
+            _session.driver_library = _driverLibrary().decode("utf-8", errors="replace")
+            self._closed = False
+            _session.open_boards.add(self)
+
+    @property
+    def closed(self) -> bool:
+        """True once the board was closed."""
+        return self._closed
+
+    def ensure_open(self) -> None:
+        """Raises ValueError when the board was closed (as a closed file does)."""
+        if self._closed:
+            raise ValueError("the board is closed")
+
+    def port(self, number: int) -> Port:
+        """Digital port ``number`` (0 to 2)."""
+        number = integer(number, "port")
+        return _kept(self._ports, number, lambda: Port(self, number))
+
+    def line(self, port: int, line: int) -> Line:
+        """Line ``line`` (0 to 7) of digital port ``port``."""
+        key = (integer(port, "port"), integer(line, "line", 0, 7))
+        return _kept(self._lines, key, lambda: Line(self.port(key[0]), key[1]))
+
+    def ai(self, channel: int) -> AnalogInput:
+        """Analog input ``channel`` (0 to 7), referenced single-ended, -10 to +10 V."""
+        channel = integer(channel, "channel")
+        return _kept(self._inputs, channel, lambda: AnalogInput(self, channel))
+
+    def ao(self, channel: int) -> AnalogOutput:
+        """Analog output ``channel`` (0 or 1), -10 to +10 V."""
+        channel = integer(channel, "channel")
+        return _kept(self._outputs, channel, lambda: AnalogOutput(self, channel))
+
+    def close(self) -> None:
+        """Stops a running stream and generation and releases every task of the board
+        (``orvex_ni6251Close``).  Closing again does nothing.  Raises ``orvex.Error``
+        for the first step that failed, after all of them were made."""
+        with lock:
+            if self._closed:
+                return
+            self._closed = True
+            _session.open_boards.discard(self)
+            failure: Optional[Error] = None
+            stream = _session.active_stream()
+            if stream is not None:
+                failure = stream.stop_fetch()
+            if _session.generating is not None:
+                status = _analogOutStop(_session.generating)
+                _session.generating = None
+                if status < 0 and failure is None:
+                    failure = error(status, "orvex_analogOutStop")
+            status = _ni6251Close()
+            _session.port_masks.clear()
+            if status < 0 and failure is None:
+                failure = error(status, "orvex_ni6251Close")
+        if failure is not None:
+            raise failure
+        warn(status, "orvex_ni6251Close")
+
+    def __enter__(self) -> "Board":
+        return self
+
+    def __exit__(self, kind: Optional[Type[BaseException]], value: Optional[BaseException],
+                 traceback: Optional[TracebackType]) -> None:
+        self.close()
+
+    def __repr__(self) -> str:
+        state = "closed" if self._closed else "open"
+        return f"<orvex.Board slot={self.slot} {state}>"
+
+
+@atexit.register
+def _close_open_boards() -> None:
+    for board in list(_session.open_boards):
+        try:
+            board.close()
+        except Error:
+            pass  # nothing is left to report a failure to at exit
