@@ -5,7 +5,7 @@
 #   scripts/build-windows.sh --test   and run the tests under Wine as well
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh --windows
 
 build_dir=build/windows
 # One Wine server for the whole build, so that the test discovery after each link finds

@@ -3,6 +3,7 @@
 #   scripts/install-deps.sh             what scripts/test.sh needs
 #   scripts/install-deps.sh --packaging also what the packages, the documentation and the
 #                                       fresh-machine check need
+#   scripts/install-deps.sh --windows   also what the Windows cross-build and Wine need
 # Quiet and quick when everything is already there; safe to run again.
 set -euo pipefail
 
@@ -17,12 +18,12 @@ packages=(
     clang libclang-rt-14-dev
     xvfb xauth x11-utils
     x11-apps netpbm python3-xlib # window capture and close request of the Xvfb scripts
-    mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 googletest # the Windows build and its tests
     python3 python3-numpy python3-pytest python3-matplotlib # the Python package, its tests and examples
 )
-if [ "${1:-}" = "--packaging" ]; then
-    packages+=(doxygen lintian file dpkg-dev debootstrap git)
-fi
+case "${1:-}" in
+--packaging) packages+=(doxygen lintian file dpkg-dev debootstrap git) ;;
+--windows) packages+=(mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 googletest) ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
