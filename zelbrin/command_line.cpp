@@ -1,5 +1,6 @@
 #include "command_line.h"
 
+#include <cstring>
 #include <string_view>
 
 namespace {
@@ -34,4 +35,18 @@ CommandLine readCommandLine(int argc, char *argv[]) {
         }
     }
     return command;
+}
+
+const char *setupFileArgument(int argc, char *argv[]) {
+    constexpr const char OPTION[] = "--setup";
+    const std::size_t optionLength = sizeof OPTION - 1;
+    for (int i = 1; i < argc && argv[i]; ++i) {
+        if (std::strcmp(argv[i], OPTION) == 0) {
+            return i + 1 < argc ? argv[i + 1] : nullptr;
+        }
+        if (std::strncmp(argv[i], OPTION, optionLength) == 0 && argv[i][optionLength] == '=') {
+            return argv[i] + optionLength + 1;
+        }
+    }
+    return nullptr;
 }

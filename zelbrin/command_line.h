@@ -13,4 +13,7 @@ struct CommandLine {
 
 CommandLine readCommandLine(int argc, char *argv[]);
 
+// The FILE of "--setup FILE" or "--setup=FILE" among the program's arguments, or null.
+const char *setupFileArgument(int argc, char *argv[]);
+
 #endif

@@ -7,7 +7,6 @@
 
 #include <QFileInfo>
 #include <QSettings>
-#include <cstring>
 #include <string>
 
 namespace {
@@ -110,20 +109,6 @@ bool loadSetupFile(int panel, const char *path) {
         showMessage(panel, std::string("Setup loaded from ") + path + ".", MessageKind::Note);
     }
     return loaded;
-}
-
-const char *setupFileArgument(int argc, char *argv[]) {
-    constexpr const char OPTION[] = "--setup";
-    const std::size_t optionLength = sizeof OPTION - 1;
-    for (int i = 1; i < argc && argv[i]; ++i) {
-        if (std::strcmp(argv[i], OPTION) == 0) {
-            return i + 1 < argc ? argv[i + 1] : nullptr;
-        }
-        if (std::strncmp(argv[i], OPTION, optionLength) == 0 && argv[i][optionLength] == '=') {
-            return argv[i] + optionLength + 1;
-        }
-    }
-    return nullptr;
 }
 
 int saveSetupCB(int panel, int, int event, void *, int, int) {

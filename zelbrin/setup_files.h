@@ -13,9 +13,6 @@ void rememberSettings(int panel);
 // file is refused; the window then keeps what it showed.
 bool loadSetupFile(int panel, const char *path);
 
-// The FILE of "--setup FILE" or "--setup=FILE" among the program's arguments, or null.
-const char *setupFileArgument(int argc, char *argv[]);
-
 extern "C" {
 int saveSetupCB(int panel, int control, int event, void *callbackData, int eventData1,
                 int eventData2);

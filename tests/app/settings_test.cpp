@@ -2,6 +2,7 @@
 #include "app_harness.h"
 
 #include "analog_monitor.h"
+#include "command_line.h"
 #include "panel_frame.h"
 #include "panel_test_access.h"
 #include "setup_files.h"
