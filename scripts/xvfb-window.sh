@@ -12,7 +12,12 @@ if [ -z "${program_arguments+set}" ]; then program_arguments=(); fi
 
 stop_all() {
     if [ -n "$program_pid" ]; then kill "$program_pid" 2>/dev/null || true; fi
-    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+    # The server is waited for: one still shutting down removes its socket files as it
+    # goes, and so can take them from the next test's server on the same display number.
+    if [ -n "$xvfb_pid" ]; then
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+    fi
     rm -rf "$work_dir"
 }
 trap stop_all EXIT
@@ -35,6 +40,13 @@ for _ in $(seq 100); do
 done
 [ -s "$work_dir/display" ] || fail "Xvfb did not start: $(cat "$work_dir/xvfb.log")"
 export DISPLAY=":$(head -n1 "$work_dir/display")"
+# The program starts only once the server answers, so that a slow server is not taken
+# for a missing display.
+for _ in $(seq 100); do
+    xwininfo -root >/dev/null 2>&1 && break
+    sleep 0.1
+done
+xwininfo -root >/dev/null 2>&1 || fail "Xvfb on $DISPLAY does not answer: $(cat "$work_dir/xvfb.log")"
 export XDG_RUNTIME_DIR="$work_dir" # private (0700), so Qt need not pick one
 # The program remembers its settings per user: here in a folder of this run, never the
 # real user's, and starting from the panel file's values every time.
