@@ -9,6 +9,12 @@ std::size_t GraphStore::chunkCapacity(std::size_t chunk) {
     return chunk == 0 ? kFirstChunk : kFirstChunk << (chunk - 1);
 }
 
+std::size_t GraphStore::chunkStart(std::size_t chunk) {
+    if (chunk >= kSmallChunks)
+        return (chunk - kSmallChunks + 1) * kChunkSize;
+    return chunk == 0 ? 0 : kFirstChunk << (chunk - 1);
+}
+
 GraphStore::Location GraphStore::locate(std::size_t index) {
     if (index < kFirstChunk)
         return {0, index};
@@ -57,12 +63,13 @@ GraphPrimitive GraphStore::at(std::size_t index) const {
     const Chunk &chunk = chunks_[at.chunk];
     const float *coords = &chunk.coords[4 * at.slot];
     const std::uint16_t tag = chunk.tags[at.slot];
-    return {coords[0],
-            coords[1],
-            coords[2],
-            coords[3],
-            palette_[tag & ~kMarkerBit],
-            (tag & kMarkerBit) != 0};
+    return {coords[0], coords[1], coords[2], coords[3], colourOf(tag), isMarker(tag)};
+}
+
+GraphStore::Run GraphStore::run(std::size_t index) const {
+    const Chunk &chunk = chunks_[index];
+    const std::size_t count = std::min(chunkCapacity(index), size_ - chunkStart(index));
+    return {chunk.coords.get(), chunk.tags.get(), count};
 }
 
 std::size_t GraphStore::bytesHeld() const {

@@ -33,6 +33,19 @@ class GraphStore {
     std::size_t segmentCount() const { return size_ - markers_; }
     GraphPrimitive at(std::size_t index) const;
 
+    // The primitives in plotting order as runs of raw arrays, one run a chunk, for a
+    // reader that goes through all of them and cannot afford a lookup for each: four
+    // coordinates a primitive (x1, y1, x2, y2) and a tag that colourOf and isMarker read.
+    struct Run {
+        const float *coords;
+        const std::uint16_t *tags;
+        std::size_t count;
+    };
+    std::size_t runCount() const { return chunks_.size(); }
+    Run run(std::size_t index) const;
+    std::uint32_t colourOf(std::uint16_t tag) const { return palette_[tag & ~kMarkerBit]; }
+    static bool isMarker(std::uint16_t tag) { return (tag & kMarkerBit) != 0; }
+
     // Bytes held for the primitives (chunks allocated so far, palette included).
     std::size_t bytesHeld() const;
 
@@ -50,6 +63,7 @@ class GraphStore {
         std::size_t slot;
     };
     static std::size_t chunkCapacity(std::size_t chunk);
+    static std::size_t chunkStart(std::size_t chunk);
     static Location locate(std::size_t index);
     int paletteIndex(std::uint32_t rgb);
 

@@ -1,55 +1,39 @@
 #include "opaque_tiles.h"
 
-#include <algorithm>
+#include <bit>
 
 OpaqueTiles::OpaqueTiles(const QImage &image)
-    : image_(image), columns_((image.width() + kTile - 1) / kTile),
-      rows_((image.height() + kTile - 1) / kTile),
-      states_(static_cast<std::size_t>(columns_) * rows_, State::Stale) {}
-
-QRect OpaqueTiles::tilesOf(const QRect &area) const {
-    const QRect inside = area.intersected(image_.rect());
-    if (inside.isEmpty())
-        return {};
-    return QRect(QPoint(inside.left() / kTile, inside.top() / kTile),
-                 QPoint(inside.right() / kTile, inside.bottom() / kTile));
+    : image_(image), width_(image.width()), height_(image.height()),
+      words_((image.width() + 64 * kTile - 1) / (64 * kTile)) {
+    const auto rows = static_cast<std::size_t>((image.height() + kTile - 1) / kTile);
+    opaque_.assign(rows * words_, 0);
+    // Nothing is known of the picture yet: every tile is scanned when first asked about.
+    stale_.assign(rows * words_, ~std::uint64_t{0});
 }
 
-bool OpaqueTiles::covered(const QRect &area) {
-    const QRect tiles = tilesOf(area);
-    for (int row = tiles.top(); row <= tiles.bottom(); ++row)
-        for (int column = tiles.left(); column <= tiles.right(); ++column)
-            if (!tileOpaque(column, row))
-                return false;
+bool OpaqueTiles::rescan(std::uint64_t missing, int row, int word) {
+    const std::size_t at = static_cast<std::size_t>(row) * words_ + word;
+    if ((missing & ~stale_[at]) != 0)
+        return false;
+    for (std::uint64_t left = missing; left != 0; left &= left - 1) {
+        const std::uint64_t bit = left & -left;
+        stale_[at] &= ~bit;
+        if (!tilePixelsOpaque(word * 64 + std::countr_zero(left), row))
+            return false;
+        opaque_[at] |= bit;
+    }
     return true;
 }
 
-void OpaqueTiles::painted(const QRect &area) {
-    const QRect tiles = tilesOf(area);
-    for (int row = tiles.top(); row <= tiles.bottom(); ++row)
-        for (int column = tiles.left(); column <= tiles.right(); ++column) {
-            State &state = states_[static_cast<std::size_t>(row) * columns_ + column];
-            if (state == State::Clear)
-                state = State::Stale;
-        }
-}
-
-bool OpaqueTiles::tileOpaque(int column, int row) {
-    State &state = states_[static_cast<std::size_t>(row) * columns_ + column];
-    if (state == State::Stale) {
-        const int left = column * kTile;
-        const int right = std::min(left + kTile, image_.width());
-        const int bottom = std::min((row + 1) * kTile, image_.height());
-        bool opaque = true;
-        for (int y = row * kTile; y < bottom && opaque; ++y) {
-            const auto *line = reinterpret_cast<const QRgb *>(image_.constScanLine(y));
-            for (int x = left; x < right; ++x)
-                if (qAlpha(line[x]) != 255) {
-                    opaque = false;
-                    break;
-                }
-        }
-        state = opaque ? State::Opaque : State::Clear;
+bool OpaqueTiles::tilePixelsOpaque(int column, int row) const {
+    const int left = column * kTile;
+    const int right = std::min(left + kTile, width_);
+    const int bottom = std::min((row + 1) * kTile, height_);
+    for (int y = row * kTile; y < bottom; ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image_.constScanLine(y));
+        for (int x = left; x < right; ++x)
+            if (qAlpha(line[x]) != 255)
+                return false;
     }
-    return state == State::Opaque;
+    return true;
 }

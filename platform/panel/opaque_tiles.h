@@ -2,12 +2,15 @@
 //
 // A graph redrawn from its newest primitive back to its oldest, each painted under what is
 // already there, need not paint a primitive whose whole footprint is opaque: nothing of it
-// could show.  A tile is rescanned only after something was painted over it.
+// could show.  A tile is rescanned only after something was painted over it.  A long trace
+// asks about every primitive it holds, so a row of tiles is one bit each and a question
+// is a few word operations, answered inline.
 #ifndef ZELBRIN_PLATFORM_PANEL_OPAQUE_TILES_H
 #define ZELBRIN_PLATFORM_PANEL_OPAQUE_TILES_H
 
 #include <QImage>
 #include <QRect>
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -18,21 +21,58 @@ class OpaqueTiles {
 
     // True when every pixel of the rectangle (image pixels, clipped to the image) is
     // opaque; an area wholly outside the image counts as opaque, as nothing there shows.
-    bool covered(const QRect &area);
+    bool covered(const QRect &area) {
+        const Span tiles = tilesOf(area);
+        for (int row = tiles.top; row <= tiles.bottom; ++row)
+            for (int word = tiles.left >> 6; word <= tiles.right >> 6; ++word) {
+                const std::size_t at = static_cast<std::size_t>(row) * words_ + word;
+                const std::uint64_t missing = maskOf(tiles, word) & ~opaque_[at];
+                if (missing != 0 && !rescan(missing, row, word))
+                    return false;
+            }
+        return true;
+    }
     // Something was painted in the rectangle: its tiles that were not opaque are rescanned
     // when next asked.
-    void painted(const QRect &area);
+    void painted(const QRect &area) {
+        const Span tiles = tilesOf(area);
+        for (int row = tiles.top; row <= tiles.bottom; ++row)
+            for (int word = tiles.left >> 6; word <= tiles.right >> 6; ++word) {
+                const std::size_t at = static_cast<std::size_t>(row) * words_ + word;
+                stale_[at] |= maskOf(tiles, word) & ~opaque_[at];
+            }
+    }
 
   private:
-    static constexpr int kTile = 4;
-    enum class State : std::uint8_t { Clear, Stale, Opaque };
-    bool tileOpaque(int column, int row);
-    QRect tilesOf(const QRect &area) const;
+    static constexpr int kTileShift = 2;
+    static constexpr int kTile = 1 << kTileShift;
+    // Tile columns and rows, inclusive; empty (left > right) when outside the image.
+    struct Span {
+        int left, top, right, bottom;
+    };
+    Span tilesOf(const QRect &area) const {
+        return {std::max(area.left(), 0) >> kTileShift, std::max(area.top(), 0) >> kTileShift,
+                std::min(area.right(), width_ - 1) >> kTileShift,
+                std::min(area.bottom(), height_ - 1) >> kTileShift};
+    }
+    // The span's columns that fall in one 64-bit word of a row.
+    static std::uint64_t maskOf(const Span &tiles, int word) {
+        const int first = std::max(tiles.left - word * 64, 0);
+        const int last = std::min(tiles.right - word * 64, 63);
+        const std::uint64_t upTo = last == 63 ? ~std::uint64_t{0} : (std::uint64_t{2} << last) - 1;
+        return upTo & ~((std::uint64_t{1} << first) - 1);
+    }
+    // Looks again at the missing tiles painted over since their last scan; true when all
+    // of them are opaque now.
+    bool rescan(std::uint64_t missing, int row, int word);
+    bool tilePixelsOpaque(int column, int row) const;
 
     const QImage &image_;
-    int columns_;
-    int rows_;
-    std::vector<State> states_;
+    int width_;
+    int height_;
+    int words_; // per row of tiles
+    std::vector<std::uint64_t> opaque_;
+    std::vector<std::uint64_t> stale_; // not opaque at the last scan, painted over since
 };
 
 #endif

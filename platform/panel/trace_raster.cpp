@@ -22,12 +22,11 @@ TraceRaster::TraceRaster(QImage &image, Mode mode)
     : image_(image), mode_(mode), ratio_(image.devicePixelRatio()),
       pixels_(reinterpret_cast<QRgb *>(image.bits())), stride_(image.bytesPerLine() / 4) {}
 
-void TraceRaster::blend(int x, int y, QRgb rgb, double coverage) {
+void TraceRaster::blend(QRgb &pixel, QRgb rgb, double coverage) const {
     const auto alpha = static_cast<quint32>(std::min(coverage, 1.0) * 255.0 + 0.5);
     if (alpha == 0)
         return;
-    QRgb *pixel = pixels_ + std::ptrdiff_t(y) * stride_ + x;
-    const QRgb dst = *pixel;
+    const QRgb dst = pixel;
     const quint32 src[4] = {alpha, times(qRed(rgb), alpha), times(qGreen(rgb), alpha),
                             times(qBlue(rgb), alpha)};
     const quint32 old[4] = {quint32(qAlpha(dst)), quint32(qRed(dst)), quint32(qGreen(dst)),
@@ -42,11 +41,12 @@ void TraceRaster::blend(int x, int y, QRgb rgb, double coverage) {
         for (int c = 0; c < 4; ++c)
             out[c] = old[c] + times(src[c], 255 - old[0]);
     }
-    *pixel = qRgba(int(out[1]), int(out[2]), int(out[3]), int(out[0]));
+    pixel = qRgba(int(out[1]), int(out[2]), int(out[3]), int(out[0]));
 }
 
 // Coverage of a pixel falls off linearly from the pen's edge to half a pixel beyond it,
-// by the distance of the pixel's centre from the segment.
+// by the distance of the pixel's centre from the segment.  A redraw runs this for
+// hundreds of thousands of short segments, so each row's span takes no division.
 void TraceRaster::line(QPointF a, QPointF b, QRgb rgb, double width) {
     a *= ratio_;
     b *= ratio_;
@@ -54,6 +54,11 @@ void TraceRaster::line(QPointF a, QPointF b, QRgb rgb, double width) {
     const QPointF along = b - a;
     const double length = std::sqrt(along.x() * along.x() + along.y() * along.y());
     const QPointF unit = length > 1e-9 ? along / length : QPointF(1.0, 0.0);
+    const bool crossesRows = std::abs(unit.y()) > 1e-9;
+    // Per row down, where the band of centres within reach of the line moves across, and
+    // half its width.
+    const double shift = crossesRows ? unit.x() / unit.y() : 0.0;
+    const double halfBand = crossesRows ? reach / std::abs(unit.y()) : 0.0;
     const int firstRow = std::max(0, int(std::floor(std::min(a.y(), b.y()) - reach)));
     const int lastRow =
         std::min(image_.height() - 1, int(std::ceil(std::max(a.y(), b.y()) + reach)));
@@ -62,17 +67,16 @@ void TraceRaster::line(QPointF a, QPointF b, QRgb rgb, double width) {
         // Centres within reach across the segment's line and along it, as x ranges.
         double low = std::min(a.x(), b.x()) - reach;
         double high = std::max(a.x(), b.x()) + reach;
-        if (std::abs(unit.y()) > 1e-9) {
-            const double across1 = a.x() + (cy * unit.x() - reach) / unit.y();
-            const double across2 = a.x() + (cy * unit.x() + reach) / unit.y();
-            low = std::max(low, std::min(across1, across2));
-            high = std::min(high, std::max(across1, across2));
+        if (crossesRows) {
+            const double across = a.x() + cy * shift;
+            low = std::max(low, across - halfBand);
+            high = std::min(high, across + halfBand);
         } else if (std::abs(cy) > reach) {
             continue;
         }
         const int firstColumn = std::max(0, int(std::ceil(low - 0.5)));
         const int lastColumn = std::min(image_.width() - 1, int(std::floor(high - 0.5)));
-        const QRgb *row = pixels_ + std::ptrdiff_t(y) * stride_;
+        QRgb *row = pixels_ + std::ptrdiff_t(y) * stride_;
         for (int x = firstColumn; x <= lastColumn; ++x) {
             // Painting under an opaque pixel changes nothing.
             if (mode_ == Mode::Under && qAlpha(row[x]) == 255)
@@ -83,7 +87,7 @@ void TraceRaster::line(QPointF a, QPointF b, QRgb rgb, double width) {
             const double dy = cy - t * unit.y();
             const double squared = dx * dx + dy * dy;
             if (squared < reach * reach)
-                blend(x, y, rgb, reach - std::sqrt(squared));
+                blend(row[x], rgb, reach - std::sqrt(squared));
         }
     }
 }
@@ -99,5 +103,6 @@ void TraceRaster::square(QPointF centre, double side, QRgb rgb) {
     const int lastColumn = std::min(image_.width() - 1, int(std::floor(right)));
     for (int y = firstRow; y <= lastRow; ++y)
         for (int x = firstColumn; x <= lastColumn; ++x)
-            blend(x, y, rgb, overlap(x, left, right) * overlap(y, top, bottom));
+            blend(pixels_[std::ptrdiff_t(y) * stride_ + x], rgb,
+                  overlap(x, left, right) * overlap(y, top, bottom));
 }

@@ -23,7 +23,7 @@ class TraceRaster {
     void square(QPointF centre, double side, QRgb rgb);
 
   private:
-    void blend(int x, int y, QRgb rgb, double coverage);
+    void blend(QRgb &pixel, QRgb rgb, double coverage) const;
 
     QImage &image_;
     Mode mode_;

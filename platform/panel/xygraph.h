@@ -93,8 +93,8 @@ class XYGraph : public QWidget {
     void invalidateCache();
     void bringCacheUpToDate();
     QImage emptyTraceImage() const;
-    static void drawPrimitive(TraceRaster &raster, const GraphPrimitive &primitive,
-                              const QPointF &a, const QPointF &b);
+    static void drawPrimitive(TraceRaster &raster, bool marker, QRgb rgb, const QPointF &a,
+                              const QPointF &b);
     void drawPrimitives(QImage &image, std::size_t from, std::size_t to) const;
     void drawAllSkippingCovered(QImage &image) const;
     void drawAxes(QPainter &painter) const;
