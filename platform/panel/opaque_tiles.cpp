@@ -2,10 +2,12 @@
 
 #include <bit>
 
-OpaqueTiles::OpaqueTiles(const QImage &image)
-    : image_(image), width_(image.width()), height_(image.height()),
-      words_((image.width() + 64 * kTile - 1) / (64 * kTile)) {
-    const auto rows = static_cast<std::size_t>((image.height() + kTile - 1) / kTile);
+OpaqueTiles::OpaqueTiles(const QImage &image, int tileShift)
+    : pixels_(image.constBits()), bytesPerLine_(image.bytesPerLine()), shift_(tileShift),
+      width_(image.width()), height_(image.height()),
+      words_((image.width() + (64 << tileShift) - 1) / (64 << tileShift)) {
+    const int tile = 1 << tileShift;
+    const auto rows = static_cast<std::size_t>((image.height() + tile - 1) / tile);
     opaque_.assign(rows * words_, 0);
     // Nothing is known of the picture yet: every tile is scanned when first asked about.
     stale_.assign(rows * words_, ~std::uint64_t{0});
@@ -26,11 +28,11 @@ bool OpaqueTiles::rescan(std::uint64_t missing, int row, int word) {
 }
 
 bool OpaqueTiles::tilePixelsOpaque(int column, int row) const {
-    const int left = column * kTile;
-    const int right = std::min(left + kTile, width_);
-    const int bottom = std::min((row + 1) * kTile, height_);
-    for (int y = row * kTile; y < bottom; ++y) {
-        const auto *line = reinterpret_cast<const QRgb *>(image_.constScanLine(y));
+    const int left = column << shift_;
+    const int right = std::min((column + 1) << shift_, width_);
+    const int bottom = std::min((row + 1) << shift_, height_);
+    for (int y = row << shift_; y < bottom; ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(pixels_ + y * bytesPerLine_);
         for (int x = left; x < right; ++x)
             if (qAlpha(line[x]) != 255)
                 return false;

@@ -1,8 +1,9 @@
-// Which parts of a picture are already fully opaque, in tiles of 4 x 4 pixels.
+// Which parts of a picture are already fully opaque, in square tiles of a power of two
+// pixels on a side (one pixel is a tile too).
 //
 // A graph redrawn from its newest primitive back to its oldest, each painted under what is
 // already there, need not paint a primitive whose whole footprint is opaque: nothing of it
-// could show.  A tile is rescanned only after something was painted over it.  A long trace
+// could show.  A tile is rescanned only after one of its pixels turned opaque.  A long trace
 // asks about every primitive it holds, so a row of tiles is one bit each and a question
 // is a few word operations, answered inline.
 #ifndef ZELBRIN_PLATFORM_PANEL_OPAQUE_TILES_H
@@ -16,8 +17,10 @@
 
 class OpaqueTiles {
   public:
-    // The image is ARGB32 (premultiplied or not); it must outlive this object.
-    explicit OpaqueTiles(const QImage &image);
+    // The image is ARGB32 (premultiplied or not); it must outlive this object and keep its
+    // size and pixel buffer.  A tile is
+    // 2^tileShift pixels on a side.
+    explicit OpaqueTiles(const QImage &image, int tileShift = 2);
 
     // True when every pixel of the rectangle (image pixels, clipped to the image) is
     // opaque; an area wholly outside the image counts as opaque, as nothing there shows.
@@ -32,28 +35,34 @@ class OpaqueTiles {
             }
         return true;
     }
-    // Something was painted in the rectangle: its tiles that were not opaque are rescanned
-    // when next asked.
-    void painted(const QRect &area) {
-        const Span tiles = tilesOf(area);
-        for (int row = tiles.top; row <= tiles.bottom; ++row)
-            for (int word = tiles.left >> 6; word <= tiles.right >> 6; ++word) {
-                const std::size_t at = static_cast<std::size_t>(row) * words_ + word;
-                stale_[at] |= maskOf(tiles, word) & ~opaque_[at];
-            }
+    // Whether the tile was opaque when last looked at; cheap, but may say false of a tile
+    // that is opaque now.
+    bool knownOpaque(int x, int y) const {
+        const int column = x >> shift_;
+        const std::size_t at = static_cast<std::size_t>(y >> shift_) * words_ + (column >> 6);
+        return (opaque_[at] >> (column & 63)) & 1;
+    }
+    // A pixel has just turned opaque: its tile is looked at again when next asked about,
+    // or, for tiles of one pixel, is opaque now.
+    void pixelTurnedOpaque(int x, int y) {
+        const int column = x >> shift_;
+        const std::size_t at = static_cast<std::size_t>(y >> shift_) * words_ + (column >> 6);
+        const std::uint64_t bit = std::uint64_t{1} << (column & 63);
+        if (shift_ == 0)
+            opaque_[at] |= bit;
+        else
+            stale_[at] |= bit;
     }
 
   private:
-    static constexpr int kTileShift = 2;
-    static constexpr int kTile = 1 << kTileShift;
     // Tile columns and rows, inclusive; empty (left > right) when outside the image.
     struct Span {
         int left, top, right, bottom;
     };
     Span tilesOf(const QRect &area) const {
-        return {std::max(area.left(), 0) >> kTileShift, std::max(area.top(), 0) >> kTileShift,
-                std::min(area.right(), width_ - 1) >> kTileShift,
-                std::min(area.bottom(), height_ - 1) >> kTileShift};
+        return {std::max(area.left(), 0) >> shift_, std::max(area.top(), 0) >> shift_,
+                std::min(area.right(), width_ - 1) >> shift_,
+                std::min(area.bottom(), height_ - 1) >> shift_};
     }
     // The span's columns that fall in one 64-bit word of a row.
     static std::uint64_t maskOf(const Span &tiles, int word) {
@@ -67,12 +76,14 @@ class OpaqueTiles {
     bool rescan(std::uint64_t missing, int row, int word);
     bool tilePixelsOpaque(int column, int row) const;
 
-    const QImage &image_;
+    const uchar *pixels_;
+    qsizetype bytesPerLine_;
+    int shift_;
     int width_;
     int height_;
     int words_; // per row of tiles
     std::vector<std::uint64_t> opaque_;
-    std::vector<std::uint64_t> stale_; // not opaque at the last scan, painted over since
+    std::vector<std::uint64_t> stale_; // not opaque at the last scan, a pixel turned since
 };
 
 #endif

@@ -16,13 +16,14 @@ double overlap(int p, double low, double high) {
     return std::max(0.0, std::min(p + 1.0, high) - std::max(double(p), low));
 }
 
-} // namespace
+// floor() for the coordinates a clipped primitive can have, by truncation: a redraw takes
+// several for each row of hundreds of thousands of segments.
+inline int floorNear(double value) {
+    constexpr int kOffset = 1 << 12;
+    return static_cast<int>(value + kOffset) - kOffset;
+}
 
-TraceRaster::TraceRaster(QImage &image, Mode mode)
-    : image_(image), mode_(mode), ratio_(image.devicePixelRatio()),
-      pixels_(reinterpret_cast<QRgb *>(image.bits())), stride_(image.bytesPerLine() / 4) {}
-
-void TraceRaster::blend(QRgb &pixel, QRgb rgb, double coverage) const {
+template <TraceRaster::Mode mode> inline void blend(QRgb &pixel, QRgb rgb, double coverage) {
     const auto alpha = static_cast<quint32>(std::min(coverage, 1.0) * 255.0 + 0.5);
     if (alpha == 0)
         return;
@@ -32,11 +33,12 @@ void TraceRaster::blend(QRgb &pixel, QRgb rgb, double coverage) const {
     const quint32 old[4] = {quint32(qAlpha(dst)), quint32(qRed(dst)), quint32(qGreen(dst)),
                             quint32(qBlue(dst))};
     quint32 out[4];
-    if (mode_ == Mode::Over) {
+    if constexpr (mode == TraceRaster::Mode::Over) {
         for (int c = 0; c < 4; ++c)
             out[c] = src[c] + times(old[c], 255 - alpha);
     } else {
-        if (old[0] == 255)
+        // No colour can gain more than the alpha gains.
+        if (times(alpha, 255 - old[0]) == 0)
             return;
         for (int c = 0; c < 4; ++c)
             out[c] = old[c] + times(src[c], 255 - old[0]);
@@ -44,9 +46,40 @@ void TraceRaster::blend(QRgb &pixel, QRgb rgb, double coverage) const {
     pixel = qRgba(int(out[1]), int(out[2]), int(out[3]), int(out[0]));
 }
 
+} // namespace
+
+TraceRaster::TraceRaster(QImage &image, Mode mode)
+    : image_(image), mode_(mode), ratio_(image.devicePixelRatio()),
+      pixels_(reinterpret_cast<QRgb *>(image.bits())), stride_(image.bytesPerLine() / 4) {
+    if (mode == Mode::Under) {
+        opaquePixels_.emplace(image, 0);
+        opaqueTiles_.emplace(image, 2);
+    }
+}
+
+template <TraceRaster::Mode mode> void TraceRaster::paint(int x, int y, QRgb rgb, double coverage) {
+    QRgb &pixel = pixels_[std::ptrdiff_t(y) * stride_ + x];
+    blend<mode>(pixel, rgb, coverage);
+    if constexpr (mode == Mode::Under) {
+        if (qAlpha(pixel) == 255) {
+            opaquePixels_->pixelTurnedOpaque(x, y);
+            opaqueTiles_->pixelTurnedOpaque(x, y);
+        }
+    }
+}
+
+void TraceRaster::line(QPointF a, QPointF b, QRgb rgb, double width) {
+    if (mode_ == Mode::Over)
+        line<Mode::Over>(a, b, rgb, width);
+    else
+        line<Mode::Under>(a, b, rgb, width);
+}
+
 // Coverage of a pixel falls off linearly from the pen's edge to half a pixel beyond it,
 // by the distance of the pixel's centre from the segment.  A redraw runs this for
-// hundreds of thousands of short segments, so each row's span takes no division.
+// hundreds of thousands of short segments, so each row's span takes no division, and
+// under, a row or pixel already opaque is passed over by its bit alone.
+template <TraceRaster::Mode mode>
 void TraceRaster::line(QPointF a, QPointF b, QRgb rgb, double width) {
     a *= ratio_;
     b *= ratio_;
@@ -59,14 +92,15 @@ void TraceRaster::line(QPointF a, QPointF b, QRgb rgb, double width) {
     // half its width.
     const double shift = crossesRows ? unit.x() / unit.y() : 0.0;
     const double halfBand = crossesRows ? reach / std::abs(unit.y()) : 0.0;
-    const int firstRow = std::max(0, int(std::floor(std::min(a.y(), b.y()) - reach)));
-    const int lastRow =
-        std::min(image_.height() - 1, int(std::ceil(std::max(a.y(), b.y()) + reach)));
+    const double left = std::min(a.x(), b.x()) - reach;
+    const double right = std::max(a.x(), b.x()) + reach;
+    const int firstRow = std::max(0, floorNear(std::min(a.y(), b.y()) - reach));
+    const int lastRow = std::min(image_.height() - 1, floorNear(std::max(a.y(), b.y()) + reach));
     for (int y = firstRow; y <= lastRow; ++y) {
         const double cy = y + 0.5 - a.y();
         // Centres within reach across the segment's line and along it, as x ranges.
-        double low = std::min(a.x(), b.x()) - reach;
-        double high = std::max(a.x(), b.x()) + reach;
+        double low = left;
+        double high = right;
         if (crossesRows) {
             const double across = a.x() + cy * shift;
             low = std::max(low, across - halfBand);
@@ -74,20 +108,25 @@ void TraceRaster::line(QPointF a, QPointF b, QRgb rgb, double width) {
         } else if (std::abs(cy) > reach) {
             continue;
         }
-        const int firstColumn = std::max(0, int(std::ceil(low - 0.5)));
-        const int lastColumn = std::min(image_.width() - 1, int(std::floor(high - 0.5)));
-        QRgb *row = pixels_ + std::ptrdiff_t(y) * stride_;
-        for (int x = firstColumn; x <= lastColumn; ++x) {
-            // Painting under an opaque pixel changes nothing.
-            if (mode_ == Mode::Under && qAlpha(row[x]) == 255)
+        // Columns whose centres x + 0.5 lie in [low, high].
+        const int firstColumn = std::max(0, -floorNear(0.5 - low));
+        const int lastColumn = std::min(image_.width() - 1, floorNear(high - 0.5));
+        if constexpr (mode == Mode::Under) {
+            if (opaquePixels_->covered(QRect(QPoint(firstColumn, y), QPoint(lastColumn, y))))
                 continue;
+        }
+        for (int x = firstColumn; x <= lastColumn; ++x) {
+            if constexpr (mode == Mode::Under) {
+                if (opaquePixels_->knownOpaque(x, y))
+                    continue;
+            }
             const double cx = x + 0.5 - a.x();
             const double t = std::clamp(cx * unit.x() + cy * unit.y(), 0.0, length);
             const double dx = cx - t * unit.x();
             const double dy = cy - t * unit.y();
             const double squared = dx * dx + dy * dy;
             if (squared < reach * reach)
-                blend(row[x], rgb, reach - std::sqrt(squared));
+                paint<mode>(x, y, rgb, reach - std::sqrt(squared));
         }
     }
 }
@@ -103,6 +142,8 @@ void TraceRaster::square(QPointF centre, double side, QRgb rgb) {
     const int lastColumn = std::min(image_.width() - 1, int(std::floor(right)));
     for (int y = firstRow; y <= lastRow; ++y)
         for (int x = firstColumn; x <= lastColumn; ++x)
-            blend(pixels_[std::ptrdiff_t(y) * stride_ + x], rgb,
-                  overlap(x, left, right) * overlap(y, top, bottom));
+            if (mode_ == Mode::Over)
+                paint<Mode::Over>(x, y, rgb, overlap(x, left, right) * overlap(y, top, bottom));
+            else
+                paint<Mode::Under>(x, y, rgb, overlap(x, left, right) * overlap(y, top, bottom));
 }

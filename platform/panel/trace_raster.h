@@ -4,13 +4,17 @@
 //
 // Over paints in plotting order, each primitive on top; Under paints newest first, each
 // under what is there, which gives the same picture up to rounding and leaves pixels that
-// are already opaque untouched.
+// are already opaque untouched.  Under keeps track of the opaque pixels, so that whoever
+// paints a long trace can ask whether a primitive could still show at all.
 #ifndef ZELBRIN_PLATFORM_PANEL_TRACE_RASTER_H
 #define ZELBRIN_PLATFORM_PANEL_TRACE_RASTER_H
+
+#include "opaque_tiles.h"
 
 #include <QImage>
 #include <QPointF>
 #include <cstddef>
+#include <optional>
 
 class TraceRaster {
   public:
@@ -22,14 +26,23 @@ class TraceRaster {
     void line(QPointF a, QPointF b, QRgb rgb, double width);
     void square(QPointF centre, double side, QRgb rgb);
 
+    // Under only: true when every pixel of the area (image pixels, clipped to the image) is
+    // opaque already, so that nothing painted under it could show.
+    bool covered(const QRect &area) { return opaqueTiles_->covered(area); }
+
   private:
-    void blend(QRgb &pixel, QRgb rgb, double coverage) const;
+    template <Mode mode> void line(QPointF a, QPointF b, QRgb rgb, double width);
+    // Blends and, under, keeps track of the pixel turning opaque.
+    template <Mode mode> void paint(int x, int y, QRgb rgb, double coverage);
 
     QImage &image_;
     Mode mode_;
     double ratio_;
     QRgb *pixels_;
     std::ptrdiff_t stride_; // in pixels
+    // Under only: the opaque pixels one by one, and by tiles of 4 x 4 for whole primitives.
+    std::optional<OpaqueTiles> opaquePixels_;
+    std::optional<OpaqueTiles> opaqueTiles_;
 };
 
 #endif

@@ -1,7 +1,6 @@
 #include "xygraph.h"
 
 #include "axis_ticks.h"
-#include "opaque_tiles.h"
 #include "trace_raster.h"
 
 #include <QPaintEvent>
@@ -68,15 +67,20 @@ int floorNear(double value) {
     return static_cast<int>(value + kOffset) - kOffset;
 }
 
-// Pixels a primitive may touch around its geometry: half the pen or the marker, and one
-// more for antialiasing.
-QRect footprint(const QPointF &a, const QPointF &b, bool marker, qreal pixelRatio) {
+// Pixels that a primitive of the given kind inside the box may touch: half the pen or the
+// marker around it, and one more for antialiasing.
+QRect footprint(const QRectF &box, bool marker, qreal pixelRatio) {
     const double reach = (marker ? kMarkerSize / 2.0 : kPenWidth / 2.0) + 1.0;
-    const int left = floorNear((std::min(a.x(), b.x()) - reach) * pixelRatio);
-    const int top = floorNear((std::min(a.y(), b.y()) - reach) * pixelRatio);
-    const int right = floorNear((std::max(a.x(), b.x()) + reach) * pixelRatio) + 1;
-    const int bottom = floorNear((std::max(a.y(), b.y()) + reach) * pixelRatio) + 1;
+    const int left = floorNear((box.left() - reach) * pixelRatio);
+    const int top = floorNear((box.top() - reach) * pixelRatio);
+    const int right = floorNear((box.right() + reach) * pixelRatio) + 1;
+    const int bottom = floorNear((box.bottom() + reach) * pixelRatio) + 1;
     return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+QRectF boxOf(const QPointF &a, const QPointF &b) {
+    return QRectF(QPointF(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+                  QPointF(std::max(a.x(), b.x()), std::max(a.y(), b.y())));
 }
 
 // Where primitives land in the trace image, worked out once for a whole drawing.
@@ -89,6 +93,15 @@ class Placer {
                area.height() + 2 * kClipMargin) {}
 
     // False when nothing of the primitive lies near the image.
+    // Where a block's bounds land, cut to the clipping box.
+    QRectF place(const GraphStore::Bounds &bounds) const {
+        const double left = std::max((bounds.xMin - xMin_) * xScale_, box_.left());
+        const double right = std::min((bounds.xMax - xMin_) * xScale_, box_.right());
+        const double top = std::max((yMax_ - bounds.yMax) * yScale_, box_.top());
+        const double bottom = std::min((yMax_ - bounds.yMin) * yScale_, box_.bottom());
+        return QRectF(QPointF(left, top), QPointF(std::max(left, right), std::max(top, bottom)));
+    }
+
     // coords holds x1, y1, x2, y2.
     bool place(const float *coords, QPointF &a, QPointF &b) const {
         a = {(coords[0] - xMin_) * xScale_, (yMax_ - coords[1]) * yScale_};
@@ -313,25 +326,29 @@ void XYGraph::drawPrimitives(QImage &image, std::size_t from, std::size_t to) co
 
 // Painting under, from the newest primitive back, gives the picture that painting over in
 // plotting order gives, up to rounding in partly covered pixels; a primitive whose
-// footprint is opaque already would change nothing and is skipped.  The store is read run
-// by run: at a million primitives a lookup for each would cost more than the skipping saves.
+// footprint is opaque already would change nothing and is skipped, and so is a whole block
+// of them where the block's bounds fall on opaque pixels.  The store is read run by run: at
+// a million primitives a lookup for each would cost more than the skipping saves.
 void XYGraph::drawAllSkippingCovered(QImage &image) const {
     TraceRaster raster(image, TraceRaster::Mode::Under);
-    OpaqueTiles tiles(image);
     const qreal ratio = image.devicePixelRatio();
     const Placer placer(xRange_.min, xRange_.max, yRange_.min, yRange_.max, plotArea().size());
+    constexpr std::size_t kBlock = GraphStore::kBlock;
     QPointF a, b;
     for (std::size_t r = store_.runCount(); r-- > 0;) {
         const GraphStore::Run run = store_.run(r);
-        for (std::size_t i = run.count; i-- > 0;) {
-            if (!placer.place(run.coords + 4 * i, a, b))
+        for (std::size_t block = (run.count + kBlock - 1) / kBlock; block-- > 0;) {
+            if (raster.covered(footprint(placer.place(run.bounds[block]), true, ratio)))
                 continue;
-            const bool marker = GraphStore::isMarker(run.tags[i]);
-            const QRect touched = footprint(a, b, marker, ratio);
-            if (tiles.covered(touched))
-                continue;
-            drawPrimitive(raster, marker, store_.colourOf(run.tags[i]), a, b);
-            tiles.painted(touched);
+            const std::size_t first = block * kBlock;
+            for (std::size_t i = std::min(run.count, first + kBlock); i-- > first;) {
+                if (!placer.place(run.coords + 4 * i, a, b))
+                    continue;
+                const bool marker = GraphStore::isMarker(run.tags[i]);
+                if (raster.covered(footprint(boxOf(a, b), marker, ratio)))
+                    continue;
+                drawPrimitive(raster, marker, store_.colourOf(run.tags[i]), a, b);
+            }
         }
     }
 }
