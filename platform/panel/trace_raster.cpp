@@ -23,8 +23,11 @@ inline int floorNear(double value) {
     return static_cast<int>(value + kOffset) - kOffset;
 }
 
-template <TraceRaster::Mode mode> inline void blend(QRgb &pixel, QRgb rgb, double coverage) {
-    const auto alpha = static_cast<quint32>(std::min(coverage, 1.0) * 255.0 + 0.5);
+quint32 alphaOf(double coverage) {
+    return static_cast<quint32>(std::min(coverage, 1.0) * 255.0 + 0.5);
+}
+
+template <TraceRaster::Mode mode> inline void blend(QRgb &pixel, QRgb rgb, quint32 alpha) {
     if (alpha == 0)
         return;
     const QRgb dst = pixel;
@@ -53,17 +56,19 @@ TraceRaster::TraceRaster(QImage &image, Mode mode)
       pixels_(reinterpret_cast<QRgb *>(image.bits())), stride_(image.bytesPerLine() / 4) {
     if (mode == Mode::Under) {
         opaquePixels_.emplace(image, 0);
-        opaqueTiles_.emplace(image, 2);
+        opaqueTiles_.emplace(image, kTileShift);
     }
 }
 
-template <TraceRaster::Mode mode> void TraceRaster::paint(int x, int y, QRgb rgb, double coverage) {
+template <TraceRaster::Mode mode>
+inline void TraceRaster::paint(int x, int y, QRgb rgb, quint32 alpha) {
     QRgb &pixel = pixels_[std::ptrdiff_t(y) * stride_ + x];
-    blend<mode>(pixel, rgb, coverage);
+    blend<mode>(pixel, rgb, alpha);
     if constexpr (mode == Mode::Under) {
         if (qAlpha(pixel) == 255) {
-            opaquePixels_->pixelTurnedOpaque(x, y);
-            opaqueTiles_->pixelTurnedOpaque(x, y);
+            opaquePixels_->turnedOpaque(x, y);
+            if (opaquePixels_->covered(QRect(x & -kTile, y & -kTile, kTile, kTile)))
+                opaqueTiles_->turnedOpaque(x, y);
         }
     }
 }
@@ -84,6 +89,7 @@ void TraceRaster::line(QPointF a, QPointF b, QRgb rgb, double width) {
     a *= ratio_;
     b *= ratio_;
     const double reach = width * ratio_ / 2.0 + 0.5;
+    const double reachSquared = reach * reach;
     const QPointF along = b - a;
     const double length = std::sqrt(along.x() * along.x() + along.y() * along.y());
     const QPointF unit = length > 1e-9 ? along / length : QPointF(1.0, 0.0);
@@ -117,7 +123,7 @@ void TraceRaster::line(QPointF a, QPointF b, QRgb rgb, double width) {
         }
         for (int x = firstColumn; x <= lastColumn; ++x) {
             if constexpr (mode == Mode::Under) {
-                if (opaquePixels_->knownOpaque(x, y))
+                if (opaquePixels_->opaqueAt(x, y))
                     continue;
             }
             const double cx = x + 0.5 - a.x();
@@ -125,8 +131,8 @@ void TraceRaster::line(QPointF a, QPointF b, QRgb rgb, double width) {
             const double dx = cx - t * unit.x();
             const double dy = cy - t * unit.y();
             const double squared = dx * dx + dy * dy;
-            if (squared < reach * reach)
-                paint<mode>(x, y, rgb, reach - std::sqrt(squared));
+            if (squared < reachSquared)
+                paint<mode>(x, y, rgb, alphaOf(reach - std::sqrt(squared)));
         }
     }
 }
@@ -143,7 +149,9 @@ void TraceRaster::square(QPointF centre, double side, QRgb rgb) {
     for (int y = firstRow; y <= lastRow; ++y)
         for (int x = firstColumn; x <= lastColumn; ++x)
             if (mode_ == Mode::Over)
-                paint<Mode::Over>(x, y, rgb, overlap(x, left, right) * overlap(y, top, bottom));
+                paint<Mode::Over>(x, y, rgb,
+                                  alphaOf(overlap(x, left, right) * overlap(y, top, bottom)));
             else
-                paint<Mode::Under>(x, y, rgb, overlap(x, left, right) * overlap(y, top, bottom));
+                paint<Mode::Under>(x, y, rgb,
+                                   alphaOf(overlap(x, left, right) * overlap(y, top, bottom)));
 }

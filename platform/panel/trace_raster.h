@@ -27,20 +27,25 @@ class TraceRaster {
     void square(QPointF centre, double side, QRgb rgb);
 
     // Under only: true when every pixel of the area (image pixels, clipped to the image) is
-    // opaque already, so that nothing painted under it could show.
-    bool covered(const QRect &area) { return opaqueTiles_->covered(area); }
+    // opaque already, so that nothing painted under it could show.  Answered by tiles: an
+    // area that is opaque but shares a tile with a pixel that is not counts as uncovered.
+    bool covered(const QRect &area) const { return opaqueTiles_->covered(area); }
 
   private:
     template <Mode mode> void line(QPointF a, QPointF b, QRgb rgb, double width);
     // Blends and, under, keeps track of the pixel turning opaque.
-    template <Mode mode> void paint(int x, int y, QRgb rgb, double coverage);
+    template <Mode mode> void paint(int x, int y, QRgb rgb, quint32 alpha);
 
     QImage &image_;
     Mode mode_;
     double ratio_;
     QRgb *pixels_;
     std::ptrdiff_t stride_; // in pixels
-    // Under only: the opaque pixels one by one, and by tiles of 4 x 4 for whole primitives.
+    // Under only: the opaque pixels one by one, so that a row of a line's band that is
+    // opaque already is passed over by a word operation; and in tiles of 4 x 4, so that a
+    // whole primitive is.
+    static constexpr int kTileShift = 2;
+    static constexpr int kTile = 1 << kTileShift;
     std::optional<OpaqueTiles> opaquePixels_;
     std::optional<OpaqueTiles> opaqueTiles_;
 };
