@@ -3,23 +3,24 @@
 //
 // A graph redrawn from its newest primitive back to its oldest, each painted under what is
 // already there, need not paint where the picture is opaque: nothing painted there could
-// show.  The picture is looked at once, at the start; from then on whoever paints says
-// which tiles turned opaque.  A long trace asks about every primitive and every row of
-// pixels it would paint, so a row of tiles is one bit each and a question is a few word
+// show.  The picture starts transparent, and whoever paints says which tiles turned
+// opaque, so no pixel is ever looked at here.  A long trace asks about every primitive and every
+// row of pixels it would paint, so a row of tiles is one bit each and a question is a few word
 // operations, answered inline.
 #ifndef ZELBRIN_PLATFORM_PANEL_OPAQUE_TILES_H
 #define ZELBRIN_PLATFORM_PANEL_OPAQUE_TILES_H
 
-#include <QImage>
 #include <QRect>
+#include <QSize>
 #include <algorithm>
 #include <cstdint>
 #include <vector>
 
 class OpaqueTiles {
   public:
-    // The image is ARGB32 (premultiplied or not); a tile is 2^tileShift pixels on a side.
-    explicit OpaqueTiles(const QImage &image, int tileShift);
+    // A picture of the given size in pixels, all transparent; a tile is 2^tileShift pixels
+    // on a side.
+    OpaqueTiles(QSize size, int tileShift);
 
     // True when every tile the rectangle (image pixels, clipped to the image) touches is
     // opaque; an area wholly outside the image counts as opaque, as nothing there shows.
@@ -62,7 +63,6 @@ class OpaqueTiles {
         const std::uint64_t upTo = last == 63 ? ~std::uint64_t{0} : (std::uint64_t{2} << last) - 1;
         return upTo & ~((std::uint64_t{1} << first) - 1);
     }
-    static bool pixelsOpaque(const QImage &image, QRect tile);
 
     int shift_;
     int width_;

@@ -55,8 +55,8 @@ TraceRaster::TraceRaster(QImage &image, Mode mode)
     : image_(image), mode_(mode), ratio_(image.devicePixelRatio()),
       pixels_(reinterpret_cast<QRgb *>(image.bits())), stride_(image.bytesPerLine() / 4) {
     if (mode == Mode::Under) {
-        opaquePixels_.emplace(image, 0);
-        opaqueTiles_.emplace(image, kTileShift);
+        opaquePixels_.emplace(image.size(), 0);
+        opaqueTiles_.emplace(image.size(), kTileShift);
     }
 }
 

@@ -4,8 +4,9 @@
 //
 // Over paints in plotting order, each primitive on top; Under paints newest first, each
 // under what is there, which gives the same picture up to rounding and leaves pixels that
-// are already opaque untouched.  Under keeps track of the opaque pixels, so that whoever
-// paints a long trace can ask whether a primitive could still show at all.
+// are already opaque untouched.  Under starts on a transparent image and keeps track of
+// the pixels it makes opaque, so that whoever paints a long trace can ask whether a
+// primitive could still show at all.
 #ifndef ZELBRIN_PLATFORM_PANEL_TRACE_RASTER_H
 #define ZELBRIN_PLATFORM_PANEL_TRACE_RASTER_H
 
@@ -20,7 +21,8 @@ class TraceRaster {
   public:
     enum class Mode { Over, Under };
 
-    // Points are in the image's logical units (its device pixel ratio applies).
+    // Points are in the image's logical units (its device pixel ratio applies).  Under
+    // takes the image to be transparent.
     TraceRaster(QImage &image, Mode mode);
 
     void line(QPointF a, QPointF b, QRgb rgb, double width);
