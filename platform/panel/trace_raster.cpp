@@ -16,13 +16,6 @@ double overlap(int p, double low, double high) {
     return std::max(0.0, std::min(p + 1.0, high) - std::max(double(p), low));
 }
 
-// floor() for the coordinates a clipped primitive can have, by truncation: a redraw takes
-// several for each row of hundreds of thousands of segments.
-inline int floorNear(double value) {
-    constexpr int kOffset = 1 << 12;
-    return static_cast<int>(value + kOffset) - kOffset;
-}
-
 quint32 alphaOf(double coverage) {
     return static_cast<quint32>(std::min(coverage, 1.0) * 255.0 + 0.5);
 }

@@ -25,6 +25,13 @@ class TraceRaster {
     // takes the image to be transparent.
     TraceRaster(QImage &image, Mode mode);
 
+    // floor() of a coordinate near the image (above -4096), by truncation: a full redraw
+    // takes several for each of hundreds of thousands of primitives and rows.
+    static int floorNear(double value) {
+        constexpr int kOffset = 1 << 12;
+        return static_cast<int>(value + kOffset) - kOffset;
+    }
+
     void line(QPointF a, QPointF b, QRgb rgb, double width);
     void square(QPointF centre, double side, QRgb rgb);
 

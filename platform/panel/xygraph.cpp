@@ -60,21 +60,14 @@ bool clipToBox(QPointF &a, QPointF &b, const QRectF &box) {
     return true;
 }
 
-// floor() for the coordinates a placed primitive can have (clipped near the image), by
-// truncation: a redraw takes four for each of a million primitives.
-int floorNear(double value) {
-    constexpr int kOffset = 1 << 12;
-    return static_cast<int>(value + kOffset) - kOffset;
-}
-
 // Pixels that a primitive of the given kind inside the box may touch: half the pen or the
 // marker around it, and one more for antialiasing.
 QRect footprint(const QRectF &box, bool marker, qreal pixelRatio) {
     const double reach = (marker ? kMarkerSize / 2.0 : kPenWidth / 2.0) + 1.0;
-    const int left = floorNear((box.left() - reach) * pixelRatio);
-    const int top = floorNear((box.top() - reach) * pixelRatio);
-    const int right = floorNear((box.right() + reach) * pixelRatio) + 1;
-    const int bottom = floorNear((box.bottom() + reach) * pixelRatio) + 1;
+    const int left = TraceRaster::floorNear((box.left() - reach) * pixelRatio);
+    const int top = TraceRaster::floorNear((box.top() - reach) * pixelRatio);
+    const int right = TraceRaster::floorNear((box.right() + reach) * pixelRatio) + 1;
+    const int bottom = TraceRaster::floorNear((box.bottom() + reach) * pixelRatio) + 1;
     return QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
@@ -92,7 +85,6 @@ class Placer {
           box_(-kClipMargin, -kClipMargin, area.width() + 2 * kClipMargin,
                area.height() + 2 * kClipMargin) {}
 
-    // False when nothing of the primitive lies near the image.
     // Where a block's bounds land, cut to the clipping box.
     QRectF place(const GraphStore::Bounds &bounds) const {
         const double left = std::max((bounds.xMin - xMin_) * xScale_, box_.left());
@@ -102,7 +94,8 @@ class Placer {
         return QRectF(QPointF(left, top), QPointF(std::max(left, right), std::max(top, bottom)));
     }
 
-    // coords holds x1, y1, x2, y2.
+    // Where a primitive lands, from coords x1, y1, x2, y2; false when nothing of it lies
+    // near the image.
     bool place(const float *coords, QPointF &a, QPointF &b) const {
         a = {(coords[0] - xMin_) * xScale_, (yMax_ - coords[1]) * yScale_};
         b = {(coords[2] - xMin_) * xScale_, (yMax_ - coords[3]) * yScale_};

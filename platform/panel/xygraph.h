@@ -5,8 +5,9 @@
 // primitives that arrived since.  The primitives themselves are kept compactly (see
 // GraphStore) so the cache can be rebuilt after a resize, an axis change or a clear.
 // Such a full redraw paints from the newest primitive back to the oldest, each under what
-// is there, and skips every primitive whose footprint is already opaque: a long trace
-// covers its area many times over, so most of it never reaches the rasterizer.
+// is there, and skips every primitive whose footprint is already opaque, a block of them at
+// a time where it can: a long trace covers its area many times over, so most of it never
+// reaches the rasterizer.
 #ifndef ZELBRIN_PLATFORM_PANEL_XYGRAPH_H
 #define ZELBRIN_PLATFORM_PANEL_XYGRAPH_H
 
