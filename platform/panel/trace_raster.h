@@ -25,10 +25,10 @@ class TraceRaster {
     // takes the image to be transparent.
     TraceRaster(QImage &image, Mode mode);
 
-    // floor() of a coordinate near the image (above -4096), by truncation: a full redraw
-    // takes several for each of hundreds of thousands of primitives and rows.
+    // floor() of a coordinate near the image (above -2^20 pixels), by truncation: a full
+    // redraw takes several for each of hundreds of thousands of primitives and rows.
     static int floorNear(double value) {
-        constexpr int kOffset = 1 << 12;
+        constexpr int kOffset = 1 << 20;
         return static_cast<int>(value + kOffset) - kOffset;
     }
 
