@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QWindow>
 #include <algorithm>
+#include <ctime>
 
 const BenchGraph &benchGraph() {
     static BenchGraph loaded = [] {
@@ -36,4 +37,8 @@ void refill(const BenchGraph &b, Trace &trace, std::size_t segments) {
     for (std::size_t i = 0; i < segments; ++i)
         trace.plotSegment(b.panel);
     b.graph->repaint();
+}
+
+double processorSeconds() {
+    return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
 }

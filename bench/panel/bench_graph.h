@@ -33,4 +33,9 @@ class Trace {
 // Fills the graph with `segments` and brings its picture up to date (not timed).
 void refill(const BenchGraph &b, Trace &trace, std::size_t segments);
 
+// Processor time the program has used, in seconds.  The benchmarks time with it rather
+// than the wall clock: a redraw runs on the GUI thread alone, so on an idle machine the two
+// agree, and on a shared one only this is repeatable.
+double processorSeconds();
+
 #endif

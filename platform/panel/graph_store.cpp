@@ -9,6 +9,12 @@ std::size_t GraphStore::chunkCapacity(std::size_t chunk) {
     return chunk == 0 ? kFirstChunk : kFirstChunk << (chunk - 1);
 }
 
+std::size_t GraphStore::chunkStart(std::size_t chunk) {
+    if (chunk >= kSmallChunks)
+        return (chunk - kSmallChunks + 1) * kChunkSize;
+    return chunk == 0 ? 0 : kFirstChunk << (chunk - 1);
+}
+
 GraphStore::Location GraphStore::locate(std::size_t index) {
     if (index < kFirstChunk)
         return {0, index};
@@ -29,7 +35,8 @@ bool GraphStore::append(const GraphPrimitive &primitive) {
     if (at.chunk == chunks_.size()) {
         const std::size_t capacity = chunkCapacity(at.chunk);
         chunks_.push_back({std::make_unique_for_overwrite<float[]>(4 * capacity),
-                           std::make_unique_for_overwrite<std::uint16_t[]>(capacity)});
+                           std::make_unique_for_overwrite<std::uint16_t[]>(capacity),
+                           std::make_unique_for_overwrite<Bounds[]>(capacity / kBlock)});
     }
     Chunk &chunk = chunks_[at.chunk];
     float *coords = &chunk.coords[4 * at.slot];
@@ -38,6 +45,14 @@ bool GraphStore::append(const GraphPrimitive &primitive) {
     coords[2] = primitive.x2;
     coords[3] = primitive.y2;
     chunk.tags[at.slot] = static_cast<std::uint16_t>(colour | (primitive.marker ? kMarkerBit : 0));
+    Bounds &block = chunk.bounds[at.slot / kBlock];
+    const Bounds own{std::min(primitive.x1, primitive.x2), std::min(primitive.y1, primitive.y2),
+                     std::max(primitive.x1, primitive.x2), std::max(primitive.y1, primitive.y2)};
+    if (at.slot % kBlock == 0)
+        block = own;
+    else
+        block = {std::min(block.xMin, own.xMin), std::min(block.yMin, own.yMin),
+                 std::max(block.xMax, own.xMax), std::max(block.yMax, own.yMax)};
     ++size_;
     if (primitive.marker)
         ++markers_;
@@ -57,12 +72,13 @@ GraphPrimitive GraphStore::at(std::size_t index) const {
     const Chunk &chunk = chunks_[at.chunk];
     const float *coords = &chunk.coords[4 * at.slot];
     const std::uint16_t tag = chunk.tags[at.slot];
-    return {coords[0],
-            coords[1],
-            coords[2],
-            coords[3],
-            palette_[tag & ~kMarkerBit],
-            (tag & kMarkerBit) != 0};
+    return {coords[0], coords[1], coords[2], coords[3], colourOf(tag), isMarker(tag)};
+}
+
+GraphStore::Run GraphStore::run(std::size_t index) const {
+    const Chunk &chunk = chunks_[index];
+    const std::size_t count = std::min(chunkCapacity(index), size_ - chunkStart(index));
+    return {chunk.coords.get(), chunk.tags.get(), chunk.bounds.get(), count};
 }
 
 std::size_t GraphStore::bytesHeld() const {
@@ -70,7 +86,8 @@ std::size_t GraphStore::bytesHeld() const {
     for (std::size_t chunk = 0; chunk < chunks_.size(); ++chunk)
         primitives += chunkCapacity(chunk);
     return primitives * (4 * sizeof(float) + sizeof(std::uint16_t)) +
-           chunks_.capacity() * sizeof(Chunk) + palette_.capacity() * sizeof(std::uint32_t);
+           primitives / kBlock * sizeof(Bounds) + chunks_.capacity() * sizeof(Chunk) +
+           palette_.capacity() * sizeof(std::uint32_t);
 }
 
 // A trace is drawn in one or two colours, so the colour of the previous primitive is

@@ -1,9 +1,11 @@
 // Compact, append-only store of what an XY graph has plotted, in plotting order.
 //
-// Each primitive costs 18 bytes: four float coordinates and a 16-bit tag that holds a
-// palette index and whether it is a marker.  Storage grows in chunks that never move, so
-// appending never copies a long trace; the first chunks are small (64, 64, 128, ... 2048)
-// so that a short trace holds little, and from 4096 primitives on every chunk has 4096.
+// Each primitive costs 18.25 bytes: four float coordinates, a 16-bit tag that holds a
+// palette index and whether it is a marker, and a share of its block's bounds.  Storage grows in
+// chunks that never move, so appending never copies a long trace; the first chunks are small (64,
+// 64, 128, ... 2048) so that a short trace holds little, and from 4096 primitives on every chunk
+// has 4096. Each block of 64 primitives also keeps the box that holds them, so a reader can pass
+// over a block that lands where nothing would show.
 #ifndef ZELBRIN_PLATFORM_PANEL_GRAPH_STORE_H
 #define ZELBRIN_PLATFORM_PANEL_GRAPH_STORE_H
 
@@ -33,6 +35,25 @@ class GraphStore {
     std::size_t segmentCount() const { return size_ - markers_; }
     GraphPrimitive at(std::size_t index) const;
 
+    static constexpr std::size_t kBlock = 64;
+    struct Bounds {
+        float xMin, yMin, xMax, yMax;
+    };
+    // The primitives in plotting order as runs of raw arrays, one run a chunk, for a
+    // reader that goes through all of them and cannot afford a lookup for each: four
+    // coordinates a primitive (x1, y1, x2, y2), a tag that colourOf and isMarker read, and
+    // the bounds of each block of kBlock primitives (the run's last block may be partial).
+    struct Run {
+        const float *coords;
+        const std::uint16_t *tags;
+        const Bounds *bounds;
+        std::size_t count;
+    };
+    std::size_t runCount() const { return chunks_.size(); }
+    Run run(std::size_t index) const;
+    std::uint32_t colourOf(std::uint16_t tag) const { return palette_[tag & ~kMarkerBit]; }
+    static bool isMarker(std::uint16_t tag) { return (tag & kMarkerBit) != 0; }
+
     // Bytes held for the primitives (chunks allocated so far, palette included).
     std::size_t bytesHeld() const;
 
@@ -41,15 +62,18 @@ class GraphStore {
     static constexpr std::size_t kChunkSize = 4096;
     static constexpr std::size_t kSmallChunks = 7; // 64 + 64 + 128 + ... + 2048 = 4096
     static constexpr std::uint16_t kMarkerBit = 0x8000;
+    static_assert(kFirstChunk % kBlock == 0 && kChunkSize % kBlock == 0);
     struct Chunk {
         std::unique_ptr<float[]> coords;
         std::unique_ptr<std::uint16_t[]> tags;
+        std::unique_ptr<Bounds[]> bounds;
     };
     struct Location {
         std::size_t chunk;
         std::size_t slot;
     };
     static std::size_t chunkCapacity(std::size_t chunk);
+    static std::size_t chunkStart(std::size_t chunk);
     static Location locate(std::size_t index);
     int paletteIndex(std::uint32_t rgb);
 

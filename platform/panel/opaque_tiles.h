@@ -1,38 +1,74 @@
-// Which parts of a picture are already fully opaque, in tiles of 4 x 4 pixels.
+// Which parts of a picture are fully opaque, in square tiles of a power of two pixels on a
+// side (a tile of one pixel is a pixel).
 //
 // A graph redrawn from its newest primitive back to its oldest, each painted under what is
-// already there, need not paint a primitive whose whole footprint is opaque: nothing of it
-// could show.  A tile is rescanned only after something was painted over it.
+// already there, need not paint where the picture is opaque: nothing painted there could
+// show.  The picture starts transparent, and whoever paints says which tiles turned
+// opaque, so no pixel is ever looked at here.  A long trace asks about every primitive and every
+// row of pixels it would paint, so a row of tiles is one bit each and a question is a few word
+// operations, answered inline.
 #ifndef ZELBRIN_PLATFORM_PANEL_OPAQUE_TILES_H
 #define ZELBRIN_PLATFORM_PANEL_OPAQUE_TILES_H
 
-#include <QImage>
 #include <QRect>
+#include <QSize>
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
 class OpaqueTiles {
   public:
-    // The image is ARGB32 (premultiplied or not); it must outlive this object.
-    explicit OpaqueTiles(const QImage &image);
+    // A picture of the given size in pixels, all transparent; a tile is 2^tileShift pixels
+    // on a side.
+    OpaqueTiles(QSize size, int tileShift);
 
-    // True when every pixel of the rectangle (image pixels, clipped to the image) is
+    // True when every tile the rectangle (image pixels, clipped to the image) touches is
     // opaque; an area wholly outside the image counts as opaque, as nothing there shows.
-    bool covered(const QRect &area);
-    // Something was painted in the rectangle: its tiles that were not opaque are rescanned
-    // when next asked.
-    void painted(const QRect &area);
+    bool covered(const QRect &area) const {
+        const Span tiles = tilesOf(area);
+        for (int row = tiles.top; row <= tiles.bottom; ++row)
+            for (int word = tiles.left >> 6; word <= tiles.right >> 6; ++word)
+                if ((maskOf(tiles, word) & ~opaque_[indexOf(row, word)]) != 0)
+                    return false;
+        return true;
+    }
+    // Whether the tile that holds pixel (x, y) is opaque.
+    bool opaqueAt(int x, int y) const {
+        const int column = x >> shift_;
+        return (opaque_[indexOf(y >> shift_, column >> 6)] >> (column & 63)) & 1;
+    }
+    // The tile that holds pixel (x, y) has just turned opaque.
+    void turnedOpaque(int x, int y) {
+        const int column = x >> shift_;
+        opaque_[indexOf(y >> shift_, column >> 6)] |= std::uint64_t{1} << (column & 63);
+    }
 
   private:
-    static constexpr int kTile = 4;
-    enum class State : std::uint8_t { Clear, Stale, Opaque };
-    bool tileOpaque(int column, int row);
-    QRect tilesOf(const QRect &area) const;
+    // Tile columns and rows, inclusive; empty (left > right) when outside the image.
+    struct Span {
+        int left, top, right, bottom;
+    };
+    Span tilesOf(const QRect &area) const {
+        return {std::max(area.left(), 0) >> shift_, std::max(area.top(), 0) >> shift_,
+                std::min(area.right(), width_ - 1) >> shift_,
+                std::min(area.bottom(), height_ - 1) >> shift_};
+    }
+    std::size_t indexOf(int row, int word) const {
+        return static_cast<std::size_t>(row) * words_ + word;
+    }
+    // The span's columns that fall in one 64-bit word of a row.
+    static std::uint64_t maskOf(const Span &tiles, int word) {
+        const int first = std::max(tiles.left - word * 64, 0);
+        const int last = std::min(tiles.right - word * 64, 63);
+        const std::uint64_t upTo = last == 63 ? ~std::uint64_t{0} : (std::uint64_t{2} << last) - 1;
+        return upTo & ~((std::uint64_t{1} << first) - 1);
+    }
 
-    const QImage &image_;
-    int columns_;
-    int rows_;
-    std::vector<State> states_;
+    int shift_;
+    int width_;
+    int height_;
+    int words_; // per row of tiles
+    std::vector<std::uint64_t> opaque_;
 };
 
 #endif

@@ -16,74 +16,116 @@ double overlap(int p, double low, double high) {
     return std::max(0.0, std::min(p + 1.0, high) - std::max(double(p), low));
 }
 
-} // namespace
+quint32 alphaOf(double coverage) {
+    return static_cast<quint32>(std::min(coverage, 1.0) * 255.0 + 0.5);
+}
 
-TraceRaster::TraceRaster(QImage &image, Mode mode)
-    : image_(image), mode_(mode), ratio_(image.devicePixelRatio()),
-      pixels_(reinterpret_cast<QRgb *>(image.bits())), stride_(image.bytesPerLine() / 4) {}
-
-void TraceRaster::blend(int x, int y, QRgb rgb, double coverage) {
-    const auto alpha = static_cast<quint32>(std::min(coverage, 1.0) * 255.0 + 0.5);
+template <TraceRaster::Mode mode> inline void blend(QRgb &pixel, QRgb rgb, quint32 alpha) {
     if (alpha == 0)
         return;
-    QRgb *pixel = pixels_ + std::ptrdiff_t(y) * stride_ + x;
-    const QRgb dst = *pixel;
+    const QRgb dst = pixel;
     const quint32 src[4] = {alpha, times(qRed(rgb), alpha), times(qGreen(rgb), alpha),
                             times(qBlue(rgb), alpha)};
     const quint32 old[4] = {quint32(qAlpha(dst)), quint32(qRed(dst)), quint32(qGreen(dst)),
                             quint32(qBlue(dst))};
     quint32 out[4];
-    if (mode_ == Mode::Over) {
+    if constexpr (mode == TraceRaster::Mode::Over) {
         for (int c = 0; c < 4; ++c)
             out[c] = src[c] + times(old[c], 255 - alpha);
     } else {
-        if (old[0] == 255)
+        // No colour can gain more than the alpha gains.
+        if (times(alpha, 255 - old[0]) == 0)
             return;
         for (int c = 0; c < 4; ++c)
             out[c] = old[c] + times(src[c], 255 - old[0]);
     }
-    *pixel = qRgba(int(out[1]), int(out[2]), int(out[3]), int(out[0]));
+    pixel = qRgba(int(out[1]), int(out[2]), int(out[3]), int(out[0]));
+}
+
+} // namespace
+
+TraceRaster::TraceRaster(QImage &image, Mode mode)
+    : image_(image), mode_(mode), ratio_(image.devicePixelRatio()),
+      pixels_(reinterpret_cast<QRgb *>(image.bits())), stride_(image.bytesPerLine() / 4) {
+    if (mode == Mode::Under) {
+        opaquePixels_.emplace(image.size(), 0);
+        opaqueTiles_.emplace(image.size(), kTileShift);
+    }
+}
+
+template <TraceRaster::Mode mode>
+inline void TraceRaster::paint(int x, int y, QRgb rgb, quint32 alpha) {
+    QRgb &pixel = pixels_[std::ptrdiff_t(y) * stride_ + x];
+    blend<mode>(pixel, rgb, alpha);
+    if constexpr (mode == Mode::Under) {
+        if (qAlpha(pixel) == 255) {
+            opaquePixels_->turnedOpaque(x, y);
+            if (opaquePixels_->covered(QRect(x & -kTile, y & -kTile, kTile, kTile)))
+                opaqueTiles_->turnedOpaque(x, y);
+        }
+    }
+}
+
+void TraceRaster::line(QPointF a, QPointF b, QRgb rgb, double width) {
+    if (mode_ == Mode::Over)
+        line<Mode::Over>(a, b, rgb, width);
+    else
+        line<Mode::Under>(a, b, rgb, width);
 }
 
 // Coverage of a pixel falls off linearly from the pen's edge to half a pixel beyond it,
-// by the distance of the pixel's centre from the segment.
+// by the distance of the pixel's centre from the segment.  A redraw runs this for
+// hundreds of thousands of short segments, so each row's span takes no division, and
+// under, a row or pixel already opaque is passed over by its bit alone.
+template <TraceRaster::Mode mode>
 void TraceRaster::line(QPointF a, QPointF b, QRgb rgb, double width) {
     a *= ratio_;
     b *= ratio_;
     const double reach = width * ratio_ / 2.0 + 0.5;
+    const double reachSquared = reach * reach;
     const QPointF along = b - a;
     const double length = std::sqrt(along.x() * along.x() + along.y() * along.y());
     const QPointF unit = length > 1e-9 ? along / length : QPointF(1.0, 0.0);
-    const int firstRow = std::max(0, int(std::floor(std::min(a.y(), b.y()) - reach)));
-    const int lastRow =
-        std::min(image_.height() - 1, int(std::ceil(std::max(a.y(), b.y()) + reach)));
+    const bool crossesRows = std::abs(unit.y()) > 1e-9;
+    // Per row down, where the band of centres within reach of the line moves across, and
+    // half its width.
+    const double shift = crossesRows ? unit.x() / unit.y() : 0.0;
+    const double halfBand = crossesRows ? reach / std::abs(unit.y()) : 0.0;
+    const double left = std::min(a.x(), b.x()) - reach;
+    const double right = std::max(a.x(), b.x()) + reach;
+    const int firstRow = std::max(0, floorNear(std::min(a.y(), b.y()) - reach));
+    const int lastRow = std::min(image_.height() - 1, floorNear(std::max(a.y(), b.y()) + reach));
     for (int y = firstRow; y <= lastRow; ++y) {
         const double cy = y + 0.5 - a.y();
         // Centres within reach across the segment's line and along it, as x ranges.
-        double low = std::min(a.x(), b.x()) - reach;
-        double high = std::max(a.x(), b.x()) + reach;
-        if (std::abs(unit.y()) > 1e-9) {
-            const double across1 = a.x() + (cy * unit.x() - reach) / unit.y();
-            const double across2 = a.x() + (cy * unit.x() + reach) / unit.y();
-            low = std::max(low, std::min(across1, across2));
-            high = std::min(high, std::max(across1, across2));
+        double low = left;
+        double high = right;
+        if (crossesRows) {
+            const double across = a.x() + cy * shift;
+            low = std::max(low, across - halfBand);
+            high = std::min(high, across + halfBand);
         } else if (std::abs(cy) > reach) {
             continue;
         }
-        const int firstColumn = std::max(0, int(std::ceil(low - 0.5)));
-        const int lastColumn = std::min(image_.width() - 1, int(std::floor(high - 0.5)));
-        const QRgb *row = pixels_ + std::ptrdiff_t(y) * stride_;
-        for (int x = firstColumn; x <= lastColumn; ++x) {
-            // Painting under an opaque pixel changes nothing.
-            if (mode_ == Mode::Under && qAlpha(row[x]) == 255)
+        // Columns whose centres x + 0.5 lie in [low, high].
+        const int firstColumn = std::max(0, -floorNear(0.5 - low));
+        const int lastColumn = std::min(image_.width() - 1, floorNear(high - 0.5));
+        if constexpr (mode == Mode::Under) {
+            if (opaquePixels_->covered(QRect(QPoint(firstColumn, y), QPoint(lastColumn, y))))
                 continue;
+        }
+        for (int x = firstColumn; x <= lastColumn; ++x) {
+            if constexpr (mode == Mode::Under) {
+                if (opaquePixels_->opaqueAt(x, y))
+                    continue;
+            }
             const double cx = x + 0.5 - a.x();
             const double t = std::clamp(cx * unit.x() + cy * unit.y(), 0.0, length);
             const double dx = cx - t * unit.x();
             const double dy = cy - t * unit.y();
             const double squared = dx * dx + dy * dy;
-            if (squared < reach * reach)
-                blend(x, y, rgb, reach - std::sqrt(squared));
+            if (squared < reachSquared)
+                paint<mode>(x, y, rgb, alphaOf(reach - std::sqrt(squared)));
         }
     }
 }
@@ -99,5 +141,10 @@ void TraceRaster::square(QPointF centre, double side, QRgb rgb) {
     const int lastColumn = std::min(image_.width() - 1, int(std::floor(right)));
     for (int y = firstRow; y <= lastRow; ++y)
         for (int x = firstColumn; x <= lastColumn; ++x)
-            blend(x, y, rgb, overlap(x, left, right) * overlap(y, top, bottom));
+            if (mode_ == Mode::Over)
+                paint<Mode::Over>(x, y, rgb,
+                                  alphaOf(overlap(x, left, right) * overlap(y, top, bottom)));
+            else
+                paint<Mode::Under>(x, y, rgb,
+                                   alphaOf(overlap(x, left, right) * overlap(y, top, bottom)));
 }

@@ -4,32 +4,59 @@
 //
 // Over paints in plotting order, each primitive on top; Under paints newest first, each
 // under what is there, which gives the same picture up to rounding and leaves pixels that
-// are already opaque untouched.
+// are already opaque untouched.  Under starts on a transparent image and keeps track of
+// the pixels it makes opaque, so that whoever paints a long trace can ask whether a
+// primitive could still show at all.
 #ifndef ZELBRIN_PLATFORM_PANEL_TRACE_RASTER_H
 #define ZELBRIN_PLATFORM_PANEL_TRACE_RASTER_H
+
+#include "opaque_tiles.h"
 
 #include <QImage>
 #include <QPointF>
 #include <cstddef>
+#include <optional>
 
 class TraceRaster {
   public:
     enum class Mode { Over, Under };
 
-    // Points are in the image's logical units (its device pixel ratio applies).
+    // Points are in the image's logical units (its device pixel ratio applies).  Under
+    // takes the image to be transparent.
     TraceRaster(QImage &image, Mode mode);
+
+    // floor() of a coordinate near the image (above -2^20 pixels), by truncation: a full
+    // redraw takes several for each of hundreds of thousands of primitives and rows.
+    static int floorNear(double value) {
+        constexpr int kOffset = 1 << 20;
+        return static_cast<int>(value + kOffset) - kOffset;
+    }
 
     void line(QPointF a, QPointF b, QRgb rgb, double width);
     void square(QPointF centre, double side, QRgb rgb);
 
+    // Under only: true when every pixel of the area (image pixels, clipped to the image) is
+    // opaque already, so that nothing painted under it could show.  Answered by tiles: an
+    // area that is opaque but shares a tile with a pixel that is not counts as uncovered.
+    bool covered(const QRect &area) const { return opaqueTiles_->covered(area); }
+
   private:
-    void blend(int x, int y, QRgb rgb, double coverage);
+    template <Mode mode> void line(QPointF a, QPointF b, QRgb rgb, double width);
+    // Blends and, under, keeps track of the pixel turning opaque.
+    template <Mode mode> void paint(int x, int y, QRgb rgb, quint32 alpha);
 
     QImage &image_;
     Mode mode_;
     double ratio_;
     QRgb *pixels_;
     std::ptrdiff_t stride_; // in pixels
+    // Under only: the opaque pixels one by one, so that a row of a line's band that is
+    // opaque already is passed over by a word operation; and in tiles of 4 x 4, so that a
+    // whole primitive is.
+    static constexpr int kTileShift = 2;
+    static constexpr int kTile = 1 << kTileShift;
+    std::optional<OpaqueTiles> opaquePixels_;
+    std::optional<OpaqueTiles> opaqueTiles_;
 };
 
 #endif

@@ -1,7 +1,6 @@
 #include "xygraph.h"
 
 #include "axis_ticks.h"
-#include "opaque_tiles.h"
 #include "trace_raster.h"
 
 #include <QPaintEvent>
@@ -61,15 +60,20 @@ bool clipToBox(QPointF &a, QPointF &b, const QRectF &box) {
     return true;
 }
 
-// Pixels a primitive may touch around its geometry: half the pen or the marker, and one
-// more for antialiasing.
-QRect footprint(const QPointF &a, const QPointF &b, bool marker, qreal pixelRatio) {
+// Pixels that a primitive of the given kind inside the box may touch: half the pen or the
+// marker around it, and one more for antialiasing.
+QRect footprint(const QRectF &box, bool marker, qreal pixelRatio) {
     const double reach = (marker ? kMarkerSize / 2.0 : kPenWidth / 2.0) + 1.0;
-    const int left = int(std::floor((std::min(a.x(), b.x()) - reach) * pixelRatio));
-    const int top = int(std::floor((std::min(a.y(), b.y()) - reach) * pixelRatio));
-    const int right = int(std::ceil((std::max(a.x(), b.x()) + reach) * pixelRatio));
-    const int bottom = int(std::ceil((std::max(a.y(), b.y()) + reach) * pixelRatio));
+    const int left = TraceRaster::floorNear((box.left() - reach) * pixelRatio);
+    const int top = TraceRaster::floorNear((box.top() - reach) * pixelRatio);
+    const int right = TraceRaster::floorNear((box.right() + reach) * pixelRatio) + 1;
+    const int bottom = TraceRaster::floorNear((box.bottom() + reach) * pixelRatio) + 1;
     return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+QRectF boxOf(const QPointF &a, const QPointF &b) {
+    return QRectF(QPointF(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+                  QPointF(std::max(a.x(), b.x()), std::max(a.y(), b.y())));
 }
 
 // Where primitives land in the trace image, worked out once for a whole drawing.
@@ -81,14 +85,29 @@ class Placer {
           box_(-kClipMargin, -kClipMargin, area.width() + 2 * kClipMargin,
                area.height() + 2 * kClipMargin) {}
 
-    // False when nothing of the primitive lies near the image.
-    bool place(const GraphPrimitive &p, QPointF &a, QPointF &b) const {
-        a = {(p.x1 - xMin_) * xScale_, (yMax_ - p.y1) * yScale_};
-        b = {(p.x2 - xMin_) * xScale_, (yMax_ - p.y2) * yScale_};
-        return (box_.contains(a) && box_.contains(b)) || clipToBox(a, b, box_);
+    // Where a block's bounds land, cut to the clipping box.
+    QRectF place(const GraphStore::Bounds &bounds) const {
+        const double left = std::max((bounds.xMin - xMin_) * xScale_, box_.left());
+        const double right = std::min((bounds.xMax - xMin_) * xScale_, box_.right());
+        const double top = std::max((yMax_ - bounds.yMax) * yScale_, box_.top());
+        const double bottom = std::min((yMax_ - bounds.yMin) * yScale_, box_.bottom());
+        return QRectF(QPointF(left, top), QPointF(std::max(left, right), std::max(top, bottom)));
+    }
+
+    // Where a primitive lands, from coords x1, y1, x2, y2; false when nothing of it lies
+    // near the image.
+    bool place(const float *coords, QPointF &a, QPointF &b) const {
+        a = {(coords[0] - xMin_) * xScale_, (yMax_ - coords[1]) * yScale_};
+        b = {(coords[2] - xMin_) * xScale_, (yMax_ - coords[3]) * yScale_};
+        return (inside(a) && inside(b)) || clipToBox(a, b, box_);
     }
 
   private:
+    bool inside(const QPointF &p) const {
+        return p.x() >= box_.left() && p.x() <= box_.right() && p.y() >= box_.top() &&
+               p.y() <= box_.bottom();
+    }
+
     double xMin_, yMax_, xScale_, yScale_;
     QRectF box_;
 };
@@ -278,12 +297,12 @@ void XYGraph::bringCacheUpToDate() {
     cachedCount_ = store_.size();
 }
 
-void XYGraph::drawPrimitive(TraceRaster &raster, const GraphPrimitive &primitive, const QPointF &a,
+void XYGraph::drawPrimitive(TraceRaster &raster, bool marker, QRgb rgb, const QPointF &a,
                             const QPointF &b) {
-    if (primitive.marker)
-        raster.square(a, kMarkerSize, primitive.rgb);
+    if (marker)
+        raster.square(a, kMarkerSize, rgb);
     else
-        raster.line(a, b, primitive.rgb, kPenWidth);
+        raster.line(a, b, rgb, kPenWidth);
 }
 
 void XYGraph::drawPrimitives(QImage &image, std::size_t from, std::size_t to) const {
@@ -291,30 +310,39 @@ void XYGraph::drawPrimitives(QImage &image, std::size_t from, std::size_t to) co
     const Placer placer(xRange_.min, xRange_.max, yRange_.min, yRange_.max, plotArea().size());
     QPointF a, b;
     for (std::size_t i = from; i < to; ++i) {
-        const GraphPrimitive primitive = store_.at(i);
-        if (placer.place(primitive, a, b))
-            drawPrimitive(raster, primitive, a, b);
+        const GraphPrimitive p = store_.at(i);
+        const float coords[4] = {p.x1, p.y1, p.x2, p.y2};
+        if (placer.place(coords, a, b))
+            drawPrimitive(raster, p.marker, p.rgb, a, b);
     }
 }
 
 // Painting under, from the newest primitive back, gives the picture that painting over in
 // plotting order gives, up to rounding in partly covered pixels; a primitive whose
-// footprint is opaque already would change nothing and is skipped.
+// footprint is opaque already would change nothing and is skipped, and so is a whole block
+// of them where the block's bounds fall on opaque pixels.  The store is read run by run: at
+// a million primitives a lookup for each would cost more than the skipping saves.
 void XYGraph::drawAllSkippingCovered(QImage &image) const {
     TraceRaster raster(image, TraceRaster::Mode::Under);
-    OpaqueTiles tiles(image);
     const qreal ratio = image.devicePixelRatio();
     const Placer placer(xRange_.min, xRange_.max, yRange_.min, yRange_.max, plotArea().size());
+    constexpr std::size_t kBlock = GraphStore::kBlock;
     QPointF a, b;
-    for (std::size_t i = store_.size(); i-- > 0;) {
-        const GraphPrimitive primitive = store_.at(i);
-        if (!placer.place(primitive, a, b))
-            continue;
-        const QRect touched = footprint(a, b, primitive.marker, ratio);
-        if (tiles.covered(touched))
-            continue;
-        drawPrimitive(raster, primitive, a, b);
-        tiles.painted(touched);
+    for (std::size_t r = store_.runCount(); r-- > 0;) {
+        const GraphStore::Run run = store_.run(r);
+        for (std::size_t block = (run.count + kBlock - 1) / kBlock; block-- > 0;) {
+            if (raster.covered(footprint(placer.place(run.bounds[block]), true, ratio)))
+                continue;
+            const std::size_t first = block * kBlock;
+            for (std::size_t i = std::min(run.count, first + kBlock); i-- > first;) {
+                if (!placer.place(run.coords + 4 * i, a, b))
+                    continue;
+                const bool marker = GraphStore::isMarker(run.tags[i]);
+                if (raster.covered(footprint(boxOf(a, b), marker, ratio)))
+                    continue;
+                drawPrimitive(raster, marker, store_.colourOf(run.tags[i]), a, b);
+            }
+        }
     }
 }
 

@@ -5,8 +5,9 @@
 // primitives that arrived since.  The primitives themselves are kept compactly (see
 // GraphStore) so the cache can be rebuilt after a resize, an axis change or a clear.
 // Such a full redraw paints from the newest primitive back to the oldest, each under what
-// is there, and skips every primitive whose footprint is already opaque: a long trace
-// covers its area many times over, so most of it never reaches the rasterizer.
+// is there, and skips every primitive whose footprint is already opaque, a block of them at
+// a time where it can: a long trace covers its area many times over, so most of it never
+// reaches the rasterizer.
 #ifndef ZELBRIN_PLATFORM_PANEL_XYGRAPH_H
 #define ZELBRIN_PLATFORM_PANEL_XYGRAPH_H
 
@@ -93,8 +94,8 @@ class XYGraph : public QWidget {
     void invalidateCache();
     void bringCacheUpToDate();
     QImage emptyTraceImage() const;
-    static void drawPrimitive(TraceRaster &raster, const GraphPrimitive &primitive,
-                              const QPointF &a, const QPointF &b);
+    static void drawPrimitive(TraceRaster &raster, bool marker, QRgb rgb, const QPointF &a,
+                              const QPointF &b);
     void drawPrimitives(QImage &image, std::size_t from, std::size_t to) const;
     void drawAllSkippingCovered(QImage &image) const;
     void drawAxes(QPainter &painter) const;

@@ -36,6 +36,25 @@ TEST(GraphStore, KeepsOrderCoordinatesColoursAndKindAcrossChunks) {
     }
 }
 
+TEST(GraphStore, RunsHoldEveryPrimitiveOnceInOrder) {
+    for (const std::size_t count : {std::size_t{0}, std::size_t{64}, std::size_t{4097}}) {
+        GraphStore store;
+        for (std::size_t i = 0; i < count; ++i)
+            store.append(
+                {static_cast<float>(i), 0, 0, 0, i % 2 ? 0xFF0000u : 0x00FF00u, i % 5 == 0});
+        std::size_t seen = 0;
+        for (std::size_t r = 0; r < store.runCount(); ++r) {
+            const GraphStore::Run run = store.run(r);
+            for (std::size_t i = 0; i < run.count; ++i, ++seen) {
+                ASSERT_EQ(run.coords[4 * i], static_cast<float>(seen)) << count;
+                ASSERT_EQ(store.colourOf(run.tags[i]), seen % 2 ? 0xFF0000u : 0x00FF00u);
+                ASSERT_EQ(GraphStore::isMarker(run.tags[i]), seen % 5 == 0);
+            }
+        }
+        EXPECT_EQ(seen, count);
+    }
+}
+
 TEST(GraphStore, FullPaletteRefusesNewColoursButKeepsKnownOnes) {
     GraphStore store;
     for (std::uint32_t rgb = 0; rgb < GraphStore::kMaxColours; ++rgb)
