@@ -94,7 +94,7 @@ TEST(Acquisition, AScriptMeasuresTheSineItGenerates) {
                     testing::IsSupersetOf({"# channel: ai0 (PXI1Slot2/ai0)", "# rate: 10000 S/s",
                                            "# units: V", "# slot: 2"}));
         EXPECT_THAT(csv.header, testing::Contains(AllOf(StartsWith("# driver: "),
-                                                        HasSubstr("liborvex_simboard.so"))));
+                                                        HasSubstr(SIMULATED_BOARD_NAME))));
         EXPECT_THAT(csv.header, testing::Contains(StartsWith("# start: 20")));
     }
 }
@@ -157,6 +157,7 @@ TEST(Acquisition, ATriggerThatNeverComesTimesOut) {
     EXPECT_THAT(result.err, HasSubstr("Error = -200284, "));
 }
 
+#ifndef _WIN32 // no file size limit for one process there
 TEST(Acquisition, AFullFileKeepsEveryWholeSampleAndSaysHowMany) {
     for (const char *format : {"csv", "f64"}) {
         ScratchFolder folder;
@@ -186,4 +187,5 @@ TEST(Acquisition, AFullFileKeepsEveryWholeSampleAndSaysHowMany) {
     }
 }
 
+#endif
 } // namespace

@@ -19,7 +19,7 @@ TEST(Commands, InfoNamesVersionDriverAndSlot) {
     const ToolResult result = runTool({"--slot", "2", "info"});
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_THAT(result.out, AllOf(StartsWith("orvex "), HasSubstr("library: 0."),
-                                  HasSubstr("liborvex_simboard.so"),
+                                  HasSubstr(SIMULATED_BOARD_NAME),
                                   HasSubstr("driver status: loaded"), HasSubstr("slot: 2")));
 }
 
