@@ -84,7 +84,8 @@ int waitForChild(std::uintptr_t child) {
 
 // As a user does: Ctrl-C typed into the tool's console, which turns it into the console
 // event.  Attaching to that console needs this process's own console given up for the
-// time, and its standard handles kept.
+// time (it comes back from the parent, where there is one), and its standard handles
+// kept.
 void stopChild(std::uintptr_t child, int) {
     static const BOOL ignoring = SetConsoleCtrlHandler(ignoreConsoleEvent, TRUE);
     (void)ignoring;
@@ -109,6 +110,7 @@ void stopChild(std::uintptr_t child, int) {
         CloseHandle(keyboard);
         FreeConsole();
     }
+    AttachConsole(ATTACH_PARENT_PROCESS);
     SetStdHandle(STD_INPUT_HANDLE, standard[0]);
     SetStdHandle(STD_OUTPUT_HANDLE, standard[1]);
     SetStdHandle(STD_ERROR_HANDLE, standard[2]);
