@@ -1,5 +1,6 @@
 // Starting, stopping and waiting for a child process, one form per operating system.
-#pragma once
+#ifndef TESTS_CLI_CHILD_PROCESS_H
+#define TESTS_CLI_CHILD_PROCESS_H
 
 #include <cstdint>
 #include <string>
@@ -13,3 +14,5 @@ std::uintptr_t startChild(const std::vector<std::string> &commandLine, const std
 int waitForChild(std::uintptr_t child);
 void stopChild(std::uintptr_t child, int signal);
 void killChild(std::uintptr_t child);
+
+#endif

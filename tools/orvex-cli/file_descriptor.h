@@ -1,6 +1,7 @@
 // The calls an output file makes on its descriptor, one form per operating system.  Each
 // returns -1 with errno set on failure, as the POSIX calls do.
-#pragma once
+#ifndef TOOLS_ORVEX_CLI_FILE_DESCRIPTOR_H
+#define TOOLS_ORVEX_CLI_FILE_DESCRIPTOR_H
 
 #include <cstddef>
 #include <cstdint>
@@ -20,3 +21,5 @@ bool cutAt(int fd, std::int64_t end);
 int close(int fd);
 
 } // namespace orvex_cli::descriptor
+
+#endif

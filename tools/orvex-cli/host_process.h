@@ -1,6 +1,7 @@
 // What the tool takes from its process, one form per operating system: the arguments,
 // the environment and the console, all in UTF-8 on every platform.
-#pragma once
+#ifndef TOOLS_ORVEX_CLI_HOST_PROCESS_H
+#define TOOLS_ORVEX_CLI_HOST_PROCESS_H
 
 #include <filesystem>
 #include <string>
@@ -37,3 +38,5 @@ class ConsoleSetup {
 };
 
 } // namespace orvex_cli
+
+#endif
