@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Cross-builds the library, the simulated board and their tests for 64-bit Windows into
-# build/windows with MinGW-w64, and packs the ZIP (build/windows/orvex-*-win64.zip).
+# Cross-builds the library, the simulated board, the terminal tool and their tests for
+# 64-bit Windows into build/windows with MinGW-w64, and packs the ZIP
+# (build/windows/orvex-*-win64.zip).
 #   scripts/build-windows.sh          build and pack
 #   scripts/build-windows.sh --test   and run the tests under Wine as well
 set -euo pipefail
@@ -17,7 +18,7 @@ if command -v wineserver >/dev/null; then
     WINEPREFIX=$prefix wineserver -p30
 fi
 cmake -S . -B "$build_dir" --toolchain cmake/toolchain-mingw64.cmake \
-    -DCMAKE_BUILD_TYPE=Release -DZELBRIN_BUILD_APP=OFF -DZELBRIN_BUILD_BENCH=OFF -DZELBRIN_BUILD_TOOLS=OFF >/dev/null
+    -DCMAKE_BUILD_TYPE=Release -DZELBRIN_BUILD_APP=OFF -DZELBRIN_BUILD_BENCH=OFF -DZELBRIN_BUILD_TOOLS=ON >/dev/null
 cmake --build "$build_dir" -j"$(nproc)"
 rm -f "$build_dir"/orvex-*-win64.zip # one of an older version would be listed too
 (cd "$build_dir" && cpack -G ZIP >/dev/null)

@@ -94,7 +94,7 @@ TEST(Acquisition, AScriptMeasuresTheSineItGenerates) {
                     testing::IsSupersetOf({"# channel: ai0 (PXI1Slot2/ai0)", "# rate: 10000 S/s",
                                            "# units: V", "# slot: 2"}));
         EXPECT_THAT(csv.header, testing::Contains(AllOf(StartsWith("# driver: "),
-                                                        HasSubstr("liborvex_simboard.so"))));
+                                                        HasSubstr(SIMULATED_BOARD_NAME))));
         EXPECT_THAT(csv.header, testing::Contains(StartsWith("# start: 20")));
     }
 }
@@ -130,6 +130,23 @@ TEST(Acquisition, EveryFormatHoldsTheSameSamples) {
     EXPECT_THAT(readFile(folder.file("f32.txt")), HasSubstr("format: f32"));
 }
 
+// Standard output carries the raw formats byte for byte (on Windows a text-mode stream
+// would turn each 0x0A byte into 0x0D 0x0A).
+TEST(Acquisition, RawSamplesOnStandardOutputAreTheFileBytes) {
+    ScratchFolder folder;
+    const std::string script = "ao generate 0 --rate 10000 --sine 50,2\n"
+                               "ai acquire 0 --rate 10000 --samples 1000 --format f64";
+    const ToolResult piped = runTool({"--bench", virtualBench(), "run", "-"}, script);
+    const ToolResult filed =
+        runTool({"--bench", virtualBench(), "run", "-"}, script + " -o " + folder.file("f64"));
+    ASSERT_EQ(piped.status, 0) << piped.err;
+    ASSERT_EQ(filed.status, 0) << filed.err;
+    const std::string bytes = readFile(folder.file("f64"));
+    ASSERT_EQ(bytes.size(), 8000u);
+    ASSERT_NE(bytes.find('\n'), std::string::npos) << "a sample byte 0x0A is what is tested";
+    EXPECT_TRUE(piped.out == bytes);
+}
+
 TEST(Acquisition, ATriggeredAcquisitionStartsAtTheCrossing) {
     for (const double level : {1.0, -0.5}) {
         const ToolResult result =
@@ -157,6 +174,7 @@ TEST(Acquisition, ATriggerThatNeverComesTimesOut) {
     EXPECT_THAT(result.err, HasSubstr("Error = -200284, "));
 }
 
+#ifndef _WIN32 // no file size limit for one process there
 TEST(Acquisition, AFullFileKeepsEveryWholeSampleAndSaysHowMany) {
     for (const char *format : {"csv", "f64"}) {
         ScratchFolder folder;
@@ -186,4 +204,5 @@ TEST(Acquisition, AFullFileKeepsEveryWholeSampleAndSaysHowMany) {
     }
 }
 
+#endif
 } // namespace

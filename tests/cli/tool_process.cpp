@@ -1,88 +1,36 @@
 #include "tool_process.h"
 
-#include <csignal>
-#include <cstdlib>
-#include <fcntl.h>
+#include "child_process.h"
+
 #include <filesystem>
 #include <fstream>
-#include <spawn.h>
+#include <random>
 #include <sstream>
 #include <stdexcept>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-extern char **environ;
-
-ScratchFolder::ScratchFolder() {
-    std::string pattern = std::filesystem::temp_directory_path() / "orvex-cli-XXXXXX";
-    if (mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("no scratch folder");
-    }
-    path = pattern;
-}
-
-ScratchFolder::~ScratchFolder() {
-    std::filesystem::remove_all(path);
-}
-
-std::string readFile(const std::string &path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-void writeFile(const std::string &path, const std::string &text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string virtualBench() {
-    return std::string(CLI_TEST_DATA) + "/virtual_bench.json";
-}
 
 namespace {
 
-pid_t spawnTool(const std::vector<std::string> &args, const ScratchFolder &streams,
-                const std::string &input, long fileSizeLimit) {
-    writeFile(streams.file("in"), input);
-    std::vector<std::string> line;
-    if (fileSizeLimit > 0) {
-        // The limit is set in a shell so it binds the tool alone.
-        line = {"/bin/sh", "-c",
-                "ulimit -f " + std::to_string(fileSizeLimit / 512) + " && exec \"$0\" \"$@\"",
-                ORVEX_TOOL};
-    } else {
-        line = {ORVEX_TOOL};
-    }
-    line.insert(line.end(), args.begin(), args.end());
-    std::vector<char *> argv;
-    for (auto &arg : line) {
-        argv.push_back(arg.data());
-    }
-    argv.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, streams.file("in").c_str(), O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, streams.file("out").c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, streams.file("err").c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    pid_t pid = -1;
-    const int failed = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (failed != 0) {
-        throw std::runtime_error("cannot start the tool");
-    }
-    return pid;
+std::filesystem::path fromUtf8(const std::string &utf8) {
+    return std::u8string(utf8.begin(), utf8.end());
 }
 
-ToolResult waitFor(pid_t pid, const ScratchFolder &streams) {
-    int status = 0;
-    waitpid(pid, &status, 0);
+std::string toUtf8(const std::filesystem::path &path) {
+    const std::u8string text = path.u8string();
+    return {text.begin(), text.end()};
+}
+
+std::uintptr_t startTool(const std::vector<std::string> &args, const ScratchFolder &streams,
+                         const std::string &input, const std::vector<std::string> &launcher) {
+    writeFile(streams.file("in"), input);
+    std::vector<std::string> line = launcher;
+    line.push_back(ORVEX_TOOL);
+    line.insert(line.end(), args.begin(), args.end());
+    return startChild(line, streams.file("in"), streams.file("out"), streams.file("err"));
+}
+
+ToolResult waitFor(std::uintptr_t child, const ScratchFolder &streams) {
     ToolResult result;
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.status = waitForChild(child);
     result.out = readFile(streams.file("out"));
     result.err = readFile(streams.file("err"));
     return result;
@@ -90,32 +38,70 @@ ToolResult waitFor(pid_t pid, const ScratchFolder &streams) {
 
 } // namespace
 
+ScratchFolder::ScratchFolder() {
+    std::random_device random;
+    const auto temporary = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const auto candidate = temporary / ("orvex-cli-" + std::to_string(random()));
+        if (std::filesystem::create_directory(candidate)) {
+            path = toUtf8(candidate);
+            return;
+        }
+    }
+    throw std::runtime_error("no scratch folder");
+}
+
+ScratchFolder::~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(fromUtf8(path), ignored);
+}
+
+std::string readFile(const std::string &path) {
+    std::ifstream file(fromUtf8(path), std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+void writeFile(const std::string &path, const std::string &text) {
+    std::ofstream(fromUtf8(path), std::ios::binary) << text;
+}
+
+std::string virtualBench() {
+    return std::string(CLI_TEST_DATA) + "/virtual_bench.json";
+}
+
 ToolProcess::ToolProcess(const std::vector<std::string> &args, const std::string &input)
-    : pid(spawnTool(args, streams, input, 0)) {}
+    : child(startTool(args, streams, input, {})) {}
 
 ToolProcess::~ToolProcess() {
-    if (pid > 0) {
-        kill(pid, SIGKILL);
-        waitpid(pid, nullptr, 0);
+    if (child != 0) {
+        killChild(child);
     }
 }
 
 void ToolProcess::signal(int number) const {
-    kill(pid, number);
+    stopChild(child, number);
 }
 
 ToolResult ToolProcess::finish() {
-    const ToolResult result = waitFor(pid, streams);
-    pid = -1;
+    const ToolResult result = waitFor(child, streams);
+    child = 0;
     return result;
 }
 
 ToolResult runTool(const std::vector<std::string> &args, const std::string &input) {
     ScratchFolder streams;
-    return waitFor(spawnTool(args, streams, input, 0), streams);
+    return waitFor(startTool(args, streams, input, {}), streams);
 }
 
+#ifndef _WIN32
 ToolResult runToolWithFileLimit(const std::vector<std::string> &args, long fileSizeLimit) {
     ScratchFolder streams;
-    return waitFor(spawnTool(args, streams, "", fileSizeLimit), streams);
+    // The limit is set in a shell so it binds the tool alone.
+    const std::vector<std::string> shell = {"/bin/sh", "-c",
+                                            "ulimit -f " + std::to_string(fileSizeLimit / 512) +
+                                                " && exec \"$0\" \"$@\""};
+    return waitFor(startTool(args, streams, "", shell), streams);
 }
+#endif

@@ -1,8 +1,8 @@
 // Runs the built `orvex` as a separate process, as a user or a shell script would.
 #pragma once
 
+#include <cstdint>
 #include <string>
-#include <sys/types.h>
 #include <vector>
 
 struct ToolResult {
@@ -27,18 +27,23 @@ class ToolProcess {
   public:
     ToolProcess(const std::vector<std::string> &args, const std::string &input = "");
     ~ToolProcess();
+    // SIGINT or SIGTERM.  Windows sends a console program neither: there both are the
+    // Ctrl-C key pressed in the tool's console.
     void signal(int number) const;
     ToolResult finish();
 
   private:
     ScratchFolder streams;
-    pid_t pid = -1;
+    std::uintptr_t child; // the process id, or the process handle on Windows
 };
 
-// Runs to the end with `input` on standard input.  `fileSizeLimit` (bytes, 0 = none)
-// makes larger writes fail, as a full disk would.
+// Runs to the end with `input` on standard input.
 ToolResult runTool(const std::vector<std::string> &args, const std::string &input = "");
+#ifndef _WIN32
+// `fileSizeLimit` (bytes) makes larger writes fail, as a full disk would.  Windows has no
+// such limit for one process.
 ToolResult runToolWithFileLimit(const std::vector<std::string> &args, long fileSizeLimit);
+#endif
 
 std::string readFile(const std::string &path);
 void writeFile(const std::string &path, const std::string &text);

@@ -387,9 +387,14 @@ void Tool::generateNow() {
 
 } // namespace
 
-int runCommandLine(int argc, char **argv, Session &session) {
+int runCommandLine(const std::vector<std::string> &arguments, Session &session) {
     Tool tool(session);
-    return tool.execute([argc, argv](CLI::App &app) { app.parse(argc, argv); });
+    // CLI11 takes them last first, without the program's name.
+    std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
+    if (!reversed.empty()) {
+        reversed.pop_back();
+    }
+    return tool.execute([&reversed](CLI::App &app) { app.parse(reversed); });
 }
 
 int runCommandLine(const std::string &line, Session &session) {

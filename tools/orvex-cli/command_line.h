@@ -5,13 +5,14 @@
 #include "session.h"
 
 #include <string>
+#include <vector>
 
 namespace orvex_cli {
 
 enum ExitStatus { exitSuccess = 0, exitFailure = 1, exitUsage = 2 };
 
-// The whole command line of the process.
-int runCommandLine(int argc, char **argv, Session &session);
+// The whole command line of the process, the program's name first.
+int runCommandLine(const std::vector<std::string> &arguments, Session &session);
 // One line of a script, without the program name.
 int runCommandLine(const std::string &line, Session &session);
 

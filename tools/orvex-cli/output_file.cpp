@@ -1,13 +1,11 @@
 #include "output_file.h"
 
+#include "file_descriptor.h"
 #include "tool_errors.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace orvex_cli {
 namespace {
@@ -23,25 +21,24 @@ std::string failure(const std::string &path, int error) {
 OutputFile::OutputFile(const std::string &path, std::size_t recordSize)
     : path(path == "-" ? "standard output" : path), recordSize(recordSize) {
     if (path == "-") {
-        fd = STDOUT_FILENO;
+        fd = descriptor::standardOutput;
     } else {
-        fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        fd = descriptor::create(path);
         if (fd < 0) {
             throw UsageError(failure(path, errno));
         }
         ownsDescriptor = true;
     }
-    struct stat status {};
-    seekable = fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+    seekable = descriptor::isRegularFile(fd);
     if (seekable) {
-        writtenEnd = lseek(fd, 0, SEEK_CUR);
+        writtenEnd = descriptor::position(fd);
     }
     buffer.resize(bufferSize);
 }
 
 OutputFile::~OutputFile() {
     if (ownsDescriptor && fd >= 0) {
-        ::close(fd);
+        descriptor::close(fd);
     }
 }
 
@@ -97,7 +94,7 @@ void OutputFile::append(std::string_view text) {
 void OutputFile::flush() {
     std::size_t done = 0;
     while (done < used) {
-        const ssize_t written = ::write(fd, buffer.data() + done, used - done);
+        const std::int64_t written = descriptor::write(fd, buffer.data() + done, used - done);
         if (written < 0 && errno == EINTR) {
             continue;
         }
@@ -105,8 +102,8 @@ void OutputFile::flush() {
             const int error = written < 0 ? errno : ENOSPC;
             const std::size_t kept = wholeRecordsEnd(done);
             const auto keptEnd = writtenEnd + static_cast<std::int64_t>(kept);
-            if (seekable && ftruncate(fd, keptEnd) == 0) {
-                lseek(fd, keptEnd, SEEK_SET);
+            if (seekable) {
+                descriptor::cutAt(fd, keptEnd);
             }
             writtenEnd = keptEnd;
             writtenSamples += samplesIn(kept);
@@ -127,7 +124,7 @@ void OutputFile::flush() {
 void OutputFile::close() {
     flush();
     if (ownsDescriptor) {
-        const int result = ::close(fd);
+        const int result = descriptor::close(fd);
         fd = -1;
         if (result != 0) {
             throw CommandFailed(failure(path, errno));

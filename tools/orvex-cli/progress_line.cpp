@@ -1,12 +1,13 @@
 #include "progress_line.h"
 
+#include "host_process.h"
+
 #include <cstdio>
-#include <unistd.h>
 
 namespace orvex_cli {
 
 ProgressLine::ProgressLine(bool enabled, std::uint64_t total, double boardRate)
-    : shown(enabled && isatty(STDERR_FILENO) != 0), total(total), boardRate(boardRate) {}
+    : shown(enabled && errorOutputIsTerminal()), total(total), boardRate(boardRate) {}
 
 void ProgressLine::update(std::uint64_t done) {
     if (!shown) {

@@ -1,6 +1,7 @@
 #include "script.h"
 
 #include "command_line.h"
+#include "host_process.h"
 #include "stop_request.h"
 #include "tool_errors.h"
 
@@ -13,7 +14,7 @@ namespace orvex_cli {
 int runScript(const std::string &path, bool keepGoing, Session &session) {
     std::ifstream file;
     if (path != "-") {
-        file.open(path);
+        file.open(pathFromUtf8(path));
         if (!file) {
             throw UsageError("cannot read script " + path);
         }

@@ -1,16 +1,17 @@
 #include "session.h"
 
+#include "host_process.h"
+
 #include <orvex.h>
 
 #include <cstdio>
-#include <cstdlib>
 
 namespace orvex_cli {
 namespace {
 
 void setVariable(const char *name, const std::string &value) {
     if (!value.empty()) {
-        setenv(name, value.c_str(), 1);
+        setEnvironment(name, value);
     }
 }
 

@@ -1,42 +1,32 @@
 #include "stop_request.h"
 
-#include <csignal>
-#include <ctime>
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 namespace orvex_cli {
 namespace {
 
-volatile std::sig_atomic_t stopSignal = 0;
-
-extern "C" void onStopSignal(int signal) {
-    stopSignal = signal;
-}
+// Lock-free, so a signal handler may set it.
+std::atomic<bool> stopAsked{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
 
 } // namespace
 
-void installStopHandlers() {
-    struct sigaction action {};
-    action.sa_handler = onStopSignal;
-    sigemptyset(&action.sa_mask);
-    // No SA_RESTART: a sleep is cut short by the signal.
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
-    // A closed pipe shows as a failed write, reported like any other.
-    std::signal(SIGPIPE, SIG_IGN);
-    // Likewise a file that outgrows its size limit.
-    std::signal(SIGXFSZ, SIG_IGN);
+void requestStop() {
+    stopAsked.store(true);
 }
 
 bool stopRequested() {
-    return stopSignal != 0;
+    return stopAsked.load();
 }
 
 void sleepUnlessStopped(double seconds) {
+    // Short slices keep the answer to a stop prompt on every platform.
     constexpr double slice = 0.05;
     while (seconds > 0.0 && !stopRequested()) {
         const double now = seconds < slice ? seconds : slice;
-        timespec pause{0, static_cast<long>(now * 1e9)};
-        nanosleep(&pause, nullptr);
+        std::this_thread::sleep_for(std::chrono::duration<double>(now));
         seconds -= now;
     }
 }

@@ -1,10 +1,15 @@
-// Ctrl-C and SIGTERM ask a running acquisition or generation to end at its next block,
-// so that files stay whole and every task is released by the normal path.
+// Ctrl-C (and SIGTERM, or Ctrl-Break and closing the console on Windows) ask a running
+// acquisition or generation to end at its next block, so that files stay whole and every
+// task is released by the normal path.
 #pragma once
 
 namespace orvex_cli {
 
+// One form per platform: signal handlers, or a console control handler.
 void installStopHandlers();
+
+// Safe to call from a signal handler or from another thread.
+void requestStop();
 bool stopRequested();
 // Sleeps for the given wall time, or less when a stop is requested meanwhile.
 void sleepUnlessStopped(double seconds);

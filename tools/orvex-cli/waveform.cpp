@@ -1,5 +1,6 @@
 #include "waveform.h"
 
+#include "host_process.h"
 #include "tool_errors.h"
 #include "values.h"
 
@@ -82,7 +83,7 @@ std::vector<double> periodicBlock(const WaveShape &shape, double rate) {
 }
 
 std::vector<double> readWaveFile(const std::string &path) {
-    std::ifstream file(path);
+    std::ifstream file(pathFromUtf8(path));
     if (!file) {
         throw UsageError("cannot read wave file " + path);
     }
