@@ -31,8 +31,12 @@ for file in "$program" "$driver"; do
     [ -e "$file" ] || fail "$file is missing; build the targets zelbrin and orvex_simboard first"
 done
 
-# Xvfb picks a free display itself and writes its number to the file.
-Xvfb -displayfd 9 -screen 0 1280x800x24 -nolisten tcp 9>"$work_dir/display" 2>"$work_dir/xvfb.log" &
+# Xvfb picks a free display itself and writes its number to the file.  -noreset: by
+# default the server resets whenever its last client leaves, and refuses connections while
+# it does; the answer check below and the program's own display check are such clients,
+# and the program's next connection could meet that reset.
+Xvfb -displayfd 9 -screen 0 1280x800x24 -nolisten tcp -noreset 9>"$work_dir/display" \
+    2>"$work_dir/xvfb.log" &
 xvfb_pid=$!
 for _ in $(seq 100); do
     [ -s "$work_dir/display" ] && break
