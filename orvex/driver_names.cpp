@@ -12,7 +12,7 @@ constexpr int linesPerPort = 8;
 
 PortDriverName portTaskName(int port, PortDirection direction, int mask) {
     PortDriverName name{};
-    Fmt(name.data(), name.size(), direction == PortDirection::input ? "port%iR%i" : "port%iW%i",
+    Fmt(name.data(), name.size(), direction == PortDirection::Input ? "port%iR%i" : "port%iW%i",
         port, mask);
     return name;
 }
