@@ -7,6 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
+bash scripts/install-deps.sh
 
 fix=false
 if [ "${1:-}" = "--fix" ]; then
