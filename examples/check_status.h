@@ -1,7 +1,7 @@
 /* The examples' handling of a failed call: print the library's error line, release the
  * board and end the program. */
-#ifndef ORVEX_EXAMPLES_CHECK_STATUS_H
-#define ORVEX_EXAMPLES_CHECK_STATUS_H
+#ifndef EXAMPLES_CHECK_STATUS_H
+#define EXAMPLES_CHECK_STATUS_H
 
 #include <orvex.h>
 

@@ -66,6 +66,14 @@ int32 applyDueSettings(ClockOpt &settings, int idx, TaskHandle task, uInt64 samp
     return 0;
 }
 
+int32 stopMarkedChannel(ClockOpt &settings, TaskHandle task) {
+    const int32 status = DAQmxStopTask(task);
+    if (status >= 0) {
+        settings.maskFetch = 0;
+    }
+    return status;
+}
+
 uInt64 oneSecondOfSamples(double rate) {
     if (!(rate >= 0.0)) {
         return 0;

@@ -35,6 +35,10 @@ int storeTrigger(ClockOpt &settings, const char *source, double level, const Che
 // driver call succeeded.  0 or the first negative driver status.
 int32 applyDueSettings(ClockOpt &settings, int idx, TaskHandle task, uInt64 samplesPerChannel);
 
+// Stops the task of the channel marked in maskFetch and clears the mark; a failed stop
+// keeps it.  The stop's status.
+int32 stopMarkedChannel(ClockOpt &settings, TaskHandle task);
+
 // One second of samples at the rate, truncated toward zero; 0 for a rate below one
 // sample per second or not a number, the largest count for one beyond 64 bits.
 uInt64 oneSecondOfSamples(double rate);

@@ -85,8 +85,5 @@ extern "C" int orvex_analogFetchStatus(void) {
 extern "C" int orvex_analogInStop(int idx) {
     ORVEX_CHECK(validInput(idx), checks::analogInStopIndex);
     ORVEX_CHECK(anlgClock.maskFetch == (std::int32_t(1) << idx), checks::analogInStopChannel);
-    int32 status = 0;
-    ORVEX_TRY(status, DAQmxStopTask(cache.ai[idx]));
-    anlgClock.maskFetch = 0;
-    return finish(status);
+    return finish(stopMarkedChannel(anlgClock, cache.ai[idx]));
 }

@@ -60,8 +60,5 @@ extern "C" int orvex_analogWrite(int idx, const double *warray, int size) {
 extern "C" int orvex_analogOutStop(int idx) {
     ORVEX_CHECK(validOutput(idx), checks::analogOutStopIndex);
     ORVEX_CHECK(dacOpt.maskFetch == (std::int32_t(1) << idx), checks::analogOutStopChannel);
-    int32 status = 0;
-    ORVEX_TRY(status, DAQmxStopTask(cache.ao[idx]));
-    dacOpt.maskFetch = 0;
-    return finish(status);
+    return finish(stopMarkedChannel(dacOpt, cache.ao[idx]));
 }

@@ -2,6 +2,7 @@
 #include "check_sites.h"
 #include "operation_ending.h"
 #include "port_config_list.h"
+#include "port_transfer.h"
 #include "task_cache.h"
 
 using namespace orvex;

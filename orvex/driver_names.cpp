@@ -8,21 +8,24 @@ namespace {
 constexpr unsigned allLines = 0xFF;
 constexpr int linesPerPort = 8;
 
-} // namespace
-
-PortDriverName portTaskName(int port, PortDirection direction, int mask) {
-    PortDriverName name{};
-    Fmt(name.data(), name.size(), direction == PortDirection::input ? "port%iR%i" : "port%iW%i",
-        port, mask);
+template <typename Name, typename... Values> Name formatted(const char *format, Values... values) {
+    Name name{};
+    Fmt(name.data(), name.size(), format, values...);
     return name;
 }
 
+} // namespace
+
+PortDriverName portTaskName(int port, PortDirection direction, int mask) {
+    return formatted<PortDriverName>(direction == PortDirection::Input ? "port%iR%i" : "port%iW%i",
+                                     port, mask);
+}
+
 PortDriverName portLines(int slot, int port, unsigned lines) {
-    PortDriverName list{};
     if (lines == allLines) {
-        Fmt(list.data(), list.size(), "PXI1Slot%i/port%i", slot, port);
-        return list;
+        return formatted<PortDriverName>("PXI1Slot%i/port%i", slot, port);
     }
+    PortDriverName list{};
     std::size_t length = 0;
     const char *separator = "";
     for (int line = 0; line < linesPerPort; ++line) {
@@ -41,27 +44,19 @@ PortDriverName portLines(int slot, int port, unsigned lines) {
 }
 
 AnalogDriverName analogOutTaskName(int channel) {
-    AnalogDriverName name{};
-    Fmt(name.data(), name.size(), "analog%io", channel);
-    return name;
+    return formatted<AnalogDriverName>("analog%io", channel);
 }
 
 AnalogDriverName analogOutChannel(int slot, int channel) {
-    AnalogDriverName name{};
-    Fmt(name.data(), name.size(), "PXI1Slot%i/ao%i", slot, channel);
-    return name;
+    return formatted<AnalogDriverName>("PXI1Slot%i/ao%i", slot, channel);
 }
 
 AnalogDriverName analogInTaskName(int channel) {
-    AnalogDriverName name{};
-    Fmt(name.data(), name.size(), "analog%iI", channel);
-    return name;
+    return formatted<AnalogDriverName>("analog%iI", channel);
 }
 
 AnalogDriverName analogInChannel(int slot, int channel) {
-    AnalogDriverName name{};
-    Fmt(name.data(), name.size(), "PXI1Slot%i/ai%i", slot, channel);
-    return name;
+    return formatted<AnalogDriverName>("PXI1Slot%i/ai%i", slot, channel);
 }
 
 } // namespace orvex

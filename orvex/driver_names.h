@@ -11,7 +11,7 @@ namespace orvex {
 using PortDriverName = std::array<char, 1024>;
 using AnalogDriverName = std::array<char, 256>;
 
-enum class PortDirection { input, output };
+enum class PortDirection { Input, Output };
 
 PortDriverName portTaskName(int port, PortDirection direction, int mask);
 

@@ -1,6 +1,5 @@
 // Moves a port's direction configurations within its most-recently-used list and
-// starts and stops the active one.  Also the one place that reads and writes a port
-// task with the fixed parameters every port transfer uses.
+// starts and stops the active one.
 #ifndef ORVEX_PORT_CONFIG_LIST_H
 #define ORVEX_PORT_CONFIG_LIST_H
 
@@ -14,10 +13,6 @@ int32 startPortConfig(int port, int entry);
 
 void shiftPortConfigs(int port, int count);
 void raisePortConfig(int port, int entry);
-
-// One sample, auto-start, 10 s; the driver's status, warnings included.
-int32 writePortTask(TaskHandle task, uInt8 value);
-int32 readPortTask(TaskHandle task, uInt8 &state);
 
 } // namespace orvex
 

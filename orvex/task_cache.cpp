@@ -65,11 +65,11 @@ int32 createWithChannel(const char *name, TaskHandle &into, bool stopFirst,
 }
 
 int32 createPortTask(int port, int mask, PortDirection direction, TaskHandle &into) {
-    const unsigned lines = direction == PortDirection::output ? unsigned(mask) : ~unsigned(mask);
+    const unsigned lines = direction == PortDirection::Output ? unsigned(mask) : ~unsigned(mask);
     const PortDriverName channel = portLines(cache.slot, port, lines & allLines);
     return createWithChannel(
         portTaskName(port, direction, mask).data(), into, true, [&](TaskHandle task) {
-            return direction == PortDirection::output
+            return direction == PortDirection::Output
                        ? DAQmxCreateDOChan(task, channel.data(), "w", DAQmx_Val_ChanForAllLines)
                        : DAQmxCreateDIChan(task, channel.data(), "r", DAQmx_Val_ChanForAllLines);
         });
@@ -106,10 +106,10 @@ int32 createPortConfig(int port, int entry, int mask) {
     config = PortConfig{mask, nullptr, nullptr, false};
     int32 status = 0;
     if (mask != 0) {
-        status = createPortTask(port, mask, PortDirection::output, config.taskW);
+        status = createPortTask(port, mask, PortDirection::Output, config.taskW);
     }
     if (status >= 0 && unsigned(mask) != allLines) {
-        status = createPortTask(port, mask, PortDirection::input, config.taskR);
+        status = createPortTask(port, mask, PortDirection::Input, config.taskR);
     }
     if (status < 0) {
         clearPortConfig(port, entry);

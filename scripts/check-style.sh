@@ -7,6 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
+bash scripts/install-deps.sh
 
 fix=false
 if [ "${1:-}" = "--fix" ]; then
@@ -80,21 +81,23 @@ done
 if [ ! -f "$build/compile_commands.json" ]; then
     cmake -S . -B "$build" >/dev/null
 fi
-# The Qt sources include headers that the build generates.
-mapfile -t generators < <(cmake --build "$build" --target help | sed -n 's/^\.\.\. \(.*_autogen\)$/\1/p')
-if [ ${#generators[@]} -gt 0 ]; then
-    cmake --build "$build" -j"$jobs" --target "${generators[@]}" >/dev/null
-fi
-
 folder_pattern=$(printf '%s|' "${folders[@]}")
 header_filter="^$root/(${folder_pattern%|})/"
 mapfile -t units < <(python3 - "$build/compile_commands.json" "$header_filter" <<'EOF'
 import json, re, sys
 commands, pattern = sys.argv[1], re.compile(sys.argv[2])
 files = {entry["file"] for entry in json.load(open(commands))}
-print("\n".join(sorted(f for f in files if pattern.match(f))))
+sys.stdout.write("".join(f + "\n" for f in sorted(files) if pattern.match(f)))
 EOF
 )
+# The Qt sources include headers that the build generates.
+if [ ${#units[@]} -gt 0 ]; then
+    mapfile -t generators < <(cmake --build "$build" --target help |
+        sed -n 's/^\.\.\. \(.*_autogen\)$/\1/p')
+    if [ ${#generators[@]} -gt 0 ]; then
+        cmake --build "$build" -j"$jobs" --target "${generators[@]}" >/dev/null
+    fi
+fi
 # The examples are a lab program's own C project, outside the build's database.
 examples=()
 for source in "${sources[@]}"; do
@@ -105,8 +108,9 @@ report=$(mktemp)
 trap 'rm -f "$report"' EXIT
 if $fix; then
     if [ ${#units[@]} -gt 0 ]; then
+        mapfile -t unit_patterns < <(printf '^%s$\n' "${units[@]}")
         run-clang-tidy -p "$build" -j "$jobs" -quiet -fix -format -header-filter "$header_filter" \
-            "${units[@]/#/^}" >/dev/null || true
+            "${unit_patterns[@]}" 2>&1 >/dev/null | grep -v 'warnings\? generated' || true
     fi
     for example in "${examples[@]}"; do
         clang-tidy --quiet -fix "$example" -- -std=c99 -Iorvex >/dev/null 2>&1 || true

@@ -16,6 +16,7 @@ packages=(
     nlohmann-json3-dev
     libcli11-dev help2man # arguments of the orvex and orvex-sim tools; orvex's manual page
     clang libclang-rt-14-dev
+    clang-format clang-tidy clang-tools # scripts/check-style.sh; clang-tools for its --fix
     xvfb xauth x11-utils
     x11-apps netpbm python3-xlib # window capture and close request of the Xvfb scripts
     python3 python3-numpy python3-pytest python3-matplotlib # the Python package, its tests and examples

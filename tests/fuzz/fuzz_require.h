@@ -1,7 +1,7 @@
 // The fuzz targets' check: a broken promise ends the run, which libFuzzer records with the
 // input that broke it.
-#ifndef ZELBRIN_TESTS_FUZZ_REQUIRE_H
-#define ZELBRIN_TESTS_FUZZ_REQUIRE_H
+#ifndef TESTS_FUZZ_FUZZ_REQUIRE_H
+#define TESTS_FUZZ_FUZZ_REQUIRE_H
 
 #include <cstdlib>
 

@@ -162,7 +162,11 @@ class FaultScan : public RecordedDriverTest {
                 occurrences.emplace_back(entryPoint, nth);
             }
         }
-        for (const auto &[entryPoint, nth] : occurrences) {
+        // Named copies: clang 14, which the style check parses with, cannot capture a
+        // structured binding in a lambda.
+        for (const auto &occurrence : occurrences) {
+            const char *const entryPoint = occurrence.first;
+            const int nth = occurrence.second;
             SCOPED_TRACE(scenario.name + ": " + entryPoint + " call " + std::to_string(nth));
             startOver();
             rd_scriptStatus(entryPoint, nth, injected);

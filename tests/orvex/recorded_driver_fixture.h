@@ -1,8 +1,8 @@
 // Tests of the library against the recording test driver, which the library loads
 // through ORVEX_DRIVER.  Each test starts from the library's start-up state, a driver
 // without tasks and an empty call record.
-#ifndef ORVEX_TESTS_RECORDED_DRIVER_FIXTURE_H
-#define ORVEX_TESTS_RECORDED_DRIVER_FIXTURE_H
+#ifndef TESTS_ORVEX_RECORDED_DRIVER_FIXTURE_H
+#define TESTS_ORVEX_RECORDED_DRIVER_FIXTURE_H
 
 #include "clock_settings.h"
 #include "error_state.h"

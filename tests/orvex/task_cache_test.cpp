@@ -114,6 +114,20 @@ TEST_F(TaskCacheTest, CloseTriesEveryTaskReturnsTheFirstFailureAndKeepsWhatWould
     EXPECT_THAT(calls(), IsEmpty());
 }
 
+// The port tasks come last and alone here: a close that only they fail must not report
+// success, or a program would believe the board released.
+TEST_F(TaskCacheTest, CloseReportsAPortTaskThatWillNotGoWhenEverythingElseWent) {
+    createOneOfEachKind();
+    rd_reset();
+    rd_scriptStatus("DAQmxClearTask", 6, -200088); // port2W3
+    EXPECT_EQ(orvex_ni6251Close(), -200088);
+    EXPECT_EQ(orvex_GetLastError(), -200088);
+    EXPECT_EQ(rd_liveTaskCount(), 1);
+    rd_reset();
+    EXPECT_EQ(orvex_ni6251Close(), 0);
+    EXPECT_EQ(rd_liveTaskCount(), 0);
+}
+
 TEST_F(TaskCacheTest, EvictedConfigurationThatWillNotGoIsReleasedBeforeItsNameIsNeededAgain) {
     for (int mask : {255, 1, 2, 3}) {
         orvex_portMask(0, static_cast<unsigned char>(mask));
