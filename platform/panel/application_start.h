@@ -7,8 +7,12 @@
 
 #include <string>
 
+namespace panel {
+
 // True when a QApplication exists afterwards; otherwise *whyNot says why.  argc and argv
 // must live as long as the application object.
 bool startApplication(int &argc, char *argv[], std::string *whyNot);
+
+} // namespace panel
 
 #endif

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace panel {
+
 namespace {
 
 double roundStep(double rough) {
@@ -35,3 +37,5 @@ std::vector<AxisTick> axisTicks(double min, double max, int maxTicks) {
     }
     return ticks;
 }
+
+} // namespace panel

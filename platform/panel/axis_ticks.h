@@ -5,6 +5,8 @@
 #include <QString>
 #include <vector>
 
+namespace panel {
+
 struct AxisTick {
     double value;
     QString label;
@@ -14,5 +16,7 @@ struct AxisTick {
 // are finite.  Labels are short ("0.5", "-10", "1e+06") and never show rounding noise such
 // as "-1.38778e-17" for zero.
 std::vector<AxisTick> axisTicks(double min, double max, int maxTicks);
+
+} // namespace panel
 
 #endif

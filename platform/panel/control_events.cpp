@@ -1,13 +1,15 @@
 #include "control_events.h"
 
 #include "panel_registry.h"
-#include "paneltimer.h"
+#include "panel_timer.h"
 
 #include <QAbstractButton>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QKeyEvent>
+
+namespace panel {
 
 namespace {
 
@@ -97,3 +99,5 @@ void connectControlEvents(int panel, int control, QWidget *widget, ControlKind k
 void connectPanelClose(int panel, QWidget *window) {
     window->installEventFilter(new CloseToPanelEvent(panel, window));
 }
+
+} // namespace panel

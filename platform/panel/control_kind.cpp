@@ -1,7 +1,7 @@
 #include "control_kind.h"
 
 #include "led_indicator.h"
-#include "paneltimer.h"
+#include "panel_timer.h"
 #include "userint.h"
 #include "xygraph.h"
 
@@ -13,6 +13,8 @@
 #include <QSignalBlocker>
 #include <cmath>
 #include <limits>
+
+namespace panel {
 
 namespace {
 
@@ -26,28 +28,34 @@ bool shownUnknown(const QWidget *widget) {
 } // namespace
 
 std::optional<ControlKind> kindForClassName(const QString &className) {
-    if (className == QLatin1String("QComboBox"))
-        return ControlKind::Selector;
-    if (className == QLatin1String("PanelTimer"))
-        return ControlKind::Timer;
-    if (className == QLatin1String("QDoubleSpinBox"))
-        return ControlKind::NumericField;
-    if (className == QLatin1String("QCheckBox"))
-        return ControlKind::Switch;
-    if (className == QLatin1String("QPushButton"))
-        return ControlKind::CommandButton;
-    if (className == QLatin1String("XYGraph"))
-        return ControlKind::Graph;
-    if (className == QLatin1String("QLabel"))
-        return ControlKind::TextMessage;
+    struct ClassKind {
+        const char *className;
+        ControlKind kind;
+    };
+    static constexpr ClassKind kClassKinds[] = {
+        {"QComboBox", ControlKind::Selector},          {"PanelTimer", ControlKind::Timer},
+        {"QDoubleSpinBox", ControlKind::NumericField}, {"QCheckBox", ControlKind::Switch},
+        {"QPushButton", ControlKind::CommandButton},   {"XYGraph", ControlKind::Graph},
+        {"QLabel", ControlKind::TextMessage},
+    };
+    for (const ClassKind &known : kClassKinds) {
+        if (className == QLatin1String(known.className))
+            return known.kind;
+    }
     return std::nullopt;
 }
 
+// The runtime's own widgets are known by type: their class names carry this namespace,
+// which panel files do not write.
 std::optional<ControlKind> kindOfWidget(QWidget *widget) {
     if (auto *spinBox = qobject_cast<QDoubleSpinBox *>(widget))
         return spinBox->isReadOnly() ? ControlKind::NumericIndicator : ControlKind::NumericField;
     if (qobject_cast<LedIndicator *>(widget))
         return ControlKind::Led;
+    if (qobject_cast<PanelTimer *>(widget))
+        return ControlKind::Timer;
+    if (qobject_cast<XYGraph *>(widget))
+        return ControlKind::Graph;
     return kindForClassName(QString::fromLatin1(widget->metaObject()->className()));
 }
 
@@ -143,3 +151,5 @@ int setControlUnknown(QWidget *widget, ControlKind kind, bool unknown) {
     widget->setProperty(kUnknownProperty, unknown);
     return 0;
 }
+
+} // namespace panel

@@ -7,6 +7,8 @@
 
 class QWidget;
 
+namespace panel {
+
 enum class ControlKind {
     Selector,         // QComboBox; int, the index of the chosen item
     Timer,            // PanelTimer; no value
@@ -35,5 +37,7 @@ int setControlText(QWidget *widget, ControlKind kind, const QString &text);
 // An indicator or display whose value is not known shows neither a value nor off; its
 // value reads as not a number until the next value is set.
 int setControlUnknown(QWidget *widget, ControlKind kind, bool unknown);
+
+} // namespace panel
 
 #endif

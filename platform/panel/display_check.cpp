@@ -1,8 +1,10 @@
 #include "display_check.h"
 
-#include <cstdlib>
+#include <QString>
 #include <string_view>
 #include <xcb/xcb.h>
+
+namespace panel {
 
 namespace {
 
@@ -23,9 +25,10 @@ std::optional<std::string> optionValue(char *argv[], std::string_view name) {
     return std::nullopt;
 }
 
+// Read as Qt reads them when it starts (its platform from QT_QPA_PLATFORM, its X11 display
+// from DISPLAY), under the lock Qt holds for the environment.
 std::string environment(const char *name) {
-    const char *value = std::getenv(name);
-    return value ? value : "";
+    return qEnvironmentVariable(name).toStdString();
 }
 
 // Qt takes the first platform of a ';'-separated list that starts, each possibly with
@@ -62,3 +65,5 @@ std::optional<std::string> displayUnavailable(char *argv[]) {
         return "no display: cannot connect to the X display \"" + display + "\"";
     return std::nullopt;
 }
+
+} // namespace panel

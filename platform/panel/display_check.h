@@ -7,8 +7,12 @@
 #include <optional>
 #include <string>
 
+namespace panel {
+
 // The reason no window can be shown, or nothing when the platform may start.  argv is the
 // program's null-terminated argument vector (Qt's -platform and -display count).
 std::optional<std::string> displayUnavailable(char *argv[]);
+
+} // namespace panel
 
 #endif

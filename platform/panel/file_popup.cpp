@@ -6,6 +6,8 @@
 #include <QFileDialog>
 #include <cstring>
 
+namespace panel {
+
 namespace {
 
 std::optional<QString> &givenAnswer() {
@@ -19,6 +21,8 @@ void setFilePopupAnswer(std::optional<QString> path) {
     givenAnswer() = std::move(path);
 }
 
+} // namespace panel
+
 int FileSelectPopup(const char *title, const char *filter, int forSaving, char *path,
                     int pathSize) {
     if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
@@ -28,8 +32,8 @@ int FileSelectPopup(const char *title, const char *filter, int forSaving, char *
     const QString caption = QString::fromLocal8Bit(title ? title : "");
     const QString filters = QString::fromLocal8Bit(filter ? filter : "");
     QString chosen;
-    if (givenAnswer())
-        chosen = *givenAnswer();
+    if (panel::givenAnswer())
+        chosen = *panel::givenAnswer();
     else if (forSaving)
         chosen = QFileDialog::getSaveFileName(QApplication::activeWindow(), caption, {}, filters);
     else

@@ -5,7 +5,11 @@
 #include <QString>
 #include <optional>
 
+namespace panel {
+
 // While set, every FileSelectPopup returns this path at once (an empty one: cancelled).
 void setFilePopupAnswer(std::optional<QString> path);
+
+} // namespace panel
 
 #endif

@@ -1,6 +1,10 @@
 #include "form_scan.h"
 
+#include "userint.h"
+
 #include <QXmlStreamReader>
+
+namespace panel {
 
 namespace {
 
@@ -24,29 +28,32 @@ std::optional<QString> FormWidget::property(const QString &name) const {
 
 // One pass without recursion, so that no nesting can exhaust the stack before the depth
 // limit refuses it.
-std::variant<FormScan, FormScanError> scanForm(const QByteArray &xml) {
+Result<FormScan> scanForm(const QByteArray &xml) {
     QXmlStreamReader reader(xml);
     FormScan scan;
     std::vector<std::size_t> open;     // indices of the widgets enclosing the reader
     std::vector<bool> elementIsWidget; // for every open element
     std::optional<PropertyRead> property;
     bool sawUi = false;
-    const auto refuse = [&reader](const QString &what) {
-        return FormScanError{what, reader.lineNumber(), reader.columnNumber()};
+    const auto refuseHere = [&reader](const QString &what) {
+        return refuse(UI_ERROR_PANEL_FILE, what,
+                      QStringLiteral("line %1, column %2")
+                          .arg(reader.lineNumber())
+                          .arg(reader.columnNumber()));
     };
     while (!reader.atEnd()) {
         reader.readNext();
         const std::size_t depth = elementIsWidget.size();
         if (reader.isStartElement()) {
             if (depth >= std::size_t(kMaxFormDepth))
-                return refuse(
+                return refuseHere(
                     QStringLiteral("elements nest deeper than %1 levels").arg(kMaxFormDepth));
             const QStringView name = reader.name();
             if (!sawUi) {
                 if (name != QLatin1String("ui"))
-                    return refuse(QStringLiteral("not a Designer form: the root element is "
-                                                 "<%1>, not <ui>")
-                                      .arg(name));
+                    return refuseHere(QStringLiteral("not a Designer form: the root element is "
+                                                     "<%1>, not <ui>")
+                                          .arg(name));
                 sawUi = true;
             }
             const bool inWidget = depth > 0 && elementIsWidget.back();
@@ -82,8 +89,10 @@ std::variant<FormScan, FormScanError> scanForm(const QByteArray &xml) {
         }
     }
     if (reader.hasError())
-        return refuse(QStringLiteral("malformed XML: ") + reader.errorString());
+        return refuseHere(QStringLiteral("malformed XML: ") + reader.errorString());
     if (scan.widgets.empty())
-        return refuse(QStringLiteral("the form holds no widget"));
+        return refuseHere(QStringLiteral("the form holds no widget"));
     return scan;
 }
+
+} // namespace panel

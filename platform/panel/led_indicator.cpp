@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+namespace panel {
+
 LedIndicator::LedIndicator(QWidget *parent) : QWidget(parent) {}
 
 void LedIndicator::setOn(bool on) {
@@ -52,3 +54,5 @@ void LedIndicator::paintEvent(QPaintEvent *) {
         painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, label_);
     }
 }
+
+} // namespace panel

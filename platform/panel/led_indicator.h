@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+namespace panel {
+
 class LedIndicator : public QWidget {
     Q_OBJECT
     Q_PROPERTY(bool on READ isOn WRITE setOn)
@@ -32,5 +34,7 @@ class LedIndicator : public QWidget {
     bool unknown_ = false;
     QString label_;
 };
+
+} // namespace panel
 
 #endif

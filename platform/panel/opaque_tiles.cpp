@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace panel {
+
 OpaqueTiles::OpaqueTiles(const QImage &image)
     : image_(image), columns_((image.width() + kTile - 1) / kTile),
       rows_((image.height() + kTile - 1) / kTile),
@@ -53,3 +55,5 @@ bool OpaqueTiles::tileOpaque(int column, int row) {
     }
     return state == State::Opaque;
 }
+
+} // namespace panel

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace panel {
+
 class OpaqueTiles {
   public:
     // The image is ARGB32 (premultiplied or not); it must outlive this object.
@@ -34,5 +36,7 @@ class OpaqueTiles {
     int rows_;
     std::vector<State> states_;
 };
+
+} // namespace panel
 
 #endif

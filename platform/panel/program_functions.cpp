@@ -1,5 +1,7 @@
 #include "program_functions.h"
 
+namespace panel {
+
 namespace {
 
 bool isPlainName(const QString &name) {
@@ -17,3 +19,5 @@ bool isPlainName(const QString &name) {
 void *findProgramFunction(const QString &name) {
     return isPlainName(name) ? findExecutableExport(name.toLatin1().constData()) : nullptr;
 }
+
+} // namespace panel

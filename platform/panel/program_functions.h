@@ -8,10 +8,14 @@
 
 #include <QString>
 
+namespace panel {
+
 // The function's address, or null.  Names are plain C identifiers not starting with '_'.
 void *findProgramFunction(const QString &name);
 
 // The platform's form: the executable's own exported function of that name, or null.
 void *findExecutableExport(const char *name);
+
+} // namespace panel
 
 #endif

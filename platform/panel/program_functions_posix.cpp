@@ -3,6 +3,8 @@
 #include <dlfcn.h>
 #include <link.h>
 
+namespace panel {
+
 namespace {
 
 struct CodeLookup {
@@ -37,3 +39,5 @@ void *findExecutableExport(const char *name) {
     dl_iterate_phdr(inFirstObjectsCode, &lookup);
     return lookup.inProgram ? function : nullptr;
 }
+
+} // namespace panel

@@ -31,7 +31,7 @@ int InitCVIRTEEx(void *, char *argv[], void *) {
             argc = 1;
             argv = fallbackArgv;
         }
-        if (!startApplication(argc, argv, &startFailure))
+        if (!panel::startApplication(argc, argv, &startFailure))
             return 0;
     }
     if (!qobject_cast<QApplication *>(QCoreApplication::instance())) {
@@ -40,7 +40,7 @@ int InitCVIRTEEx(void *, char *argv[], void *) {
     }
     // Only QuitUserInterface ends the program's loop, never a window going away.
     QApplication::setQuitOnLastWindowClosed(false);
-    installErrorPrintSink();
+    panel::installErrorPrintSink();
     return 1;
 }
 

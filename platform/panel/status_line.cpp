@@ -1,6 +1,6 @@
 #include "status_line.h"
 
-#include "runtime_text.h"
+#include "diagnostics.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -9,6 +9,8 @@
 #include <QThread>
 #include <algorithm>
 #include <vector>
+
+namespace panel {
 
 namespace {
 
@@ -136,3 +138,5 @@ QString statusLineText(const QWidget *window) {
     const auto *line = window->findChild<QLabel *>(QString::fromLatin1(kObjectName));
     return line ? line->text() : QString();
 }
+
+} // namespace panel

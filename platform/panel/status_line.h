@@ -9,10 +9,14 @@
 
 class QWidget;
 
+namespace panel {
+
 // Routes ErrorPrintf texts to the status lines (safe to call more than once).
 void installErrorPrintSink();
 // Adds the line below the window's contents, making the window taller by its height.
 void attachStatusLine(QWidget *window);
 QString statusLineText(const QWidget *window);
+
+} // namespace panel
 
 #endif

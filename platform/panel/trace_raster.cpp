@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace panel {
+
 namespace {
 
 // x * y / 255, rounded, for 0 <= x, y <= 255.
@@ -101,3 +103,5 @@ void TraceRaster::square(QPointF centre, double side, QRgb rgb) {
         for (int x = firstColumn; x <= lastColumn; ++x)
             blend(x, y, rgb, overlap(x, left, right) * overlap(y, top, bottom));
 }
+
+} // namespace panel

@@ -12,6 +12,8 @@
 #include <QPointF>
 #include <cstddef>
 
+namespace panel {
+
 class TraceRaster {
   public:
     enum class Mode { Over, Under };
@@ -31,5 +33,7 @@ class TraceRaster {
     QRgb *pixels_;
     std::ptrdiff_t stride_; // in pixels
 };
+
+} // namespace panel
 
 #endif

@@ -6,6 +6,8 @@
 #include <QWidget>
 #include <vector>
 
+namespace panel {
+
 namespace {
 
 constexpr char kGrowsProperty[] = "growsWithWindow";
@@ -55,3 +57,5 @@ void anchorGrowingControls(QWidget *window) {
     if (!growing.empty())
         window->installEventFilter(new KeepGaps(std::move(growing), window));
 }
+
+} // namespace panel

@@ -7,6 +7,10 @@
 
 class QWidget;
 
+namespace panel {
+
 void anchorGrowingControls(QWidget *window);
+
+} // namespace panel
 
 #endif

@@ -17,6 +17,8 @@
 #include <QRect>
 #include <QWidget>
 
+namespace panel {
+
 class TraceRaster;
 
 class XYGraph : public QWidget {
@@ -112,5 +114,7 @@ class XYGraph : public QWidget {
     QImage cache_;
     std::size_t cachedCount_ = 0;
 };
+
+} // namespace panel
 
 #endif

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+namespace panel {
 namespace {
 
 GraphPrimitive segment(float x, std::uint32_t rgb) {
@@ -49,3 +50,4 @@ TEST(GraphStore, FullPaletteRefusesNewColoursButKeepsKnownOnes) {
 }
 
 } // namespace
+} // namespace panel

@@ -1,7 +1,9 @@
-#include "paneltimer.h"
+#include "panel_timer.h"
 
 #include <climits>
 #include <cmath>
+
+namespace panel {
 
 namespace {
 
@@ -38,3 +40,5 @@ void PanelTimer::setRunning(bool running) {
     else
         timer_.stop();
 }
+
+} // namespace panel

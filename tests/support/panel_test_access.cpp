@@ -1,0 +1,61 @@
+#include "panel_test_access.h"
+
+#include "file_popup.h"
+#include "panel_registry.h"
+#include "panel_timer.h"
+#include "status_line.h"
+#include "xygraph.h"
+
+#include <limits>
+
+namespace panel_test {
+
+namespace {
+
+panel::PanelTimer *timerOf(int panel, int control) {
+    return qobject_cast<panel::PanelTimer *>(controlWidget(panel, control));
+}
+
+} // namespace
+
+QWidget *panelWidget(int panel) {
+    const panel::Result<panel::Panel *> found = panel::findPanel(panel);
+    return found ? (*found)->window.get() : nullptr;
+}
+
+QWidget *controlWidget(int panel, int control) {
+    const panel::Result<panel::Control *> found = panel::findControl(panel, control);
+    return found ? (*found)->widget.data() : nullptr;
+}
+
+panel::XYGraph *graphOf(int panel, int control) {
+    return qobject_cast<panel::XYGraph *>(controlWidget(panel, control));
+}
+
+bool fireTimerTick(int panel, int control) {
+    panel::PanelTimer *timer = timerOf(panel, control);
+    if (timer)
+        timer->tickNow();
+    return timer != nullptr;
+}
+
+double timerInterval(int panel, int control) {
+    const panel::PanelTimer *timer = timerOf(panel, control);
+    return timer ? timer->interval() : std::numeric_limits<double>::quiet_NaN();
+}
+
+bool timerRunning(int panel, int control) {
+    const panel::PanelTimer *timer = timerOf(panel, control);
+    return timer && timer->isRunning();
+}
+
+QString statusText(int panel) {
+    const QWidget *window = panelWidget(panel);
+    return window ? panel::statusLineText(window) : QString();
+}
+
+void answerFilePopupsWith(std::optional<QString> path) {
+    panel::setFilePopupAnswer(std::move(path));
+}
+
+} // namespace panel_test
