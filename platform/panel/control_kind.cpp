@@ -85,13 +85,9 @@ int setControlValue(QWidget *widget, ControlKind kind, double value) {
     case ControlKind::Led:
         static_cast<LedIndicator *>(widget)->setOn(std::round(value) != 0.0);
         return 0;
-    case ControlKind::Timer:
-    case ControlKind::CommandButton:
-    case ControlKind::Graph:
-    case ControlKind::TextMessage:
-        break;
+    default: // timers, buttons, graphs and text messages hold no number
+        return UI_ERROR_WRONG_KIND;
     }
-    return UI_ERROR_WRONG_KIND;
 }
 
 int getControlValue(QWidget *widget, ControlKind kind, double *value) {
@@ -113,13 +109,9 @@ int getControlValue(QWidget *widget, ControlKind kind, double *value) {
     case ControlKind::Led:
         *value = static_cast<LedIndicator *>(widget)->isOn() ? 1 : 0;
         return 0;
-    case ControlKind::Timer:
-    case ControlKind::CommandButton:
-    case ControlKind::Graph:
-    case ControlKind::TextMessage:
-        break;
+    default: // timers, buttons, graphs and text messages hold no number
+        return UI_ERROR_WRONG_KIND;
     }
-    return UI_ERROR_WRONG_KIND;
 }
 
 int setControlText(QWidget *widget, ControlKind kind, const QString &text) {

@@ -4,9 +4,13 @@
 #include "panel_registry.h"
 #include "panel_timer.h"
 #include "status_line.h"
+#include "userint.h"
 #include "xygraph.h"
 
+#include <QByteArray>
+#include <QtGlobal>
 #include <limits>
+#include <vector>
 
 namespace panel_test {
 
@@ -17,6 +21,18 @@ panel::PanelTimer *timerOf(int panel, int control) {
 }
 
 } // namespace
+
+bool startRuntime(int argc, char **argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
+    // The application object keeps the first argv it was given for the life of the process.
+    static std::vector<char *> arguments = [argc, argv] {
+        std::vector<char *> terminated(argv, argv + argc);
+        terminated.push_back(nullptr);
+        return terminated;
+    }();
+    return InitCVIRTEEx(nullptr, arguments.data(), nullptr) != 0;
+}
 
 QWidget *panelWidget(int panel) {
     const panel::Result<panel::Panel *> found = panel::findPanel(panel);

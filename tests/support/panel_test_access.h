@@ -16,6 +16,10 @@ class XYGraph;
 
 namespace panel_test {
 
+// Starts the runtime for a test or benchmark program, on the offscreen platform unless
+// QT_QPA_PLATFORM names another; false when it cannot start.
+bool startRuntime(int argc, char **argv);
+
 // The panel's window, as loaded from its file.
 QWidget *panelWidget(int panel);
 
