@@ -25,9 +25,6 @@ class PanelTimer : public QWidget {
     bool isRunning() const { return timer_.isActive(); }
     void setRunning(bool running);
 
-    // Raises one tick now, as the interval would.
-    void tickNow() { emit tick(); }
-
   signals:
     void tick();
 

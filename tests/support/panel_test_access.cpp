@@ -51,7 +51,7 @@ panel::XYGraph *graphOf(int panel, int control) {
 bool fireTimerTick(int panel, int control) {
     panel::PanelTimer *timer = timerOf(panel, control);
     if (timer)
-        timer->tickNow();
+        emit timer->tick(); // as the interval would
     return timer != nullptr;
 }
 
