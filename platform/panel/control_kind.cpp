@@ -39,8 +39,9 @@ std::optional<ControlKind> kindForClassName(const QString &className) {
         {"QLabel", ControlKind::TextMessage},
     };
     for (const ClassKind &known : kClassKinds) {
-        if (className == QLatin1String(known.className))
+        if (className == QLatin1String(known.className)) {
             return known.kind;
+        }
     }
     return std::nullopt;
 }
@@ -48,30 +49,37 @@ std::optional<ControlKind> kindForClassName(const QString &className) {
 // The runtime's own widgets are known by type: their class names carry this namespace,
 // which panel files do not write.
 std::optional<ControlKind> kindOfWidget(QWidget *widget) {
-    if (auto *spinBox = qobject_cast<QDoubleSpinBox *>(widget))
+    if (auto *spinBox = qobject_cast<QDoubleSpinBox *>(widget)) {
         return spinBox->isReadOnly() ? ControlKind::NumericIndicator : ControlKind::NumericField;
-    if (qobject_cast<LedIndicator *>(widget))
+    }
+    if (qobject_cast<LedIndicator *>(widget)) {
         return ControlKind::Led;
-    if (qobject_cast<PanelTimer *>(widget))
+    }
+    if (qobject_cast<PanelTimer *>(widget)) {
         return ControlKind::Timer;
-    if (qobject_cast<XYGraph *>(widget))
+    }
+    if (qobject_cast<XYGraph *>(widget)) {
         return ControlKind::Graph;
+    }
     return kindForClassName(QString::fromLatin1(widget->metaObject()->className()));
 }
 
 int setControlValue(QWidget *widget, ControlKind kind, double value) {
-    if (!std::isfinite(value))
+    if (!std::isfinite(value)) {
         return UI_ERROR_BAD_VALUE;
+    }
     // Values the program sets must never look like the user's: no signal may leave.
     const QSignalBlocker quiet(widget);
-    if (shownUnknown(widget))
+    if (shownUnknown(widget)) {
         setControlUnknown(widget, kind, false);
+    }
     switch (kind) {
     case ControlKind::Selector: {
         auto *selector = static_cast<QComboBox *>(widget);
         const double index = std::round(value);
-        if (index < 0 || index >= selector->count())
+        if (index < 0 || index >= selector->count()) {
             return UI_ERROR_BAD_VALUE;
+        }
         selector->setCurrentIndex(static_cast<int>(index));
         return 0;
     }
@@ -115,8 +123,9 @@ int getControlValue(QWidget *widget, ControlKind kind, double *value) {
 }
 
 int setControlText(QWidget *widget, ControlKind kind, const QString &text) {
-    if (kind != ControlKind::TextMessage)
+    if (kind != ControlKind::TextMessage) {
         return UI_ERROR_WRONG_KIND;
+    }
     auto *label = static_cast<QLabel *>(widget);
     label->setText(text);
     label->setToolTip(text);
@@ -130,8 +139,9 @@ int setControlUnknown(QWidget *widget, ControlKind kind, bool unknown) {
         auto *display = static_cast<QDoubleSpinBox *>(widget);
         const QSignalBlocker quiet(display);
         display->setSpecialValueText(unknown ? QString::fromLatin1(kUnknownText) : QString());
-        if (unknown)
+        if (unknown) {
             display->setValue(display->minimum());
+        }
         break;
     }
     case ControlKind::Led:

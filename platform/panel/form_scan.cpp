@@ -21,8 +21,9 @@ struct PropertyRead {
 
 std::optional<QString> FormWidget::property(const QString &name) const {
     const auto found = properties.find(name);
-    if (found == properties.end())
+    if (found == properties.end()) {
         return std::nullopt;
+    }
     return found->second;
 }
 
@@ -45,22 +46,25 @@ Result<FormScan> scanForm(const QByteArray &xml) {
         reader.readNext();
         const std::size_t depth = elementIsWidget.size();
         if (reader.isStartElement()) {
-            if (depth >= std::size_t(kMaxFormDepth))
+            if (depth >= std::size_t(kMaxFormDepth)) {
                 return refuseHere(
                     QStringLiteral("elements nest deeper than %1 levels").arg(kMaxFormDepth));
+            }
             const QStringView name = reader.name();
             if (!sawUi) {
-                if (name != QLatin1String("ui"))
+                if (name != QLatin1String("ui")) {
                     return refuseHere(QStringLiteral("not a Designer form: the root element is "
                                                      "<%1>, not <ui>")
                                           .arg(name));
+                }
                 sawUi = true;
             }
             const bool inWidget = depth > 0 && elementIsWidget.back();
             bool isWidget = false;
             if (property) {
-                if (depth == property->depth + 1)
+                if (depth == property->depth + 1) {
                     property->value.clear();
+                }
             } else if (name == QLatin1String("property") && inWidget) {
                 property = PropertyRead{
                     open.back(), reader.attributes().value("name").toString(), depth, {}};
@@ -75,11 +79,13 @@ Result<FormScan> scanForm(const QByteArray &xml) {
             }
             elementIsWidget.push_back(isWidget);
         } else if (reader.isCharacters()) {
-            if (property && depth > property->depth + 1)
+            if (property && depth > property->depth + 1) {
                 property->value += reader.text();
+            }
         } else if (reader.isEndElement()) {
-            if (elementIsWidget.back())
+            if (elementIsWidget.back()) {
                 open.pop_back();
+            }
             elementIsWidget.pop_back();
             if (property && depth - 1 == property->depth) {
                 scan.widgets[property->widget].properties[property->name] =
@@ -88,10 +94,12 @@ Result<FormScan> scanForm(const QByteArray &xml) {
             }
         }
     }
-    if (reader.hasError())
+    if (reader.hasError()) {
         return refuseHere(QStringLiteral("malformed XML: ") + reader.errorString());
-    if (scan.widgets.empty())
+    }
+    if (scan.widgets.empty()) {
         return refuseHere(QStringLiteral("the form holds no widget"));
+    }
     return scan;
 }
 

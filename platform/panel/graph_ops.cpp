@@ -8,8 +8,9 @@ namespace {
 // Runs the operation on the graph control and returns its status, or the refusal's.
 template <typename Operation> int withGraph(int panel, int control, Operation operation) {
     return panel::withControl(panel, control, [&operation](panel::Control &target) {
-        if (target.kind != panel::ControlKind::Graph)
+        if (target.kind != panel::ControlKind::Graph) {
             return int{UI_ERROR_WRONG_KIND};
+        }
         return operation(*static_cast<panel::XYGraph *>(target.widget.data()));
     });
 }
@@ -18,8 +19,9 @@ template <typename Operation> int withGraph(int panel, int control, Operation op
 
 int SetAxisScalingMode(int panel, int control, int axis, int mode, double min, double max) {
     return withGraph(panel, control, [=](panel::XYGraph &graph) {
-        if (mode != VAL_MANUAL || (axis != VAL_XAXIS && axis != VAL_LEFT_YAXIS))
+        if (mode != VAL_MANUAL || (axis != VAL_XAXIS && axis != VAL_LEFT_YAXIS)) {
             return int{UI_ERROR_WRONG_KIND};
+        }
         const bool set = axis == VAL_XAXIS ? graph.setXRange(min, max) : graph.setYRange(min, max);
         return set ? 0 : int{UI_ERROR_BAD_VALUE};
     });
@@ -27,10 +29,12 @@ int SetAxisScalingMode(int panel, int control, int axis, int mode, double min, d
 
 int GetAxisScalingMode(int panel, int control, int axis, int *mode, double *min, double *max) {
     return withGraph(panel, control, [=](const panel::XYGraph &graph) {
-        if (!mode || !min || !max)
+        if (!mode || !min || !max) {
             return int{UI_ERROR_BAD_VALUE};
-        if (axis != VAL_XAXIS && axis != VAL_LEFT_YAXIS)
+        }
+        if (axis != VAL_XAXIS && axis != VAL_LEFT_YAXIS) {
             return int{UI_ERROR_WRONG_KIND};
+        }
         *mode = VAL_MANUAL;
         *min = axis == VAL_XAXIS ? graph.xMin() : graph.yMin();
         *max = axis == VAL_XAXIS ? graph.xMax() : graph.yMax();
@@ -40,8 +44,9 @@ int GetAxisScalingMode(int panel, int control, int axis, int *mode, double *min,
 
 int DeleteGraphPlot(int panel, int control, int plotHandle, int) {
     return withGraph(panel, control, [plotHandle](panel::XYGraph &graph) {
-        if (plotHandle != VAL_ALL_PLOTS)
+        if (plotHandle != VAL_ALL_PLOTS) {
             return int{UI_ERROR_BAD_VALUE};
+        }
         graph.clear();
         return 0;
     });
@@ -49,8 +54,9 @@ int DeleteGraphPlot(int panel, int control, int plotHandle, int) {
 
 int PlotPoint(int panel, int control, double x, double y, int pointStyle, int color) {
     return withGraph(panel, control, [=](panel::XYGraph &graph) {
-        if (pointStyle != VAL_SOLID_SQUARE)
+        if (pointStyle != VAL_SOLID_SQUARE) {
             return int{UI_ERROR_WRONG_KIND};
+        }
         return graph.addMarker(x, y, color) ? 0 : int{UI_ERROR_BAD_VALUE};
     });
 }

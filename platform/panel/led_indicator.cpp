@@ -7,16 +7,18 @@ namespace panel {
 LedIndicator::LedIndicator(QWidget *parent) : QWidget(parent) {}
 
 void LedIndicator::setOn(bool on) {
-    if (on == on_ && !unknown_)
+    if (on == on_ && !unknown_) {
         return;
+    }
     on_ = on;
     unknown_ = false;
     update();
 }
 
 void LedIndicator::setUnknown(bool unknown) {
-    if (unknown == unknown_)
+    if (unknown == unknown_) {
         return;
+    }
     unknown_ = unknown;
     update();
 }

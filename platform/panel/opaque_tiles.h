@@ -3,8 +3,8 @@
 // A graph redrawn from its newest primitive back to its oldest, each painted under what is
 // already there, need not paint a primitive whose whole footprint is opaque: nothing of it
 // could show.  A tile is rescanned only after something was painted over it.
-#ifndef ZELBRIN_PLATFORM_PANEL_OPAQUE_TILES_H
-#define ZELBRIN_PLATFORM_PANEL_OPAQUE_TILES_H
+#ifndef PLATFORM_PANEL_OPAQUE_TILES_H
+#define PLATFORM_PANEL_OPAQUE_TILES_H
 
 #include <QImage>
 #include <QRect>

@@ -20,12 +20,13 @@ class PanelUiLoader : public QUiLoader {
   public:
     QWidget *createWidget(const QString &className, QWidget *parent, const QString &name) override {
         QWidget *widget = nullptr;
-        if (className == QLatin1String("XYGraph"))
+        if (className == QLatin1String("XYGraph")) {
             widget = new XYGraph(parent);
-        else if (className == QLatin1String("PanelTimer"))
+        } else if (className == QLatin1String("PanelTimer")) {
             widget = new PanelTimer(parent);
-        else
+        } else {
             return QUiLoader::createWidget(className, parent, name);
+        }
         widget->setObjectName(name);
         return widget;
     }
@@ -48,8 +49,9 @@ tl::unexpected<Refusal> refuseWidget(const FormWidget &widget, const QString &wh
 constexpr int kHighestControlId = 65535;
 
 std::optional<int> parseInt(const std::optional<QString> &text) {
-    if (!text)
+    if (!text) {
         return std::nullopt;
+    }
     bool ok = false;
     const int value = text->toInt(&ok);
     return ok ? std::optional<int>(value) : std::nullopt;
@@ -63,21 +65,24 @@ std::optional<double> parseFinite(const QString &text) {
 
 Result<void> checkCallback(const FormWidget &widget, const QString &what) {
     const std::optional<QString> name = widget.property(QStringLiteral("callbackName"));
-    if (name && !findProgramFunction(*name))
+    if (name && !findProgramFunction(*name)) {
         return refuseWidget(widget,
                             QStringLiteral("%1 '%2' is not in the program").arg(what, *name));
+    }
     return {};
 }
 
 Result<void> checkTimer(const FormWidget &timer) {
     const std::optional<QString> interval = timer.property(QStringLiteral("interval"));
-    if (!interval)
+    if (!interval) {
         return {};
+    }
     const std::optional<double> seconds = parseFinite(*interval);
-    if (!seconds || *seconds <= 0.0)
+    if (!seconds || *seconds <= 0.0) {
         return refuseWidget(
             timer, QStringLiteral("timer interval '%1' is not a positive number of seconds")
                        .arg(*interval));
+    }
     return {};
 }
 
@@ -91,79 +96,93 @@ Result<void> checkAxis(const FormWidget &graph, const QString &axis) {
     for (int i = 0; i < 2; ++i) {
         if (const std::optional<QString> text = graph.property(names[i])) {
             const std::optional<double> value = parseFinite(*text);
-            if (!value)
+            if (!value) {
                 return refuseWidget(graph,
                                     QStringLiteral("graph limit %1 '%2' is not a finite number")
                                         .arg(names[i], *text));
+            }
             ends[i] = *value;
         }
     }
-    if (!(ends[0] < ends[1]))
+    if (!(ends[0] < ends[1])) {
         return refuseWidget(graph, QStringLiteral("graph limits %1 %2 and %3 %4 leave no range")
                                        .arg(minName)
                                        .arg(ends[0])
                                        .arg(maxName)
                                        .arg(ends[1]));
+    }
     return {};
 }
 
 Result<void> checkKindSettings(const FormWidget &widget) {
-    if (widget.className == QLatin1String("PanelTimer"))
+    if (widget.className == QLatin1String("PanelTimer")) {
         return checkTimer(widget);
-    if (widget.className == QLatin1String("XYGraph"))
+    }
+    if (widget.className == QLatin1String("XYGraph")) {
         return checkAxis(widget, QStringLiteral("x")).and_then([&widget] {
             return checkAxis(widget, QStringLiteral("y"));
         });
+    }
     return {};
 }
 
 Result<void> checkControl(const FormWidget &widget, std::set<int> &ids) {
     const std::optional<QString> idText = widget.property(QStringLiteral("controlId"));
     if (!idText) {
-        if (widget.property(QStringLiteral("callbackName")))
+        if (widget.property(QStringLiteral("callbackName"))) {
             return refuseWidget(widget,
                                 QStringLiteral("callbackName on a widget without controlId"));
+        }
         return {};
     }
     const std::optional<int> id = parseInt(idText);
-    if (!id || *id <= 0)
+    if (!id || *id <= 0) {
         return refuseWidget(
             widget, QStringLiteral("controlId '%1' is not a positive integer").arg(*idText));
-    if (*id > kHighestControlId)
+    }
+    if (*id > kHighestControlId) {
         return refuseWidget(widget, QStringLiteral("controlId %1 is above the highest allowed, %2")
                                         .arg(*id)
                                         .arg(kHighestControlId));
-    if (!ids.insert(*id).second)
+    }
+    if (!ids.insert(*id).second) {
         return refuseWidget(widget, QStringLiteral("duplicate controlId %1").arg(*id));
-    if (!kindForClassName(widget.className))
+    }
+    if (!kindForClassName(widget.className)) {
         return refuseWidget(widget,
                             QStringLiteral("unknown control kind %1").arg(widget.className));
+    }
     return checkCallback(widget, QStringLiteral("callback"));
 }
 
 // Everything that can be checked on the file's text, so the refusal can name a line.
 Result<void> checkForm(const FormScan &scan, int resourceId) {
     const FormWidget &top = scan.widgets.front();
-    if (top.className != QLatin1String("QWidget"))
+    if (top.className != QLatin1String("QWidget")) {
         return refuseWidget(top,
                             QStringLiteral("the panel is a %1, not a QWidget").arg(top.className));
+    }
     const std::optional<int> panelId = parseInt(top.property(QStringLiteral("panelId")));
-    if (!panelId)
+    if (!panelId) {
         return refuseWidget(top, QStringLiteral("the panel has no integer panelId property"));
-    if (*panelId != resourceId)
+    }
+    if (*panelId != resourceId) {
         return refuseWidget(
             top, QStringLiteral("no panel with resource ID %1 (the file's panel has ID %2)")
                      .arg(resourceId)
                      .arg(*panelId));
-    if (Result<void> checked = checkCallback(top, QStringLiteral("panel callback")); !checked)
+    }
+    if (Result<void> checked = checkCallback(top, QStringLiteral("panel callback")); !checked) {
         return checked;
+    }
     std::set<int> ids;
     for (std::size_t i = 1; i < scan.widgets.size(); ++i) {
         const FormWidget &widget = scan.widgets[i];
         Result<void> checked =
             checkControl(widget, ids).and_then([&widget] { return checkKindSettings(widget); });
-        if (!checked)
+        if (!checked) {
             return checked;
+        }
     }
     return {};
 }
@@ -176,47 +195,54 @@ template <typename Callback> Callback callbackProperty(const QObject *object) {
 } // namespace
 
 QString panelFilePath(const QString &fileName) {
-    if (fileName.contains(QLatin1Char('/')))
+    if (fileName.contains(QLatin1Char('/'))) {
         return fileName;
+    }
     return QCoreApplication::applicationDirPath() + QLatin1Char('/') + fileName;
 }
 
 Result<std::unique_ptr<Panel>> loadPanelFile(const QString &path, int resourceId) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
         return refuseFile(QStringLiteral("cannot open the panel file: ") + file.errorString(),
                           path);
+    }
     return loadPanelText(file.readAll(), path, resourceId);
 }
 
 Result<std::unique_ptr<Panel>> loadPanelText(const QByteArray &xml, const QString &path,
                                              int resourceId) {
     const Result<FormScan> scan = scanForm(xml);
-    if (!scan)
+    if (!scan) {
         return tl::unexpected(scan.error());
-    if (const Result<void> checked = checkForm(*scan, resourceId); !checked)
+    }
+    if (const Result<void> checked = checkForm(*scan, resourceId); !checked) {
         return tl::unexpected(checked.error());
+    }
 
     QBuffer buffer;
     buffer.setData(xml);
     PanelUiLoader loader;
     auto panel = std::make_unique<Panel>();
     panel->window.reset(loader.load(&buffer));
-    if (!panel->window)
+    if (!panel->window) {
         return refuseFile(QStringLiteral("not a loadable Designer form: ") + loader.errorString(),
                           path);
+    }
     panel->callback = callbackProperty<PanelCallbackPtr>(panel->window.get());
     int highestId = 0;
     for (QWidget *widget : panel->window->findChildren<QWidget *>()) {
         const QVariant id = widget->property("controlId");
-        if (!id.isValid())
+        if (!id.isValid()) {
             continue;
+        }
         const std::optional<ControlKind> kind = kindOfWidget(widget);
-        if (!kind)
+        if (!kind) {
             return refuseFile(QStringLiteral("control %1 was built as a %2")
                                   .arg(id.toInt())
                                   .arg(QString::fromLatin1(widget->metaObject()->className())),
                               QStringLiteral("widget '%1'").arg(widget->objectName()));
+        }
         panel->controls[id.toInt()] = {*kind, widget, callbackProperty<CtrlCallbackPtr>(widget)};
         highestId = std::max(highestId, id.toInt());
     }

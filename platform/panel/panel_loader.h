@@ -1,6 +1,6 @@
 // Builds a panel from its Qt Designer file, or says precisely why the file is refused.
-#ifndef ZELBRIN_PLATFORM_PANEL_PANEL_LOADER_H
-#define ZELBRIN_PLATFORM_PANEL_PANEL_LOADER_H
+#ifndef PLATFORM_PANEL_PANEL_LOADER_H
+#define PLATFORM_PANEL_PANEL_LOADER_H
 
 #include "panel_registry.h"
 #include "refusal.h"

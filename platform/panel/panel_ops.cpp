@@ -31,8 +31,9 @@ QWidget *createControlWidget(int style, const QString &label, QWidget *window) {
     case CTRL_LED_WITH_LABEL:
     case CTRL_LED_NO_LABEL: {
         auto *led = new panel::LedIndicator(window);
-        if (style == CTRL_LED_WITH_LABEL)
+        if (style == CTRL_LED_WITH_LABEL) {
             led->setLabel(label);
+        }
         led->resize(led->sizeHint());
         return led;
     }
@@ -64,8 +65,9 @@ int LoadPanel(int parentPanel, const char *fileName, int resourceId) {
     }
     QWidget *window = (*loaded)->window.get();
     const int handle = panel::addPanel(std::move(*loaded));
-    for (const auto &[id, control] : (*panel::findPanel(handle))->controls)
+    for (const auto &[id, control] : (*panel::findPanel(handle))->controls) {
         panel::connectControlEvents(handle, id, control.widget, control.kind);
+    }
     panel::connectPanelClose(handle, window);
     panel::attachStatusLine(window);
     panel::anchorGrowingControls(window);
@@ -86,8 +88,9 @@ int DiscardPanel(int panel) {
 
 int GetPanelGeometry(int panel, int *left, int *top, int *width, int *height) {
     return withPanel(panel, [=](const Panel &found) {
-        if (!left || !top || !width || !height)
+        if (!left || !top || !width || !height) {
             return int{UI_ERROR_BAD_VALUE};
+        }
         const QRect place = found.window->geometry();
         *left = place.left();
         *top = place.top();
@@ -101,8 +104,9 @@ int GetPanelGeometry(int panel, int *left, int *top, int *width, int *height) {
 // window system's to correct.
 int SetPanelGeometry(int panel, int left, int top, int width, int height) {
     return withPanel(panel, [=](Panel &found) {
-        if (width <= 0 || height <= 0)
+        if (width <= 0 || height <= 0) {
             return int{UI_ERROR_BAD_VALUE};
+        }
         QWidget *window = found.window.get();
         window->move(left, top);
         window->resize(QSize(width, height).expandedTo(window->minimumSize()));
@@ -114,8 +118,9 @@ int NewCtrl(int panel, int style, const char *label, int top, int left) {
     return withPanel(panel, [=](Panel &found) {
         const QString text = label ? QString::fromLocal8Bit(label) : QString();
         QWidget *widget = createControlWidget(style, text, found.window.get());
-        if (!widget)
+        if (!widget) {
             return int{UI_ERROR_WRONG_KIND};
+        }
         widget->move(left, top);
         widget->show();
         const panel::ControlKind kind = *panel::kindOfWidget(widget);

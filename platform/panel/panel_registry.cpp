@@ -29,24 +29,27 @@ int addPanel(std::unique_ptr<Panel> panel) {
 
 Result<Panel *> findPanel(int handle) {
     const auto found = panels().find(handle);
-    if (found == panels().end())
+    if (found == panels().end()) {
         return refuse(UI_ERROR_BAD_PANEL);
+    }
     return found->second.get();
 }
 
 Result<Control *> findControl(int handle, int control) {
     return findPanel(handle).and_then([control](Panel *panel) -> Result<Control *> {
         const auto found = panel->controls.find(control);
-        if (found == panel->controls.end() || !found->second.widget)
+        if (found == panel->controls.end() || !found->second.widget) {
             return refuse(UI_ERROR_BAD_CONTROL);
+        }
         return &found->second;
     });
 }
 
 Result<void> discardPanel(int handle) {
     const auto found = panels().find(handle);
-    if (found == panels().end())
+    if (found == panels().end()) {
         return refuse(UI_ERROR_BAD_PANEL);
+    }
     std::unique_ptr<QWidget> window = std::move(found->second->window);
     panels().erase(found);
     if (callbacksRunning > 0) {
@@ -60,8 +63,9 @@ Result<void> discardPanel(int handle) {
 
 void dispatchControlEvent(int handle, int control, int event) {
     const Result<Control *> target = findControl(handle, control);
-    if (!target || !(*target)->callback)
+    if (!target || !(*target)->callback) {
         return;
+    }
     const CtrlCallbackPtr callback = (*target)->callback;
     const CallbackScope scope;
     callback(handle, control, event, nullptr, 0, 0);
@@ -69,8 +73,9 @@ void dispatchControlEvent(int handle, int control, int event) {
 
 void dispatchPanelEvent(int handle, int event) {
     const Result<Panel *> panel = findPanel(handle);
-    if (!panel || !(*panel)->callback)
+    if (!panel || !(*panel)->callback) {
         return;
+    }
     const PanelCallbackPtr callback = (*panel)->callback;
     const CallbackScope scope;
     callback(handle, event, nullptr, 0, 0);

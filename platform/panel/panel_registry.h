@@ -2,8 +2,8 @@
 //
 // Widgets are reached through QPointer so that a widget Qt already destroyed (say, with
 // its parent) reads as absent instead of dangling.
-#ifndef ZELBRIN_PLATFORM_PANEL_PANEL_REGISTRY_H
-#define ZELBRIN_PLATFORM_PANEL_PANEL_REGISTRY_H
+#ifndef PLATFORM_PANEL_PANEL_REGISTRY_H
+#define PLATFORM_PANEL_PANEL_REGISTRY_H
 
 #include "control_kind.h"
 #include "refusal.h"

@@ -5,11 +5,13 @@ namespace panel {
 namespace {
 
 bool isPlainName(const QString &name) {
-    if (name.isEmpty() || name.front() == QLatin1Char('_') || name.front().isDigit())
+    if (name.isEmpty() || name.front() == QLatin1Char('_') || name.front().isDigit()) {
         return false;
+    }
     for (const QChar c : name) {
-        if (c.unicode() > 0x7F || !(c.isLetterOrNumber() || c == QLatin1Char('_')))
+        if (c.unicode() > 0x7F || !(c.isLetterOrNumber() || c == QLatin1Char('_'))) {
             return false;
+        }
     }
     return true;
 }

@@ -4,8 +4,8 @@
 // the one user-interface thread that called InitCVIRTEEx.  The text operations (Fmt,
 // CompareStrings) and the error print and debugger stop (ErrorPrintf, Breakpoint) live in
 // runtime_text.h and diagnostics.h, shared with the orvex library.
-#ifndef ZELBRIN_PLATFORM_USERINT_H
-#define ZELBRIN_PLATFORM_USERINT_H
+#ifndef PLATFORM_PANEL_USERINT_H
+#define PLATFORM_PANEL_USERINT_H
 
 #include "diagnostics.h"
 #include "runtime_text.h"

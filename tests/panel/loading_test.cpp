@@ -117,11 +117,11 @@ TEST_P(RefusedPanelFile, LoadFailsWithOneLineNamingFileFaultAndPlace) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("bad.ui"));
     QByteArray text = goodPanelText();
-    if (bad.replace == "<truncate>")
+    if (bad.replace == "<truncate>") {
         text.truncate(text.size() / 2);
-    else if (bad.replace == "<empty>")
+    } else if (bad.replace == "<empty>") {
         text.clear();
-    else if (!bad.replace.isEmpty()) {
+    } else if (!bad.replace.isEmpty()) {
         ASSERT_TRUE(text.contains(bad.replace)) << bad.replace.constData();
         text.replace(bad.replace, bad.with);
     }
@@ -196,12 +196,14 @@ INSTANTIATE_TEST_SUITE_P(
 QByteArray nestedPanel(int levels) {
     QByteArray text = "<ui version=\"4.0\"><widget class=\"QWidget\" name=\"top\">"
                       "<property name=\"panelId\"><number>1</number></property>\n";
-    for (int i = 0; i < levels; ++i)
+    for (int i = 0; i < levels; ++i) {
         text += "<widget class=\"QWidget\" name=\"level" + QByteArray::number(i) + "\">\n";
+    }
     text += "<widget class=\"QPushButton\" name=\"deepest\">"
             "<property name=\"controlId\"><number>2</number></property></widget>";
-    for (int i = 0; i < levels; ++i)
+    for (int i = 0; i < levels; ++i) {
         text += "</widget>";
+    }
     return text + "</widget></ui>";
 }
 

@@ -23,8 +23,9 @@ panel::PanelTimer *timerOf(int panel, int control) {
 } // namespace
 
 bool startRuntime(int argc, char **argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
+    }
     // The application object keeps the first argv it was given for the life of the process.
     static std::vector<char *> arguments = [argc, argv] {
         std::vector<char *> terminated(argv, argv + argc);
@@ -50,8 +51,9 @@ panel::XYGraph *graphOf(int panel, int control) {
 
 bool fireTimerTick(int panel, int control) {
     panel::PanelTimer *timer = timerOf(panel, control);
-    if (timer)
+    if (timer) {
         emit timer->tick(); // as the interval would
+    }
     return timer != nullptr;
 }
 

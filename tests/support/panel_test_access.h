@@ -3,8 +3,8 @@
 //
 // Everything here runs on the user-interface thread after InitCVIRTEEx.  Unknown panels or
 // controls give null pointers, false or NaN; nothing here changes what a panel holds.
-#ifndef ZELBRIN_TESTS_SUPPORT_PANEL_TEST_ACCESS_H
-#define ZELBRIN_TESTS_SUPPORT_PANEL_TEST_ACCESS_H
+#ifndef TESTS_SUPPORT_PANEL_TEST_ACCESS_H
+#define TESTS_SUPPORT_PANEL_TEST_ACCESS_H
 
 #include <QString>
 #include <optional>

@@ -1,8 +1,8 @@
 // Test programs change the environment their own process reads, on every platform.
 // On Windows the value goes to the process environment in UTF-16, where the driver
 // layer and the simulated board read it.
-#ifndef ORVEX_TESTS_TEST_ENVIRONMENT_H
-#define ORVEX_TESTS_TEST_ENVIRONMENT_H
+#ifndef TESTS_SUPPORT_TEST_ENVIRONMENT_H
+#define TESTS_SUPPORT_TEST_ENVIRONMENT_H
 
 #include <string>
 
