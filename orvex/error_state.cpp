@@ -1,6 +1,6 @@
 #include "error_state.h"
 
-#include "runtime_text.h"
+#include "diagnostics.h"
 
 namespace orvex {
 

@@ -14,6 +14,7 @@ packages=(
     libqt6opengl6-dev # Qt's UiTools CMake files need Qt6OpenGL; only a Recommends of qt6-base-dev
     libxcb1-dev # the display check before Qt starts
     nlohmann-json3-dev
+    libexpected-dev # results or refusals inside the panel runtime (tl::expected)
     libcli11-dev help2man # arguments of the orvex and orvex-sim tools; orvex's manual page
     clang libclang-rt-14-dev
     clang-format clang-tidy clang-tools # scripts/check-style.sh; clang-tools for its --fix

@@ -6,13 +6,15 @@
 #include <cstddef>
 #include <random>
 
+namespace panel {
 class XYGraph;
+} // namespace panel
 
 inline constexpr int kBenchGraph = 2;
 
 struct BenchGraph {
     int panel = 0;
-    XYGraph *graph = nullptr;
+    panel::XYGraph *graph = nullptr;
 };
 
 // Loaded and shown on first use.

@@ -39,10 +39,10 @@ void BM_PlainDrawLinesRedraw(benchmark::State &state) {
     const BenchGraph &b = benchGraph();
     Trace trace;
     refill(b, trace, static_cast<std::size_t>(state.range(0)));
-    const GraphStore &store = b.graph->store();
+    const panel::GraphStore &store = b.graph->store();
     std::map<std::uint32_t, std::vector<QLineF>> byColour;
     for (std::size_t i = 0; i < store.size(); ++i) {
-        const GraphPrimitive p = store.at(i);
+        const panel::GraphPrimitive p = store.at(i);
         const QPoint origin = b.graph->plotArea().topLeft();
         byColour[p.rgb].emplace_back(b.graph->toPixel(p.x1, p.y1) - origin,
                                      b.graph->toPixel(p.x2, p.y2) - origin);

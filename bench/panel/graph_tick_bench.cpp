@@ -27,7 +27,7 @@ void BM_GraphTick(benchmark::State &state) {
     const std::size_t allowedGrowth = std::max<std::size_t>(stored / 10, 100);
     Trace trace;
     refill(b, trace, stored);
-    const GraphStore &store = b.graph->store();
+    const panel::GraphStore &store = b.graph->store();
     const double bytesPerSegment =
         static_cast<double>(store.bytesHeld()) / static_cast<double>(store.segmentCount());
     double seconds = 0.0;

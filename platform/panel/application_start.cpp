@@ -10,6 +10,8 @@
 #include <cstring>
 #include <vector>
 
+namespace panel {
+
 namespace {
 
 struct HeldMessage {
@@ -78,3 +80,5 @@ bool startApplication(int &argc, char *argv[], std::string *whyNot) {
     giveOnHeldMessages();
     return true;
 }
+
+} // namespace panel

@@ -2,13 +2,17 @@
 // missing is found before Qt looks for it, and should a platform still fail while it
 // starts, the program ends with one line that names the cause and status 1 instead of
 // Qt's abort with its many lines.
-#ifndef ZELBRIN_PLATFORM_PANEL_APPLICATION_START_H
-#define ZELBRIN_PLATFORM_PANEL_APPLICATION_START_H
+#ifndef PLATFORM_PANEL_APPLICATION_START_H
+#define PLATFORM_PANEL_APPLICATION_START_H
 
 #include <string>
+
+namespace panel {
 
 // True when a QApplication exists afterwards; otherwise *whyNot says why.  argc and argv
 // must live as long as the application object.
 bool startApplication(int &argc, char *argv[], std::string *whyNot);
+
+} // namespace panel
 
 #endif

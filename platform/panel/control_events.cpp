@@ -1,13 +1,15 @@
 #include "control_events.h"
 
 #include "panel_registry.h"
-#include "paneltimer.h"
+#include "panel_timer.h"
 
 #include <QAbstractButton>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QKeyEvent>
+
+namespace panel {
 
 namespace {
 
@@ -17,8 +19,9 @@ class CloseToPanelEvent : public QObject {
 
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override {
-        if (event->type() != QEvent::Close)
+        if (event->type() != QEvent::Close) {
             return QObject::eventFilter(watched, event);
+        }
         event->ignore();
         dispatchPanelEvent(panel_, EVENT_CLOSE);
         return true;
@@ -37,17 +40,20 @@ class RefusedEntryEvent : public QObject {
 
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override {
-        if (endsEntry(event) && !field_->hasAcceptableInput())
+        if (endsEntry(event) && !field_->hasAcceptableInput()) {
             dispatchControlEvent(panel_, control_, EVENT_ENTRY_REFUSED);
+        }
         return QObject::eventFilter(watched, event);
     }
 
   private:
     static bool endsEntry(QEvent *event) {
-        if (event->type() == QEvent::FocusOut)
+        if (event->type() == QEvent::FocusOut) {
             return true;
-        if (event->type() != QEvent::KeyPress)
+        }
+        if (event->type() != QEvent::KeyPress) {
             return false;
+        }
         const int key = static_cast<QKeyEvent *>(event)->key();
         return key == Qt::Key_Return || key == Qt::Key_Enter;
     }
@@ -97,3 +103,5 @@ void connectControlEvents(int panel, int control, QWidget *widget, ControlKind k
 void connectPanelClose(int panel, QWidget *window) {
     window->installEventFilter(new CloseToPanelEvent(panel, window));
 }
+
+} // namespace panel

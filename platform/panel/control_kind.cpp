@@ -1,7 +1,7 @@
 #include "control_kind.h"
 
 #include "led_indicator.h"
-#include "paneltimer.h"
+#include "panel_timer.h"
 #include "userint.h"
 #include "xygraph.h"
 
@@ -13,6 +13,8 @@
 #include <QSignalBlocker>
 #include <cmath>
 #include <limits>
+
+namespace panel {
 
 namespace {
 
@@ -26,44 +28,58 @@ bool shownUnknown(const QWidget *widget) {
 } // namespace
 
 std::optional<ControlKind> kindForClassName(const QString &className) {
-    if (className == QLatin1String("QComboBox"))
-        return ControlKind::Selector;
-    if (className == QLatin1String("PanelTimer"))
-        return ControlKind::Timer;
-    if (className == QLatin1String("QDoubleSpinBox"))
-        return ControlKind::NumericField;
-    if (className == QLatin1String("QCheckBox"))
-        return ControlKind::Switch;
-    if (className == QLatin1String("QPushButton"))
-        return ControlKind::CommandButton;
-    if (className == QLatin1String("XYGraph"))
-        return ControlKind::Graph;
-    if (className == QLatin1String("QLabel"))
-        return ControlKind::TextMessage;
+    struct ClassKind {
+        const char *className;
+        ControlKind kind;
+    };
+    static constexpr ClassKind kClassKinds[] = {
+        {"QComboBox", ControlKind::Selector},          {"PanelTimer", ControlKind::Timer},
+        {"QDoubleSpinBox", ControlKind::NumericField}, {"QCheckBox", ControlKind::Switch},
+        {"QPushButton", ControlKind::CommandButton},   {"XYGraph", ControlKind::Graph},
+        {"QLabel", ControlKind::TextMessage},
+    };
+    for (const ClassKind &known : kClassKinds) {
+        if (className == QLatin1String(known.className)) {
+            return known.kind;
+        }
+    }
     return std::nullopt;
 }
 
+// The runtime's own widgets are known by type: their class names carry this namespace,
+// which panel files do not write.
 std::optional<ControlKind> kindOfWidget(QWidget *widget) {
-    if (auto *spinBox = qobject_cast<QDoubleSpinBox *>(widget))
+    if (auto *spinBox = qobject_cast<QDoubleSpinBox *>(widget)) {
         return spinBox->isReadOnly() ? ControlKind::NumericIndicator : ControlKind::NumericField;
-    if (qobject_cast<LedIndicator *>(widget))
+    }
+    if (qobject_cast<LedIndicator *>(widget)) {
         return ControlKind::Led;
+    }
+    if (qobject_cast<PanelTimer *>(widget)) {
+        return ControlKind::Timer;
+    }
+    if (qobject_cast<XYGraph *>(widget)) {
+        return ControlKind::Graph;
+    }
     return kindForClassName(QString::fromLatin1(widget->metaObject()->className()));
 }
 
 int setControlValue(QWidget *widget, ControlKind kind, double value) {
-    if (!std::isfinite(value))
+    if (!std::isfinite(value)) {
         return UI_ERROR_BAD_VALUE;
+    }
     // Values the program sets must never look like the user's: no signal may leave.
     const QSignalBlocker quiet(widget);
-    if (shownUnknown(widget))
+    if (shownUnknown(widget)) {
         setControlUnknown(widget, kind, false);
+    }
     switch (kind) {
     case ControlKind::Selector: {
         auto *selector = static_cast<QComboBox *>(widget);
         const double index = std::round(value);
-        if (index < 0 || index >= selector->count())
+        if (index < 0 || index >= selector->count()) {
             return UI_ERROR_BAD_VALUE;
+        }
         selector->setCurrentIndex(static_cast<int>(index));
         return 0;
     }
@@ -77,13 +93,9 @@ int setControlValue(QWidget *widget, ControlKind kind, double value) {
     case ControlKind::Led:
         static_cast<LedIndicator *>(widget)->setOn(std::round(value) != 0.0);
         return 0;
-    case ControlKind::Timer:
-    case ControlKind::CommandButton:
-    case ControlKind::Graph:
-    case ControlKind::TextMessage:
-        break;
+    default: // timers, buttons, graphs and text messages hold no number
+        return UI_ERROR_WRONG_KIND;
     }
-    return UI_ERROR_WRONG_KIND;
 }
 
 int getControlValue(QWidget *widget, ControlKind kind, double *value) {
@@ -105,18 +117,15 @@ int getControlValue(QWidget *widget, ControlKind kind, double *value) {
     case ControlKind::Led:
         *value = static_cast<LedIndicator *>(widget)->isOn() ? 1 : 0;
         return 0;
-    case ControlKind::Timer:
-    case ControlKind::CommandButton:
-    case ControlKind::Graph:
-    case ControlKind::TextMessage:
-        break;
+    default: // timers, buttons, graphs and text messages hold no number
+        return UI_ERROR_WRONG_KIND;
     }
-    return UI_ERROR_WRONG_KIND;
 }
 
 int setControlText(QWidget *widget, ControlKind kind, const QString &text) {
-    if (kind != ControlKind::TextMessage)
+    if (kind != ControlKind::TextMessage) {
         return UI_ERROR_WRONG_KIND;
+    }
     auto *label = static_cast<QLabel *>(widget);
     label->setText(text);
     label->setToolTip(text);
@@ -130,8 +139,9 @@ int setControlUnknown(QWidget *widget, ControlKind kind, bool unknown) {
         auto *display = static_cast<QDoubleSpinBox *>(widget);
         const QSignalBlocker quiet(display);
         display->setSpecialValueText(unknown ? QString::fromLatin1(kUnknownText) : QString());
-        if (unknown)
+        if (unknown) {
             display->setValue(display->minimum());
+        }
         break;
     }
     case ControlKind::Led:
@@ -143,3 +153,5 @@ int setControlUnknown(QWidget *widget, ControlKind kind, bool unknown) {
     widget->setProperty(kUnknownProperty, unknown);
     return 0;
 }
+
+} // namespace panel

@@ -1,11 +1,13 @@
 // The kinds of control a panel can hold, and their values as the program sees them.
-#ifndef ZELBRIN_PLATFORM_PANEL_CONTROL_KIND_H
-#define ZELBRIN_PLATFORM_PANEL_CONTROL_KIND_H
+#ifndef PLATFORM_PANEL_CONTROL_KIND_H
+#define PLATFORM_PANEL_CONTROL_KIND_H
 
 #include <QString>
 #include <optional>
 
 class QWidget;
+
+namespace panel {
 
 enum class ControlKind {
     Selector,         // QComboBox; int, the index of the chosen item
@@ -35,5 +37,7 @@ int setControlText(QWidget *widget, ControlKind kind, const QString &text);
 // An indicator or display whose value is not known shows neither a value nor off; its
 // value reads as not a number until the next value is set.
 int setControlUnknown(QWidget *widget, ControlKind kind, bool unknown);
+
+} // namespace panel
 
 #endif

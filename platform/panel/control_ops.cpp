@@ -1,37 +1,42 @@
 // Control values and attributes.
 #include "panel_registry.h"
-#include "paneltimer.h"
+#include "panel_timer.h"
 #include "userint.h"
 #include "xygraph.h"
 
 #include <climits>
 #include <cmath>
 
+using panel::Control;
+using panel::ControlKind;
+using panel::withControl;
+
 namespace {
 
 int setValue(int panel, int control, double value) {
-    int error = 0;
-    Control *target = findControl(panel, control, &error);
-    return target ? setControlValue(target->widget, target->kind, value) : error;
+    return withControl(panel, control, [value](Control &target) {
+        return panel::setControlValue(target.widget, target.kind, value);
+    });
 }
 
 int setInterval(int panel, int control, double seconds) {
-    int error = 0;
-    Control *target = findControl(panel, control, &error);
-    if (!target)
-        return error;
-    if (target->kind != ControlKind::Timer)
-        return UI_ERROR_WRONG_KIND;
-    return static_cast<PanelTimer *>(target->widget.data())->setInterval(seconds)
-               ? 0
-               : UI_ERROR_BAD_VALUE;
+    return withControl(panel, control, [seconds](Control &target) {
+        if (target.kind != ControlKind::Timer) {
+            return int{UI_ERROR_WRONG_KIND};
+        }
+        return static_cast<panel::PanelTimer *>(target.widget.data())->setInterval(seconds)
+                   ? 0
+                   : int{UI_ERROR_BAD_VALUE};
+    });
 }
 
 int setTextColour(Control &target, int rgb) {
-    if (target.kind != ControlKind::TextMessage)
+    if (target.kind != ControlKind::TextMessage) {
         return UI_ERROR_WRONG_KIND;
-    if (rgb < 0 || rgb > 0xFFFFFF)
+    }
+    if (rgb < 0 || rgb > 0xFFFFFF) {
         return UI_ERROR_BAD_VALUE;
+    }
     QPalette palette = target.widget->palette();
     palette.setColor(QPalette::WindowText, QColor::fromRgb(static_cast<QRgb>(rgb)));
     target.widget->setPalette(palette);
@@ -41,61 +46,59 @@ int setTextColour(Control &target, int rgb) {
 // The operations that take text: the control must exist and the text must be given.
 template <typename Operation>
 int withText(int panel, int control, const char *text, Operation operation) {
-    int error = 0;
-    Control *target = findControl(panel, control, &error);
-    if (!target)
-        return error;
-    if (!text)
-        return UI_ERROR_BAD_VALUE;
-    return operation(*target, QString::fromLocal8Bit(text));
+    return withControl(panel, control, [text, &operation](Control &target) {
+        return text ? operation(target, QString::fromLocal8Bit(text)) : int{UI_ERROR_BAD_VALUE};
+    });
 }
 
 } // namespace
 
 int SetCtrlAttribute(int panel, int control, int attribute, int value) {
-    if (attribute == ATTR_INTERVAL)
+    if (attribute == ATTR_INTERVAL) {
         return setInterval(panel, control, value);
-    int error = 0;
-    Control *target = findControl(panel, control, &error);
-    if (!target)
-        return error;
-    if (attribute == ATTR_VALUE_UNKNOWN)
-        return setControlUnknown(target->widget, target->kind, value != 0);
-    if (attribute == ATTR_TEXT_COLOR)
-        return setTextColour(*target, value);
-    return UI_ERROR_WRONG_KIND;
+    }
+    return withControl(panel, control, [attribute, value](Control &target) {
+        if (attribute == ATTR_VALUE_UNKNOWN) {
+            return panel::setControlUnknown(target.widget, target.kind, value != 0);
+        }
+        if (attribute == ATTR_TEXT_COLOR) {
+            return setTextColour(target, value);
+        }
+        return int{UI_ERROR_WRONG_KIND};
+    });
 }
 
 int SetCtrlAttribute(int panel, int control, int attribute, const char *text) {
     return withText(panel, control, text, [attribute](Control &target, const QString &title) {
         if (target.kind != ControlKind::Graph ||
-            (attribute != ATTR_XNAME && attribute != ATTR_YNAME))
+            (attribute != ATTR_XNAME && attribute != ATTR_YNAME)) {
             return int{UI_ERROR_WRONG_KIND};
-        auto *graph = static_cast<XYGraph *>(target.widget.data());
-        if (attribute == ATTR_XNAME)
+        }
+        auto *graph = static_cast<panel::XYGraph *>(target.widget.data());
+        if (attribute == ATTR_XNAME) {
             graph->setXTitle(title);
-        else
+        } else {
             graph->setYTitle(title);
+        }
         return 0;
     });
 }
 
 int SetCtrlAttribute(int panel, int control, int attribute, double value) {
-    if (attribute == ATTR_INTERVAL)
+    if (attribute == ATTR_INTERVAL) {
         return setInterval(panel, control, value);
-    int error = 0;
-    return findControl(panel, control, &error) ? UI_ERROR_WRONG_KIND : error;
+    }
+    return withControl(panel, control, [](Control &) { return int{UI_ERROR_WRONG_KIND}; });
 }
 
 int SetCtrlAttribute(int panel, int control, int attribute, CtrlCallbackPtr callback) {
-    int error = 0;
-    Control *target = findControl(panel, control, &error);
-    if (!target)
-        return error;
-    if (attribute != ATTR_CALLBACK_FUNCTION_POINTER)
-        return UI_ERROR_WRONG_KIND;
-    target->callback = callback;
-    return 0;
+    return withControl(panel, control, [attribute, callback](Control &target) {
+        if (attribute != ATTR_CALLBACK_FUNCTION_POINTER) {
+            return int{UI_ERROR_WRONG_KIND};
+        }
+        target.callback = callback;
+        return 0;
+    });
 }
 
 int SetCtrlVal(int panel, int control, int value) {
@@ -108,7 +111,7 @@ int SetCtrlVal(int panel, int control, double value) {
 
 int SetCtrlVal(int panel, int control, const char *text) {
     return withText(panel, control, text, [](Control &target, const QString &value) {
-        return setControlText(target.widget, target.kind, value);
+        return panel::setControlText(target.widget, target.kind, value);
     });
 }
 
@@ -119,24 +122,24 @@ int SaveCtrlDisplayToPNG(int panel, int control, const char *path) {
 }
 
 int GetCtrlVal(int panel, int control, double *value) {
-    int error = 0;
-    Control *target = findControl(panel, control, &error);
-    if (!target)
-        return error;
-    if (!value)
-        return UI_ERROR_BAD_VALUE;
-    return getControlValue(target->widget, target->kind, value);
+    return withControl(panel, control, [value](Control &target) {
+        return value ? panel::getControlValue(target.widget, target.kind, value)
+                     : int{UI_ERROR_BAD_VALUE};
+    });
 }
 
 int GetCtrlVal(int panel, int control, int *value) {
-    if (!value)
+    if (!value) {
         return UI_ERROR_BAD_VALUE;
+    }
     double shown = 0.0;
     const int result = GetCtrlVal(panel, control, &shown);
-    if (result < 0)
+    if (result < 0) {
         return result;
-    if (std::isnan(shown))
+    }
+    if (std::isnan(shown)) {
         return UI_ERROR_BAD_VALUE; // an unknown value has no int
+    }
     // A double control read as int: the nearest int, held to the int range.
     *value = static_cast<int>(std::clamp(std::round(shown), double(INT_MIN), double(INT_MAX)));
     return result;

@@ -1,8 +1,10 @@
 #include "display_check.h"
 
-#include <cstdlib>
+#include <QString>
 #include <string_view>
 #include <xcb/xcb.h>
+
+namespace panel {
 
 namespace {
 
@@ -10,36 +12,43 @@ namespace {
 std::optional<std::string> optionValue(char *argv[], std::string_view name) {
     for (int i = 1; argv && argv[i]; ++i) {
         std::string_view argument = argv[i];
-        if (argument.starts_with("--"))
+        if (argument.starts_with("--")) {
             argument.remove_prefix(1);
-        if (!argument.starts_with("-") || argument.substr(1, name.size()) != name)
+        }
+        if (!argument.starts_with("-") || argument.substr(1, name.size()) != name) {
             continue;
+        }
         const std::string_view rest = argument.substr(1 + name.size());
-        if (rest.starts_with("="))
+        if (rest.starts_with("=")) {
             return std::string(rest.substr(1));
-        if (rest.empty() && argv[i + 1])
+        }
+        if (rest.empty() && argv[i + 1]) {
             return std::string(argv[i + 1]);
+        }
     }
     return std::nullopt;
 }
 
+// Read as Qt reads them when it starts (its platform from QT_QPA_PLATFORM, its X11 display
+// from DISPLAY), under the lock Qt holds for the environment.
 std::string environment(const char *name) {
-    const char *value = std::getenv(name);
-    return value ? value : "";
+    return qEnvironmentVariable(name).toStdString();
 }
 
 // Qt takes the first platform of a ';'-separated list that starts, each possibly with
 // ":options"; with none given it starts X11.  Only a list of X11 alone is checked, as any
 // other entry may still start.
 bool onlyX11(const std::string &platforms) {
-    if (platforms.empty())
+    if (platforms.empty()) {
         return true;
+    }
     std::string_view rest = platforms;
     while (!rest.empty()) {
         const std::size_t end = rest.find(';');
         const std::string_view entry = rest.substr(0, end);
-        if (entry.substr(0, entry.find(':')) != "xcb")
+        if (entry.substr(0, entry.find(':')) != "xcb") {
             return false;
+        }
         rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
     }
     return true;
@@ -50,15 +59,20 @@ bool onlyX11(const std::string &platforms) {
 std::optional<std::string> displayUnavailable(char *argv[]) {
     const std::string platforms =
         optionValue(argv, "platform").value_or(environment("QT_QPA_PLATFORM"));
-    if (!onlyX11(platforms))
+    if (!onlyX11(platforms)) {
         return std::nullopt;
+    }
     const std::string display = optionValue(argv, "display").value_or(environment("DISPLAY"));
-    if (display.empty())
+    if (display.empty()) {
         return "no display: DISPLAY is not set";
+    }
     xcb_connection_t *connection = xcb_connect(display.c_str(), nullptr);
     const int error = xcb_connection_has_error(connection);
     xcb_disconnect(connection);
-    if (error != 0)
+    if (error != 0) {
         return "no display: cannot connect to the X display \"" + display + "\"";
+    }
     return std::nullopt;
 }
+
+} // namespace panel

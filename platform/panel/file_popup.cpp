@@ -6,6 +6,8 @@
 #include <QFileDialog>
 #include <cstring>
 
+namespace panel {
+
 namespace {
 
 std::optional<QString> &givenAnswer() {
@@ -19,24 +21,30 @@ void setFilePopupAnswer(std::optional<QString> path) {
     givenAnswer() = std::move(path);
 }
 
+} // namespace panel
+
 int FileSelectPopup(const char *title, const char *filter, int forSaving, char *path,
                     int pathSize) {
-    if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
+    if (!qobject_cast<QApplication *>(QCoreApplication::instance())) {
         return UI_ERROR_NOT_INITIALISED;
-    if (!path || pathSize <= 0)
+    }
+    if (!path || pathSize <= 0) {
         return UI_ERROR_BAD_VALUE;
+    }
     const QString caption = QString::fromLocal8Bit(title ? title : "");
     const QString filters = QString::fromLocal8Bit(filter ? filter : "");
     QString chosen;
-    if (givenAnswer())
-        chosen = *givenAnswer();
-    else if (forSaving)
+    if (panel::givenAnswer()) {
+        chosen = *panel::givenAnswer();
+    } else if (forSaving) {
         chosen = QFileDialog::getSaveFileName(QApplication::activeWindow(), caption, {}, filters);
-    else
+    } else {
         chosen = QFileDialog::getOpenFileName(QApplication::activeWindow(), caption, {}, filters);
+    }
     const QByteArray local = chosen.toLocal8Bit();
-    if (local.isEmpty() || local.size() >= pathSize)
+    if (local.isEmpty() || local.size() >= pathSize) {
         return 0;
+    }
     std::memcpy(path, local.constData(), static_cast<std::size_t>(local.size()) + 1);
     return 1;
 }

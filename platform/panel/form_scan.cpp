@@ -1,6 +1,10 @@
 #include "form_scan.h"
 
+#include "userint.h"
+
 #include <QXmlStreamReader>
+
+namespace panel {
 
 namespace {
 
@@ -17,43 +21,50 @@ struct PropertyRead {
 
 std::optional<QString> FormWidget::property(const QString &name) const {
     const auto found = properties.find(name);
-    if (found == properties.end())
+    if (found == properties.end()) {
         return std::nullopt;
+    }
     return found->second;
 }
 
 // One pass without recursion, so that no nesting can exhaust the stack before the depth
 // limit refuses it.
-std::variant<FormScan, FormScanError> scanForm(const QByteArray &xml) {
+Result<FormScan> scanForm(const QByteArray &xml) {
     QXmlStreamReader reader(xml);
     FormScan scan;
     std::vector<std::size_t> open;     // indices of the widgets enclosing the reader
     std::vector<bool> elementIsWidget; // for every open element
     std::optional<PropertyRead> property;
     bool sawUi = false;
-    const auto refuse = [&reader](const QString &what) {
-        return FormScanError{what, reader.lineNumber(), reader.columnNumber()};
+    const auto refuseHere = [&reader](const QString &what) {
+        return refuse(UI_ERROR_PANEL_FILE, what,
+                      QStringLiteral("line %1, column %2")
+                          .arg(reader.lineNumber())
+                          .arg(reader.columnNumber()));
     };
     while (!reader.atEnd()) {
         reader.readNext();
         const std::size_t depth = elementIsWidget.size();
         if (reader.isStartElement()) {
-            if (depth >= std::size_t(kMaxFormDepth))
-                return refuse(
+            if (depth >= std::size_t(kMaxFormDepth)) {
+                return refuseHere(
                     QStringLiteral("elements nest deeper than %1 levels").arg(kMaxFormDepth));
+            }
             const QStringView name = reader.name();
             if (!sawUi) {
-                if (name != QLatin1String("ui"))
-                    return refuse(QStringLiteral("not a Designer form: the root element is "
-                                                 "<%1>, not <ui>")
-                                      .arg(name));
+                if (name != QLatin1String("ui")) {
+                    return refuseHere(QStringLiteral("not a Designer form: the root element is "
+                                                     "<%1>, not <ui>")
+                                          .arg(name));
+                }
                 sawUi = true;
             }
             const bool inWidget = depth > 0 && elementIsWidget.back();
             bool isWidget = false;
             if (property) {
-                if (depth == property->depth + 1)
+                if (depth == property->depth + 1) {
                     property->value.clear();
+                }
             } else if (name == QLatin1String("property") && inWidget) {
                 property = PropertyRead{
                     open.back(), reader.attributes().value("name").toString(), depth, {}};
@@ -68,11 +79,13 @@ std::variant<FormScan, FormScanError> scanForm(const QByteArray &xml) {
             }
             elementIsWidget.push_back(isWidget);
         } else if (reader.isCharacters()) {
-            if (property && depth > property->depth + 1)
+            if (property && depth > property->depth + 1) {
                 property->value += reader.text();
+            }
         } else if (reader.isEndElement()) {
-            if (elementIsWidget.back())
+            if (elementIsWidget.back()) {
                 open.pop_back();
+            }
             elementIsWidget.pop_back();
             if (property && depth - 1 == property->depth) {
                 scan.widgets[property->widget].properties[property->name] =
@@ -81,9 +94,13 @@ std::variant<FormScan, FormScanError> scanForm(const QByteArray &xml) {
             }
         }
     }
-    if (reader.hasError())
-        return refuse(QStringLiteral("malformed XML: ") + reader.errorString());
-    if (scan.widgets.empty())
-        return refuse(QStringLiteral("the form holds no widget"));
+    if (reader.hasError()) {
+        return refuseHere(QStringLiteral("malformed XML: ") + reader.errorString());
+    }
+    if (scan.widgets.empty()) {
+        return refuseHere(QStringLiteral("the form holds no widget"));
+    }
     return scan;
 }
+
+} // namespace panel

@@ -2,15 +2,18 @@
 // deeper than a real panel ever is, and which widgets carry which properties, at which
 // line.  Checking here lets a refusal name the line, which the widgets QUiLoader builds no
 // longer know, and keeps files that would exhaust the loader's recursion away from it.
-#ifndef ZELBRIN_PLATFORM_PANEL_FORM_SCAN_H
-#define ZELBRIN_PLATFORM_PANEL_FORM_SCAN_H
+#ifndef PLATFORM_PANEL_FORM_SCAN_H
+#define PLATFORM_PANEL_FORM_SCAN_H
+
+#include "refusal.h"
 
 #include <QByteArray>
 #include <QString>
 #include <map>
 #include <optional>
-#include <variant>
 #include <vector>
+
+namespace panel {
 
 // Far deeper than any panel Designer writes (a widget in a layout in a widget adds three
 // levels), far shallower than what exhausts a stack.
@@ -31,12 +34,9 @@ struct FormScan {
     std::vector<FormWidget> widgets;
 };
 
-struct FormScanError {
-    QString what;
-    qint64 line = 0;
-    qint64 column = 0;
-};
+// A refusal has UI_ERROR_PANEL_FILE and names the line and column where the reader stopped.
+Result<FormScan> scanForm(const QByteArray &xml);
 
-std::variant<FormScan, FormScanError> scanForm(const QByteArray &xml);
+} // namespace panel
 
 #endif

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <bit>
 
+namespace panel {
+
 std::size_t GraphStore::chunkCapacity(std::size_t chunk) {
     if (chunk >= kSmallChunks)
         return kChunkSize;
@@ -106,3 +108,5 @@ int GraphStore::paletteIndex(std::uint32_t rgb) {
     lastColour_ = palette_.size() - 1;
     return static_cast<int>(lastColour_);
 }
+
+} // namespace panel

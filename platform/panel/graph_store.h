@@ -14,6 +14,8 @@
 #include <memory>
 #include <vector>
 
+namespace panel {
+
 struct GraphPrimitive {
     float x1, y1, x2, y2; // a marker has x2 == x1, y2 == y1
     std::uint32_t rgb;    // 0xRRGGBB
@@ -83,5 +85,7 @@ class GraphStore {
     std::size_t size_ = 0;
     std::size_t markers_ = 0;
 };
+
+} // namespace panel
 
 #endif

@@ -2,19 +2,23 @@
 
 #include <QPainter>
 
+namespace panel {
+
 LedIndicator::LedIndicator(QWidget *parent) : QWidget(parent) {}
 
 void LedIndicator::setOn(bool on) {
-    if (on == on_ && !unknown_)
+    if (on == on_ && !unknown_) {
         return;
+    }
     on_ = on;
     unknown_ = false;
     update();
 }
 
 void LedIndicator::setUnknown(bool unknown) {
-    if (unknown == unknown_)
+    if (unknown == unknown_) {
         return;
+    }
     unknown_ = unknown;
     update();
 }
@@ -52,3 +56,5 @@ void LedIndicator::paintEvent(QPaintEvent *) {
         painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, label_);
     }
 }
+
+} // namespace panel

@@ -1,8 +1,10 @@
 // On/off indicator that the program creates at run time, with an optional label beside it.
-#ifndef ZELBRIN_PLATFORM_PANEL_LED_INDICATOR_H
-#define ZELBRIN_PLATFORM_PANEL_LED_INDICATOR_H
+#ifndef PLATFORM_PANEL_LED_INDICATOR_H
+#define PLATFORM_PANEL_LED_INDICATOR_H
 
 #include <QWidget>
+
+namespace panel {
 
 class LedIndicator : public QWidget {
     Q_OBJECT
@@ -32,5 +34,7 @@ class LedIndicator : public QWidget {
     bool unknown_ = false;
     QString label_;
 };
+
+} // namespace panel
 
 #endif

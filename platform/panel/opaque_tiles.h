@@ -7,14 +7,16 @@
 // opaque, so no pixel is ever looked at here.  A long trace asks about every primitive and every
 // row of pixels it would paint, so a row of tiles is one bit each and a question is a few word
 // operations, answered inline.
-#ifndef ZELBRIN_PLATFORM_PANEL_OPAQUE_TILES_H
-#define ZELBRIN_PLATFORM_PANEL_OPAQUE_TILES_H
+#ifndef PLATFORM_PANEL_OPAQUE_TILES_H
+#define PLATFORM_PANEL_OPAQUE_TILES_H
 
 #include <QRect>
 #include <QSize>
 #include <algorithm>
 #include <cstdint>
 #include <vector>
+
+namespace panel {
 
 class OpaqueTiles {
   public:
@@ -70,5 +72,7 @@ class OpaqueTiles {
     int words_; // per row of tiles
     std::vector<std::uint64_t> opaque_;
 };
+
+} // namespace panel
 
 #endif

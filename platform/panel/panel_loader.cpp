@@ -1,7 +1,7 @@
 #include "panel_loader.h"
 
 #include "form_scan.h"
-#include "paneltimer.h"
+#include "panel_timer.h"
 #include "program_functions.h"
 #include "xygraph.h"
 
@@ -12,18 +12,21 @@
 #include <cmath>
 #include <set>
 
+namespace panel {
+
 namespace {
 
 class PanelUiLoader : public QUiLoader {
   public:
     QWidget *createWidget(const QString &className, QWidget *parent, const QString &name) override {
         QWidget *widget = nullptr;
-        if (className == QLatin1String("XYGraph"))
+        if (className == QLatin1String("XYGraph")) {
             widget = new XYGraph(parent);
-        else if (className == QLatin1String("PanelTimer"))
+        } else if (className == QLatin1String("PanelTimer")) {
             widget = new PanelTimer(parent);
-        else
+        } else {
             return QUiLoader::createWidget(className, parent, name);
+        }
         widget->setObjectName(name);
         return widget;
     }
@@ -33,13 +36,22 @@ QString where(const FormWidget &widget) {
     return QStringLiteral("line %1, widget '%2'").arg(widget.line).arg(widget.objectName);
 }
 
+tl::unexpected<Refusal> refuseFile(const QString &what, const QString &place) {
+    return refuse(UI_ERROR_PANEL_FILE, what, place);
+}
+
+tl::unexpected<Refusal> refuseWidget(const FormWidget &widget, const QString &what) {
+    return refuseFile(what, where(widget));
+}
+
 // Control IDs the runtime hands out go above the file's highest, so the file's stay far
 // below the int range.
 constexpr int kHighestControlId = 65535;
 
 std::optional<int> parseInt(const std::optional<QString> &text) {
-    if (!text)
+    if (!text) {
         return std::nullopt;
+    }
     bool ok = false;
     const int value = text->toInt(&ok);
     return ok ? std::optional<int>(value) : std::nullopt;
@@ -51,27 +63,32 @@ std::optional<double> parseFinite(const QString &text) {
     return ok && std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
 }
 
-std::optional<QString> checkCallback(const FormWidget &widget, const QString &what) {
+Result<void> checkCallback(const FormWidget &widget, const QString &what) {
     const std::optional<QString> name = widget.property(QStringLiteral("callbackName"));
-    if (name && !findProgramFunction(*name))
-        return QStringLiteral("%1 '%2' is not in the program").arg(what, *name);
-    return std::nullopt;
+    if (name && !findProgramFunction(*name)) {
+        return refuseWidget(widget,
+                            QStringLiteral("%1 '%2' is not in the program").arg(what, *name));
+    }
+    return {};
 }
 
-std::optional<QString> checkTimer(const FormWidget &timer) {
+Result<void> checkTimer(const FormWidget &timer) {
     const std::optional<QString> interval = timer.property(QStringLiteral("interval"));
-    if (!interval)
-        return std::nullopt;
+    if (!interval) {
+        return {};
+    }
     const std::optional<double> seconds = parseFinite(*interval);
-    if (!seconds || *seconds <= 0.0)
-        return QStringLiteral("timer interval '%1' is not a positive number of seconds")
-            .arg(*interval);
-    return std::nullopt;
+    if (!seconds || *seconds <= 0.0) {
+        return refuseWidget(
+            timer, QStringLiteral("timer interval '%1' is not a positive number of seconds")
+                       .arg(*interval));
+    }
+    return {};
 }
 
 // Both ends finite, the lower below the upper; an end the file does not give keeps the
 // graph's default.
-std::optional<QString> checkAxis(const FormWidget &graph, const QString &axis) {
+Result<void> checkAxis(const FormWidget &graph, const QString &axis) {
     const QString minName = axis + QStringLiteral("Min");
     const QString maxName = axis + QStringLiteral("Max");
     double ends[2] = {XYGraph::kDefaultAxisMin, XYGraph::kDefaultAxisMax};
@@ -79,79 +96,95 @@ std::optional<QString> checkAxis(const FormWidget &graph, const QString &axis) {
     for (int i = 0; i < 2; ++i) {
         if (const std::optional<QString> text = graph.property(names[i])) {
             const std::optional<double> value = parseFinite(*text);
-            if (!value)
-                return QStringLiteral("graph limit %1 '%2' is not a finite number")
-                    .arg(names[i], *text);
+            if (!value) {
+                return refuseWidget(graph,
+                                    QStringLiteral("graph limit %1 '%2' is not a finite number")
+                                        .arg(names[i], *text));
+            }
             ends[i] = *value;
         }
     }
-    if (!(ends[0] < ends[1]))
-        return QStringLiteral("graph limits %1 %2 and %3 %4 leave no range")
-            .arg(minName)
-            .arg(ends[0])
-            .arg(maxName)
-            .arg(ends[1]);
-    return std::nullopt;
-}
-
-std::optional<QString> checkKindSettings(const FormWidget &widget) {
-    if (widget.className == QLatin1String("PanelTimer"))
-        return checkTimer(widget);
-    if (widget.className == QLatin1String("XYGraph")) {
-        if (auto fault = checkAxis(widget, QStringLiteral("x")))
-            return fault;
-        return checkAxis(widget, QStringLiteral("y"));
+    if (!(ends[0] < ends[1])) {
+        return refuseWidget(graph, QStringLiteral("graph limits %1 %2 and %3 %4 leave no range")
+                                       .arg(minName)
+                                       .arg(ends[0])
+                                       .arg(maxName)
+                                       .arg(ends[1]));
     }
-    return std::nullopt;
+    return {};
 }
 
-std::optional<QString> checkControl(const FormWidget &widget, std::set<int> &ids) {
+Result<void> checkKindSettings(const FormWidget &widget) {
+    if (widget.className == QLatin1String("PanelTimer")) {
+        return checkTimer(widget);
+    }
+    if (widget.className == QLatin1String("XYGraph")) {
+        return checkAxis(widget, QStringLiteral("x")).and_then([&widget] {
+            return checkAxis(widget, QStringLiteral("y"));
+        });
+    }
+    return {};
+}
+
+Result<void> checkControl(const FormWidget &widget, std::set<int> &ids) {
     const std::optional<QString> idText = widget.property(QStringLiteral("controlId"));
     if (!idText) {
-        if (widget.property(QStringLiteral("callbackName")))
-            return QStringLiteral("callbackName on a widget without controlId");
-        return std::nullopt;
+        if (widget.property(QStringLiteral("callbackName"))) {
+            return refuseWidget(widget,
+                                QStringLiteral("callbackName on a widget without controlId"));
+        }
+        return {};
     }
     const std::optional<int> id = parseInt(idText);
-    if (!id || *id <= 0)
-        return QStringLiteral("controlId '%1' is not a positive integer").arg(*idText);
-    if (*id > kHighestControlId)
-        return QStringLiteral("controlId %1 is above the highest allowed, %2")
-            .arg(*id)
-            .arg(kHighestControlId);
-    if (!ids.insert(*id).second)
-        return QStringLiteral("duplicate controlId %1").arg(*id);
-    if (!kindForClassName(widget.className))
-        return QStringLiteral("unknown control kind %1").arg(widget.className);
+    if (!id || *id <= 0) {
+        return refuseWidget(
+            widget, QStringLiteral("controlId '%1' is not a positive integer").arg(*idText));
+    }
+    if (*id > kHighestControlId) {
+        return refuseWidget(widget, QStringLiteral("controlId %1 is above the highest allowed, %2")
+                                        .arg(*id)
+                                        .arg(kHighestControlId));
+    }
+    if (!ids.insert(*id).second) {
+        return refuseWidget(widget, QStringLiteral("duplicate controlId %1").arg(*id));
+    }
+    if (!kindForClassName(widget.className)) {
+        return refuseWidget(widget,
+                            QStringLiteral("unknown control kind %1").arg(widget.className));
+    }
     return checkCallback(widget, QStringLiteral("callback"));
 }
 
 // Everything that can be checked on the file's text, so the refusal can name a line.
-std::optional<LoadRefusal> checkForm(const FormScan &scan, int resourceId) {
+Result<void> checkForm(const FormScan &scan, int resourceId) {
     const FormWidget &top = scan.widgets.front();
-    if (top.className != QLatin1String("QWidget"))
-        return LoadRefusal{QStringLiteral("the panel is a %1, not a QWidget").arg(top.className),
-                           where(top)};
+    if (top.className != QLatin1String("QWidget")) {
+        return refuseWidget(top,
+                            QStringLiteral("the panel is a %1, not a QWidget").arg(top.className));
+    }
     const std::optional<int> panelId = parseInt(top.property(QStringLiteral("panelId")));
-    if (!panelId)
-        return LoadRefusal{QStringLiteral("the panel has no integer panelId property"), where(top)};
-    if (*panelId != resourceId)
-        return LoadRefusal{
-            QStringLiteral("no panel with resource ID %1 (the file's panel has ID %2)")
-                .arg(resourceId)
-                .arg(*panelId),
-            where(top)};
-    if (auto fault = checkCallback(top, QStringLiteral("panel callback")))
-        return LoadRefusal{*fault, where(top)};
+    if (!panelId) {
+        return refuseWidget(top, QStringLiteral("the panel has no integer panelId property"));
+    }
+    if (*panelId != resourceId) {
+        return refuseWidget(
+            top, QStringLiteral("no panel with resource ID %1 (the file's panel has ID %2)")
+                     .arg(resourceId)
+                     .arg(*panelId));
+    }
+    if (Result<void> checked = checkCallback(top, QStringLiteral("panel callback")); !checked) {
+        return checked;
+    }
     std::set<int> ids;
     for (std::size_t i = 1; i < scan.widgets.size(); ++i) {
         const FormWidget &widget = scan.widgets[i];
-        if (auto fault = checkControl(widget, ids))
-            return LoadRefusal{*fault, where(widget)};
-        if (auto fault = checkKindSettings(widget))
-            return LoadRefusal{*fault, where(widget)};
+        Result<void> checked =
+            checkControl(widget, ids).and_then([&widget] { return checkKindSettings(widget); });
+        if (!checked) {
+            return checked;
+        }
     }
-    return std::nullopt;
+    return {};
 }
 
 template <typename Callback> Callback callbackProperty(const QObject *object) {
@@ -162,53 +195,59 @@ template <typename Callback> Callback callbackProperty(const QObject *object) {
 } // namespace
 
 QString panelFilePath(const QString &fileName) {
-    if (fileName.contains(QLatin1Char('/')))
+    if (fileName.contains(QLatin1Char('/'))) {
         return fileName;
+    }
     return QCoreApplication::applicationDirPath() + QLatin1Char('/') + fileName;
 }
 
-std::variant<std::unique_ptr<Panel>, LoadRefusal> loadPanelFile(const QString &path,
-                                                                int resourceId) {
+Result<std::unique_ptr<Panel>> loadPanelFile(const QString &path, int resourceId) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return LoadRefusal{QStringLiteral("cannot open the panel file: ") + file.errorString(),
-                           path};
+    if (!file.open(QIODevice::ReadOnly)) {
+        return refuseFile(QStringLiteral("cannot open the panel file: ") + file.errorString(),
+                          path);
+    }
     return loadPanelText(file.readAll(), path, resourceId);
 }
 
-std::variant<std::unique_ptr<Panel>, LoadRefusal>
-loadPanelText(const QByteArray &xml, const QString &path, int resourceId) {
-    const auto scanned = scanForm(xml);
-    if (const auto *error = std::get_if<FormScanError>(&scanned))
-        return LoadRefusal{
-            error->what, QStringLiteral("line %1, column %2").arg(error->line).arg(error->column)};
-    const FormScan &scan = std::get<FormScan>(scanned);
-    if (auto refusal = checkForm(scan, resourceId))
-        return *refusal;
+Result<std::unique_ptr<Panel>> loadPanelText(const QByteArray &xml, const QString &path,
+                                             int resourceId) {
+    const Result<FormScan> scan = scanForm(xml);
+    if (!scan) {
+        return tl::unexpected(scan.error());
+    }
+    if (const Result<void> checked = checkForm(*scan, resourceId); !checked) {
+        return tl::unexpected(checked.error());
+    }
 
     QBuffer buffer;
     buffer.setData(xml);
     PanelUiLoader loader;
     auto panel = std::make_unique<Panel>();
     panel->window.reset(loader.load(&buffer));
-    if (!panel->window)
-        return LoadRefusal{QStringLiteral("not a loadable Designer form: ") + loader.errorString(),
-                           path};
+    if (!panel->window) {
+        return refuseFile(QStringLiteral("not a loadable Designer form: ") + loader.errorString(),
+                          path);
+    }
     panel->callback = callbackProperty<PanelCallbackPtr>(panel->window.get());
     int highestId = 0;
     for (QWidget *widget : panel->window->findChildren<QWidget *>()) {
         const QVariant id = widget->property("controlId");
-        if (!id.isValid())
+        if (!id.isValid()) {
             continue;
+        }
         const std::optional<ControlKind> kind = kindOfWidget(widget);
-        if (!kind)
-            return LoadRefusal{QStringLiteral("control %1 was built as a %2")
-                                   .arg(id.toInt())
-                                   .arg(QString::fromLatin1(widget->metaObject()->className())),
-                               QStringLiteral("widget '%1'").arg(widget->objectName())};
+        if (!kind) {
+            return refuseFile(QStringLiteral("control %1 was built as a %2")
+                                  .arg(id.toInt())
+                                  .arg(QString::fromLatin1(widget->metaObject()->className())),
+                              QStringLiteral("widget '%1'").arg(widget->objectName()));
+        }
         panel->controls[id.toInt()] = {*kind, widget, callbackProperty<CtrlCallbackPtr>(widget)};
         highestId = std::max(highestId, id.toInt());
     }
     panel->nextControlId = highestId + 1;
     return panel;
 }
+
+} // namespace panel

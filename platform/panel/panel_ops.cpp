@@ -10,6 +10,9 @@
 #include <QApplication>
 #include <QPushButton>
 
+using panel::Panel;
+using panel::withPanel;
+
 namespace {
 
 constexpr int kButtonHeight = 26;
@@ -27,9 +30,10 @@ QWidget *createControlWidget(int style, const QString &label, QWidget *window) {
     }
     case CTRL_LED_WITH_LABEL:
     case CTRL_LED_NO_LABEL: {
-        auto *led = new LedIndicator(window);
-        if (style == CTRL_LED_WITH_LABEL)
+        auto *led = new panel::LedIndicator(window);
+        if (style == CTRL_LED_WITH_LABEL) {
             led->setLabel(label);
+        }
         led->resize(led->sizeHint());
         return led;
     }
@@ -52,76 +56,77 @@ int LoadPanel(int parentPanel, const char *fileName, int resourceId) {
                     shownName, parentPanel);
         return UI_ERROR_PANEL_FILE;
     }
-    auto loaded = loadPanelFile(panelFilePath(QString::fromLocal8Bit(fileName)), resourceId);
-    if (const auto *refusal = std::get_if<LoadRefusal>(&loaded)) {
-        ErrorPrintf("%s: %s (%s)\n", fileName, qPrintable(refusal->what),
-                    qPrintable(refusal->where));
-        return UI_ERROR_PANEL_FILE;
+    panel::Result<std::unique_ptr<Panel>> loaded =
+        panel::loadPanelFile(panel::panelFilePath(QString::fromLocal8Bit(fileName)), resourceId);
+    if (!loaded) {
+        ErrorPrintf("%s: %s (%s)\n", fileName, qPrintable(loaded.error().what),
+                    qPrintable(loaded.error().where));
+        return loaded.error().status;
     }
-    auto &panel = std::get<std::unique_ptr<Panel>>(loaded);
-    QWidget *window = panel->window.get();
-    const int handle = addPanel(std::move(panel));
-    for (const auto &[id, control] : findPanel(handle)->controls)
-        connectControlEvents(handle, id, control.widget, control.kind);
-    connectPanelClose(handle, window);
-    attachStatusLine(window);
-    anchorGrowingControls(window);
+    QWidget *window = (*loaded)->window.get();
+    const int handle = panel::addPanel(std::move(*loaded));
+    for (const auto &[id, control] : (*panel::findPanel(handle))->controls) {
+        panel::connectControlEvents(handle, id, control.widget, control.kind);
+    }
+    panel::connectPanelClose(handle, window);
+    panel::attachStatusLine(window);
+    panel::anchorGrowingControls(window);
     return handle;
 }
 
 int DisplayPanel(int panel) {
-    Panel *found = findPanel(panel);
-    if (!found)
-        return UI_ERROR_BAD_PANEL;
-    found->window->show();
-    return 0;
+    return withPanel(panel, [](Panel &found) {
+        found.window->show();
+        return 0;
+    });
 }
 
 int DiscardPanel(int panel) {
-    return discardPanel(panel) ? 0 : UI_ERROR_BAD_PANEL;
+    const panel::Result<void> discarded = panel::discardPanel(panel);
+    return discarded ? 0 : discarded.error().status;
 }
 
 int GetPanelGeometry(int panel, int *left, int *top, int *width, int *height) {
-    const Panel *found = findPanel(panel);
-    if (!found)
-        return UI_ERROR_BAD_PANEL;
-    if (!left || !top || !width || !height)
-        return UI_ERROR_BAD_VALUE;
-    const QRect place = found->window->geometry();
-    *left = place.left();
-    *top = place.top();
-    *width = place.width();
-    *height = place.height();
-    return 0;
+    return withPanel(panel, [=](const Panel &found) {
+        if (!left || !top || !width || !height) {
+            return int{UI_ERROR_BAD_VALUE};
+        }
+        const QRect place = found.window->geometry();
+        *left = place.left();
+        *top = place.top();
+        *width = place.width();
+        *height = place.height();
+        return 0;
+    });
 }
 
 // A size below the window's minimum is raised to it; a place off every screen is the
 // window system's to correct.
 int SetPanelGeometry(int panel, int left, int top, int width, int height) {
-    Panel *found = findPanel(panel);
-    if (!found)
-        return UI_ERROR_BAD_PANEL;
-    if (width <= 0 || height <= 0)
-        return UI_ERROR_BAD_VALUE;
-    QWidget *window = found->window.get();
-    window->move(left, top);
-    window->resize(QSize(width, height).expandedTo(window->minimumSize()));
-    return 0;
+    return withPanel(panel, [=](Panel &found) {
+        if (width <= 0 || height <= 0) {
+            return int{UI_ERROR_BAD_VALUE};
+        }
+        QWidget *window = found.window.get();
+        window->move(left, top);
+        window->resize(QSize(width, height).expandedTo(window->minimumSize()));
+        return 0;
+    });
 }
 
 int NewCtrl(int panel, int style, const char *label, int top, int left) {
-    Panel *found = findPanel(panel);
-    if (!found)
-        return UI_ERROR_BAD_PANEL;
-    const QString text = label ? QString::fromLocal8Bit(label) : QString();
-    QWidget *widget = createControlWidget(style, text, found->window.get());
-    if (!widget)
-        return UI_ERROR_WRONG_KIND;
-    widget->move(left, top);
-    widget->show();
-    const ControlKind kind = *kindOfWidget(widget);
-    const int id = found->nextControlId++;
-    found->controls[id] = {kind, widget, nullptr};
-    connectControlEvents(panel, id, widget, kind);
-    return id;
+    return withPanel(panel, [=](Panel &found) {
+        const QString text = label ? QString::fromLocal8Bit(label) : QString();
+        QWidget *widget = createControlWidget(style, text, found.window.get());
+        if (!widget) {
+            return int{UI_ERROR_WRONG_KIND};
+        }
+        widget->move(left, top);
+        widget->show();
+        const panel::ControlKind kind = *panel::kindOfWidget(widget);
+        const int id = found.nextControlId++;
+        found.controls[id] = {kind, widget, nullptr};
+        panel::connectControlEvents(panel, id, widget, kind);
+        return id;
+    });
 }

@@ -1,5 +1,7 @@
 #include "panel_registry.h"
 
+namespace panel {
+
 namespace {
 
 std::map<int, std::unique_ptr<Panel>> &panels() {
@@ -25,29 +27,29 @@ int addPanel(std::unique_ptr<Panel> panel) {
     return lastHandle;
 }
 
-Panel *findPanel(int handle) {
+Result<Panel *> findPanel(int handle) {
     const auto found = panels().find(handle);
-    return found == panels().end() ? nullptr : found->second.get();
+    if (found == panels().end()) {
+        return refuse(UI_ERROR_BAD_PANEL);
+    }
+    return found->second.get();
 }
 
-Control *findControl(int handle, int control, int *error) {
-    Panel *panel = findPanel(handle);
-    if (!panel) {
-        *error = UI_ERROR_BAD_PANEL;
-        return nullptr;
-    }
-    const auto found = panel->controls.find(control);
-    if (found == panel->controls.end() || !found->second.widget) {
-        *error = UI_ERROR_BAD_CONTROL;
-        return nullptr;
-    }
-    return &found->second;
+Result<Control *> findControl(int handle, int control) {
+    return findPanel(handle).and_then([control](Panel *panel) -> Result<Control *> {
+        const auto found = panel->controls.find(control);
+        if (found == panel->controls.end() || !found->second.widget) {
+            return refuse(UI_ERROR_BAD_CONTROL);
+        }
+        return &found->second;
+    });
 }
 
-bool discardPanel(int handle) {
+Result<void> discardPanel(int handle) {
     const auto found = panels().find(handle);
-    if (found == panels().end())
-        return false;
+    if (found == panels().end()) {
+        return refuse(UI_ERROR_BAD_PANEL);
+    }
     std::unique_ptr<QWidget> window = std::move(found->second->window);
     panels().erase(found);
     if (callbacksRunning > 0) {
@@ -56,24 +58,27 @@ bool discardPanel(int handle) {
         window->hide();
         window.release()->deleteLater();
     }
-    return true;
+    return {};
 }
 
 void dispatchControlEvent(int handle, int control, int event) {
-    int error = 0;
-    const Control *target = findControl(handle, control, &error);
-    if (!target || !target->callback)
+    const Result<Control *> target = findControl(handle, control);
+    if (!target || !(*target)->callback) {
         return;
-    const CtrlCallbackPtr callback = target->callback;
+    }
+    const CtrlCallbackPtr callback = (*target)->callback;
     const CallbackScope scope;
     callback(handle, control, event, nullptr, 0, 0);
 }
 
 void dispatchPanelEvent(int handle, int event) {
-    const Panel *panel = findPanel(handle);
-    if (!panel || !panel->callback)
+    const Result<Panel *> panel = findPanel(handle);
+    if (!panel || !(*panel)->callback) {
         return;
-    const PanelCallbackPtr callback = panel->callback;
+    }
+    const PanelCallbackPtr callback = (*panel)->callback;
     const CallbackScope scope;
     callback(handle, event, nullptr, 0, 0);
 }
+
+} // namespace panel

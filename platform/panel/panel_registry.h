@@ -2,16 +2,19 @@
 //
 // Widgets are reached through QPointer so that a widget Qt already destroyed (say, with
 // its parent) reads as absent instead of dangling.
-#ifndef ZELBRIN_PLATFORM_PANEL_PANEL_REGISTRY_H
-#define ZELBRIN_PLATFORM_PANEL_PANEL_REGISTRY_H
+#ifndef PLATFORM_PANEL_PANEL_REGISTRY_H
+#define PLATFORM_PANEL_PANEL_REGISTRY_H
 
 #include "control_kind.h"
+#include "refusal.h"
 #include "userint.h"
 
 #include <QPointer>
 #include <QWidget>
 #include <map>
 #include <memory>
+
+namespace panel {
 
 struct Control {
     ControlKind kind;
@@ -28,15 +31,28 @@ struct Panel {
 
 // Takes the panel and returns its new handle (positive, never reused).
 int addPanel(std::unique_ptr<Panel> panel);
-Panel *findPanel(int handle);
-// The control, or null (and *error set to the UI_ERROR_ code) when panel or ID is unknown.
-Control *findControl(int handle, int control, int *error);
+// Refused with UI_ERROR_BAD_PANEL, and for a control also UI_ERROR_BAD_CONTROL.
+Result<Panel *> findPanel(int handle);
+Result<Control *> findControl(int handle, int control);
 // Removes the panel from the table and destroys its window and controls; when a callback
 // of the program is running, the window goes only after the callback has returned.
-bool discardPanel(int handle);
+Result<void> discardPanel(int handle);
 
 // Delivers an event to the program's callback, if the control or panel has one.
 void dispatchControlEvent(int handle, int control, int event);
 void dispatchPanelEvent(int handle, int event);
+
+// What a C-style operation on one panel or control returns: the operation's own status, or
+// the refusal's when there is no such panel or control.
+template <typename Operation> int withPanel(int handle, Operation operation) {
+    const Result<Panel *> found = findPanel(handle);
+    return found ? operation(**found) : found.error().status;
+}
+template <typename Operation> int withControl(int handle, int control, Operation operation) {
+    const Result<Control *> found = findControl(handle, control);
+    return found ? operation(**found) : found.error().status;
+}
+
+} // namespace panel
 
 #endif

@@ -3,15 +3,19 @@
 // defines (abort, exit, ...) is not found, so a panel file cannot make a button call it.
 // The executable exports its callbacks (ENABLE_EXPORTS on Linux, WINDOWS_EXPORT_ALL_SYMBOLS
 // beside it on Windows).
-#ifndef ZELBRIN_PLATFORM_PANEL_PROGRAM_FUNCTIONS_H
-#define ZELBRIN_PLATFORM_PANEL_PROGRAM_FUNCTIONS_H
+#ifndef PLATFORM_PANEL_PROGRAM_FUNCTIONS_H
+#define PLATFORM_PANEL_PROGRAM_FUNCTIONS_H
 
 #include <QString>
+
+namespace panel {
 
 // The function's address, or null.  Names are plain C identifiers not starting with '_'.
 void *findProgramFunction(const QString &name);
 
 // The platform's form: the executable's own exported function of that name, or null.
 void *findExecutableExport(const char *name);
+
+} // namespace panel
 
 #endif

@@ -3,6 +3,8 @@
 #include <dlfcn.h>
 #include <link.h>
 
+namespace panel {
+
 namespace {
 
 struct CodeLookup {
@@ -19,8 +21,9 @@ int inFirstObjectsCode(dl_phdr_info *info, size_t, void *data) {
         const ElfW(Phdr) &segment = info->dlpi_phdr[i];
         const ElfW(Addr) start = info->dlpi_addr + segment.p_vaddr;
         if (segment.p_type == PT_LOAD && (segment.p_flags & PF_X) != 0 && start <= address &&
-            address < start + segment.p_memsz)
+            address < start + segment.p_memsz) {
             lookup->inProgram = true;
+        }
     }
     return 1; // the first object only
 }
@@ -31,9 +34,12 @@ int inFirstObjectsCode(dl_phdr_info *info, size_t, void *data) {
 // program's own code.
 void *findExecutableExport(const char *name) {
     void *function = dlsym(RTLD_DEFAULT, name);
-    if (!function)
+    if (!function) {
         return nullptr;
+    }
     CodeLookup lookup{function};
     dl_iterate_phdr(inFirstObjectsCode, &lookup);
     return lookup.inProgram ? function : nullptr;
 }
+
+} // namespace panel

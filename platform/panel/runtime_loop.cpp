@@ -23,16 +23,18 @@ int InitCVIRTEEx(void *, char *argv[], void *) {
         // process's: they stay reachable from here until exit.
         static int argc = 0;
         argc = 0;
-        while (argv && argv[argc])
+        while (argv && argv[argc]) {
             ++argc;
+        }
         static char fallbackName[] = "zelbrin";
         static char *fallbackArgv[] = {fallbackName, nullptr};
         if (argc == 0) {
             argc = 1;
             argv = fallbackArgv;
         }
-        if (!startApplication(argc, argv, &startFailure))
+        if (!panel::startApplication(argc, argv, &startFailure)) {
             return 0;
+        }
     }
     if (!qobject_cast<QApplication *>(QCoreApplication::instance())) {
         startFailure = "a console-only application object exists, which cannot show windows";
@@ -40,7 +42,7 @@ int InitCVIRTEEx(void *, char *argv[], void *) {
     }
     // Only QuitUserInterface ends the program's loop, never a window going away.
     QApplication::setQuitOnLastWindowClosed(false);
-    installErrorPrintSink();
+    panel::installErrorPrintSink();
     return 1;
 }
 
@@ -49,8 +51,9 @@ const char *RuntimeStartFailure(void) {
 }
 
 int RunUserInterface(void) {
-    if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
+    if (!qobject_cast<QApplication *>(QCoreApplication::instance())) {
         return UI_ERROR_NOT_INITIALISED;
+    }
     QEventLoop loop;
     QEventLoop *const outer = runningLoop;
     runningLoop = &loop;
@@ -60,8 +63,9 @@ int RunUserInterface(void) {
 }
 
 int QuitUserInterface(int code) {
-    if (!runningLoop)
+    if (!runningLoop) {
         return UI_ERROR_NOT_RUNNING;
+    }
     runningLoop->exit(code);
     return 0;
 }

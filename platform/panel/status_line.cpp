@@ -1,6 +1,6 @@
 #include "status_line.h"
 
-#include "runtime_text.h"
+#include "diagnostics.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -9,6 +9,8 @@
 #include <QThread>
 #include <algorithm>
 #include <vector>
+
+namespace panel {
 
 namespace {
 
@@ -59,8 +61,9 @@ ErrorLog &errorLog() {
 // The count and the latest message, up to its first line break or all of it.
 QString statusText(bool whole) {
     const ErrorLog &log = errorLog();
-    if (log.count == 0)
+    if (log.count == 0) {
         return {};
+    }
     const QString latest = whole ? log.latest : log.latest.section(QLatin1Char('\n'), 0, 0);
     return QStringLiteral("%1 error message%2 - latest: %3")
         .arg(log.count)
@@ -74,8 +77,9 @@ void show(StatusLine *line) {
 
 void showOnAllLines() {
     std::erase_if(errorLog().lines, [](const QPointer<StatusLine> &line) { return line.isNull(); });
-    for (const QPointer<StatusLine> &line : errorLog().lines)
+    for (const QPointer<StatusLine> &line : errorLog().lines) {
         show(line);
+    }
 }
 
 void record(const QString &text) {
@@ -88,11 +92,12 @@ void record(const QString &text) {
 void sink(const char *text) {
     const QString copy = QString::fromLocal8Bit(text);
     QCoreApplication *app = QCoreApplication::instance();
-    if (app && QThread::currentThread() != app->thread())
+    if (app && QThread::currentThread() != app->thread()) {
         QMetaObject::invokeMethod(
             app, [copy] { record(copy); }, Qt::QueuedConnection);
-    else
+    } else {
         record(copy);
+    }
 }
 
 // Keeps the line at the window's foot when the window is resized.
@@ -136,3 +141,5 @@ QString statusLineText(const QWidget *window) {
     const auto *line = window->findChild<QLabel *>(QString::fromLatin1(kObjectName));
     return line ? line->text() : QString();
 }
+
+} // namespace panel

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace panel {
+
 namespace {
 
 // x * y / 255, rounded, for 0 <= x, y <= 255.
@@ -148,3 +150,5 @@ void TraceRaster::square(QPointF centre, double side, QRgb rgb) {
                 paint<Mode::Under>(x, y, rgb,
                                    alphaOf(overlap(x, left, right) * overlap(y, top, bottom)));
 }
+
+} // namespace panel

@@ -17,6 +17,8 @@
 #include <cstddef>
 #include <optional>
 
+namespace panel {
+
 class TraceRaster {
   public:
     enum class Mode { Over, Under };
@@ -58,5 +60,7 @@ class TraceRaster {
     std::optional<OpaqueTiles> opaquePixels_;
     std::optional<OpaqueTiles> opaqueTiles_;
 };
+
+} // namespace panel
 
 #endif

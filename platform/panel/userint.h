@@ -1,11 +1,13 @@
 // User-interface runtime operations that the Zelbrin application calls, over Qt 6 Widgets.
 //
 // Panels and controls are int handles; a negative int is a failure.  All of it runs on
-// the one user-interface thread that called InitCVIRTEEx.  The text operations
-// (ErrorPrintf, Breakpoint, ...) live in runtime_text.h, shared with the orvex library.
-#ifndef ZELBRIN_PLATFORM_USERINT_H
-#define ZELBRIN_PLATFORM_USERINT_H
+// the one user-interface thread that called InitCVIRTEEx.  The text operations (Fmt,
+// CompareStrings) and the error print and debugger stop (ErrorPrintf, Breakpoint) live in
+// runtime_text.h and diagnostics.h, shared with the orvex library.
+#ifndef PLATFORM_PANEL_USERINT_H
+#define PLATFORM_PANEL_USERINT_H
 
+#include "diagnostics.h"
 #include "runtime_text.h"
 
 // Events delivered to callbacks.

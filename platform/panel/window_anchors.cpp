@@ -6,6 +6,8 @@
 #include <QWidget>
 #include <vector>
 
+namespace panel {
+
 namespace {
 
 constexpr char kGrowsProperty[] = "growsWithWindow";
@@ -26,8 +28,9 @@ class KeepGaps : public QObject {
         if (event->type() == QEvent::Resize) {
             const QSize size = static_cast<QWidget *>(watched)->size();
             for (const Growing &g : growing_) {
-                if (!g.widget)
+                if (!g.widget) {
                     continue;
+                }
                 const QPoint at = g.widget->pos();
                 g.widget->resize(size.width() - g.rightGap - at.x(),
                                  size.height() - g.bottomGap - at.y());
@@ -45,13 +48,17 @@ class KeepGaps : public QObject {
 void anchorGrowingControls(QWidget *window) {
     std::vector<Growing> growing;
     for (QWidget *child : window->findChildren<QWidget *>()) {
-        if (!child->property(kGrowsProperty).toBool())
+        if (!child->property(kGrowsProperty).toBool()) {
             continue;
+        }
         const QRect place = child->geometry();
         growing.push_back(
             {child, window->width() - place.right() - 1, window->height() - place.bottom() - 1});
     }
     window->setMinimumSize(window->minimumSize().expandedTo(window->size()));
-    if (!growing.empty())
+    if (!growing.empty()) {
         window->installEventFilter(new KeepGaps(std::move(growing), window));
+    }
 }
+
+} // namespace panel

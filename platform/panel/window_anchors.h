@@ -2,11 +2,15 @@
 // property growsWithWindow set keeps its distance to the window's right and bottom edges
 // as the window is resized, so it takes any room the window gains; all others keep
 // their places.  The window cannot become smaller than it opened.
-#ifndef ZELBRIN_PLATFORM_PANEL_WINDOW_ANCHORS_H
-#define ZELBRIN_PLATFORM_PANEL_WINDOW_ANCHORS_H
+#ifndef PLATFORM_PANEL_WINDOW_ANCHORS_H
+#define PLATFORM_PANEL_WINDOW_ANCHORS_H
 
 class QWidget;
 
+namespace panel {
+
 void anchorGrowingControls(QWidget *window);
+
+} // namespace panel
 
 #endif

@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <cmath>
 
+namespace panel {
+
 namespace {
 
 constexpr int kLeftMargin = 56;
@@ -391,3 +393,5 @@ void XYGraph::drawTitles(QPainter &painter, const QRect &area) const {
                      metrics.elidedText(yTitle_, Qt::ElideRight, area.height()));
     painter.restore();
 }
+
+} // namespace panel

@@ -18,6 +18,8 @@
 #include <QRect>
 #include <QWidget>
 
+namespace panel {
+
 class TraceRaster;
 
 class XYGraph : public QWidget {
@@ -113,5 +115,7 @@ class XYGraph : public QWidget {
     QImage cache_;
     std::size_t cachedCount_ = 0;
 };
+
+} // namespace panel
 
 #endif

@@ -1,15 +1,9 @@
 #include "runtime_text.h"
 
-#include "process_host.h"
-
-#include <atomic>
 #include <cstdarg>
 #include <cstdio>
-#include <vector>
 
 namespace {
-
-std::atomic<ErrorPrintSink> errorPrintSink{nullptr};
 
 int toLowerAscii(unsigned char c) {
     return (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c;
@@ -42,37 +36,5 @@ extern "C" int CompareStrings(const char *text1, int start1, const char *text2, 
         if (ca != cb || ca == 0) {
             return ca - cb;
         }
-    }
-}
-
-extern "C" int ErrorPrintf(const char *format, ...) {
-    va_list args;
-    va_start(args, format);
-    va_list copy;
-    va_copy(copy, args);
-    const int length = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    if (length < 0) {
-        va_end(args);
-        return -1;
-    }
-    std::vector<char> printed(static_cast<size_t>(length) + 1);
-    std::vsnprintf(printed.data(), printed.size(), format, args);
-    va_end(args);
-
-    text::writeErrorOutput(printed.data());
-    if (ErrorPrintSink sink = errorPrintSink.load()) {
-        sink(printed.data());
-    }
-    return length;
-}
-
-extern "C" void SetErrorPrintSink(ErrorPrintSink sink) {
-    errorPrintSink.store(sink);
-}
-
-extern "C" void Breakpoint(void) {
-    if (text::debuggerAttached()) {
-        text::stopInDebugger();
     }
 }

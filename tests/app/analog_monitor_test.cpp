@@ -27,7 +27,7 @@ void holdJoystick(Point volts) {
     ASSERT_EQ(simboard_holdJoystick(volts.x, volts.y), 0);
 }
 
-void expectMarker(const GraphPrimitive &p, int rgb, Point at) {
+void expectMarker(const panel::GraphPrimitive &p, int rgb, Point at) {
     EXPECT_TRUE(p.marker);
     EXPECT_EQ(p.rgb, static_cast<unsigned>(rgb));
     EXPECT_NEAR(p.x1, at.x, VOLTS);
@@ -35,13 +35,13 @@ void expectMarker(const GraphPrimitive &p, int rgb, Point at) {
 }
 
 // The calibrated point of the last tick, drawn after the raw one.
-GraphPrimitive calibratedPoint() {
+panel::GraphPrimitive calibratedPoint() {
     const auto plotted = user::plotted();
     EXPECT_EQ(plotted.size(), 2u);
-    return plotted.size() == 2 ? plotted[1] : GraphPrimitive{};
+    return plotted.size() == 2 ? plotted[1] : panel::GraphPrimitive{};
 }
 
-void expectSegment(const GraphPrimitive &p, int rgb, Point from, Point to) {
+void expectSegment(const panel::GraphPrimitive &p, int rgb, Point from, Point to) {
     EXPECT_FALSE(p.marker);
     EXPECT_EQ(p.rgb, static_cast<unsigned>(rgb));
     EXPECT_NEAR(p.x1, from.x, VOLTS);
@@ -105,7 +105,7 @@ TEST_P(ShowFlags, ChooseWhichPointsAreDrawn) {
     user::setSwitch(PANEL_SHOW_NORM, shown.calibrated);
     user::tickSampling();
     std::vector<unsigned> colours;
-    for (const GraphPrimitive &p : user::plotted()) {
+    for (const panel::GraphPrimitive &p : user::plotted()) {
         colours.push_back(p.rgb);
     }
     std::vector<unsigned> expected;
@@ -225,7 +225,7 @@ TEST_P(RangeButton, SetsBothAxesWhateverWasShownBefore) {
         user::click(before);
     }
     user::click(range.button);
-    const XYGraph &graph = user::graph();
+    const panel::XYGraph &graph = user::graph();
     EXPECT_DOUBLE_EQ(graph.xMin(), range.min);
     EXPECT_DOUBLE_EQ(graph.xMax(), range.max);
     EXPECT_DOUBLE_EQ(graph.yMin(), range.min);

@@ -3,7 +3,7 @@
 #include "digital_panel.h"
 #include "panel_frame.h"
 #include "panel_test_access.h"
-#include "paneltimer.h"
+#include "panel_timer.h"
 #include "simboard_control.h"
 #include "startup.h"
 #include "userint.h"
@@ -144,7 +144,7 @@ void AppOnStand::SetUp() {
     prepareBoard();
     ASSERT_TRUE(openWindow(testArgv()));
     for (int timer : {PANEL_AI_TIMER, PANEL_GUI_TIMER}) {
-        if (auto *panelTimer = control<PanelTimer>(timer)) {
+        if (auto *panelTimer = control<panel::PanelTimer>(timer)) {
             panelTimer->setRunning(false);
         }
     }
@@ -215,13 +215,13 @@ double doubleValue(int id) {
     return value;
 }
 
-const XYGraph &graph() {
+const panel::XYGraph &graph() {
     return *panel_test::graphOf(panelHandle, PANEL_GRAPH);
 }
 
-std::vector<GraphPrimitive> plotted() {
-    const GraphStore &store = graph().store();
-    std::vector<GraphPrimitive> primitives;
+std::vector<panel::GraphPrimitive> plotted() {
+    const panel::GraphStore &store = graph().store();
+    std::vector<panel::GraphPrimitive> primitives;
     for (std::size_t i = 0; i < store.size(); ++i) {
         primitives.push_back(store.at(i));
     }

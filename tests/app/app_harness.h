@@ -11,8 +11,10 @@
 #include <utility>
 #include <vector>
 
+namespace panel {
 class XYGraph;
 struct GraphPrimitive;
+} // namespace panel
 
 // The simulated board's call journal, one line per driver call; by default the one this
 // process keeps (ORVEX_SIM_JOURNAL).
@@ -58,8 +60,8 @@ void enter(int field, double value);
 void setSwitch(int control, bool on);
 int intValue(int control);
 double doubleValue(int control);
-const XYGraph &graph();
-std::vector<GraphPrimitive> plotted();
+const panel::XYGraph &graph();
+std::vector<panel::GraphPrimitive> plotted();
 // The text of a text message of the window (the board indicator, the message line).
 std::string text(int control);
 // The next file choosers answer with this path; empty: the user cancels.

@@ -24,7 +24,8 @@ using BoardState = AppOnStand;
 constexpr int SOME_DRIVER_FAILURE = -200279;
 
 bool ledUnknown(int control) {
-    const auto *led = qobject_cast<LedIndicator *>(panel_test::controlWidget(panelHandle, control));
+    const auto *led =
+        qobject_cast<panel::LedIndicator *>(panel_test::controlWidget(panelHandle, control));
     return led && led->isUnknown();
 }
 

@@ -46,7 +46,7 @@ std::vector<std::pair<QWidget *, QRect>> placesOfTheOtherControls() {
 
 TEST_F(FrontPanel, GrowingTheWindowGrowsTheSquarePlotAndLeavesEveryOtherControlInPlace) {
     QWidget *panel = window();
-    const XYGraph &graph = user::graph();
+    const panel::XYGraph &graph = user::graph();
     const QRect plotBefore = graph.plotArea();
     const auto placesBefore = placesOfTheOtherControls();
 
@@ -77,7 +77,7 @@ TEST_F(FrontPanel, TheWindowCannotShrinkBelowWhatItsControlsNeed) {
 }
 
 TEST_F(FrontPanel, AxisTitlesFollowTheSwapAndThePointSwitches) {
-    const XYGraph &graph = user::graph();
+    const panel::XYGraph &graph = user::graph();
     EXPECT_EQ(graph.xTitle().toStdString(), axisTitle('X', false, true, true));
     EXPECT_THAT(graph.xTitle().toStdString(), HasSubstr("AI2 in V"));
     EXPECT_THAT(graph.yTitle().toStdString(), HasSubstr("AI3 in V"));
@@ -124,8 +124,8 @@ TEST_F(FrontPanel, EachLineRowCarriesItsPortAndLineAndEachSwitchItsLine) {
 
 TEST_F(FrontPanel, AtStartBothPointsLieInsideTheAxes) {
     user::tickSampling();
-    const XYGraph &graph = user::graph();
-    for (const GraphPrimitive &p : user::plotted()) {
+    const panel::XYGraph &graph = user::graph();
+    for (const panel::GraphPrimitive &p : user::plotted()) {
         EXPECT_GE(p.x1, graph.xMin());
         EXPECT_LE(p.x1, graph.xMax());
         EXPECT_GE(p.y1, graph.yMin());

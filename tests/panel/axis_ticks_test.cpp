@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <limits>
 
+namespace panel {
 namespace {
 
 struct Range {
@@ -61,3 +62,4 @@ TEST(AxisTicks, HugeEndsWithATinySpanEndQuickly) {
 }
 
 } // namespace
+} // namespace panel

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+namespace panel {
 namespace {
 
 GraphPrimitive segment(float x, std::uint32_t rgb) {
@@ -68,3 +69,4 @@ TEST(GraphStore, FullPaletteRefusesNewColoursButKeepsKnownOnes) {
 }
 
 } // namespace
+} // namespace panel

@@ -37,7 +37,7 @@ class Graph : public PanelTest {
         return false;
     }
 
-    XYGraph *graph = nullptr;
+    panel::XYGraph *graph = nullptr;
 };
 
 TEST_F(Graph, StartsWithTheFilesAxisRanges) {
@@ -184,8 +184,8 @@ TEST_P(FullRedraw, MatchesTheExactPictureWithinTheTolerance) {
         x = nx;
         y = ny;
     }
-    const QImage fast = graph->renderTraces(XYGraph::TraceDrawing::SkipCovered);
-    const QImage exact = graph->renderTraces(XYGraph::TraceDrawing::Exact);
+    const QImage fast = graph->renderTraces(panel::XYGraph::TraceDrawing::SkipCovered);
+    const QImage exact = graph->renderTraces(panel::XYGraph::TraceDrawing::Exact);
     ASSERT_EQ(fast.size(), exact.size());
     EXPECT_LE(largestChannelDifference(fast, exact), shape.tolerance);
     const QPoint centre = graph->toPixel(x, y) - graph->plotArea().topLeft();
@@ -241,7 +241,7 @@ TEST_F(Graph, StoresSegmentsAndPointsApartInPlottingOrder) {
     PlotPoint(panel, GRAPH, 0.5, 0.6, VAL_SOLID_SQUARE, VAL_GREEN);
     EXPECT_EQ(graph->store().segmentCount(), 1u);
     EXPECT_EQ(graph->store().markerCount(), 1u);
-    const GraphPrimitive point = graph->store().at(1);
+    const panel::GraphPrimitive point = graph->store().at(1);
     EXPECT_TRUE(point.marker);
     EXPECT_FLOAT_EQ(point.x1, 0.5f);
     EXPECT_EQ(point.rgb, 0x00FF00u);

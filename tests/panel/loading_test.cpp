@@ -3,7 +3,7 @@
 #include "form_scan.h"
 #include "panel_fixture.h"
 #include "panel_test_access.h"
-#include "paneltimer.h"
+#include "panel_timer.h"
 #include "xygraph.h"
 
 #include <QCheckBox>
@@ -28,7 +28,7 @@ QByteArray goodPanelText() {
 
 TEST_F(PanelTest, ControlsGetTheirKindsFromTheirWidgetClasses) {
     EXPECT_TRUE(qobject_cast<QComboBox *>(panel_test::controlWidget(panel, SELECTOR)));
-    EXPECT_TRUE(qobject_cast<PanelTimer *>(panel_test::controlWidget(panel, STOPPED_TIMER)));
+    EXPECT_TRUE(qobject_cast<panel::PanelTimer *>(panel_test::controlWidget(panel, STOPPED_TIMER)));
     EXPECT_TRUE(qobject_cast<QDoubleSpinBox *>(panel_test::controlWidget(panel, FIELD)));
     EXPECT_TRUE(qobject_cast<QCheckBox *>(panel_test::controlWidget(panel, SWITCH)));
     EXPECT_TRUE(qobject_cast<QPushButton *>(panel_test::controlWidget(panel, BUTTON)));
@@ -79,6 +79,25 @@ TEST(PanelLoading, DiscardDestroysTheWindowAndForgetsTheHandle) {
     EXPECT_LT(DiscardPanel(UI_ERROR_PANEL_FILE), 0);
 }
 
+TEST(PanelLoading, EveryOperationOnADiscardedPanelIsRefusedAndWritesNothing) {
+    const int panel = LoadPanel(0, testFile("test_panel.ui").c_str(), TEST_PANEL);
+    ASSERT_GT(panel, 0);
+    ASSERT_EQ(DiscardPanel(panel), 0);
+    int place[4] = {-7, -7, -7, -7};
+    EXPECT_EQ(GetPanelGeometry(panel, &place[0], &place[1], &place[2], &place[3]),
+              UI_ERROR_BAD_PANEL);
+    EXPECT_EQ(place[0] + place[1] + place[2] + place[3], -28);
+    EXPECT_EQ(SetPanelGeometry(panel, 0, 0, 100, 100), UI_ERROR_BAD_PANEL);
+    EXPECT_EQ(DisplayPanel(panel), UI_ERROR_BAD_PANEL);
+    EXPECT_EQ(NewCtrl(panel, CTRL_SQUARE_COMMAND_BUTTON, "x", 0, 0), UI_ERROR_BAD_PANEL);
+    double value = -7;
+    EXPECT_EQ(GetCtrlVal(panel, FIELD, &value), UI_ERROR_BAD_PANEL);
+    EXPECT_EQ(value, -7);
+    EXPECT_EQ(PlotPoint(panel, GRAPH, 1, 1, VAL_SOLID_SQUARE, VAL_RED), UI_ERROR_BAD_PANEL);
+    EXPECT_EQ(SetCtrlAttribute(panel, STOPPED_TIMER, ATTR_INTERVAL, 1.0), UI_ERROR_BAD_PANEL);
+    EXPECT_EQ(DiscardPanel(panel), UI_ERROR_BAD_PANEL);
+}
+
 struct BadFile {
     const char *name;
     QByteArray replace; // empty: the good text unchanged
@@ -98,11 +117,11 @@ TEST_P(RefusedPanelFile, LoadFailsWithOneLineNamingFileFaultAndPlace) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("bad.ui"));
     QByteArray text = goodPanelText();
-    if (bad.replace == "<truncate>")
+    if (bad.replace == "<truncate>") {
         text.truncate(text.size() / 2);
-    else if (bad.replace == "<empty>")
+    } else if (bad.replace == "<empty>") {
         text.clear();
-    else if (!bad.replace.isEmpty()) {
+    } else if (!bad.replace.isEmpty()) {
         ASSERT_TRUE(text.contains(bad.replace)) << bad.replace.constData();
         text.replace(bad.replace, bad.with);
     }
@@ -115,7 +134,7 @@ TEST_P(RefusedPanelFile, LoadFailsWithOneLineNamingFileFaultAndPlace) {
     const int result = LoadPanel(0, qPrintable(path), bad.resourceId);
     const std::string printed = ::testing::internal::GetCapturedStderr();
 
-    EXPECT_LT(result, 0);
+    EXPECT_EQ(result, UI_ERROR_PANEL_FILE);
     EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1) << printed;
     EXPECT_EQ(printed.rfind(path.toStdString() + ": ", 0), 0u) << printed;
     EXPECT_NE(printed.find(bad.expected), std::string::npos) << printed;
@@ -177,12 +196,14 @@ INSTANTIATE_TEST_SUITE_P(
 QByteArray nestedPanel(int levels) {
     QByteArray text = "<ui version=\"4.0\"><widget class=\"QWidget\" name=\"top\">"
                       "<property name=\"panelId\"><number>1</number></property>\n";
-    for (int i = 0; i < levels; ++i)
+    for (int i = 0; i < levels; ++i) {
         text += "<widget class=\"QWidget\" name=\"level" + QByteArray::number(i) + "\">\n";
+    }
     text += "<widget class=\"QPushButton\" name=\"deepest\">"
             "<property name=\"controlId\"><number>2</number></property></widget>";
-    for (int i = 0; i < levels; ++i)
+    for (int i = 0; i < levels; ++i) {
         text += "</widget>";
+    }
     return text + "</widget></ui>";
 }
 
@@ -199,7 +220,7 @@ std::pair<int, std::string> loadText(const QByteArray &text) {
 }
 
 TEST(PanelLoading, NestingIsLimitedWellAboveRealPanels) {
-    const auto [deepButReal, nothingPrinted] = loadText(nestedPanel(kMaxFormDepth - 5));
+    const auto [deepButReal, nothingPrinted] = loadText(nestedPanel(panel::kMaxFormDepth - 5));
     EXPECT_GT(deepButReal, 0) << nothingPrinted;
     EXPECT_NE(panel_test::controlWidget(deepButReal, 2), nullptr);
     DiscardPanel(deepButReal);

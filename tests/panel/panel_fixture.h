@@ -1,6 +1,6 @@
 // Each test gets the test panel freshly loaded and shown, and discarded afterwards.
-#ifndef ZELBRIN_TESTS_PANEL_PANEL_FIXTURE_H
-#define ZELBRIN_TESTS_PANEL_PANEL_FIXTURE_H
+#ifndef TESTS_PANEL_PANEL_FIXTURE_H
+#define TESTS_PANEL_PANEL_FIXTURE_H
 
 #include "recorded_events.h"
 #include "userint.h"

@@ -22,14 +22,16 @@ int testPanelCB(int panel, int event, void *, int, int) {
 
 int testControlCB(int panel, int control, int event, void *, int, int) {
     eventLog().events.push_back({panel, control, event});
-    if (eventLog().reaction)
+    if (eventLog().reaction) {
         eventLog().reaction(panel, control, event);
+    }
     return 0;
 }
 
 int testTimerCB(int, int, int event, void *, int, int) {
-    if (event == 15)
+    if (event == 15) {
         ++eventLog().timerTicks;
+    }
     return 0;
 }
 }

@@ -1,6 +1,6 @@
 // The callbacks the test panel names, and what they were called with.
-#ifndef ZELBRIN_TESTS_PANEL_RECORDED_EVENTS_H
-#define ZELBRIN_TESTS_PANEL_RECORDED_EVENTS_H
+#ifndef TESTS_PANEL_RECORDED_EVENTS_H
+#define TESTS_PANEL_RECORDED_EVENTS_H
 
 #include <functional>
 #include <string>

@@ -118,7 +118,7 @@ TEST_P(CreatedAt, StandsAtTopLeftWithItsLabel) {
     if (auto *button = qobject_cast<QPushButton *>(created)) {
         EXPECT_EQ(button->text(), expected);
     } else {
-        auto *led = qobject_cast<LedIndicator *>(created);
+        auto *led = qobject_cast<panel::LedIndicator *>(created);
         ASSERT_TRUE(led);
         EXPECT_EQ(led->label(), p.style == CTRL_LED_WITH_LABEL ? expected : QString());
         EXPECT_GE(led->width(), led->sizeHint().width()) << "the label must fit";
@@ -153,7 +153,7 @@ TEST_F(CreatedControl, ButtonDeliversCommitsToTheCallbackGivenByCode) {
 
 TEST_F(CreatedControl, IndicatorLightsForAnyNonzeroInt) {
     const int id = NewCtrl(panel, CTRL_LED_WITH_LABEL, "S2", 90, 130);
-    auto *led = qobject_cast<LedIndicator *>(widget(id));
+    auto *led = qobject_cast<panel::LedIndicator *>(widget(id));
     ASSERT_TRUE(led);
     for (const int value : {1, -1, 255, 0, INT32_MIN}) {
         EXPECT_EQ(SetCtrlVal(panel, id, value), 0);
@@ -172,7 +172,7 @@ TEST_F(CreatedControl, DiscardTakesTheCreatedControlsWithThePanel) {
 
 TEST_F(CreatedControl, UnknownIsNeitherLitNorDarkUntilTheNextValue) {
     const int id = NewCtrl(panel, CTRL_LED_NO_LABEL, nullptr, 0, 0);
-    auto *led = qobject_cast<LedIndicator *>(widget(id));
+    auto *led = qobject_cast<panel::LedIndicator *>(widget(id));
     ASSERT_TRUE(led);
     SetCtrlVal(panel, id, 1);
     EXPECT_EQ(SetCtrlAttribute(panel, id, ATTR_VALUE_UNKNOWN, 1), 0);

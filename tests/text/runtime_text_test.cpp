@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <string>
 
 namespace {
 
@@ -53,26 +52,6 @@ TEST(CompareStrings, OrdersLikeStrcmpFromTheStartPositions) {
     EXPECT_LT(CompareStrings("", 0, "x", 0, 0), 0); // a prefix comes first
     EXPECT_GT(CompareStrings("x", 0, "", 0, 0), 0);
     EXPECT_EQ(CompareStrings("xxPFI0", 2, "pfi0", 0, 0), 0);
-}
-
-std::string sunk;
-
-TEST(ErrorPrintf, PrintsToStandardErrorAndToTheSink) {
-    SetErrorPrintSink([](const char *text) { sunk = text; });
-    ::testing::internal::CaptureStderr();
-    EXPECT_EQ(ErrorPrintf("Error = %i, %s\n", -1, "text"), 17);
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "Error = -1, text\n");
-    EXPECT_EQ(sunk, "Error = -1, text\n");
-    SetErrorPrintSink(nullptr);
-    ::testing::internal::CaptureStderr();
-    ErrorPrintf("%s", "later");
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "later");
-    EXPECT_EQ(sunk, "Error = -1, text\n");
-}
-
-TEST(Breakpoint, ReturnsWithoutADebugger) {
-    Breakpoint();
-    SUCCEED();
 }
 
 } // namespace

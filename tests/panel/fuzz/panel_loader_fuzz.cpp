@@ -16,16 +16,18 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const QByteArray text(reinterpret_cast<const char *>(data), qsizetype(size));
-    auto loaded = loadPanelText(text, QStringLiteral("fuzz.ui"), 1);
-    if (const auto *refusal = std::get_if<LoadRefusal>(&loaded)) {
-        fuzzRequire(!refusal->what.isEmpty() && !refusal->where.isEmpty());
+    const auto loaded = panel::loadPanelText(text, QStringLiteral("fuzz.ui"), 1);
+    if (!loaded) {
+        const panel::Refusal &refusal = loaded.error();
+        fuzzRequire(refusal.status == UI_ERROR_PANEL_FILE && !refusal.what.isEmpty() &&
+                    !refusal.where.isEmpty());
         return 0;
     }
-    const std::unique_ptr<Panel> &panel = std::get<std::unique_ptr<Panel>>(loaded);
-    fuzzRequire(panel && panel->window);
-    for (const auto &[id, control] : panel->controls) {
-        fuzzRequire(id > 0 && id < panel->nextControlId && control.widget);
-        fuzzRequire(kindOfWidget(control.widget) == control.kind);
+    const std::unique_ptr<panel::Panel> &built = *loaded;
+    fuzzRequire(built && built->window);
+    for (const auto &[id, control] : built->controls) {
+        fuzzRequire(id > 0 && id < built->nextControlId && control.widget);
+        fuzzRequire(panel::kindOfWidget(control.widget) == control.kind);
     }
     return 0;
 }

@@ -1,16 +1,10 @@
-#include "process_host.h"
+#include "debugger.h"
 
 #include <csignal>
-#include <cstdio>
 #include <fstream>
 #include <string>
 
-namespace text {
-
-void writeErrorOutput(const char *utf8) {
-    std::fputs(utf8, stderr);
-    std::fflush(stderr);
-}
+namespace diagnostics {
 
 bool debuggerAttached() {
     std::ifstream status("/proc/self/status");
@@ -28,4 +22,4 @@ void stopInDebugger() {
     std::raise(SIGTRAP);
 }
 
-} // namespace text
+} // namespace diagnostics

@@ -2,11 +2,13 @@
 //
 // It lives in the panel file like any control (so Designer can place it and keep its ID),
 // but it never shows at run time.  Ticks come from a QTimer on the user-interface thread.
-#ifndef ZELBRIN_PLATFORM_PANEL_PANELTIMER_H
-#define ZELBRIN_PLATFORM_PANEL_PANELTIMER_H
+#ifndef PLATFORM_PANEL_PANEL_TIMER_H
+#define PLATFORM_PANEL_PANEL_TIMER_H
 
 #include <QTimer>
 #include <QWidget>
+
+namespace panel {
 
 class PanelTimer : public QWidget {
     Q_OBJECT
@@ -23,9 +25,6 @@ class PanelTimer : public QWidget {
     bool isRunning() const { return timer_.isActive(); }
     void setRunning(bool running);
 
-    // Raises one tick now, as the interval would.
-    void tickNow() { emit tick(); }
-
   signals:
     void tick();
 
@@ -33,5 +32,7 @@ class PanelTimer : public QWidget {
     QTimer timer_;
     double seconds_ = 1.0;
 };
+
+} // namespace panel
 
 #endif

@@ -1,7 +1,9 @@
-#include "paneltimer.h"
+#include "panel_timer.h"
 
 #include <climits>
 #include <cmath>
+
+namespace panel {
 
 namespace {
 
@@ -9,10 +11,12 @@ namespace {
 // would tick on every pass of the event loop) and very long ones wait as long as QTimer can.
 int toMilliseconds(double seconds) {
     const double ms = std::round(seconds * 1000.0);
-    if (ms < 1.0)
+    if (ms < 1.0) {
         return 1;
-    if (ms > INT_MAX)
+    }
+    if (ms > INT_MAX) {
         return INT_MAX;
+    }
     return static_cast<int>(ms);
 }
 
@@ -25,16 +29,20 @@ PanelTimer::PanelTimer(QWidget *parent) : QWidget(parent) {
 }
 
 bool PanelTimer::setInterval(double seconds) {
-    if (!std::isfinite(seconds) || seconds <= 0.0)
+    if (!std::isfinite(seconds) || seconds <= 0.0) {
         return false;
+    }
     seconds_ = seconds;
     timer_.setInterval(toMilliseconds(seconds));
     return true;
 }
 
 void PanelTimer::setRunning(bool running) {
-    if (running)
+    if (running) {
         timer_.start();
-    else
+    } else {
         timer_.stop();
+    }
 }
+
+} // namespace panel

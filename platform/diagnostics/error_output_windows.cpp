@@ -1,11 +1,11 @@
-#include "process_host.h"
+#include "error_output.h"
 
 #include "host_text.h"
 
 #include <cstdio>
 #include <windows.h>
 
-namespace text {
+namespace diagnostics {
 
 // A console shows UTF-16 through WriteConsoleW whatever its code page; a file or a pipe
 // gets the UTF-8 bytes unchanged.
@@ -23,12 +23,4 @@ void writeErrorOutput(const char *utf8) {
     std::fflush(stderr);
 }
 
-bool debuggerAttached() {
-    return IsDebuggerPresent() != FALSE;
-}
-
-void stopInDebugger() {
-    DebugBreak();
-}
-
-} // namespace text
+} // namespace diagnostics
