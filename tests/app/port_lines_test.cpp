@@ -1,0 +1,140 @@
+#include "port_lines.h"
+
+#include <gtest/gtest.h>
+
+#include <bitset>
+
+namespace {
+
+constexpr int SOME_DRIVER_FAILURE = -200279;
+constexpr int SOME_DRIVER_WARNING = 200010;
+
+struct ReadCase {
+    const char *what;
+    PortLines before;
+    int port;
+    int status;
+    std::uint8_t value;
+    PortLines after;
+};
+
+void PrintTo(const ReadCase &c, std::ostream *out) {
+    *out << c.what;
+}
+
+class PortRead : public ::testing::TestWithParam<ReadCase> {};
+
+TEST_P(PortRead, ReplacesOnlyThatPortsByteAndOnlyWhenSomethingWasRead) {
+    const ReadCase &c = GetParam();
+    const PortLines after = afterPortRead(c.before, c.port, c.status, c.value);
+    EXPECT_EQ(std::bitset<16>(after.bits), std::bitset<16>(c.after.bits)) << c.what;
+    EXPECT_EQ(after.known, c.after.known) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(Reads, PortRead,
+                         ::testing::Values(ReadCase{"port 1 into the high byte",
+                                                    {0x1234, {true, false}},
+                                                    1,
+                                                    0,
+                                                    0xAB,
+                                                    {0xAB34, {true, true}}},
+                                           ReadCase{"port 0 into the low byte",
+                                                    {0x1234, {false, true}},
+                                                    0,
+                                                    0,
+                                                    0xAB,
+                                                    {0x12AB, {true, true}}},
+                                           ReadCase{"a driver warning still read the port",
+                                                    {0x0000, {false, false}},
+                                                    0,
+                                                    SOME_DRIVER_WARNING,
+                                                    0x81,
+                                                    {0x0081, {true, false}}},
+                                           ReadCase{"a failed read keeps the last known byte",
+                                                    {0x0204, {true, true}},
+                                                    1,
+                                                    SOME_DRIVER_FAILURE,
+                                                    0x00,
+                                                    {0x0204, {true, false}}},
+                                           ReadCase{"a port not set up read nothing",
+                                                    {0x0204, {true, true}},
+                                                    0,
+                                                    STATUS_NO_DRIVER_CALL,
+                                                    0xFF,
+                                                    {0x0204, {false, true}}}));
+
+TEST(LinePress, FlipsTheLineThatWasReadAndASecondPressRestoresIt) {
+    const LinePress first = pressLine(0x0000, 9, 1);
+    EXPECT_EQ(first.drive, 0x0200);
+    EXPECT_EQ(portByte(first.drive, 0), 0x00);
+    EXPECT_EQ(portByte(first.drive, 1), 0x02);
+    EXPECT_EQ(pressLine(first.drive, 9, 1).drive, 0x0000);
+    EXPECT_EQ(pressLine(0xFFFF, 15, 1).drive, 0x7FFF);
+}
+
+TEST(LinePress, AButtonThatIsNoLinesDrivesWhatWasReadUnchanged) {
+    for (int notALine : {-1, 16, 99}) {
+        const LinePress press = pressLine(0x0208, notALine, 0);
+        EXPECT_EQ(press.drive, 0x0208) << notALine;
+        EXPECT_FALSE(press.keptForLater) << notALine;
+    }
+}
+
+TEST(LinePress, IsKeptForLaterOnlyInInputMode) {
+    EXPECT_TRUE(pressLine(0x0000, 3, 0).keptForLater);
+    EXPECT_FALSE(pressLine(0x0000, 3, 1).keptForLater);
+    EXPECT_FALSE(pressLine(0x0000, 3, 2).keptForLater);
+    EXPECT_EQ(keptLineNote(9, 0x0200).rfind("P1.1 = 1 is kept for later", 0), 0u);
+    EXPECT_EQ(keptLineNote(7, 0x0200).rfind("P0.7 = 0 is kept for later", 0), 0u);
+}
+
+TEST(DirectionMask, InputsOutputsOrNothingForAnyOtherMode) {
+    EXPECT_EQ(directionMask(0), std::optional<std::uint8_t>(0x00));
+    EXPECT_EQ(directionMask(1), std::optional<std::uint8_t>(0xFF));
+    EXPECT_EQ(directionMask(2), std::nullopt);
+    EXPECT_EQ(directionMask(-1), std::nullopt);
+}
+
+std::vector<int> lineValues(const PanelIndicators &shown) {
+    std::vector<int> values;
+    for (const Indicator &line : shown.lines) {
+        values.push_back(line.value);
+    }
+    return values;
+}
+
+std::bitset<4> litSwitches(const PanelIndicators &shown) {
+    std::bitset<4> lit;
+    for (int s = 0; s < SWITCH_INDICATORS; ++s) {
+        lit[s] = shown.switches[s].value != 0;
+    }
+    return lit;
+}
+
+TEST(Indicators, LinesShowTheirBitAndSwitchesShowTheUpperLinesOfPort1Inverted) {
+    const PanelIndicators high = indicatorsFor({0xF000, {true, true}});
+    const std::vector<int> expected = {0, 0, 0, 0, 0,    0,    0,     0,
+                                       0, 0, 0, 0, 4096, 8192, 16384, 32768};
+    EXPECT_EQ(lineValues(high), expected);
+    EXPECT_EQ(litSwitches(high), std::bitset<4>(0b0000));
+
+    const PanelIndicators low = indicatorsFor({0x0000, {true, true}});
+    EXPECT_EQ(lineValues(low), std::vector<int>(PANEL_LINES, 0));
+    EXPECT_EQ(litSwitches(low), std::bitset<4>(0b1111));
+
+    // S2 and S4 down: lines 13 and 15 low.
+    EXPECT_EQ(litSwitches(indicatorsFor({0x5FFF, {true, true}})), std::bitset<4>(0b1010));
+}
+
+TEST(Indicators, APortThatReadNothingShowsItsLinesAndSwitchesUnknown) {
+    const PanelIndicators shown = indicatorsFor({0x00FF, {true, false}});
+    for (int i = 0; i < PANEL_LINES; ++i) {
+        EXPECT_EQ(shown.lines[i].known, i < LINES_PER_PORT) << "line " << i;
+    }
+    for (const Indicator &sw : shown.switches) {
+        EXPECT_FALSE(sw.known);
+    }
+    EXPECT_TRUE(indicatorsFor({0x0000, {false, true}}).switches[0].known);
+}
+
+} // namespace
