@@ -8,12 +8,20 @@
 
 namespace {
 
-constexpr int ROW_HEIGHT = 30;
-constexpr int LINE_LED_LEFT = 0;
-constexpr int LINE_BUTTON_LEFT = 40;
-constexpr int SWITCH_LEFT = 130;
-constexpr int SWITCH_FIRST_TOP = 30;
-constexpr int SWITCH_SPACING = 60;
+// A column of created controls, in the panel's units.
+struct Column {
+    int left;
+    int firstTop;
+    int spacing;
+
+    int top(int row) const { return firstTop + spacing * row; }
+};
+
+// Line 15 in the top row, so the column reads like the port's bits; each line's button
+// beside its indicator.
+constexpr Column LINE_LEDS = {0, 0, 30};
+constexpr Column LINE_BUTTONS = {40, 0, 30};
+constexpr Column SWITCHES = {130, 30, 60};
 
 struct AxisRange {
     int button;
@@ -33,18 +41,19 @@ constexpr AxisRange AXIS_RANGES[] = {
 
 void createGUI() {
     char label[10];
-    // Line 15 at the top, so the column reads like the port's bits.
     for (int i = 0; i < PANEL_LINES; ++i) {
         std::snprintf(label, sizeof label, "AD%d", i);
-        const int top = ROW_HEIGHT * (PANEL_LINES - 1 - i);
-        ledCtrl[i] = NewCtrl(panelHandle, CTRL_LED_NO_LABEL, nullptr, top, LINE_LED_LEFT);
-        btnCtrl[i] = NewCtrl(panelHandle, CTRL_SQUARE_COMMAND_BUTTON, label, top, LINE_BUTTON_LEFT);
+        const int row = PANEL_LINES - 1 - i;
+        ledCtrl[i] =
+            NewCtrl(panelHandle, CTRL_LED_NO_LABEL, nullptr, LINE_LEDS.top(row), LINE_LEDS.left);
+        btnCtrl[i] = NewCtrl(panelHandle, CTRL_SQUARE_COMMAND_BUTTON, label, LINE_BUTTONS.top(row),
+                             LINE_BUTTONS.left);
         SetCtrlAttribute(panelHandle, btnCtrl[i], ATTR_CALLBACK_FUNCTION_POINTER, ADbuttonCB);
     }
     for (int i = 1; i <= SWITCH_INDICATORS; ++i) {
         std::snprintf(label, sizeof label, "S%d", i);
-        const int top = SWITCH_FIRST_TOP + SWITCH_SPACING * (i - 1);
-        swCtrl[i] = NewCtrl(panelHandle, CTRL_LED_WITH_LABEL, label, top, SWITCH_LEFT);
+        swCtrl[i] =
+            NewCtrl(panelHandle, CTRL_LED_WITH_LABEL, label, SWITCHES.top(i - 1), SWITCHES.left);
     }
 }
 
