@@ -43,6 +43,8 @@ struct PlotMark {
     double y1;
     double x2;
     double y2;
+
+    bool operator==(const PlotMark &) const = default;
 };
 
 struct TickPlot {

@@ -9,12 +9,16 @@ namespace {
 constexpr int SOME_DRIVER_FAILURE = -200279;
 constexpr int SOME_DRIVER_WARNING = 200010;
 
-struct ReadCase {
-    const char *what;
-    PortLines before;
+struct ReadOf {
     int port;
     int status;
     std::uint8_t value;
+};
+
+struct ReadCase {
+    const char *what;
+    PortLines before;
+    ReadOf read;
     PortLines after;
 };
 
@@ -26,42 +30,33 @@ class PortRead : public ::testing::TestWithParam<ReadCase> {};
 
 TEST_P(PortRead, ReplacesOnlyThatPortsByteAndOnlyWhenSomethingWasRead) {
     const ReadCase &c = GetParam();
-    const PortLines after = afterPortRead(c.before, c.port, c.status, c.value);
+    const PortLines after = afterPortRead(c.before, c.read.port, c.read.status, c.read.value);
     EXPECT_EQ(std::bitset<16>(after.bits), std::bitset<16>(c.after.bits)) << c.what;
     EXPECT_EQ(after.known, c.after.known) << c.what;
 }
 
-INSTANTIATE_TEST_SUITE_P(Reads, PortRead,
-                         ::testing::Values(ReadCase{"port 1 into the high byte",
-                                                    {0x1234, {true, false}},
-                                                    1,
-                                                    0,
-                                                    0xAB,
-                                                    {0xAB34, {true, true}}},
-                                           ReadCase{"port 0 into the low byte",
-                                                    {0x1234, {false, true}},
-                                                    0,
-                                                    0,
-                                                    0xAB,
-                                                    {0x12AB, {true, true}}},
-                                           ReadCase{"a driver warning still read the port",
-                                                    {0x0000, {false, false}},
-                                                    0,
-                                                    SOME_DRIVER_WARNING,
-                                                    0x81,
-                                                    {0x0081, {true, false}}},
-                                           ReadCase{"a failed read keeps the last known byte",
-                                                    {0x0204, {true, true}},
-                                                    1,
-                                                    SOME_DRIVER_FAILURE,
-                                                    0x00,
-                                                    {0x0204, {true, false}}},
-                                           ReadCase{"a port not set up read nothing",
-                                                    {0x0204, {true, true}},
-                                                    0,
-                                                    STATUS_NO_DRIVER_CALL,
-                                                    0xFF,
-                                                    {0x0204, {false, true}}}));
+constexpr std::array<bool, PANEL_PORTS> NEITHER = {false, false};
+constexpr std::array<bool, PANEL_PORTS> PORT_0 = {true, false};
+constexpr std::array<bool, PANEL_PORTS> PORT_1 = {false, true};
+constexpr std::array<bool, PANEL_PORTS> BOTH = {true, true};
+
+INSTANTIATE_TEST_SUITE_P(
+    Reads, PortRead,
+    ::testing::Values(
+        ReadCase{"port 1 into the high byte", {0x1234, PORT_0}, {1, 0, 0xAB}, {0xAB34, BOTH}},
+        ReadCase{"port 0 into the low byte", {0x1234, PORT_1}, {0, 0, 0xAB}, {0x12AB, BOTH}},
+        ReadCase{"a driver warning still read the port",
+                 {0x0000, NEITHER},
+                 {0, SOME_DRIVER_WARNING, 0x81},
+                 {0x0081, PORT_0}},
+        ReadCase{"a failed read keeps the last known byte",
+                 {0x0204, BOTH},
+                 {1, SOME_DRIVER_FAILURE, 0x00},
+                 {0x0204, PORT_0}},
+        ReadCase{"a port not set up read nothing",
+                 {0x0204, BOTH},
+                 {0, STATUS_NO_DRIVER_CALL, 0xFF},
+                 {0x0204, PORT_1}}));
 
 TEST(LinePress, FlipsTheLineThatWasReadAndASecondPressRestoresIt) {
     const LinePress first = pressLine(0x0000, 9, 1);
@@ -112,29 +107,29 @@ std::bitset<4> litSwitches(const PanelIndicators &shown) {
 }
 
 TEST(Indicators, LinesShowTheirBitAndSwitchesShowTheUpperLinesOfPort1Inverted) {
-    const PanelIndicators high = indicatorsFor({0xF000, {true, true}});
+    const PanelIndicators high = indicatorsFor({0xF000, BOTH});
     const std::vector<int> expected = {0, 0, 0, 0, 0,    0,    0,     0,
                                        0, 0, 0, 0, 4096, 8192, 16384, 32768};
     EXPECT_EQ(lineValues(high), expected);
     EXPECT_EQ(litSwitches(high), std::bitset<4>(0b0000));
 
-    const PanelIndicators low = indicatorsFor({0x0000, {true, true}});
+    const PanelIndicators low = indicatorsFor({0x0000, BOTH});
     EXPECT_EQ(lineValues(low), std::vector<int>(PANEL_LINES, 0));
     EXPECT_EQ(litSwitches(low), std::bitset<4>(0b1111));
 
     // S2 and S4 down: lines 13 and 15 low.
-    EXPECT_EQ(litSwitches(indicatorsFor({0x5FFF, {true, true}})), std::bitset<4>(0b1010));
+    EXPECT_EQ(litSwitches(indicatorsFor({0x5FFF, BOTH})), std::bitset<4>(0b1010));
 }
 
 TEST(Indicators, APortThatReadNothingShowsItsLinesAndSwitchesUnknown) {
-    const PanelIndicators shown = indicatorsFor({0x00FF, {true, false}});
+    const PanelIndicators shown = indicatorsFor({0x00FF, PORT_0});
     for (int i = 0; i < PANEL_LINES; ++i) {
         EXPECT_EQ(shown.lines[i].known, i < LINES_PER_PORT) << "line " << i;
     }
     for (const Indicator &sw : shown.switches) {
         EXPECT_FALSE(sw.known);
     }
-    EXPECT_TRUE(indicatorsFor({0x0000, {false, true}}).switches[0].known);
+    EXPECT_TRUE(indicatorsFor({0x0000, PORT_1}).switches[0].known);
 }
 
 } // namespace

@@ -5,6 +5,13 @@
 #include <cmath>
 #include <limits>
 
+// Found by the test framework next to the type, so outside the file's own namespace.
+void PrintTo(const PlotMark &m, std::ostream *out) {
+    *out << (m.series == PlotSeries::Raw ? "raw " : "calibrated ")
+         << (m.point ? "point " : "segment ") << m.x1 << ',' << m.y1 << " to " << m.x2 << ','
+         << m.y2;
+}
+
 namespace {
 
 constexpr Calibration START = {0.0, 2.5, 5.0};
@@ -14,16 +21,6 @@ constexpr int SOME_DRIVER_FAILURE = -200279;
 
 constexpr PlotChoices POINTS_BOTH = {PLOT_POINTS, true, true};
 constexpr PlotChoices TRACE_BOTH = {PLOT_TRACE, true, true};
-
-void expectMark(const PlotMark &mark, PlotSeries series, bool point, double x1, double y1,
-                double x2, double y2) {
-    EXPECT_EQ(mark.series, series);
-    EXPECT_EQ(mark.point, point);
-    EXPECT_DOUBLE_EQ(mark.x1, x1);
-    EXPECT_DOUBLE_EQ(mark.y1, y1);
-    EXPECT_DOUBLE_EQ(mark.x2, x2);
-    EXPECT_DOUBLE_EQ(mark.y2, y2);
-}
 
 TEST(SampleRead, AFailedReadHasNoVoltageAndAWarningKeepsIt) {
     EXPECT_TRUE(std::isnan(readVolts(SOME_DRIVER_FAILURE, 1.5)));
@@ -46,45 +43,54 @@ TEST(SampleTracePoint, SwapTakesXFromInput3AndCalibratesEachAxisWithItsOwnCalibr
     EXPECT_DOUBLE_EQ(swapped.posY, -1.0);
 }
 
-TEST(SamplePlot, PointsModeClearsTheGraphAndDrawsTheFlaggedPointsRawFirst) {
-    const TracePoint now = tracePoint(3.75, 1.25, false, START, START);
-    const TickPlot both = planTickPlot(ORIGIN, now, POINTS_BOTH);
-    EXPECT_TRUE(both.clearGraph);
-    ASSERT_EQ(both.marks.size(), 2u);
-    expectMark(both.marks[0], PlotSeries::Raw, true, 3.75, 1.25, 3.75, 1.25);
-    expectMark(both.marks[1], PlotSeries::Calibrated, true, 0.5, -0.5, 0.5, -0.5);
+// The tick before and this one, with the first calibration.
+constexpr TracePoint BEFORE = {1.25, 2.5, -0.5, 0.0};
+constexpr TracePoint NOW = {3.75, 1.25, 0.5, -0.5};
 
-    const TickPlot calibratedOnly = planTickPlot(ORIGIN, now, {PLOT_POINTS, false, true});
-    ASSERT_EQ(calibratedOnly.marks.size(), 1u);
-    EXPECT_EQ(calibratedOnly.marks[0].series, PlotSeries::Calibrated);
+constexpr PlotMark RAW_POINT = {PlotSeries::Raw, true, 3.75, 1.25, 3.75, 1.25};
+constexpr PlotMark CALIBRATED_POINT = {PlotSeries::Calibrated, true, 0.5, -0.5, 0.5, -0.5};
+constexpr PlotMark RAW_SEGMENT = {PlotSeries::Raw, false, 1.25, 2.5, 3.75, 1.25};
+constexpr PlotMark CALIBRATED_SEGMENT = {PlotSeries::Calibrated, false, -0.5, 0.0, 0.5, -0.5};
 
-    const TickPlot neither = planTickPlot(ORIGIN, now, {PLOT_POINTS, false, false});
-    EXPECT_TRUE(neither.clearGraph);
-    EXPECT_TRUE(neither.marks.empty());
+struct PlotCase {
+    const char *what;
+    PlotChoices choices;
+    bool clearGraph;
+    std::vector<PlotMark> marks;
+};
+
+void PrintTo(const PlotCase &c, std::ostream *out) {
+    *out << c.what;
 }
 
-TEST(SamplePlot, TraceModeJoinsThePreviousTickToThisOneWithoutClearing) {
-    const TracePoint now = tracePoint(5.0, 2.5, false, START, START);
-    const TickPlot first = planTickPlot(ORIGIN, now, TRACE_BOTH);
-    EXPECT_FALSE(first.clearGraph);
-    ASSERT_EQ(first.marks.size(), 2u);
-    expectMark(first.marks[0], PlotSeries::Raw, false, 0.0, 0.0, 5.0, 2.5);
-    expectMark(first.marks[1], PlotSeries::Calibrated, false, 0.0, 0.0, 1.0, 0.0);
+class SamplePlot : public ::testing::TestWithParam<PlotCase> {};
 
-    const TickPlot rawOnly = planTickPlot(now, now, {PLOT_TRACE, true, false});
-    ASSERT_EQ(rawOnly.marks.size(), 1u);
-    EXPECT_EQ(rawOnly.marks[0].series, PlotSeries::Raw);
+TEST_P(SamplePlot, DrawsTheFlaggedMarksRawFirst) {
+    const PlotCase &c = GetParam();
+    const TickPlot plot = planTickPlot(BEFORE, NOW, c.choices);
+    EXPECT_EQ(plot.clearGraph, c.clearGraph) << c.what;
+    EXPECT_EQ(plot.marks, c.marks) << c.what;
 }
 
-TEST(SamplePlot, AnyOtherModeNeitherClearsNorDraws) {
-    for (int mode : {2, -1}) {
-        const TickPlot plot = planTickPlot(ORIGIN, ORIGIN, {mode, true, true});
-        EXPECT_FALSE(plot.clearGraph) << mode;
-        EXPECT_TRUE(plot.marks.empty()) << mode;
-    }
+INSTANTIATE_TEST_SUITE_P(
+    Choices, SamplePlot,
+    ::testing::Values(
+        PlotCase{"points replace the graph", POINTS_BOTH, true, {RAW_POINT, CALIBRATED_POINT}},
+        PlotCase{"calibrated point only", {PLOT_POINTS, false, true}, true, {CALIBRATED_POINT}},
+        PlotCase{"points mode with no flag still clears", {PLOT_POINTS, false, false}, true, {}},
+        PlotCase{"trace joins the ticks", TRACE_BOTH, false, {RAW_SEGMENT, CALIBRATED_SEGMENT}},
+        PlotCase{"raw trace only", {PLOT_TRACE, true, false}, false, {RAW_SEGMENT}},
+        PlotCase{"any other mode draws nothing", {2, true, true}, false, {}},
+        PlotCase{"nor does a negative mode", {-1, true, true}, false, {}}));
+
+TEST(SamplePlotOfTheFirstTick, StartsTheTraceAtTheOrigin) {
+    const TickPlot plot = planTickPlot(ORIGIN, NOW, TRACE_BOTH);
+    ASSERT_EQ(plot.marks.size(), 2u);
+    EXPECT_EQ(plot.marks[0], (PlotMark{PlotSeries::Raw, false, 0.0, 0.0, 3.75, 1.25}));
+    EXPECT_EQ(plot.marks[1], (PlotMark{PlotSeries::Calibrated, false, 0.0, 0.0, 0.5, -0.5}));
 }
 
-TEST(SamplePlot, AFailedReadDrawsNothingToOrFromItsTick) {
+TEST(SamplePlotOfAFailedRead, DrawsNothingToOrFromItsTick) {
     const TracePoint good = tracePoint(1.0, 4.0, false, START, START);
     const TracePoint failed = tracePoint(NOT_READ, 4.0, false, START, START);
     EXPECT_TRUE(planTickPlot(good, failed, TRACE_BOTH).marks.empty());
