@@ -3,9 +3,10 @@
 #include "analog_monitor.h"
 #include "csv_file.h"
 #include "digital_panel.h"
+#include "orvex.h"
 #include "panel_frame.h"
 #include "panel_message.h"
-#include "orvex.h"
+#include "port_lines.h"
 #include "userint.h"
 
 #include <QDateTime>
@@ -27,7 +28,6 @@ struct Recording {
 
 Recording recording;
 
-// The driver library the board is reached through, as the library chooses it.
 double fieldValue(int panel, int field) {
     double value = 0.0;
     GetCtrlVal(panel, field, &value);
@@ -66,9 +66,10 @@ std::string portBitsText(int port) {
     if (!portByteKnown(port)) {
         return "";
     }
+    const std::uint8_t byte = portByte(portBits, port);
     std::string bits;
-    for (int bit = 7; bit >= 0; --bit) {
-        bits += ((portBits >> (8 * port + bit)) & 1) ? '1' : '0';
+    for (int bit = LINES_PER_PORT - 1; bit >= 0; --bit) {
+        bits += ((byte >> bit) & 1) ? '1' : '0';
     }
     return bits;
 }
