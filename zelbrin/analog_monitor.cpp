@@ -13,8 +13,8 @@ TracePoint prevPoint = {0.0, 0.0, 0.0, 0.0};
 
 namespace {
 
-constexpr int X_CHANNEL = 2;
-constexpr int Y_CHANNEL = 3;
+constexpr int ai2Channel = 2;
+constexpr int ai3Channel = 3;
 
 double readChannel(int channel) {
     double volts = 0.0;
@@ -62,9 +62,9 @@ int timerReadAICB(int panel, int, int event, void *, int, int) {
     if (event != EVENT_TIMER_TICK) {
         return 0;
     }
-    const double a2 = readChannel(X_CHANNEL);
+    const double a2 = readChannel(ai2Channel);
     showVolts(panel, PANEL_AI2, a2);
-    const double a3 = readChannel(Y_CHANNEL);
+    const double a3 = readChannel(ai3Channel);
     showVolts(panel, PANEL_AI3, a3);
 
     const TracePoint now = tracePoint(a2, a3, ctrlInt(panel, PANEL_SWAP) != 0, calX, calY);

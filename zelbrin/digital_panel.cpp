@@ -12,7 +12,7 @@ int mode = 0;
 namespace {
 
 // Whether the last read of each of ports 0 and 1 read anything.
-std::array<bool, PANEL_PORTS> portKnown = {false, false};
+std::array<bool, panelPorts> portKnown = {false, false};
 
 void readPortByte(int port) {
     std::uint8_t value = 0;
@@ -39,11 +39,11 @@ void show(int panel, int control, const Indicator &indicator) {
 } // namespace
 
 bool portByteKnown(int port) {
-    return port >= 0 && port < PANEL_PORTS && portKnown[port];
+    return port >= 0 && port < panelPorts && portKnown[port];
 }
 
 int AD_btn2index(int control) {
-    for (int i = 0; i < PANEL_LINES; ++i) {
+    for (int i = 0; i < panelLines; ++i) {
         if (btnCtrl[i] == control) {
             return i;
         }
@@ -80,14 +80,14 @@ int ADbuttonCB(int panel, int control, int event, void *, int, int) {
 
 int all0CB(int, int, int event, void *, int, int) {
     if (event == EVENT_COMMIT) {
-        writePorts(ALL_LINES_LOW);
+        writePorts(allLinesLow);
     }
     return 0;
 }
 
 int all1CB(int, int, int event, void *, int, int) {
     if (event == EVENT_COMMIT) {
-        writePorts(ALL_LINES_HIGH);
+        writePorts(allLinesHigh);
     }
     return 0;
 }
@@ -109,10 +109,10 @@ int timerUpdateGuiCB(int panel, int, int event, void *, int, int) {
     }
     readPorts();
     const PanelIndicators shown = indicatorsFor({portBits, portKnown});
-    for (int i = 0; i < PANEL_LINES; ++i) {
+    for (int i = 0; i < panelLines; ++i) {
         show(panel, ledCtrl[i], shown.lines[i]);
     }
-    for (int s = 1; s <= SWITCH_INDICATORS; ++s) {
+    for (int s = 1; s <= switchIndicators; ++s) {
         show(panel, swCtrl[s], shown.switches[s - 1]);
     }
     return 0;

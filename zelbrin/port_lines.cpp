@@ -4,15 +4,15 @@
 
 namespace {
 
-constexpr int INPUT_MODE = 0;
-constexpr int OUTPUT_MODE = 1;
-constexpr std::uint8_t ALL_INPUTS = 0x00;
-constexpr std::uint8_t ALL_OUTPUTS = 0xFF;
+constexpr int inputMode = 0;
+constexpr int outputMode = 1;
+constexpr std::uint8_t allInputs = 0x00;
+constexpr std::uint8_t allOutputs = 0xFF;
 // S1 is panel line 12, the first of port 1's upper four lines.
-constexpr int FIRST_SWITCH_LINE = 12;
+constexpr int firstSwitchLine = 12;
 
 bool isPanelLine(int line) {
-    return line >= 0 && line < PANEL_LINES;
+    return line >= 0 && line < panelLines;
 }
 
 int lineBit(std::uint16_t bits, int line) {
@@ -22,17 +22,17 @@ int lineBit(std::uint16_t bits, int line) {
 } // namespace
 
 PortLines afterPortRead(PortLines lines, int port, int status, std::uint8_t value) {
-    const bool readSomething = status >= 0 && status != STATUS_NO_DRIVER_CALL;
+    const bool readSomething = status >= 0 && status != statusNoDriverCall;
     lines.known[port] = readSomething;
     if (readSomething) {
-        const int shift = LINES_PER_PORT * port;
+        const int shift = linesPerPort * port;
         lines.bits = static_cast<std::uint16_t>((lines.bits & ~(0xFF << shift)) | (value << shift));
     }
     return lines;
 }
 
 std::uint8_t portByte(std::uint16_t bits, int port) {
-    return static_cast<std::uint8_t>((bits >> (LINES_PER_PORT * port)) & 0xFF);
+    return static_cast<std::uint8_t>((bits >> (linesPerPort * port)) & 0xFF);
 }
 
 std::uint16_t flipLine(std::uint16_t bits, int line) {
@@ -43,7 +43,7 @@ std::uint16_t flipLine(std::uint16_t bits, int line) {
 }
 
 LinePress pressLine(std::uint16_t readBits, int line, int mode) {
-    return {flipLine(readBits, line), isPanelLine(line) && mode == INPUT_MODE};
+    return {flipLine(readBits, line), isPanelLine(line) && mode == inputMode};
 }
 
 std::string keptLineNote(int line, std::uint16_t bits) {
@@ -51,29 +51,29 @@ std::string keptLineNote(int line, std::uint16_t bits) {
     std::snprintf(text, sizeof text,
                   "P%d.%d = %d is kept for later: ports 0 and 1 are inputs. It is driven once "
                   "Direction is outputs.",
-                  line / LINES_PER_PORT, line % LINES_PER_PORT, lineBit(bits, line));
+                  line / linesPerPort, line % linesPerPort, lineBit(bits, line));
     return text;
 }
 
 std::optional<std::uint8_t> directionMask(int mode) {
-    if (mode == INPUT_MODE) {
-        return ALL_INPUTS;
+    if (mode == inputMode) {
+        return allInputs;
     }
-    if (mode == OUTPUT_MODE) {
-        return ALL_OUTPUTS;
+    if (mode == outputMode) {
+        return allOutputs;
     }
     return std::nullopt;
 }
 
 PanelIndicators indicatorsFor(const PortLines &lines) {
     PanelIndicators shown{};
-    for (int i = 0; i < PANEL_LINES; ++i) {
-        shown.lines[i] = {lines.known[i / LINES_PER_PORT], lines.bits & (1 << i)};
+    for (int i = 0; i < panelLines; ++i) {
+        shown.lines[i] = {lines.known[i / linesPerPort], lines.bits & (1 << i)};
     }
     // The stand's switches pull their lines low when pressed.
-    for (int s = 0; s < SWITCH_INDICATORS; ++s) {
-        const int line = FIRST_SWITCH_LINE + s;
-        shown.switches[s] = {lines.known[line / LINES_PER_PORT], lineBit(lines.bits, line) ? 0 : 1};
+    for (int s = 0; s < switchIndicators; ++s) {
+        const int line = firstSwitchLine + s;
+        shown.switches[s] = {lines.known[line / linesPerPort], lineBit(lines.bits, line) ? 0 : 1};
     }
     return shown;
 }

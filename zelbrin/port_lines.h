@@ -11,18 +11,18 @@
 #include <optional>
 #include <string>
 
-inline constexpr int LINES_PER_PORT = 8;
+inline constexpr int linesPerPort = 8;
 // Ports 0 and 1 make up the panel's sixteen lines.
-inline constexpr int PANEL_PORTS = 2;
+inline constexpr int panelPorts = 2;
 
-inline constexpr std::uint16_t ALL_LINES_LOW = 0x0000;
-inline constexpr std::uint16_t ALL_LINES_HIGH = 0xFFFF;
+inline constexpr std::uint16_t allLinesLow = 0x0000;
+inline constexpr std::uint16_t allLinesHigh = 0xFFFF;
 
 // Ports 0 and 1 as last read: bit i is panel line i (low byte port 0), and whether the
 // last read of each port read anything.
 struct PortLines {
     std::uint16_t bits;
-    std::array<bool, PANEL_PORTS> known;
+    std::array<bool, panelPorts> known;
 };
 
 // A read that failed, or that read nothing because the port is not set up, keeps the
@@ -62,8 +62,8 @@ struct Indicator {
 // The sixteen line indicators show their line's bit as it stands in the word (line 12
 // shows 4096); the switch indicators S1 to S4 (index 0 to 3) show lines 12 to 15 inverted.
 struct PanelIndicators {
-    std::array<Indicator, PANEL_LINES> lines;
-    std::array<Indicator, SWITCH_INDICATORS> switches;
+    std::array<Indicator, panelLines> lines;
+    std::array<Indicator, switchIndicators> switches;
 };
 PanelIndicators indicatorsFor(const PortLines &lines);
 

@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr const char *COLUMNS =
+constexpr const char *csvColumns =
     "time_s,ai2_V,ai3_V,x_calibrated,y_calibrated,port0_bits_7to0,port1_bits_7to0\n";
 
 struct Recording {
@@ -47,9 +47,9 @@ std::string header(int panel) {
                   QDateTime::currentDateTime().toString(Qt::ISODate).toUtf8().constData(), calX.min,
                   calX.mid, calX.max, calY.min, calY.mid, calY.max,
                   fieldValue(panel, PANEL_AI_INTERVAL), fieldValue(panel, PANEL_GUI_INTERVAL),
-                  orvex_driverLibrary(), BOARD_SLOT, swapped ? "AI3" : "AI2",
+                  orvex_driverLibrary(), boardSlot, swapped ? "AI3" : "AI2",
                   swapped ? "AI2" : "AI3");
-    return text + std::string(COLUMNS);
+    return text + std::string(csvColumns);
 }
 
 // Empty when unknown, so that no made-up number enters the file.
@@ -68,7 +68,7 @@ std::string portBitsText(int port) {
     }
     const std::uint8_t byte = portByte(portBits, port);
     std::string bits;
-    for (int bit = LINES_PER_PORT - 1; bit >= 0; --bit) {
+    for (int bit = linesPerPort - 1; bit >= 0; --bit) {
         bits += ((byte >> bit) & 1) ? '1' : '0';
     }
     return bits;
@@ -88,9 +88,9 @@ void switchOff(int panel) {
 }
 
 void start(int panel) {
-    char path[FILE_PATH_SIZE];
+    char path[filePathSize];
     if (FileSelectPopup("Record to CSV file", "CSV files (*.csv);;All files (*)", 1, path,
-                        FILE_PATH_SIZE) != 1) {
+                        filePathSize) != 1) {
         switchOff(panel);
         showMessage(panel, "Recording not started: no file chosen.", MessageKind::Note);
         return;

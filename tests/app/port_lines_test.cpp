@@ -6,8 +6,8 @@
 
 namespace {
 
-constexpr int SOME_DRIVER_FAILURE = -200279;
-constexpr int SOME_DRIVER_WARNING = 200010;
+constexpr int someDriverFailure = -200279;
+constexpr int someDriverWarning = 200010;
 
 struct ReadOf {
     int port;
@@ -35,28 +35,32 @@ TEST_P(PortRead, ReplacesOnlyThatPortsByteAndOnlyWhenSomethingWasRead) {
     EXPECT_EQ(after.known, c.after.known) << c.what;
 }
 
-constexpr std::array<bool, PANEL_PORTS> NEITHER = {false, false};
-constexpr std::array<bool, PANEL_PORTS> PORT_0 = {true, false};
-constexpr std::array<bool, PANEL_PORTS> PORT_1 = {false, true};
-constexpr std::array<bool, PANEL_PORTS> BOTH = {true, true};
+constexpr std::array<bool, panelPorts> noPort = {false, false};
+constexpr std::array<bool, panelPorts> port0Only = {true, false};
+constexpr std::array<bool, panelPorts> port1Only = {false, true};
+constexpr std::array<bool, panelPorts> bothPorts = {true, true};
 
-INSTANTIATE_TEST_SUITE_P(
-    Reads, PortRead,
-    ::testing::Values(
-        ReadCase{"port 1 into the high byte", {0x1234, PORT_0}, {1, 0, 0xAB}, {0xAB34, BOTH}},
-        ReadCase{"port 0 into the low byte", {0x1234, PORT_1}, {0, 0, 0xAB}, {0x12AB, BOTH}},
-        ReadCase{"a driver warning still read the port",
-                 {0x0000, NEITHER},
-                 {0, SOME_DRIVER_WARNING, 0x81},
-                 {0x0081, PORT_0}},
-        ReadCase{"a failed read keeps the last known byte",
-                 {0x0204, BOTH},
-                 {1, SOME_DRIVER_FAILURE, 0x00},
-                 {0x0204, PORT_0}},
-        ReadCase{"a port not set up read nothing",
-                 {0x0204, BOTH},
-                 {0, STATUS_NO_DRIVER_CALL, 0xFF},
-                 {0x0204, PORT_1}}));
+INSTANTIATE_TEST_SUITE_P(Reads, PortRead,
+                         ::testing::Values(ReadCase{"port 1 into the high byte",
+                                                    {0x1234, port0Only},
+                                                    {1, 0, 0xAB},
+                                                    {0xAB34, bothPorts}},
+                                           ReadCase{"port 0 into the low byte",
+                                                    {0x1234, port1Only},
+                                                    {0, 0, 0xAB},
+                                                    {0x12AB, bothPorts}},
+                                           ReadCase{"a driver warning still read the port",
+                                                    {0x0000, noPort},
+                                                    {0, someDriverWarning, 0x81},
+                                                    {0x0081, port0Only}},
+                                           ReadCase{"a failed read keeps the last known byte",
+                                                    {0x0204, bothPorts},
+                                                    {1, someDriverFailure, 0x00},
+                                                    {0x0204, port0Only}},
+                                           ReadCase{"a port not set up read nothing",
+                                                    {0x0204, bothPorts},
+                                                    {0, statusNoDriverCall, 0xFF},
+                                                    {0x0204, port1Only}}));
 
 TEST(LinePress, FlipsTheLineThatWasReadAndASecondPressRestoresIt) {
     const LinePress first = pressLine(0x0000, 9, 1);
@@ -100,36 +104,36 @@ std::vector<int> lineValues(const PanelIndicators &shown) {
 
 std::bitset<4> litSwitches(const PanelIndicators &shown) {
     std::bitset<4> lit;
-    for (int s = 0; s < SWITCH_INDICATORS; ++s) {
+    for (int s = 0; s < switchIndicators; ++s) {
         lit[s] = shown.switches[s].value != 0;
     }
     return lit;
 }
 
 TEST(Indicators, LinesShowTheirBitAndSwitchesShowTheUpperLinesOfPort1Inverted) {
-    const PanelIndicators high = indicatorsFor({0xF000, BOTH});
+    const PanelIndicators high = indicatorsFor({0xF000, bothPorts});
     const std::vector<int> expected = {0, 0, 0, 0, 0,    0,    0,     0,
                                        0, 0, 0, 0, 4096, 8192, 16384, 32768};
     EXPECT_EQ(lineValues(high), expected);
     EXPECT_EQ(litSwitches(high), std::bitset<4>(0b0000));
 
-    const PanelIndicators low = indicatorsFor({0x0000, BOTH});
-    EXPECT_EQ(lineValues(low), std::vector<int>(PANEL_LINES, 0));
+    const PanelIndicators low = indicatorsFor({0x0000, bothPorts});
+    EXPECT_EQ(lineValues(low), std::vector<int>(panelLines, 0));
     EXPECT_EQ(litSwitches(low), std::bitset<4>(0b1111));
 
     // S2 and S4 down: lines 13 and 15 low.
-    EXPECT_EQ(litSwitches(indicatorsFor({0x5FFF, BOTH})), std::bitset<4>(0b1010));
+    EXPECT_EQ(litSwitches(indicatorsFor({0x5FFF, bothPorts})), std::bitset<4>(0b1010));
 }
 
 TEST(Indicators, APortThatReadNothingShowsItsLinesAndSwitchesUnknown) {
-    const PanelIndicators shown = indicatorsFor({0x00FF, PORT_0});
-    for (int i = 0; i < PANEL_LINES; ++i) {
-        EXPECT_EQ(shown.lines[i].known, i < LINES_PER_PORT) << "line " << i;
+    const PanelIndicators shown = indicatorsFor({0x00FF, port0Only});
+    for (int i = 0; i < panelLines; ++i) {
+        EXPECT_EQ(shown.lines[i].known, i < linesPerPort) << "line " << i;
     }
     for (const Indicator &sw : shown.switches) {
         EXPECT_FALSE(sw.known);
     }
-    EXPECT_TRUE(indicatorsFor({0x0000, PORT_1}).switches[0].known);
+    EXPECT_TRUE(indicatorsFor({0x0000, port1Only}).switches[0].known);
 }
 
 } // namespace
