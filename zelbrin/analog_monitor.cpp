@@ -1,13 +1,11 @@
 #include "analog_monitor.h"
 
-#include "axis_titles.h"
 #include "orvex.h"
 #include "panel_frame.h"
 #include "recording.h"
 #include "userint.h"
 
 #include <cmath>
-#include <limits>
 
 Calibration calX = {0.0, 2.5, 5.0};
 Calibration calY = {0.0, 2.5, 5.0};
@@ -15,41 +13,22 @@ TracePoint prevPoint = {0.0, 0.0, 0.0, 0.0};
 
 namespace {
 
-constexpr int X_CHANNEL = 2;
-constexpr int Y_CHANNEL = 3;
+constexpr int ai2Channel = 2;
+constexpr int ai3Channel = 3;
 
-enum PlotMode { PLOT_POINTS = 0, PLOT_TRACE = 1 };
-
-// A channel whose read failed has no voltage this tick: not a number, which its display
-// shows as unknown and which draws nothing.
 double readChannel(int channel) {
     double volts = 0.0;
     const int status = orvex_analogIn(channel, &volts);
     libErrChk(status);
-    return status >= 0 ? volts : std::numeric_limits<double>::quiet_NaN();
+    return readVolts(status, volts);
 }
 
+// A channel that has no voltage this tick shows as unknown.
 void showVolts(int panel, int display, double volts) {
     if (std::isnan(volts)) {
         SetCtrlAttribute(panel, display, ATTR_VALUE_UNKNOWN, 1);
     } else {
         SetCtrlVal(panel, display, volts);
-    }
-}
-
-bool drawable(double x, double y) {
-    return std::isfinite(x) && std::isfinite(y);
-}
-
-void plotPoint(int panel, double x, double y, int colour) {
-    if (drawable(x, y)) {
-        PlotPoint(panel, PANEL_GRAPH, x, y, VAL_SOLID_SQUARE, colour);
-    }
-}
-
-void plotSegment(int panel, double x1, double y1, double x2, double y2, int colour) {
-    if (drawable(x1, y1) && drawable(x2, y2)) {
-        PlotLine(panel, PANEL_GRAPH, x1, y1, x2, y2, colour);
     }
 }
 
@@ -59,29 +38,21 @@ int ctrlInt(int panel, int control) {
     return value;
 }
 
-void plot(int panel, const TracePoint &now) {
-    const bool raw = ctrlInt(panel, PANEL_SHOW_RAW) != 0;
-    const bool calibrated = ctrlInt(panel, PANEL_SHOW_NORM) != 0;
-    switch (ctrlInt(panel, PANEL_PLOT_MODE)) {
-    case PLOT_POINTS:
+int colourOf(PlotSeries series) {
+    return series == PlotSeries::Raw ? VAL_RED : VAL_GREEN;
+}
+
+void draw(int panel, const TickPlot &plot) {
+    if (plot.clearGraph) {
         DeleteGraphPlot(panel, PANEL_GRAPH, VAL_ALL_PLOTS, VAL_IMMEDIATE_DRAW);
-        if (raw) {
-            plotPoint(panel, now.rawX, now.rawY, VAL_RED);
+    }
+    for (const PlotMark &mark : plot.marks) {
+        if (mark.point) {
+            PlotPoint(panel, PANEL_GRAPH, mark.x1, mark.y1, VAL_SOLID_SQUARE,
+                      colourOf(mark.series));
+        } else {
+            PlotLine(panel, PANEL_GRAPH, mark.x1, mark.y1, mark.x2, mark.y2, colourOf(mark.series));
         }
-        if (calibrated) {
-            plotPoint(panel, now.posX, now.posY, VAL_GREEN);
-        }
-        break;
-    case PLOT_TRACE:
-        if (raw) {
-            plotSegment(panel, prevPoint.rawX, prevPoint.rawY, now.rawX, now.rawY, VAL_RED);
-        }
-        if (calibrated) {
-            plotSegment(panel, prevPoint.posX, prevPoint.posY, now.posX, now.posY, VAL_GREEN);
-        }
-        break;
-    default:
-        break;
     }
 }
 
@@ -91,16 +62,16 @@ int timerReadAICB(int panel, int, int event, void *, int, int) {
     if (event != EVENT_TIMER_TICK) {
         return 0;
     }
-    const double a2 = readChannel(X_CHANNEL);
+    const double a2 = readChannel(ai2Channel);
     showVolts(panel, PANEL_AI2, a2);
-    const double a3 = readChannel(Y_CHANNEL);
+    const double a3 = readChannel(ai3Channel);
     showVolts(panel, PANEL_AI3, a3);
 
-    const bool swapped = ctrlInt(panel, PANEL_SWAP) != 0;
-    const double x = swapped ? a3 : a2;
-    const double y = swapped ? a2 : a3;
-    const TracePoint now = {x, y, calibratedPosition(x, calX), calibratedPosition(y, calY)};
-    plot(panel, now);
+    const TracePoint now = tracePoint(a2, a3, ctrlInt(panel, PANEL_SWAP) != 0, calX, calY);
+    const PlotChoices choices = {ctrlInt(panel, PANEL_PLOT_MODE),
+                                 ctrlInt(panel, PANEL_SHOW_RAW) != 0,
+                                 ctrlInt(panel, PANEL_SHOW_NORM) != 0};
+    draw(panel, planTickPlot(prevPoint, now, choices));
     // Also when nothing was drawn, so a later trace starts from this tick.
     prevPoint = now;
     recordSample(panel, {a2, a3, now.posX, now.posY});

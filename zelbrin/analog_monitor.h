@@ -4,17 +4,11 @@
 #define ZELBRIN_ANALOG_MONITOR_H
 
 #include "calibration.h"
-
-// The previous tick's voltages and calibrated positions: where trace segments start.
-struct TracePoint {
-    double rawX;
-    double rawY;
-    double posX;
-    double posY;
-};
+#include "sample_plot.h"
 
 extern Calibration calX;
 extern Calibration calY;
+// The previous tick's voltages and calibrated positions: where trace segments start.
 extern TracePoint prevPoint;
 
 extern "C" {

@@ -8,9 +8,9 @@
 
 namespace {
 
-constexpr int ANSWERING_COLOUR = 0x006000;
-constexpr int SILENT_COLOUR = 0xB00000;
-constexpr int UNTRIED_COLOUR = 0x505050;
+constexpr int answeringColour = 0x006000;
+constexpr int silentColour = 0xB00000;
+constexpr int untriedColour = 0x505050;
 
 enum class BoardState { Untried, Answering, NotAnswering };
 
@@ -32,34 +32,34 @@ void show(int colour) {
 } // namespace
 
 void noteBoardStatus(int status) {
-    if (status == STATUS_NO_DRIVER_CALL) {
+    if (status == statusNoDriverCall) {
         return;
     }
     if (status >= 0) {
         if (state != BoardState::Answering) {
             state = BoardState::Answering;
             shownText = "\u25CF Board answering";
-            show(ANSWERING_COLOUR);
+            show(answeringColour);
         }
         return;
     }
     state = BoardState::NotAnswering;
     shownText = "\u25CF Board not answering: " + std::to_string(orvex_GetLastError()) + ", " +
                 firstLine(orvex_GetLastErrorBuffer());
-    show(SILENT_COLOUR);
+    show(silentColour);
 }
 
 void showBoardState() {
     switch (state) {
     case BoardState::Untried:
         shownText = "\u25CB Board not asked yet";
-        show(UNTRIED_COLOUR);
+        show(untriedColour);
         break;
     case BoardState::Answering:
-        show(ANSWERING_COLOUR);
+        show(answeringColour);
         break;
     case BoardState::NotAnswering:
-        show(SILENT_COLOUR);
+        show(silentColour);
         break;
     }
 }

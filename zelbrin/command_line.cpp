@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr const char *HELP_TEXT =
+constexpr const char *helpText =
     "Usage: zelbrin [--help] [--version] [--setup FILE] [Qt options such as -platform NAME]\n"
     "\n"
     "The lab window for the NI 6251 board in PXI slot 2: the lines of digital ports 0\n"
@@ -29,7 +29,7 @@ CommandLine readCommandLine(int argc, char *argv[]) {
     for (int i = 1; i < argc && argv[i]; ++i) {
         const std::string_view argument = argv[i];
         if (argument == "--help" || argument == "-h") {
-            command.answer = HELP_TEXT;
+            command.answer = helpText;
         } else if (argument == "--version") {
             command.answer = std::string("zelbrin ") + ZELBRIN_VERSION + "\n";
         }
@@ -38,13 +38,13 @@ CommandLine readCommandLine(int argc, char *argv[]) {
 }
 
 const char *setupFileArgument(int argc, char *argv[]) {
-    constexpr const char OPTION[] = "--setup";
-    const std::size_t optionLength = sizeof OPTION - 1;
+    constexpr const char setupOption[] = "--setup";
+    const std::size_t optionLength = sizeof setupOption - 1;
     for (int i = 1; i < argc && argv[i]; ++i) {
-        if (std::strcmp(argv[i], OPTION) == 0) {
+        if (std::strcmp(argv[i], setupOption) == 0) {
             return i + 1 < argc ? argv[i + 1] : nullptr;
         }
-        if (std::strncmp(argv[i], OPTION, optionLength) == 0 && argv[i][optionLength] == '=') {
+        if (std::strncmp(argv[i], setupOption, optionLength) == 0 && argv[i][optionLength] == '=') {
             return argv[i] + optionLength + 1;
         }
     }

@@ -3,69 +3,47 @@
 #include "orvex.h"
 #include "panel_frame.h"
 #include "panel_message.h"
+#include "port_lines.h"
 #include "userint.h"
-
-#include <cstdio>
 
 std::uint16_t portBits = 0;
 int mode = 0;
 
 namespace {
 
-constexpr int LINES_PER_PORT = 8;
-// S1 to S4 show port 1 lines 4 to 7, which are panel lines 12 to 15.
-constexpr int FIRST_SWITCH_LINE = 11;
+// Whether the last read of each of ports 0 and 1 read anything.
+std::array<bool, panelPorts> portKnown = {false, false};
 
-// Whether the last read of each of ports 0 and 1 succeeded.
-bool portKnown[2] = {false, false};
-
-// A read that failed, or that found the port not set up and read nothing, leaves the
-// port's byte as it was, so that a line press after it
-// drives the other lines with what was last known rather than with a made-up value; the
-// indicators show the port as unknown.
 void readPortByte(int port) {
-    unsigned char value = 0;
+    std::uint8_t value = 0;
     const int status = orvex_portIn(port, &value);
     libErrChk(status);
-    portKnown[port] = status >= 0 && status != STATUS_NO_DRIVER_CALL;
-    if (!portKnown[port]) {
-        return;
-    }
-    const int shift = LINES_PER_PORT * port;
-    portBits = static_cast<std::uint16_t>((portBits & ~(0xFF << shift)) | (value << shift));
+    const PortLines read = afterPortRead({portBits, portKnown}, port, status, value);
+    portBits = read.bits;
+    portKnown = read.known;
 }
 
-void setPortDirections(unsigned char mask) {
+void setPortDirections(std::uint8_t mask) {
     libErrChk(orvex_portMask(0, mask));
     libErrChk(orvex_portMask(1, mask));
 }
 
-void showLine(int panel, int control, bool known, int value) {
-    if (known) {
-        SetCtrlVal(panel, control, value);
+void show(int panel, int control, const Indicator &indicator) {
+    if (indicator.known) {
+        SetCtrlVal(panel, control, indicator.value);
     } else {
         SetCtrlAttribute(panel, control, ATTR_VALUE_UNKNOWN, 1);
     }
 }
 
-// In input mode a press only changes the value the library keeps for the port.
-void tellLineKept(int panel, int line) {
-    char text[160];
-    std::snprintf(text, sizeof text,
-                  "P%d.%d = %d is kept for later: ports 0 and 1 are inputs. It is driven once "
-                  "Direction is outputs.",
-                  line / LINES_PER_PORT, line % LINES_PER_PORT, (portBits >> line) & 1);
-    showMessage(panel, text, MessageKind::Note);
-}
-
 } // namespace
 
 bool portByteKnown(int port) {
-    return port >= 0 && port < 2 && portKnown[port];
+    return port >= 0 && port < panelPorts && portKnown[port];
 }
 
 int AD_btn2index(int control) {
-    for (int i = 0; i < PANEL_LINES; ++i) {
+    for (int i = 0; i < panelLines; ++i) {
         if (btnCtrl[i] == control) {
             return i;
         }
@@ -80,8 +58,8 @@ std::uint16_t readPorts() {
 }
 
 void writePorts(std::uint16_t bits) {
-    libErrChk(orvex_portOut(0, static_cast<unsigned char>(bits & 0xFF)));
-    libErrChk(orvex_portOut(1, static_cast<unsigned char>((bits >> LINES_PER_PORT) & 0xFF)));
+    libErrChk(orvex_portOut(0, portByte(bits, 0)));
+    libErrChk(orvex_portOut(1, portByte(bits, 1)));
 }
 
 int ADbuttonCB(int panel, int control, int event, void *, int, int) {
@@ -91,26 +69,25 @@ int ADbuttonCB(int panel, int control, int event, void *, int, int) {
     const int line = AD_btn2index(control);
     // Flip relative to what the board reports now, not to the button's own state.
     readPorts();
-    if (line >= 0) {
-        portBits ^= static_cast<std::uint16_t>(1u << line);
-    }
+    const LinePress press = pressLine(portBits, line, mode);
+    portBits = press.drive;
     writePorts(portBits);
-    if (line >= 0 && mode == 0) {
-        tellLineKept(panel, line);
+    if (press.keptForLater) {
+        showMessage(panel, keptLineNote(line, portBits), MessageKind::Note);
     }
     return 0;
 }
 
 int all0CB(int, int, int event, void *, int, int) {
     if (event == EVENT_COMMIT) {
-        writePorts(0x0000);
+        writePorts(allLinesLow);
     }
     return 0;
 }
 
 int all1CB(int, int, int event, void *, int, int) {
     if (event == EVENT_COMMIT) {
-        writePorts(0xFFFF);
+        writePorts(allLinesHigh);
     }
     return 0;
 }
@@ -120,10 +97,8 @@ int modeCB(int panel, int, int event, void *, int, int) {
         return 0;
     }
     GetCtrlVal(panel, PANEL_MODE, &mode);
-    if (mode == 0) {
-        setPortDirections(0x00);
-    } else if (mode == 1) {
-        setPortDirections(0xFF);
+    if (const std::optional<std::uint8_t> mask = directionMask(mode)) {
+        setPortDirections(*mask);
     }
     return 0;
 }
@@ -133,13 +108,12 @@ int timerUpdateGuiCB(int panel, int, int event, void *, int, int) {
         return 0;
     }
     readPorts();
-    for (int i = 0; i < PANEL_LINES; ++i) {
-        showLine(panel, ledCtrl[i], portKnown[i / LINES_PER_PORT], portBits & (1 << i));
+    const PanelIndicators shown = indicatorsFor({portBits, portKnown});
+    for (int i = 0; i < panelLines; ++i) {
+        show(panel, ledCtrl[i], shown.lines[i]);
     }
-    // The stand's switches pull their lines low when pressed.
-    for (int i = 1; i <= SWITCH_INDICATORS; ++i) {
-        const bool lineHigh = (portBits & (1 << (i + FIRST_SWITCH_LINE))) != 0;
-        showLine(panel, swCtrl[i], portKnown[1], lineHigh ? 0 : 1);
+    for (int s = 1; s <= switchIndicators; ++s) {
+        show(panel, swCtrl[s], shown.switches[s - 1]);
     }
     return 0;
 }

@@ -7,9 +7,9 @@
 #include <string>
 
 int exportGraphCB(int panel, int, int event, void *, int, int) {
-    char path[FILE_PATH_SIZE];
+    char path[filePathSize];
     if (event != EVENT_COMMIT || FileSelectPopup("Export graph as PNG", "PNG pictures (*.png)", 1,
-                                                 path, FILE_PATH_SIZE) != 1) {
+                                                 path, filePathSize) != 1) {
         return 0;
     }
     if (SaveCtrlDisplayToPNG(panel, PANEL_GRAPH, path) == 0) {

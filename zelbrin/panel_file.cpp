@@ -6,19 +6,19 @@
 
 namespace {
 
-constexpr const char *PANEL_FILE_NAME = "Zelbrin.uir";
+constexpr const char *panelFileName = "Zelbrin.uir";
 
 std::string findPanelFile() {
     namespace fs = std::filesystem;
     std::error_code failed;
     const fs::path programDir = fs::read_symlink("/proc/self/exe", failed).parent_path();
-    if (failed || fs::exists(programDir / PANEL_FILE_NAME, failed)) {
-        return PANEL_FILE_NAME;
+    if (failed || fs::exists(programDir / panelFileName, failed)) {
+        return panelFileName;
     }
     // The installed layout, relative to the executable so that a moved or unpacked tree
     // works as well.
-    const fs::path installed = programDir / ZELBRIN_DATA_DIR_FROM_BIN / PANEL_FILE_NAME;
-    return fs::exists(installed, failed) ? installed.lexically_normal().string() : PANEL_FILE_NAME;
+    const fs::path installed = programDir / ZELBRIN_DATA_DIR_FROM_BIN / panelFileName;
+    return fs::exists(installed, failed) ? installed.lexically_normal().string() : panelFileName;
 }
 
 } // namespace

@@ -8,9 +8,9 @@
 #include <cstdio>
 
 int panelHandle = 0;
-int ledCtrl[PANEL_LINES] = {};
-int btnCtrl[PANEL_LINES] = {};
-int swCtrl[SWITCH_INDICATORS + 1] = {};
+int ledCtrl[panelLines] = {};
+int btnCtrl[panelLines] = {};
+int swCtrl[switchIndicators + 1] = {};
 
 void libErrChk(int status) {
     noteBoardStatus(status);

@@ -40,24 +40,24 @@ enum {
 };
 
 // The PXI slot of the board the program works with.
-inline constexpr int BOARD_SLOT = 2;
+inline constexpr int boardSlot = 2;
 
 // The library's status for a call whose checks passed and that needed no driver call: it
 // says nothing about the board, and a read that gives it has read nothing.
-inline constexpr int STATUS_NO_DRIVER_CALL = 1;
+inline constexpr int statusNoDriverCall = 1;
 
 // Room for a file path the user chooses.
-inline constexpr int FILE_PATH_SIZE = 4096;
+inline constexpr int filePathSize = 4096;
 
 // Ports 0 and 1 seen as one row of sixteen lines: line i is port i / 8, bit i % 8.
-inline constexpr int PANEL_LINES = 16;
+inline constexpr int panelLines = 16;
 // Switch indicators S1 to S4, indexed by their number (entry 0 is unused).
-inline constexpr int SWITCH_INDICATORS = 4;
+inline constexpr int switchIndicators = 4;
 
 extern int panelHandle;
-extern int ledCtrl[PANEL_LINES];
-extern int btnCtrl[PANEL_LINES];
-extern int swCtrl[SWITCH_INDICATORS + 1];
+extern int ledCtrl[panelLines];
+extern int btnCtrl[panelLines];
+extern int swCtrl[switchIndicators + 1];
 
 // What both interval fields do.  On commit the timer gets the interval (seconds) shown in
 // the field, unchanged; the runtime refuses one that is not positive and keeps the old

@@ -5,13 +5,13 @@
 
 namespace {
 
-constexpr int NOTE_COLOUR = 0x202060;
-constexpr int PROBLEM_COLOUR = 0xB00000;
+constexpr int noteColour = 0x202060;
+constexpr int problemColour = 0xB00000;
 
 } // namespace
 
 void showMessage(int panel, const std::string &text, MessageKind kind) {
     SetCtrlAttribute(panel, PANEL_MESSAGE, ATTR_TEXT_COLOR,
-                     kind == MessageKind::Problem ? PROBLEM_COLOUR : NOTE_COLOUR);
+                     kind == MessageKind::Problem ? problemColour : noteColour);
     SetCtrlVal(panel, PANEL_MESSAGE, text.c_str());
 }

@@ -8,12 +8,20 @@
 
 namespace {
 
-constexpr int ROW_HEIGHT = 30;
-constexpr int LINE_LED_LEFT = 0;
-constexpr int LINE_BUTTON_LEFT = 40;
-constexpr int SWITCH_LEFT = 130;
-constexpr int SWITCH_FIRST_TOP = 30;
-constexpr int SWITCH_SPACING = 60;
+// A column of created controls, in the panel's units.
+struct Column {
+    int left;
+    int firstTop;
+    int spacing;
+
+    int top(int row) const { return firstTop + spacing * row; }
+};
+
+// Line 15 in the top row, so the column reads like the port's bits; each line's button
+// beside its indicator.
+constexpr Column lineLeds = {0, 0, 30};
+constexpr Column lineButtons = {40, 0, 30};
+constexpr Column switchColumn = {130, 30, 60};
 
 struct AxisRange {
     int button;
@@ -23,7 +31,7 @@ struct AxisRange {
 
 // Each range leaves 0.1 to spare at both ends of what it is meant to show: calibrated
 // positions, the 0 to 5 V joystick span, and the whole input range.
-constexpr AxisRange AXIS_RANGES[] = {
+constexpr AxisRange axisRanges[] = {
     {PANEL_RANGE_1, -1.1, 1.1},
     {PANEL_RANGE_5, -0.1, 5.1},
     {PANEL_RANGE_10, -10.1, 10.1},
@@ -33,18 +41,19 @@ constexpr AxisRange AXIS_RANGES[] = {
 
 void createGUI() {
     char label[10];
-    // Line 15 at the top, so the column reads like the port's bits.
-    for (int i = 0; i < PANEL_LINES; ++i) {
+    for (int i = 0; i < panelLines; ++i) {
         std::snprintf(label, sizeof label, "AD%d", i);
-        const int top = ROW_HEIGHT * (PANEL_LINES - 1 - i);
-        ledCtrl[i] = NewCtrl(panelHandle, CTRL_LED_NO_LABEL, nullptr, top, LINE_LED_LEFT);
-        btnCtrl[i] = NewCtrl(panelHandle, CTRL_SQUARE_COMMAND_BUTTON, label, top, LINE_BUTTON_LEFT);
+        const int row = panelLines - 1 - i;
+        ledCtrl[i] =
+            NewCtrl(panelHandle, CTRL_LED_NO_LABEL, nullptr, lineLeds.top(row), lineLeds.left);
+        btnCtrl[i] = NewCtrl(panelHandle, CTRL_SQUARE_COMMAND_BUTTON, label, lineButtons.top(row),
+                             lineButtons.left);
         SetCtrlAttribute(panelHandle, btnCtrl[i], ATTR_CALLBACK_FUNCTION_POINTER, ADbuttonCB);
     }
-    for (int i = 1; i <= SWITCH_INDICATORS; ++i) {
+    for (int i = 1; i <= switchIndicators; ++i) {
         std::snprintf(label, sizeof label, "S%d", i);
-        const int top = SWITCH_FIRST_TOP + SWITCH_SPACING * (i - 1);
-        swCtrl[i] = NewCtrl(panelHandle, CTRL_LED_WITH_LABEL, label, top, SWITCH_LEFT);
+        swCtrl[i] = NewCtrl(panelHandle, CTRL_LED_WITH_LABEL, label, switchColumn.top(i - 1),
+                            switchColumn.left);
     }
 }
 
@@ -52,7 +61,7 @@ int setAxes(int panel, int control, int event, void *, int, int) {
     if (event != EVENT_COMMIT) {
         return 0;
     }
-    for (const AxisRange &range : AXIS_RANGES) {
+    for (const AxisRange &range : axisRanges) {
         if (range.button == control) {
             SetAxisScalingMode(panel, PANEL_GRAPH, VAL_XAXIS, VAL_MANUAL, range.min, range.max);
             SetAxisScalingMode(panel, PANEL_GRAPH, VAL_LEFT_YAXIS, VAL_MANUAL, range.min,

@@ -3,9 +3,10 @@
 #include "analog_monitor.h"
 #include "csv_file.h"
 #include "digital_panel.h"
+#include "orvex.h"
 #include "panel_frame.h"
 #include "panel_message.h"
-#include "orvex.h"
+#include "port_lines.h"
 #include "userint.h"
 
 #include <QDateTime>
@@ -16,7 +17,7 @@
 
 namespace {
 
-constexpr const char *COLUMNS =
+constexpr const char *csvColumns =
     "time_s,ai2_V,ai3_V,x_calibrated,y_calibrated,port0_bits_7to0,port1_bits_7to0\n";
 
 struct Recording {
@@ -27,7 +28,6 @@ struct Recording {
 
 Recording recording;
 
-// The driver library the board is reached through, as the library chooses it.
 double fieldValue(int panel, int field) {
     double value = 0.0;
     GetCtrlVal(panel, field, &value);
@@ -47,9 +47,9 @@ std::string header(int panel) {
                   QDateTime::currentDateTime().toString(Qt::ISODate).toUtf8().constData(), calX.min,
                   calX.mid, calX.max, calY.min, calY.mid, calY.max,
                   fieldValue(panel, PANEL_AI_INTERVAL), fieldValue(panel, PANEL_GUI_INTERVAL),
-                  orvex_driverLibrary(), BOARD_SLOT, swapped ? "AI3" : "AI2",
+                  orvex_driverLibrary(), boardSlot, swapped ? "AI3" : "AI2",
                   swapped ? "AI2" : "AI3");
-    return text + std::string(COLUMNS);
+    return text + std::string(csvColumns);
 }
 
 // Empty when unknown, so that no made-up number enters the file.
@@ -66,9 +66,10 @@ std::string portBitsText(int port) {
     if (!portByteKnown(port)) {
         return "";
     }
+    const std::uint8_t byte = portByte(portBits, port);
     std::string bits;
-    for (int bit = 7; bit >= 0; --bit) {
-        bits += ((portBits >> (8 * port + bit)) & 1) ? '1' : '0';
+    for (int bit = linesPerPort - 1; bit >= 0; --bit) {
+        bits += ((byte >> bit) & 1) ? '1' : '0';
     }
     return bits;
 }
@@ -87,9 +88,9 @@ void switchOff(int panel) {
 }
 
 void start(int panel) {
-    char path[FILE_PATH_SIZE];
+    char path[filePathSize];
     if (FileSelectPopup("Record to CSV file", "CSV files (*.csv);;All files (*)", 1, path,
-                        FILE_PATH_SIZE) != 1) {
+                        filePathSize) != 1) {
         switchOff(panel);
         showMessage(panel, "Recording not started: no file chosen.", MessageKind::Note);
         return;

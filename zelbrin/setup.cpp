@@ -12,14 +12,14 @@
 namespace {
 
 // Identifies a set-up written by this program; a file without it is someone else's.
-constexpr const char *FORMAT_KEY = "format";
-constexpr const char *FORMAT = "zelbrin-setup-1";
+constexpr const char *formatKey = "format";
+constexpr const char *setupFormat = "zelbrin-setup-1";
 
 // The ranges the window's fields accept.
-constexpr double FIELD_VOLTS = 10.0;
-constexpr double SHORTEST_INTERVAL = 0.01;
-constexpr double LONGEST_INTERVAL = 10.0;
-constexpr int PLOT_MODES = 3;
+constexpr double fieldVolts = 10.0;
+constexpr double shortestInterval = 0.01;
+constexpr double longestInterval = 10.0;
+constexpr int plotModes = 3;
 
 class Reader {
   public:
@@ -58,9 +58,9 @@ class Reader {
     }
 
     void format() {
-        const QString text = store_.value(FORMAT_KEY).toString();
-        if (present(FORMAT_KEY) && text != QLatin1String(FORMAT)) {
-            refuse(FORMAT_KEY, "'" + text.toStdString() + "' is not " + FORMAT);
+        const QString text = store_.value(formatKey).toString();
+        if (present(formatKey) && text != QLatin1String(setupFormat)) {
+            refuse(formatKey, "'" + text.toStdString() + "' is not " + setupFormat);
         }
     }
 
@@ -90,9 +90,9 @@ class Reader {
 
 Calibration readCalibration(Reader &reader, const char *minKey, const char *midKey,
                             const char *maxKey) {
-    return {reader.number(minKey, -FIELD_VOLTS, FIELD_VOLTS),
-            reader.number(midKey, -FIELD_VOLTS, FIELD_VOLTS),
-            reader.number(maxKey, -FIELD_VOLTS, FIELD_VOLTS)};
+    return {reader.number(minKey, -fieldVolts, fieldVolts),
+            reader.number(midKey, -fieldVolts, fieldVolts),
+            reader.number(maxKey, -fieldVolts, fieldVolts)};
 }
 
 double doubleOf(int panel, int control) {
@@ -133,9 +133,9 @@ std::variant<Setup, SetupRefusal> readSetup(const QSettings &store) {
     Setup setup{};
     setup.x = readCalibration(reader, "calibration/xMin", "calibration/xMid", "calibration/xMax");
     setup.y = readCalibration(reader, "calibration/yMin", "calibration/yMid", "calibration/yMax");
-    setup.refreshSeconds = reader.number("intervals/refresh", SHORTEST_INTERVAL, LONGEST_INTERVAL);
-    setup.sampleSeconds = reader.number("intervals/sample", SHORTEST_INTERVAL, LONGEST_INTERVAL);
-    setup.plotMode = static_cast<int>(reader.number("plot/mode", 0, PLOT_MODES - 1));
+    setup.refreshSeconds = reader.number("intervals/refresh", shortestInterval, longestInterval);
+    setup.sampleSeconds = reader.number("intervals/sample", shortestInterval, longestInterval);
+    setup.plotMode = static_cast<int>(reader.number("plot/mode", 0, plotModes - 1));
     setup.showRaw = reader.flag("plot/raw");
     setup.showCalibrated = reader.flag("plot/calibrated");
     setup.swap = reader.flag("plot/swap");
@@ -154,7 +154,7 @@ void writeSetup(QSettings &store, const Setup &setup) {
     const auto flag = [&store](const char *key, bool value) {
         store.setValue(key, value ? "true" : "false");
     };
-    store.setValue(FORMAT_KEY, FORMAT);
+    store.setValue(formatKey, setupFormat);
     number("calibration/xMin", setup.x.min);
     number("calibration/xMid", setup.x.mid);
     number("calibration/xMax", setup.x.max);

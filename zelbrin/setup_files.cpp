@@ -11,12 +11,12 @@
 
 namespace {
 
-constexpr const char *ORGANISATION = "Zelbrin";
-constexpr const char *APPLICATION = "zelbrin";
-constexpr const char *SETUP_FILTER = "Zelbrin setups (*.ini);;All files (*)";
+constexpr const char *organisation = "Zelbrin";
+constexpr const char *application = "zelbrin";
+constexpr const char *setupFilter = "Zelbrin setups (*.ini);;All files (*)";
 
 QSettings userSettings() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, ORGANISATION, APPLICATION);
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, organisation, application);
 }
 
 QSettings setupFile(const char *path) {
@@ -70,8 +70,8 @@ void restoreGeometry(int panel, const QSettings &store) {
     SetPanelGeometry(panel, g.left, g.top, g.width, g.height);
 }
 
-bool chooseFile(const char *title, bool forSaving, char (&path)[FILE_PATH_SIZE]) {
-    return FileSelectPopup(title, SETUP_FILTER, forSaving ? 1 : 0, path, FILE_PATH_SIZE) == 1;
+bool chooseFile(const char *title, bool forSaving, char (&path)[filePathSize]) {
+    return FileSelectPopup(title, setupFilter, forSaving ? 1 : 0, path, filePathSize) == 1;
 }
 
 } // namespace
@@ -112,7 +112,7 @@ bool loadSetupFile(int panel, const char *path) {
 }
 
 int saveSetupCB(int panel, int, int event, void *, int, int) {
-    char path[FILE_PATH_SIZE];
+    char path[filePathSize];
     if (event != EVENT_COMMIT || !chooseFile("Save setup", true, path)) {
         return 0;
     }
@@ -130,7 +130,7 @@ int saveSetupCB(int panel, int, int event, void *, int, int) {
 }
 
 int loadSetupCB(int panel, int, int event, void *, int, int) {
-    char path[FILE_PATH_SIZE];
+    char path[filePathSize];
     if (event == EVENT_COMMIT && chooseFile("Load setup", false, path)) {
         loadSetupFile(panel, path);
     }

@@ -13,17 +13,17 @@
 
 namespace {
 
-constexpr int CONTROL_PORT = 2;
+constexpr int controlPort = 2;
 // Port 2 lines 0 to 2 are outputs; only line 0 is high.
-constexpr unsigned char CONTROL_PORT_OUTPUTS = 0x07;
-constexpr unsigned char CONTROL_PORT_START_VALUE = 0x01;
+constexpr unsigned char controlPortOutputs = 0x07;
+constexpr unsigned char controlPortStartValue = 0x01;
 
 } // namespace
 
 void prepareBoard() {
-    libErrChk(orvex_ni6251Slot(BOARD_SLOT));
-    libErrChk(orvex_portMask(CONTROL_PORT, CONTROL_PORT_OUTPUTS));
-    libErrChk(orvex_portOut(CONTROL_PORT, CONTROL_PORT_START_VALUE));
+    libErrChk(orvex_ni6251Slot(boardSlot));
+    libErrChk(orvex_portMask(controlPort, controlPortOutputs));
+    libErrChk(orvex_portOut(controlPort, controlPortStartValue));
     // Ports 0 and 1 start as inputs, matching the direction selector's first value.
     libErrChk(orvex_portMask(0, 0x00));
     libErrChk(orvex_portMask(1, 0x00));

@@ -11,10 +11,10 @@ namespace {
 
 using AnalogMonitor = AppOnStand;
 
-constexpr double VOLTS = 1e-3; // what a read of a held joystick may differ by
-constexpr int RED = 0xFF0000;
-constexpr int GREEN = 0x00FF00;
-constexpr int SOME_DRIVER_FAILURE = -200279;
+constexpr double voltsTolerance = 1e-3; // what a read of a held joystick may differ by
+constexpr int red = 0xFF0000;
+constexpr int green = 0x00FF00;
+constexpr int someDriverFailure = -200279;
 
 enum { POINTS = 0, TRACE = 1, NONE = 2 };
 
@@ -30,8 +30,8 @@ void holdJoystick(Point volts) {
 void expectMarker(const panel::GraphPrimitive &p, int rgb, Point at) {
     EXPECT_TRUE(p.marker);
     EXPECT_EQ(p.rgb, static_cast<unsigned>(rgb));
-    EXPECT_NEAR(p.x1, at.x, VOLTS);
-    EXPECT_NEAR(p.y1, at.y, VOLTS);
+    EXPECT_NEAR(p.x1, at.x, voltsTolerance);
+    EXPECT_NEAR(p.y1, at.y, voltsTolerance);
 }
 
 // The calibrated point of the last tick, drawn after the raw one.
@@ -44,10 +44,10 @@ panel::GraphPrimitive calibratedPoint() {
 void expectSegment(const panel::GraphPrimitive &p, int rgb, Point from, Point to) {
     EXPECT_FALSE(p.marker);
     EXPECT_EQ(p.rgb, static_cast<unsigned>(rgb));
-    EXPECT_NEAR(p.x1, from.x, VOLTS);
-    EXPECT_NEAR(p.y1, from.y, VOLTS);
-    EXPECT_NEAR(p.x2, to.x, VOLTS);
-    EXPECT_NEAR(p.y2, to.y, VOLTS);
+    EXPECT_NEAR(p.x1, from.x, voltsTolerance);
+    EXPECT_NEAR(p.y1, from.y, voltsTolerance);
+    EXPECT_NEAR(p.x2, to.x, voltsTolerance);
+    EXPECT_NEAR(p.y2, to.y, voltsTolerance);
 }
 
 struct Sample {
@@ -69,12 +69,12 @@ TEST_P(JoystickSample, ShowsBothVoltagesAndPlotsTheRawAndCalibratedPoints) {
     user::setSwitch(PANEL_SWAP, s.swap);
     holdJoystick(s.held);
     user::tickSampling();
-    EXPECT_NEAR(user::doubleValue(PANEL_AI2), s.held.x, VOLTS) << s.what;
-    EXPECT_NEAR(user::doubleValue(PANEL_AI3), s.held.y, VOLTS) << s.what;
+    EXPECT_NEAR(user::doubleValue(PANEL_AI2), s.held.x, voltsTolerance) << s.what;
+    EXPECT_NEAR(user::doubleValue(PANEL_AI3), s.held.y, voltsTolerance) << s.what;
     const auto plotted = user::plotted();
     ASSERT_EQ(plotted.size(), 2u) << s.what;
-    expectMarker(plotted[0], RED, s.raw);
-    expectMarker(plotted[1], GREEN, s.calibrated);
+    expectMarker(plotted[0], red, s.raw);
+    expectMarker(plotted[1], green, s.calibrated);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -110,10 +110,10 @@ TEST_P(ShowFlags, ChooseWhichPointsAreDrawn) {
     }
     std::vector<unsigned> expected;
     if (shown.raw) {
-        expected.push_back(RED);
+        expected.push_back(red);
     }
     if (shown.calibrated) {
-        expected.push_back(GREEN);
+        expected.push_back(green);
     }
     EXPECT_EQ(colours, expected);
 }
@@ -132,8 +132,8 @@ TEST_F(AnalogMonitor, TraceModeJoinsTicksAndPlotsNothingModeStillMovesTheTraceSt
     user::tickSampling();
     auto plotted = user::plotted();
     ASSERT_EQ(plotted.size(), 4u) << "the points of the last tick stay under the trace";
-    expectSegment(plotted[2], RED, a, b);
-    expectSegment(plotted[3], GREEN, {-0.5, 0.0}, {0.5, 1.0});
+    expectSegment(plotted[2], red, a, b);
+    expectSegment(plotted[3], green, {-0.5, 0.0}, {0.5, 1.0});
 
     user::choose(PANEL_PLOT_MODE, NONE);
     holdJoystick(c);
@@ -145,14 +145,14 @@ TEST_F(AnalogMonitor, TraceModeJoinsTicksAndPlotsNothingModeStillMovesTheTraceSt
     user::tickSampling();
     plotted = user::plotted();
     ASSERT_EQ(plotted.size(), 6u);
-    expectSegment(plotted[4], RED, c, d);
-    expectSegment(plotted[5], GREEN, {0.0, -1.0}, {1.0, 0.0});
+    expectSegment(plotted[4], red, c, d);
+    expectSegment(plotted[5], green, {0.0, -1.0}, {1.0, 0.0});
 
     user::choose(PANEL_PLOT_MODE, POINTS);
     user::tickSampling();
     plotted = user::plotted();
     ASSERT_EQ(plotted.size(), 2u) << "points mode clears the trace";
-    expectMarker(plotted[0], RED, d);
+    expectMarker(plotted[0], red, d);
 }
 
 TEST_F(AnalogMonitor, CalibrateTakesTheSixFieldsAtTheNextTick) {
@@ -164,7 +164,7 @@ TEST_F(AnalogMonitor, CalibrateTakesTheSixFieldsAtTheNextTick) {
     user::enter(PANEL_X_MIN, 0.2);
     holdJoystick({4.6, 0.3});
     user::tickSampling();
-    expectMarker(calibratedPoint(), GREEN, {0.84, -0.88}); // still the first calibration
+    expectMarker(calibratedPoint(), green, {0.84, -0.88}); // still the first calibration
 
     user::click(PANEL_CALIBRATE);
     EXPECT_DOUBLE_EQ(calX.min, 0.2);
@@ -174,7 +174,7 @@ TEST_F(AnalogMonitor, CalibrateTakesTheSixFieldsAtTheNextTick) {
     EXPECT_DOUBLE_EQ(calY.mid, 2.4);
     EXPECT_DOUBLE_EQ(calY.max, 4.5);
     user::tickSampling();
-    expectMarker(calibratedPoint(), GREEN, {1.0, -1.0});
+    expectMarker(calibratedPoint(), green, {1.0, -1.0});
 }
 
 TEST_F(AnalogMonitor, ASideOfZeroSpanPutsThePointAtTheCentreOrAtFullDeflection) {
@@ -183,10 +183,10 @@ TEST_F(AnalogMonitor, ASideOfZeroSpanPutsThePointAtTheCentreOrAtFullDeflection) 
     user::click(PANEL_CALIBRATE);
     holdJoystick({3.0, 1.0});
     user::tickSampling();
-    expectMarker(calibratedPoint(), GREEN, {1.0, -1.0});
+    expectMarker(calibratedPoint(), green, {1.0, -1.0});
     holdJoystick({2.5, 2.5});
     user::tickSampling();
-    expectMarker(calibratedPoint(), GREEN, {0.0, 0.0});
+    expectMarker(calibratedPoint(), green, {0.0, 0.0});
 }
 
 TEST_F(AnalogMonitor, AFailedReadBreaksTheTraceForOneTickInsteadOfDrawingAMadeUpPoint) {
@@ -194,7 +194,7 @@ TEST_F(AnalogMonitor, AFailedReadBreaksTheTraceForOneTickInsteadOfDrawingAMadeUp
     holdJoystick({1.0, 4.0});
     user::tickSampling();
     const std::size_t before = user::plotted().size();
-    failNthCall("DAQmxReadAnalogF64", 1, SOME_DRIVER_FAILURE); // the ai2 read
+    failNthCall("DAQmxReadAnalogF64", 1, someDriverFailure); // the ai2 read
     CapturedErrors errors;
     user::tickSampling(); // no segment to or from the tick without ai2
     user::tickSampling();
@@ -204,7 +204,7 @@ TEST_F(AnalogMonitor, AFailedReadBreaksTheTraceForOneTickInsteadOfDrawingAMadeUp
     user::tickSampling();
     const auto plotted = user::plotted();
     ASSERT_EQ(plotted.size(), before + 2);
-    expectSegment(plotted[before], RED, {1.0, 4.0}, {3.0, 3.5});
+    expectSegment(plotted[before], red, {1.0, 4.0}, {3.0, 3.5});
 }
 
 struct AxisRange {

@@ -1,7 +1,7 @@
 // Runs the application's own code against the panel runtime and the simulated board
 // (virtual time, the stand of stand.json) and works its window as a user would.
-#ifndef ZELBRIN_TESTS_APP_HARNESS_H
-#define ZELBRIN_TESTS_APP_HARNESS_H
+#ifndef TESTS_APP_APP_HARNESS_H
+#define TESTS_APP_APP_HARNESS_H
 
 #include <gtest/gtest.h>
 

@@ -21,7 +21,7 @@ using ::testing::HasSubstr;
 using ::testing::StartsWith;
 using BoardState = AppOnStand;
 
-constexpr int SOME_DRIVER_FAILURE = -200279;
+constexpr int someDriverFailure = -200279;
 
 bool ledUnknown(int control) {
     const auto *led =
@@ -40,7 +40,7 @@ TEST_F(BoardState, AFailedVoltageReadShowsUnknownAndTheBoardAsNotAnsweringUntilI
     EXPECT_THAT(user::text(PANEL_BOARD), HasSubstr("Board answering"));
 
     ASSERT_EQ(simboard_holdJoystick(1.0, 4.0), 0);
-    failNthCall("DAQmxReadAnalogF64", 2, SOME_DRIVER_FAILURE); // the ai3 read
+    failNthCall("DAQmxReadAnalogF64", 2, someDriverFailure); // the ai3 read
     CapturedErrors errors;
     user::tickSampling();
     EXPECT_EQ(errors.errorLines().size(), 1u) << "standard error still gets the line";
@@ -48,7 +48,7 @@ TEST_F(BoardState, AFailedVoltageReadShowsUnknownAndTheBoardAsNotAnsweringUntilI
     EXPECT_TRUE(std::isnan(user::doubleValue(PANEL_AI3)));
     EXPECT_NEAR(user::doubleValue(PANEL_AI2), 1.0, 1e-3);
     EXPECT_THAT(user::text(PANEL_BOARD),
-                StartsWith("\u25CF Board not answering: " + std::to_string(SOME_DRIVER_FAILURE)));
+                StartsWith("\u25CF Board not answering: " + std::to_string(someDriverFailure)));
     EXPECT_THAT(user::text(PANEL_BOARD), ::testing::Not(HasSubstr("\n")))
         << "only the first line of the driver's text";
     EXPECT_TRUE(user::plotted().empty()) << "no point is made up for the missing voltage";
@@ -60,12 +60,12 @@ TEST_F(BoardState, AFailedVoltageReadShowsUnknownAndTheBoardAsNotAnsweringUntilI
 
 TEST_F(BoardState, AFailedPortReadShowsThatPortsLinesAndSwitchesUnknown) {
     user::tickRefresh();
-    failNthCall("DAQmxReadDigitalU8", 1, SOME_DRIVER_FAILURE); // port 1, read first
+    failNthCall("DAQmxReadDigitalU8", 1, someDriverFailure); // port 1, read first
     user::tickRefresh();
-    for (int line = 0; line < PANEL_LINES; ++line) {
+    for (int line = 0; line < panelLines; ++line) {
         EXPECT_EQ(ledUnknown(ledCtrl[line]), line >= 8) << "line " << line;
     }
-    for (int s = 1; s <= SWITCH_INDICATORS; ++s) {
+    for (int s = 1; s <= switchIndicators; ++s) {
         EXPECT_TRUE(ledUnknown(swCtrl[s])) << "S" << s;
     }
     user::tickRefresh();

@@ -14,12 +14,12 @@ namespace {
 
 using DigitalPanel = AppOnStand;
 
-constexpr int SOME_DRIVER_FAILURE = -200279;
+constexpr int someDriverFailure = -200279;
 
 // Which of the sixteen line indicators are lit, as a bit per line.
 unsigned litLines() {
     unsigned lit = 0;
-    for (int i = 0; i < PANEL_LINES; ++i) {
+    for (int i = 0; i < panelLines; ++i) {
         if (user::intValue(ledCtrl[i]) != 0) {
             lit |= 1u << i;
         }
@@ -30,7 +30,7 @@ unsigned litLines() {
 // S1 to S4 as bits 0 to 3.
 unsigned litSwitches() {
     unsigned lit = 0;
-    for (int i = 1; i <= SWITCH_INDICATORS; ++i) {
+    for (int i = 1; i <= switchIndicators; ++i) {
         if (user::intValue(swCtrl[i]) != 0) {
             lit |= 1u << (i - 1);
         }
@@ -100,7 +100,7 @@ TEST_P(RefreshTick, LightsTheHighLinesAndTheSwitchesThatAreDown) {
     for (int line = 0; line < 12; ++line) {
         ASSERT_EQ(simboard_setInputLine(line / 8, line % 8, (stand.highInputs >> line) & 1), 0);
     }
-    for (int s = 1; s <= SWITCH_INDICATORS; ++s) {
+    for (int s = 1; s <= switchIndicators; ++s) {
         ASSERT_EQ(simboard_pressSwitch(s, (stand.pressed >> (s - 1)) & 1), 0);
     }
     user::tickRefresh();
@@ -157,7 +157,7 @@ TEST_P(FailedPortRead, KeepsThatPortsLastKnownLines) {
     user::click(btnCtrl[9]); // port 1 = 0x02
     ASSERT_EQ(portBits, 0x0204);
 
-    failNthCall("DAQmxReadDigitalU8", read.failingCall, SOME_DRIVER_FAILURE);
+    failNthCall("DAQmxReadDigitalU8", read.failingCall, someDriverFailure);
     CapturedErrors errors;
     user::click(btnCtrl[read.failingCall == 1 ? 8 : 0]);
     EXPECT_EQ(errors.errorLines().size(), 1u) << errors.text();

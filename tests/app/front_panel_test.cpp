@@ -38,7 +38,7 @@ std::vector<std::pair<QWidget *, QRect>> placesOfTheOtherControls() {
             places.emplace_back(w, w->geometry());
         }
     }
-    for (int line = 0; line < PANEL_LINES; ++line) {
+    for (int line = 0; line < panelLines; ++line) {
         places.emplace_back(widgetOf(btnCtrl[line]), widgetOf(btnCtrl[line])->geometry());
     }
     return places;
@@ -104,7 +104,7 @@ QLabel *labelShowing(const QString &text) {
 }
 
 TEST_F(FrontPanel, EachLineRowCarriesItsPortAndLineAndEachSwitchItsLine) {
-    for (int line = 0; line < PANEL_LINES; ++line) {
+    for (int line = 0; line < panelLines; ++line) {
         const QString name = QStringLiteral("P%1.%2").arg(line / 8).arg(line % 8);
         const QLabel *label = labelShowing(name);
         ASSERT_NE(label, nullptr) << name.toStdString();
@@ -113,7 +113,7 @@ TEST_F(FrontPanel, EachLineRowCarriesItsPortAndLineAndEachSwitchItsLine) {
             << name.toStdString() << " stands in the row of its button";
         EXPECT_FALSE(label->geometry().intersects(button)) << name.toStdString();
     }
-    for (int s = 1; s <= SWITCH_INDICATORS; ++s) {
+    for (int s = 1; s <= switchIndicators; ++s) {
         const QString name = QStringLiteral("line P1.%1").arg(s + 3);
         const QLabel *label = labelShowing(name);
         ASSERT_NE(label, nullptr) << name.toStdString();

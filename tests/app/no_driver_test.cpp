@@ -53,7 +53,7 @@ TEST(NoDriver, TheBoardShowsAsNotAnsweringAndEveryReadingAsUnknown) {
     EXPECT_TRUE(std::isnan(user::doubleValue(PANEL_AI2)));
     EXPECT_TRUE(std::isnan(user::doubleValue(PANEL_AI3)));
     double line = 0.0;
-    for (int i = 0; i < PANEL_LINES; ++i) {
+    for (int i = 0; i < panelLines; ++i) {
         GetCtrlVal(panelHandle, ledCtrl[i], &line);
         EXPECT_TRUE(std::isnan(line)) << "line " << i << " is neither lit nor dark";
     }

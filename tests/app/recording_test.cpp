@@ -186,13 +186,13 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(RecordingDeathTest, ADiskThatFillsUpStopsTheRecordingAndKeepsTheRowsWhole) {
     // The child runs this test again from its start: it finds the file's name in the
     // environment it inherits.
-    constexpr const char *NAMED = "ZELBRIN_TEST_FILLING_FILE";
-    if (!std::getenv(NAMED)) {
+    constexpr const char *namedVariable = "ZELBRIN_TEST_FILLING_FILE";
+    if (!std::getenv(namedVariable)) {
         const std::string name =
             std::string(P_tmpdir) + "/zelbrin_filling." + std::to_string(getpid()) + ".csv";
-        setenv(NAMED, name.c_str(), 1);
+        setenv(namedVariable, name.c_str(), 1);
     }
-    const std::string file = std::getenv(NAMED);
+    const std::string file = std::getenv(namedVariable);
     EXPECT_EXIT(recordUntilTheDiskIsFull(file), ::testing::ExitedWithCode(0), "");
     const auto lines = linesOf(file);
     const auto rows = rowsOf(lines);
@@ -202,7 +202,7 @@ TEST(RecordingDeathTest, ADiskThatFillsUpStopsTheRecordingAndKeepsTheRowsWhole) 
         EXPECT_EQ(row[6].size(), 8u) << "the last row is whole";
     }
     std::remove(file.c_str());
-    unsetenv(NAMED);
+    unsetenv(namedVariable);
 }
 
 TEST_F(Recording, ExportWritesTheGraphAsAPngOfItsSize) {

@@ -38,23 +38,23 @@ bool underAddressSanitizer() {
 }
 
 TEST(Soak, TwentyThousandTicksInPointsModeKeepMemoryFlatAndLeaveNoTask) {
-    constexpr int TICKS = 20000;
-    constexpr int SETTLED = 1000;
-    constexpr long ALLOWED_GROWTH = 1 << 20;
+    constexpr int ticks = 20000;
+    constexpr int settleTick = 1000;
+    constexpr long allowedGrowth = 1 << 20;
     resetStand();
     ASSERT_EQ(simboard_releaseJoystick(), 0); // the stick moves along its path
     prepareBoard();
     ASSERT_TRUE(openWindow(testArgv()));
 
     long settled = 0;
-    for (int tick = 1; tick <= TICKS; ++tick) {
+    for (int tick = 1; tick <= ticks; ++tick) {
         user::tickSampling();
         user::tickRefresh();
         simboard_advanceTime(0.05);
         if (tick % 100 == 0) {
             QCoreApplication::processEvents(); // repaint as the running program would
         }
-        if (tick == SETTLED) {
+        if (tick == settleTick) {
             settled = residentBytes();
         }
     }
@@ -68,7 +68,7 @@ TEST(Soak, TwentyThousandTicksInPointsModeKeepMemoryFlatAndLeaveNoTask) {
                         "grew by "
                      << grown << " bytes";
     }
-    EXPECT_LE(grown, ALLOWED_GROWTH) << "resident memory grew by " << grown << " bytes";
+    EXPECT_LE(grown, allowedGrowth) << "resident memory grew by " << grown << " bytes";
 }
 
 } // namespace
