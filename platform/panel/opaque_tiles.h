@@ -7,8 +7,8 @@
 // opaque, so no pixel is ever looked at here.  A long trace asks about every primitive and every
 // row of pixels it would paint, so a row of tiles is one bit each and a question is a few word
 // operations, answered inline.
-#ifndef ZELBRIN_PLATFORM_PANEL_OPAQUE_TILES_H
-#define ZELBRIN_PLATFORM_PANEL_OPAQUE_TILES_H
+#ifndef PLATFORM_PANEL_OPAQUE_TILES_H
+#define PLATFORM_PANEL_OPAQUE_TILES_H
 
 #include <QRect>
 #include <QSize>
@@ -26,10 +26,13 @@ class OpaqueTiles {
     // opaque; an area wholly outside the image counts as opaque, as nothing there shows.
     bool covered(const QRect &area) const {
         const Span tiles = tilesOf(area);
-        for (int row = tiles.top; row <= tiles.bottom; ++row)
-            for (int word = tiles.left >> 6; word <= tiles.right >> 6; ++word)
-                if ((maskOf(tiles, word) & ~opaque_[indexOf(row, word)]) != 0)
+        for (int row = tiles.top; row <= tiles.bottom; ++row) {
+            for (int word = tiles.left >> 6; word <= tiles.right >> 6; ++word) {
+                if ((maskOf(tiles, word) & ~opaque_[indexOf(row, word)]) != 0) {
                     return false;
+                }
+            }
+        }
         return true;
     }
     // Whether the tile that holds pixel (x, y) is opaque.
