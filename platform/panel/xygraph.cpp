@@ -90,11 +90,13 @@ class Placer {
 
     // Where a block's bounds land, cut to the clipping box.
     QRectF place(const GraphStore::Bounds &bounds) const {
-        const double left = std::max((bounds.xMin - xMin_) * xScale_, box_.left());
-        const double right = std::min((bounds.xMax - xMin_) * xScale_, box_.right());
-        const double top = std::max((yMax_ - bounds.yMax) * yScale_, box_.top());
-        const double bottom = std::min((yMax_ - bounds.yMin) * yScale_, box_.bottom());
-        return QRectF(QPointF(left, top), QPointF(std::max(left, right), std::max(top, bottom)));
+        // Both ends of each side are cut: a block wholly off one side lands on its edge.
+        const auto across = [this](double x) { return std::clamp(x, box_.left(), box_.right()); };
+        const auto down = [this](double y) { return std::clamp(y, box_.top(), box_.bottom()); };
+        return QRectF(
+            QPointF(across((bounds.xMin - xMin_) * xScale_), down((yMax_ - bounds.yMax) * yScale_)),
+            QPointF(across((bounds.xMax - xMin_) * xScale_),
+                    down((yMax_ - bounds.yMin) * yScale_)));
     }
 
     // Where a primitive lands, from coords x1, y1, x2, y2; false when nothing of it lies
