@@ -16,8 +16,9 @@ const BenchGraph &benchGraph() {
         DisplayPanel(b.panel);
         // Paints reach only an exposed window; the window system exposes it from the loop.
         QWidget *window = panel_test::panelWidget(b.panel);
-        while (window && !window->windowHandle()->isExposed())
+        while (window && !window->windowHandle()->isExposed()) {
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        }
         b.graph = panel_test::graphOf(b.panel, kBenchGraph);
         return b;
     }();
@@ -34,8 +35,9 @@ void Trace::plotSegment(int panel) {
 
 void refill(const BenchGraph &b, Trace &trace, std::size_t segments) {
     DeleteGraphPlot(b.panel, kBenchGraph, VAL_ALL_PLOTS, VAL_IMMEDIATE_DRAW);
-    for (std::size_t i = 0; i < segments; ++i)
+    for (std::size_t i = 0; i < segments; ++i) {
         trace.plotSegment(b.panel);
+    }
     b.graph->repaint();
 }
 

@@ -1,7 +1,7 @@
 // What the graph benchmarks share: the benchmark panel with its 600x400 graph, and a
 // wandering two-colour trace that stays inside the axes, as a joystick's would.
-#ifndef ZELBRIN_BENCH_PANEL_BENCH_GRAPH_H
-#define ZELBRIN_BENCH_PANEL_BENCH_GRAPH_H
+#ifndef BENCH_PANEL_BENCH_GRAPH_H
+#define BENCH_PANEL_BENCH_GRAPH_H
 
 #include <cstddef>
 #include <random>

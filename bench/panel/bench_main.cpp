@@ -4,11 +4,13 @@
 #include <benchmark/benchmark.h>
 
 int main(int argc, char **argv) {
-    if (!panel_test::startRuntime(argc, argv))
+    if (!panel_test::startRuntime(argc, argv)) {
         return 1;
+    }
     benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;
+    }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

@@ -30,8 +30,9 @@ template <typename Work> double timed(benchmark::State &state, Work work) {
 
 void comparePlain(benchmark::State &state, double totalSeconds) {
     const double mean = totalSeconds / static_cast<double>(state.iterations());
-    if (const auto plain = plainSeconds.find(state.range(0)); plain != plainSeconds.end())
+    if (const auto plain = plainSeconds.find(state.range(0)); plain != plainSeconds.end()) {
         state.counters["plain_over_graph"] = plain->second / mean;
+    }
 }
 
 // What a graph without a cache would do: every segment, grouped by colour.

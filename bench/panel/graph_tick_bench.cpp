@@ -44,10 +44,12 @@ void BM_GraphTick(benchmark::State &state) {
         seconds += elapsed;
     }
     const double meanTick = seconds / static_cast<double>(state.iterations());
-    if (stored == 100)
+    if (stored == 100) {
         meanTickAt100 = meanTick;
-    if (meanTickAt100 > 0.0)
+    }
+    if (meanTickAt100 > 0.0) {
         state.counters["tick_ratio_vs_100"] = meanTick / meanTickAt100;
+    }
     state.counters["bytes_per_segment"] = bytesPerSegment;
 }
 

@@ -6,20 +6,23 @@
 namespace panel {
 
 std::size_t GraphStore::chunkCapacity(std::size_t chunk) {
-    if (chunk >= kSmallChunks)
+    if (chunk >= kSmallChunks) {
         return kChunkSize;
+    }
     return chunk == 0 ? kFirstChunk : kFirstChunk << (chunk - 1);
 }
 
 std::size_t GraphStore::chunkStart(std::size_t chunk) {
-    if (chunk >= kSmallChunks)
+    if (chunk >= kSmallChunks) {
         return (chunk - kSmallChunks + 1) * kChunkSize;
+    }
     return chunk == 0 ? 0 : kFirstChunk << (chunk - 1);
 }
 
 GraphStore::Location GraphStore::locate(std::size_t index) {
-    if (index < kFirstChunk)
+    if (index < kFirstChunk) {
         return {0, index};
+    }
     if (index < kChunkSize) {
         // Small chunk c >= 1 holds the indices from 2^(c+5) up to 2^(c+6).
         const auto highBit = static_cast<std::size_t>(std::bit_width(index) - 1);
@@ -31,8 +34,9 @@ GraphStore::Location GraphStore::locate(std::size_t index) {
 
 bool GraphStore::append(const GraphPrimitive &primitive) {
     const int colour = paletteIndex(primitive.rgb);
-    if (colour < 0)
+    if (colour < 0) {
         return false;
+    }
     const Location at = locate(size_);
     if (at.chunk == chunks_.size()) {
         const std::size_t capacity = chunkCapacity(at.chunk);
@@ -50,14 +54,16 @@ bool GraphStore::append(const GraphPrimitive &primitive) {
     Bounds &block = chunk.bounds[at.slot / kBlock];
     const Bounds own{std::min(primitive.x1, primitive.x2), std::min(primitive.y1, primitive.y2),
                      std::max(primitive.x1, primitive.x2), std::max(primitive.y1, primitive.y2)};
-    if (at.slot % kBlock == 0)
+    if (at.slot % kBlock == 0) {
         block = own;
-    else
+    } else {
         block = {std::min(block.xMin, own.xMin), std::min(block.yMin, own.yMin),
                  std::max(block.xMax, own.xMax), std::max(block.yMax, own.yMax)};
+    }
     ++size_;
-    if (primitive.marker)
+    if (primitive.marker) {
         ++markers_;
+    }
     return true;
 }
 
@@ -85,8 +91,9 @@ GraphStore::Run GraphStore::run(std::size_t index) const {
 
 std::size_t GraphStore::bytesHeld() const {
     std::size_t primitives = 0;
-    for (std::size_t chunk = 0; chunk < chunks_.size(); ++chunk)
+    for (std::size_t chunk = 0; chunk < chunks_.size(); ++chunk) {
         primitives += chunkCapacity(chunk);
+    }
     return primitives * (4 * sizeof(float) + sizeof(std::uint16_t)) +
            primitives / kBlock * sizeof(Bounds) + chunks_.capacity() * sizeof(Chunk) +
            palette_.capacity() * sizeof(std::uint32_t);
@@ -95,15 +102,17 @@ std::size_t GraphStore::bytesHeld() const {
 // A trace is drawn in one or two colours, so the colour of the previous primitive is
 // nearly always the one asked for; other colours are searched for in the small palette.
 int GraphStore::paletteIndex(std::uint32_t rgb) {
-    if (lastColour_ < palette_.size() && palette_[lastColour_] == rgb)
+    if (lastColour_ < palette_.size() && palette_[lastColour_] == rgb) {
         return static_cast<int>(lastColour_);
+    }
     const auto found = std::find(palette_.begin(), palette_.end(), rgb);
     if (found != palette_.end()) {
         lastColour_ = static_cast<std::size_t>(found - palette_.begin());
         return static_cast<int>(lastColour_);
     }
-    if (palette_.size() == kMaxColours)
+    if (palette_.size() == kMaxColours) {
         return -1;
+    }
     palette_.push_back(rgb);
     lastColour_ = palette_.size() - 1;
     return static_cast<int>(lastColour_);

@@ -6,8 +6,8 @@
 // 64, 128, ... 2048) so that a short trace holds little, and from 4096 primitives on every chunk
 // has 4096. Each block of 64 primitives also keeps the box that holds them, so a reader can pass
 // over a block that lands where nothing would show.
-#ifndef ZELBRIN_PLATFORM_PANEL_GRAPH_STORE_H
-#define ZELBRIN_PLATFORM_PANEL_GRAPH_STORE_H
+#ifndef PLATFORM_PANEL_GRAPH_STORE_H
+#define PLATFORM_PANEL_GRAPH_STORE_H
 
 #include <cstddef>
 #include <cstdint>

@@ -28,10 +28,13 @@ class OpaqueTiles {
     // opaque; an area wholly outside the image counts as opaque, as nothing there shows.
     bool covered(const QRect &area) const {
         const Span tiles = tilesOf(area);
-        for (int row = tiles.top; row <= tiles.bottom; ++row)
-            for (int word = tiles.left >> 6; word <= tiles.right >> 6; ++word)
-                if ((maskOf(tiles, word) & ~opaque_[indexOf(row, word)]) != 0)
+        for (int row = tiles.top; row <= tiles.bottom; ++row) {
+            for (int word = tiles.left >> 6; word <= tiles.right >> 6; ++word) {
+                if ((maskOf(tiles, word) & ~opaque_[indexOf(row, word)]) != 0) {
                     return false;
+                }
+            }
+        }
         return true;
     }
     // Whether the tile that holds pixel (x, y) is opaque.

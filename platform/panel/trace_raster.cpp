@@ -18,13 +18,15 @@ double overlap(int p, double low, double high) {
     return std::max(0.0, std::min(p + 1.0, high) - std::max(double(p), low));
 }
 
+// Coverage from 0 on, as an alpha rounded to the nearest step.
 quint32 alphaOf(double coverage) {
-    return static_cast<quint32>(std::min(coverage, 1.0) * 255.0 + 0.5);
+    return static_cast<quint32>(TraceRaster::floorNear(std::min(coverage, 1.0) * 255.0 + 0.5));
 }
 
 template <TraceRaster::Mode mode> inline void blend(QRgb &pixel, QRgb rgb, quint32 alpha) {
-    if (alpha == 0)
+    if (alpha == 0) {
         return;
+    }
     const QRgb dst = pixel;
     const quint32 src[4] = {alpha, times(qRed(rgb), alpha), times(qGreen(rgb), alpha),
                             times(qBlue(rgb), alpha)};
@@ -32,14 +34,17 @@ template <TraceRaster::Mode mode> inline void blend(QRgb &pixel, QRgb rgb, quint
                             quint32(qBlue(dst))};
     quint32 out[4];
     if constexpr (mode == TraceRaster::Mode::Over) {
-        for (int c = 0; c < 4; ++c)
+        for (int c = 0; c < 4; ++c) {
             out[c] = src[c] + times(old[c], 255 - alpha);
+        }
     } else {
         // No colour can gain more than the alpha gains.
-        if (times(alpha, 255 - old[0]) == 0)
+        if (times(alpha, 255 - old[0]) == 0) {
             return;
-        for (int c = 0; c < 4; ++c)
+        }
+        for (int c = 0; c < 4; ++c) {
             out[c] = old[c] + times(src[c], 255 - old[0]);
+        }
     }
     pixel = qRgba(int(out[1]), int(out[2]), int(out[3]), int(out[0]));
 }
@@ -62,17 +67,19 @@ inline void TraceRaster::paint(int x, int y, QRgb rgb, quint32 alpha) {
     if constexpr (mode == Mode::Under) {
         if (qAlpha(pixel) == 255) {
             opaquePixels_->turnedOpaque(x, y);
-            if (opaquePixels_->covered(QRect(x & -kTile, y & -kTile, kTile, kTile)))
+            if (opaquePixels_->covered(QRect(x & -kTile, y & -kTile, kTile, kTile))) {
                 opaqueTiles_->turnedOpaque(x, y);
+            }
         }
     }
 }
 
 void TraceRaster::line(QPointF a, QPointF b, QRgb rgb, double width) {
-    if (mode_ == Mode::Over)
+    if (mode_ == Mode::Over) {
         line<Mode::Over>(a, b, rgb, width);
-    else
+    } else {
         line<Mode::Under>(a, b, rgb, width);
+    }
 }
 
 // Coverage of a pixel falls off linearly from the pen's edge to half a pixel beyond it,
@@ -113,21 +120,24 @@ void TraceRaster::line(QPointF a, QPointF b, QRgb rgb, double width) {
         const int firstColumn = std::max(0, -floorNear(0.5 - low));
         const int lastColumn = std::min(image_.width() - 1, floorNear(high - 0.5));
         if constexpr (mode == Mode::Under) {
-            if (opaquePixels_->covered(QRect(QPoint(firstColumn, y), QPoint(lastColumn, y))))
+            if (opaquePixels_->covered(QRect(QPoint(firstColumn, y), QPoint(lastColumn, y)))) {
                 continue;
+            }
         }
         for (int x = firstColumn; x <= lastColumn; ++x) {
             if constexpr (mode == Mode::Under) {
-                if (opaquePixels_->opaqueAt(x, y))
+                if (opaquePixels_->opaqueAt(x, y)) {
                     continue;
+                }
             }
             const double cx = x + 0.5 - a.x();
             const double t = std::clamp(cx * unit.x() + cy * unit.y(), 0.0, length);
             const double dx = cx - t * unit.x();
             const double dy = cy - t * unit.y();
             const double squared = dx * dx + dy * dy;
-            if (squared < reachSquared)
+            if (squared < reachSquared) {
                 paint<mode>(x, y, rgb, alphaOf(reach - std::sqrt(squared)));
+            }
         }
     }
 }
@@ -141,14 +151,17 @@ void TraceRaster::square(QPointF centre, double side, QRgb rgb) {
     const int lastRow = std::min(image_.height() - 1, int(std::floor(bottom)));
     const int firstColumn = std::max(0, int(std::floor(left)));
     const int lastColumn = std::min(image_.width() - 1, int(std::floor(right)));
-    for (int y = firstRow; y <= lastRow; ++y)
-        for (int x = firstColumn; x <= lastColumn; ++x)
-            if (mode_ == Mode::Over)
+    for (int y = firstRow; y <= lastRow; ++y) {
+        for (int x = firstColumn; x <= lastColumn; ++x) {
+            if (mode_ == Mode::Over) {
                 paint<Mode::Over>(x, y, rgb,
                                   alphaOf(overlap(x, left, right) * overlap(y, top, bottom)));
-            else
+            } else {
                 paint<Mode::Under>(x, y, rgb,
                                    alphaOf(overlap(x, left, right) * overlap(y, top, bottom)));
+            }
+        }
+    }
 }
 
 } // namespace panel

@@ -7,8 +7,8 @@
 // are already opaque untouched.  Under starts on a transparent image and keeps track of
 // the pixels it makes opaque, so that whoever paints a long trace can ask whether a
 // primitive could still show at all.
-#ifndef ZELBRIN_PLATFORM_PANEL_TRACE_RASTER_H
-#define ZELBRIN_PLATFORM_PANEL_TRACE_RASTER_H
+#ifndef PLATFORM_PANEL_TRACE_RASTER_H
+#define PLATFORM_PANEL_TRACE_RASTER_H
 
 #include "opaque_tiles.h"
 

@@ -44,17 +44,20 @@ bool clipToBox(QPointF &a, QPointF &b, const QRectF &box) {
                          box.bottom() - a.y()};
     for (int i = 0; i < 4; ++i) {
         if (p[i] == 0.0) {
-            if (q[i] < 0.0)
+            if (q[i] < 0.0) {
                 return false;
+            }
             continue;
         }
         const double t = q[i] / p[i];
-        if (p[i] < 0.0)
+        if (p[i] < 0.0) {
             t0 = std::max(t0, t);
-        else
+        } else {
             t1 = std::min(t1, t);
-        if (t0 > t1)
+        }
+        if (t0 > t1) {
             return false;
+        }
     }
     const QPointF start = a;
     a = QPointF(start.x() + t0 * dx, start.y() + t0 * dy);
@@ -89,11 +92,13 @@ class Placer {
 
     // Where a block's bounds land, cut to the clipping box.
     QRectF place(const GraphStore::Bounds &bounds) const {
-        const double left = std::max((bounds.xMin - xMin_) * xScale_, box_.left());
-        const double right = std::min((bounds.xMax - xMin_) * xScale_, box_.right());
-        const double top = std::max((yMax_ - bounds.yMax) * yScale_, box_.top());
-        const double bottom = std::min((yMax_ - bounds.yMin) * yScale_, box_.bottom());
-        return QRectF(QPointF(left, top), QPointF(std::max(left, right), std::max(top, bottom)));
+        // Both ends of each side are cut: a block wholly off one side lands on its edge.
+        const auto across = [this](double x) { return std::clamp(x, box_.left(), box_.right()); };
+        const auto down = [this](double y) { return std::clamp(y, box_.top(), box_.bottom()); };
+        return QRectF(
+            QPointF(across((bounds.xMin - xMin_) * xScale_), down((yMax_ - bounds.yMax) * yScale_)),
+            QPointF(across((bounds.xMax - xMin_) * xScale_),
+                    down((yMax_ - bounds.yMin) * yScale_)));
     }
 
     // Where a primitive lands, from coords x1, y1, x2, y2; false when nothing of it lies
@@ -145,8 +150,9 @@ bool XYGraph::setYRange(double min, double max) {
 // One end at a time may pass through min >= max while a form sets xMin then xMax; such a
 // range shows no ticks and no traces until it is valid again.
 bool XYGraph::setRange(Range &range, double min, double max) {
-    if (!std::isfinite(min) || !std::isfinite(max))
+    if (!std::isfinite(min) || !std::isfinite(max)) {
         return false;
+    }
     range = {min, max};
     invalidateCache();
     return true;
@@ -172,24 +178,28 @@ bool XYGraph::rangesValid() const {
 }
 
 bool XYGraph::addSegment(double x1, double y1, double x2, double y2, int rgb) {
-    if (!fitsFloat(x1) || !fitsFloat(y1) || !fitsFloat(x2) || !fitsFloat(y2) || !isRgb(rgb))
+    if (!fitsFloat(x1) || !fitsFloat(y1) || !fitsFloat(x2) || !fitsFloat(y2) || !isRgb(rgb)) {
         return false;
+    }
     const GraphPrimitive segment{static_cast<float>(x1),          static_cast<float>(y1),
                                  static_cast<float>(x2),          static_cast<float>(y2),
                                  static_cast<std::uint32_t>(rgb), false};
-    if (!store_.append(segment))
+    if (!store_.append(segment)) {
         return false;
+    }
     update(plotArea());
     return true;
 }
 
 bool XYGraph::addMarker(double x, double y, int rgb) {
-    if (!fitsFloat(x) || !fitsFloat(y) || !isRgb(rgb))
+    if (!fitsFloat(x) || !fitsFloat(y) || !isRgb(rgb)) {
         return false;
+    }
     const auto fx = static_cast<float>(x);
     const auto fy = static_cast<float>(y);
-    if (!store_.append({fx, fy, fx, fy, static_cast<std::uint32_t>(rgb), true}))
+    if (!store_.append({fx, fy, fx, fy, static_cast<std::uint32_t>(rgb), true})) {
         return false;
+    }
     update(plotArea());
     return true;
 }
@@ -214,8 +224,9 @@ QRect XYGraph::plotAreaFor(QSize size) const {
     const QRect room =
         QRect(QPoint(0, 0), size)
             .adjusted(kLeftMargin + title, kTopMargin, -kRightMargin, -kBottomMargin - title);
-    if (!squarePlot_)
+    if (!squarePlot_) {
         return room;
+    }
     const int side = std::max(1, std::min(room.width(), room.height()));
     return {room.left() + (room.width() - side) / 2, room.top() + (room.height() - side) / 2, side,
             side};
@@ -246,8 +257,9 @@ void XYGraph::resizeEvent(QResizeEvent *) {
 }
 
 void XYGraph::changeEvent(QEvent *event) {
-    if (event->type() == QEvent::FontChange)
+    if (event->type() == QEvent::FontChange) {
         placePlotArea();
+    }
     QWidget::changeEvent(event);
 }
 
@@ -276,12 +288,14 @@ QImage XYGraph::emptyTraceImage() const {
 
 QImage XYGraph::renderTraces(TraceDrawing how) const {
     QImage image = emptyTraceImage();
-    if (!rangesValid() || store_.size() == 0)
+    if (!rangesValid() || store_.size() == 0) {
         return image;
-    if (how == TraceDrawing::Exact)
+    }
+    if (how == TraceDrawing::Exact) {
         drawPrimitives(image, 0, store_.size());
-    else
+    } else {
         drawAllSkippingCovered(image);
+    }
     return image;
 }
 
@@ -292,19 +306,22 @@ void XYGraph::bringCacheUpToDate() {
         cachedCount_ = store_.size();
         return;
     }
-    if (cachedCount_ == store_.size())
+    if (cachedCount_ == store_.size()) {
         return;
-    if (rangesValid())
+    }
+    if (rangesValid()) {
         drawPrimitives(cache_, cachedCount_, store_.size());
+    }
     cachedCount_ = store_.size();
 }
 
 void XYGraph::drawPrimitive(TraceRaster &raster, bool marker, QRgb rgb, const QPointF &a,
                             const QPointF &b) {
-    if (marker)
+    if (marker) {
         raster.square(a, kMarkerSize, rgb);
-    else
+    } else {
         raster.line(a, b, rgb, kPenWidth);
+    }
 }
 
 void XYGraph::drawPrimitives(QImage &image, std::size_t from, std::size_t to) const {
@@ -314,8 +331,9 @@ void XYGraph::drawPrimitives(QImage &image, std::size_t from, std::size_t to) co
     for (std::size_t i = from; i < to; ++i) {
         const GraphPrimitive p = store_.at(i);
         const float coords[4] = {p.x1, p.y1, p.x2, p.y2};
-        if (placer.place(coords, a, b))
+        if (placer.place(coords, a, b)) {
             drawPrimitive(raster, p.marker, p.rgb, a, b);
+        }
     }
 }
 
@@ -333,15 +351,18 @@ void XYGraph::drawAllSkippingCovered(QImage &image) const {
     for (std::size_t r = store_.runCount(); r-- > 0;) {
         const GraphStore::Run run = store_.run(r);
         for (std::size_t block = (run.count + kBlock - 1) / kBlock; block-- > 0;) {
-            if (raster.covered(footprint(placer.place(run.bounds[block]), true, ratio)))
+            if (raster.covered(footprint(placer.place(run.bounds[block]), true, ratio))) {
                 continue;
+            }
             const std::size_t first = block * kBlock;
             for (std::size_t i = std::min(run.count, first + kBlock); i-- > first;) {
-                if (!placer.place(run.coords + 4 * i, a, b))
+                if (!placer.place(run.coords + 4 * i, a, b)) {
                     continue;
+                }
                 const bool marker = GraphStore::isMarker(run.tags[i]);
-                if (raster.covered(footprint(boxOf(a, b), marker, ratio)))
+                if (raster.covered(footprint(boxOf(a, b), marker, ratio))) {
                     continue;
+                }
                 drawPrimitive(raster, marker, store_.colourOf(run.tags[i]), a, b);
             }
         }

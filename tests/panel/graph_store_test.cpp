@@ -40,9 +40,10 @@ TEST(GraphStore, KeepsOrderCoordinatesColoursAndKindAcrossChunks) {
 TEST(GraphStore, RunsHoldEveryPrimitiveOnceInOrder) {
     for (const std::size_t count : {std::size_t{0}, std::size_t{64}, std::size_t{4097}}) {
         GraphStore store;
-        for (std::size_t i = 0; i < count; ++i)
+        for (std::size_t i = 0; i < count; ++i) {
             store.append(
                 {static_cast<float>(i), 0, 0, 0, i % 2 ? 0xFF0000u : 0x00FF00u, i % 5 == 0});
+        }
         std::size_t seen = 0;
         for (std::size_t r = 0; r < store.runCount(); ++r) {
             const GraphStore::Run run = store.run(r);
@@ -58,8 +59,9 @@ TEST(GraphStore, RunsHoldEveryPrimitiveOnceInOrder) {
 
 TEST(GraphStore, FullPaletteRefusesNewColoursButKeepsKnownOnes) {
     GraphStore store;
-    for (std::uint32_t rgb = 0; rgb < GraphStore::kMaxColours; ++rgb)
+    for (std::uint32_t rgb = 0; rgb < GraphStore::kMaxColours; ++rgb) {
         ASSERT_TRUE(store.append(segment(0, rgb)));
+    }
     EXPECT_FALSE(store.append(segment(0, 0xFFFFFF)));
     EXPECT_TRUE(store.append(segment(0, 7)));
     EXPECT_EQ(store.at(store.size() - 1).rgb, 7u);

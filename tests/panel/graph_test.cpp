@@ -25,15 +25,17 @@ class Graph : public PanelTest {
     // (lines are antialiased).
     bool showsNear(const QImage &image, double x, double y, QRgb rgb) const {
         const QPoint at = graph->toPixel(x, y);
-        for (int dy = -1; dy <= 1; ++dy)
+        for (int dy = -1; dy <= 1; ++dy) {
             for (int dx = -1; dx <= 1; ++dx) {
                 const QColor seen = image.pixelColor(at + QPoint(dx, dy));
                 const QColor want = QColor::fromRgb(rgb);
                 if (std::abs(seen.red() - want.red()) < 40 &&
                     std::abs(seen.green() - want.green()) < 40 &&
-                    std::abs(seen.blue() - want.blue()) < 40)
+                    std::abs(seen.blue() - want.blue()) < 40) {
                     return true;
+                }
             }
+        }
         return false;
     }
 
@@ -116,7 +118,7 @@ TEST_F(Graph, AxisChangeRedrawsTheStoredTraceAtItsNewPlace) {
 // The largest difference of any colour channel between two pictures of one size.
 int largestChannelDifference(const QImage &a, const QImage &b) {
     int largest = 0;
-    for (int y = 0; y < a.height(); ++y)
+    for (int y = 0; y < a.height(); ++y) {
         for (int x = 0; x < a.width(); ++x) {
             const QRgb p = a.pixel(x, y);
             const QRgb q = b.pixel(x, y);
@@ -124,6 +126,7 @@ int largestChannelDifference(const QImage &a, const QImage &b) {
                 std::max({largest, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
                           std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))});
         }
+    }
     return largest;
 }
 
@@ -179,8 +182,9 @@ TEST_P(FullRedraw, MatchesTheExactPictureWithinTheTolerance) {
         const double nx = std::clamp(x + step(random), shape.xLow, shape.xHigh);
         const double ny = std::clamp(y + 10 * step(random), shape.yLow, shape.yHigh);
         PlotLine(panel, GRAPH, x, y, nx, ny, i % 3 ? VAL_RED : VAL_GREEN);
-        if (i % 997 == 0)
+        if (i % 997 == 0) {
             PlotPoint(panel, GRAPH, nx, ny, VAL_SOLID_SQUARE, 0x0000FF);
+        }
         x = nx;
         y = ny;
     }
@@ -296,10 +300,13 @@ TEST_F(Graph, AxesCarryTickLabels) {
     const QImage image = graph->renderToImage();
     const QRect area = graph->plotArea();
     auto darkIn = [&image](const QRect &region) {
-        for (int y = region.top(); y <= region.bottom(); ++y)
-            for (int x = region.left(); x <= region.right(); ++x)
-                if (qGray(image.pixel(x, y)) < 100)
+        for (int y = region.top(); y <= region.bottom(); ++y) {
+            for (int x = region.left(); x <= region.right(); ++x) {
+                if (qGray(image.pixel(x, y)) < 100) {
                     return true;
+                }
+            }
+        }
         return false;
     };
     EXPECT_TRUE(darkIn(QRect(0, area.top(), area.left() - 6, area.height())));
