@@ -52,7 +52,7 @@ Session &board() {
     static Session session = [] {
         Session made;
         made.enterScript(); // the generation keeps running between acquisitions
-        const WaveShape sine{WaveKind::sine, 1000.0, 2.0, 0.0};
+        const WaveShape sine{WaveKind::Sine, 1000.0, 2.0, 0.0};
         generate(made, 0, boardTopRate, periodicBlock(sine, boardTopRate), std::nullopt);
         return made;
     }();
@@ -77,10 +77,10 @@ void acquireTo(benchmark::State &state, SampleFormat format) {
 }
 
 void BM_AcquireToCsv(benchmark::State &state) {
-    acquireTo(state, SampleFormat::csv);
+    acquireTo(state, SampleFormat::Csv);
 }
 void BM_AcquireToF64(benchmark::State &state) {
-    acquireTo(state, SampleFormat::f64);
+    acquireTo(state, SampleFormat::F64);
 }
 
 void BM_AnchorPrintfCsv(benchmark::State &state) {
@@ -90,7 +90,7 @@ void BM_AnchorPrintfCsv(benchmark::State &state) {
         AcquisitionRequest request;
         request.rate = boardTopRate;
         request.samples = samplesPerRun;
-        request.format = SampleFormat::f64;
+        request.format = SampleFormat::F64;
         request.output = path;
         acquire(request, board());
         std::vector<double> read(samplesPerRun);

@@ -1,5 +1,6 @@
 // Runs the built `orvex` as a separate process, as a user or a shell script would.
-#pragma once
+#ifndef TESTS_CLI_TOOL_PROCESS_H
+#define TESTS_CLI_TOOL_PROCESS_H
 
 #include <cstdint>
 #include <string>
@@ -50,3 +51,5 @@ void writeFile(const std::string &path, const std::string &text);
 
 // The bench file of these tests: virtual time, fixed seed, known stand levels.
 std::string virtualBench();
+
+#endif

@@ -138,7 +138,7 @@ AcquisitionResult acquire(const AcquisitionRequest &request, Session &session) {
     const std::string start = utcNow();
     if (isText(request.format)) {
         file.append(describe(request, session, start, "# "));
-        file.append(request.format == SampleFormat::csv ? "sample,volts\n" : "sample\tvolts\n");
+        file.append(request.format == SampleFormat::Csv ? "sample,volts\n" : "sample\tvolts\n");
     }
 
     checked(orvex_analogInClk("OnboardClock", request.rate));

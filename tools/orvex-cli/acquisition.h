@@ -1,6 +1,7 @@
 // Clocked acquisition of one input channel, streamed to a file through the library's
 // continuous fetch in fixed blocks, so memory stays bounded however long it runs.
-#pragma once
+#ifndef TOOLS_ORVEX_CLI_ACQUISITION_H
+#define TOOLS_ORVEX_CLI_ACQUISITION_H
 
 #include "sample_format.h"
 #include "session.h"
@@ -17,7 +18,7 @@ struct AcquisitionRequest {
     std::string trigger; // an input ("ai0") or a physical name; empty: start at once
     double level = 0.0;
     double timeout = 10.0; // longest wait for the trigger, and for a block beyond its length
-    SampleFormat format = SampleFormat::csv;
+    SampleFormat format = SampleFormat::Csv;
     std::string output = "-";
     std::string headerFile; // the binary formats' description, written at the end
 };
@@ -32,3 +33,5 @@ struct AcquisitionResult {
 AcquisitionResult acquire(const AcquisitionRequest &request, Session &session);
 
 } // namespace orvex_cli
+
+#endif

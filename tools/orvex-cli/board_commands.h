@@ -1,6 +1,7 @@
 // The short board commands: ports and lines, single-point analog, generation, info.
 // Each prints its data on standard output and throws on failure (library_status.h).
-#pragma once
+#ifndef TOOLS_ORVEX_CLI_BOARD_COMMANDS_H
+#define TOOLS_ORVEX_CLI_BOARD_COMMANDS_H
 
 #include "session.h"
 
@@ -29,3 +30,5 @@ void stopGeneration(Session &session, int channel);
 void showInfo(const Session &session);
 
 } // namespace orvex_cli
+
+#endif

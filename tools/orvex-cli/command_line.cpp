@@ -373,9 +373,9 @@ void Tool::generateNow() {
     if (!args.waveFile.empty()) {
         block = readWaveFile(args.waveFile);
     } else if (!args.sine.empty()) {
-        block = periodicBlock(parseWaveShape(WaveKind::sine, args.sine), rate);
+        block = periodicBlock(parseWaveShape(WaveKind::Sine, args.sine), rate);
     } else {
-        block = periodicBlock(parseWaveShape(WaveKind::square, args.square), rate);
+        block = periodicBlock(parseWaveShape(WaveKind::Square, args.square), rate);
     }
     checkOutputRange(block);
     std::optional<double> duration;

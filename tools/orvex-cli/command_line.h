@@ -1,6 +1,7 @@
 // The tool's commands and options, parsed by CLI11, and the exit status of running them:
 // 0 success, 1 a board or file failure, 2 a usage error (with a one-line hint).
-#pragma once
+#ifndef TOOLS_ORVEX_CLI_COMMAND_LINE_H
+#define TOOLS_ORVEX_CLI_COMMAND_LINE_H
 
 #include "session.h"
 
@@ -9,7 +10,9 @@
 
 namespace orvex_cli {
 
-enum ExitStatus { exitSuccess = 0, exitFailure = 1, exitUsage = 2 };
+constexpr int exitSuccess = 0;
+constexpr int exitFailure = 1;
+constexpr int exitUsage = 2;
 
 // The whole command line of the process, the program's name first.
 int runCommandLine(const std::vector<std::string> &arguments, Session &session);
@@ -17,3 +20,5 @@ int runCommandLine(const std::vector<std::string> &arguments, Session &session);
 int runCommandLine(const std::string &line, Session &session);
 
 } // namespace orvex_cli
+
+#endif

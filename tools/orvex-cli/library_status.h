@@ -1,5 +1,6 @@
 // Turns a failed library call into the "Error = <code>, <text>" line and a failed command.
-#pragma once
+#ifndef TOOLS_ORVEX_CLI_LIBRARY_STATUS_H
+#define TOOLS_ORVEX_CLI_LIBRARY_STATUS_H
 
 namespace orvex_cli {
 
@@ -8,3 +9,5 @@ namespace orvex_cli {
 int checked(int status);
 
 } // namespace orvex_cli
+
+#endif

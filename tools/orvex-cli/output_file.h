@@ -1,7 +1,8 @@
 // A buffered output file that only ever holds whole records: the buffer is filled with
 // complete samples and, when a write fails part-way, a regular file is cut back to the
 // last whole sample that reached it, so what is left is valid and its sample count known.
-#pragma once
+#ifndef TOOLS_ORVEX_CLI_OUTPUT_FILE_H
+#define TOOLS_ORVEX_CLI_OUTPUT_FILE_H
 
 #include <cstddef>
 #include <cstdint>
@@ -50,3 +51,5 @@ class OutputFile {
 };
 
 } // namespace orvex_cli
+
+#endif

@@ -1,5 +1,6 @@
 // The line a long acquisition keeps up to date on a terminal: samples, rate, time left.
-#pragma once
+#ifndef TOOLS_ORVEX_CLI_PROGRESS_LINE_H
+#define TOOLS_ORVEX_CLI_PROGRESS_LINE_H
 
 #include <chrono>
 #include <cstdint>
@@ -24,3 +25,5 @@ class ProgressLine {
 };
 
 } // namespace orvex_cli
+
+#endif

@@ -48,33 +48,33 @@ void appendBinary(OutputFile &file, const double *volts, std::size_t count) {
 
 SampleFormat parseSampleFormat(std::string_view name) {
     if (name == "csv") {
-        return SampleFormat::csv;
+        return SampleFormat::Csv;
     }
     if (name == "tsv") {
-        return SampleFormat::tsv;
+        return SampleFormat::Tsv;
     }
     if (name == "f64") {
-        return SampleFormat::f64;
+        return SampleFormat::F64;
     }
     if (name == "f32") {
-        return SampleFormat::f32;
+        return SampleFormat::F32;
     }
     throw UsageError("format '" + std::string(name) + "' is not one of csv, tsv, f64, f32");
 }
 
 bool isText(SampleFormat format) {
-    return format == SampleFormat::csv || format == SampleFormat::tsv;
+    return format == SampleFormat::Csv || format == SampleFormat::Tsv;
 }
 
 const char *formatDescription(SampleFormat format) {
     switch (format) {
-    case SampleFormat::csv:
+    case SampleFormat::Csv:
         return "csv";
-    case SampleFormat::tsv:
+    case SampleFormat::Tsv:
         return "tsv";
-    case SampleFormat::f64:
+    case SampleFormat::F64:
         return "f64 (IEEE 754 double, little-endian)";
-    case SampleFormat::f32:
+    case SampleFormat::F32:
         return "f32 (IEEE 754 float, little-endian)";
     }
     return "";
@@ -82,12 +82,12 @@ const char *formatDescription(SampleFormat format) {
 
 std::size_t recordSize(SampleFormat format) {
     switch (format) {
-    case SampleFormat::f64:
+    case SampleFormat::F64:
         return sizeof(double);
-    case SampleFormat::f32:
+    case SampleFormat::F32:
         return sizeof(float);
-    case SampleFormat::csv:
-    case SampleFormat::tsv:
+    case SampleFormat::Csv:
+    case SampleFormat::Tsv:
         break;
     }
     return 0;
@@ -119,17 +119,17 @@ char *formatVolts(char *out, double volts) {
 void appendSamples(OutputFile &file, SampleFormat format, const double *volts, std::size_t count,
                    std::uint64_t firstIndex) {
     switch (format) {
-    case SampleFormat::f64:
+    case SampleFormat::F64:
         appendBinary<double>(file, volts, count);
         return;
-    case SampleFormat::f32:
+    case SampleFormat::F32:
         appendBinary<float>(file, volts, count);
         return;
-    case SampleFormat::csv:
-    case SampleFormat::tsv:
+    case SampleFormat::Csv:
+    case SampleFormat::Tsv:
         break;
     }
-    const char separator = format == SampleFormat::csv ? ',' : '\t';
+    const char separator = format == SampleFormat::Csv ? ',' : '\t';
     for (std::size_t done = 0; done < count;) {
         const std::size_t now = std::min(count - done, linesPerPiece);
         char *const start = file.reserve(now * longestLine);

@@ -1,5 +1,6 @@
 // The acquisition file formats: text with one sample a line, or raw little-endian numbers.
-#pragma once
+#ifndef TOOLS_ORVEX_CLI_SAMPLE_FORMAT_H
+#define TOOLS_ORVEX_CLI_SAMPLE_FORMAT_H
 
 #include "output_file.h"
 
@@ -10,7 +11,7 @@
 
 namespace orvex_cli {
 
-enum class SampleFormat { csv, tsv, f64, f32 };
+enum class SampleFormat { Csv, Tsv, F64, F32 };
 
 SampleFormat parseSampleFormat(std::string_view name); // one of "csv", "tsv", "f64", "f32"
 bool isText(SampleFormat format);
@@ -27,3 +28,5 @@ void appendSamples(OutputFile &file, SampleFormat format, const double *volts, s
 char *formatVolts(char *out, double volts);
 
 } // namespace orvex_cli
+
+#endif

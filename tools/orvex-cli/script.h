@@ -1,6 +1,7 @@
 // `orvex run`: one command a line in one process, so that tasks, port directions and a
 // running generation persist from line to line.
-#pragma once
+#ifndef TOOLS_ORVEX_CLI_SCRIPT_H
+#define TOOLS_ORVEX_CLI_SCRIPT_H
 
 #include "session.h"
 
@@ -13,3 +14,5 @@ namespace orvex_cli {
 int runScript(const std::string &path, bool keepGoing, Session &session);
 
 } // namespace orvex_cli
+
+#endif

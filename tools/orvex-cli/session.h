@@ -1,6 +1,7 @@
 // What one process keeps between the commands it runs: a `run` script's lines share it,
 // so port directions, tasks and a running generation carry from one line to the next.
-#pragma once
+#ifndef TOOLS_ORVEX_CLI_SESSION_H
+#define TOOLS_ORVEX_CLI_SESSION_H
 
 #include <cstdint>
 #include <optional>
@@ -52,3 +53,5 @@ class Session {
 };
 
 } // namespace orvex_cli
+
+#endif

@@ -1,7 +1,8 @@
 // Ctrl-C (and SIGTERM, or Ctrl-Break and closing the console on Windows) ask a running
 // acquisition or generation to end at its next block, so that files stay whole and every
 // task is released by the normal path.
-#pragma once
+#ifndef TOOLS_ORVEX_CLI_STOP_REQUEST_H
+#define TOOLS_ORVEX_CLI_STOP_REQUEST_H
 
 namespace orvex_cli {
 
@@ -15,3 +16,5 @@ bool stopRequested();
 void sleepUnlessStopped(double seconds);
 
 } // namespace orvex_cli
+
+#endif

@@ -1,5 +1,6 @@
 // The two ways a command ends early, which decide the exit status.
-#pragma once
+#ifndef TOOLS_ORVEX_CLI_TOOL_ERRORS_H
+#define TOOLS_ORVEX_CLI_TOOL_ERRORS_H
 
 #include <stdexcept>
 
@@ -16,3 +17,5 @@ struct CommandFailed : std::runtime_error {
 };
 
 } // namespace orvex_cli
+
+#endif

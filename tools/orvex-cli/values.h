@@ -1,6 +1,7 @@
 // Reading the values a user types and writing port values back.
 // Every reader throws UsageError with a message naming what was wrong.
-#pragma once
+#ifndef TOOLS_ORVEX_CLI_VALUES_H
+#define TOOLS_ORVEX_CLI_VALUES_H
 
 #include <cstdint>
 #include <string>
@@ -31,3 +32,5 @@ std::uint64_t parseCount(std::string_view text, std::string_view what);
 std::string formatByte(std::uint8_t value);
 
 } // namespace orvex_cli
+
+#endif

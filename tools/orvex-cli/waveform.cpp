@@ -74,7 +74,7 @@ std::vector<double> periodicBlock(const WaveShape &shape, double rate) {
     for (std::size_t k = 0; k < length; ++k) {
         const double phase =
             static_cast<double>(periods) * static_cast<double>(k) / static_cast<double>(length);
-        const double unit = shape.kind == WaveKind::sine
+        const double unit = shape.kind == WaveKind::Sine
                                 ? std::sin(2.0 * std::numbers::pi * phase)
                                 : (phase - std::floor(phase) < 0.5 ? 1.0 : -1.0);
         block[k] = shape.offset + shape.amplitude * unit;

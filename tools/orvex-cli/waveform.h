@@ -1,6 +1,7 @@
 // The block that the library regenerates on an output: whole periods of a sine or square
 // wave, or the voltages of a file.
-#pragma once
+#ifndef TOOLS_ORVEX_CLI_WAVEFORM_H
+#define TOOLS_ORVEX_CLI_WAVEFORM_H
 
 #include <string>
 #include <string_view>
@@ -8,10 +9,10 @@
 
 namespace orvex_cli {
 
-enum class WaveKind { sine, square };
+enum class WaveKind { Sine, Square };
 
 struct WaveShape {
-    WaveKind kind = WaveKind::sine;
+    WaveKind kind = WaveKind::Sine;
     double frequency = 0.0;
     double amplitude = 0.0;
     double offset = 0.0;
@@ -32,3 +33,5 @@ std::vector<double> readWaveFile(const std::string &path);
 void checkOutputRange(const std::vector<double> &block);
 
 } // namespace orvex_cli
+
+#endif
