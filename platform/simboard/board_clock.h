@@ -12,7 +12,10 @@ class BoardClock {
   public:
     using WallTime = std::chrono::steady_clock::time_point;
 
-    BoardClock();
+    enum class Mode { real, virtualTime };
+
+    // From board time 0, now.
+    explicit BoardClock(Mode mode = Mode::real);
 
     double now() const;
     bool isVirtual() const { return virtual_; }

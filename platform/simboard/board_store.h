@@ -47,9 +47,9 @@ std::unique_ptr<BoardStore> openPrivateStore(uint64_t seed);
 // or rebuilt when stale or corrupt, with a message on the error output).  Null, with the
 // reason in `why`, where the platform has no shared board or the file cannot be used.
 std::unique_ptr<BoardStore> openSharedStore(const std::string &path, std::string &why);
-// ORVEX_SIM_STATE, or the board's file in the user's runtime directory; empty where the
-// platform has no shared board.
-std::string sharedStatePath();
+// The shared board's file: `named` when it is not empty, otherwise the board's file in the
+// user's runtime directory; empty where the platform has no shared board.
+std::string sharedStatePath(const std::string &named, const std::string &runtimeDirectory);
 
 // Holds the store's lock for a scope.
 class StoreAccess {

@@ -4,7 +4,7 @@
 #ifndef ORVEX_SIMBOARD_DRIVER_CALL_H
 #define ORVEX_SIMBOARD_DRIVER_CALL_H
 
-#include "board.h"
+#include "entry_point_board.h"
 
 #include <string>
 
@@ -19,7 +19,7 @@ enum class BenchGate { applies, exempt };
 template <class Run, class Describe>
 int32_t driverCall(const char *entryPoint, Run &&run, Describe &&describe,
                    BenchGate gate = BenchGate::applies) {
-    Board &board = Board::instance();
+    Board &board = entryPointBoard();
     Lock lock = board.lock();
     StoreAccess access(board.store());
     Outcome outcome = gate == BenchGate::applies ? board.benchFailure() : Outcome{};

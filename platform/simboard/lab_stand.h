@@ -10,6 +10,7 @@
 
 #include "channel_names.h"
 #include "joystick.h"
+#include "sample_timeline.h"
 
 #include <array>
 #include <cstddef>
@@ -17,25 +18,6 @@
 #include <optional>
 
 namespace simboard {
-
-// What the board itself puts on the wires: the levels its output lines drive and the
-// voltages of its analog outputs.
-class BoardOutputs {
-  public:
-    virtual std::optional<bool> drivenLevel(int port, int line) const = 0;
-    virtual double analogOutputAt(int channel, double t) = 0;
-
-  protected:
-    ~BoardOutputs() = default;
-};
-
-// Sample k of a sample clock comes at start + k / rate.
-struct SampleTimes {
-    double start = 0.0;
-    double rate = 1.0;
-
-    double at(uint64_t k) const { return start + static_cast<double>(k) / rate; }
-};
 
 enum class SwitchMode : uint8_t { cycle, pressed, released };
 

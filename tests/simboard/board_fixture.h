@@ -1,7 +1,9 @@
-// Shared set-up of the simulated board's tests: virtual time with a fixed seed, the stand
-// at its defaults, and tasks that clear themselves.
+// Shared set-up of the simulated board's tests: a fresh board in virtual time with a fixed
+// seed, and tasks that clear themselves.
 #ifndef ORVEX_TESTS_SIMBOARD_BOARD_FIXTURE_H
 #define ORVEX_TESTS_SIMBOARD_BOARD_FIXTURE_H
+
+#include "board_under_test.h"
 
 #include <daqmx.h>
 #include <simboard_control.h>
@@ -83,13 +85,16 @@ inline int32 readByte(TaskHandle task, uInt8 &value) {
     return DAQmxReadDigitalU8(task, 1, 10.0, 0, &value, 1, nullptr, nullptr);
 }
 
+inline simboard::BenchSettings seededStand() {
+    simboard::BenchSettings settings;
+    settings.seed = 7;
+    return settings;
+}
+
+// The board comes first, so that tasks the tests keep as members are made on it.
 class SimBoardTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        ASSERT_EQ(simboard_reset(), 0);
-        ASSERT_EQ(simboard_applyBench(R"({"virtualTime": true, "seed": 7})"), 0);
-    }
-    void TearDown() override { simboard_reset(); }
+  private:
+    BoardUnderTest board_{seededStand()};
 };
 
 #endif
