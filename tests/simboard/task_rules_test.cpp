@@ -19,6 +19,29 @@ TEST_F(SimBoardTest, TaskNamesAreUniqueAmongLiveTasksOnly) {
     EXPECT_EQ(DAQmxClearTask(second), 0);
 }
 
+TEST_F(SimBoardTest, TheLiveTasksAreListedOldestFirstUntilCleared) {
+    EXPECT_EQ(simboard_liveTasks(nullptr, 0), 0u) << "a fresh board has no tasks";
+    ScopedTask first("port0R0");
+    const std::string longName(300, 'x');
+    ScopedTask second(longName.c_str());
+    TaskHandle cleared = nullptr;
+    ASSERT_EQ(DAQmxCreateTask("cleared", &cleared), 0);
+    ASSERT_EQ(DAQmxClearTask(cleared), 0);
+    ASSERT_EQ(DAQmxCreateDIChan(first, "PXI1Slot2/port0", "r", 1), 0);
+    ASSERT_EQ(DAQmxStartTask(first), 0);
+
+    simboard_Task listed[3] = {};
+    ASSERT_EQ(simboard_liveTasks(listed, 1), 2u) << "the count, whatever the room";
+    EXPECT_EQ(listed[1].handle, 0u) << "nothing past the room given";
+    ASSERT_EQ(simboard_liveTasks(listed, 3), 2u);
+    EXPECT_EQ(listed[0].handle, reinterpret_cast<uintptr_t>(first.get()));
+    EXPECT_STREQ(listed[0].name, "port0R0");
+    EXPECT_EQ(listed[0].running, 1);
+    EXPECT_EQ(listed[1].handle, reinterpret_cast<uintptr_t>(second.get()));
+    EXPECT_EQ(listed[1].name, longName.substr(0, sizeof listed[1].name - 1));
+    EXPECT_EQ(listed[1].running, 0);
+}
+
 TEST_F(SimBoardTest, UnnamedTasksNeverClash) {
     ScopedTask a;
     ScopedTask b;
