@@ -51,6 +51,18 @@ inline int32 clockAt(TaskHandle task, double rate, uInt64 bufferSize) {
                                  bufferSize);
 }
 
+// A channel on a continuous sample clock: the status of the first call that fails.
+inline int32 addClockedInput(TaskHandle task, const char *channel, double rate, uInt64 bufferSize) {
+    const int32 status = addInput(task, channel);
+    return status < 0 ? status : clockAt(task, rate, bufferSize);
+}
+
+inline int32 addClockedOutput(TaskHandle task, const char *channel, double rate,
+                              uInt64 bufferSize) {
+    const int32 status = addOutput(task, channel);
+    return status < 0 ? status : clockAt(task, rate, bufferSize);
+}
+
 inline int32 readBlock(TaskHandle task, std::vector<double> &samples, double timeout = 10.0,
                        int32 *read = nullptr) {
     int32 count = 0;

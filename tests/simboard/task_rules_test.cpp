@@ -85,11 +85,9 @@ TEST_F(SimBoardTest, OneClockedInputRunsAndOtherInputReadsAreRefusedMeanwhile) {
     ScopedTask clocked;
     ScopedTask otherClocked;
     ScopedTask single;
-    ASSERT_EQ(addInput(clocked, "PXI1Slot2/ai0"), 0);
-    ASSERT_EQ(addInput(otherClocked, "PXI1Slot2/ai1"), 0);
+    ASSERT_EQ(addClockedInput(clocked, "PXI1Slot2/ai0", 1000.0, 1000), 0);
+    ASSERT_EQ(addClockedInput(otherClocked, "PXI1Slot2/ai1", 1000.0, 1000), 0);
     ASSERT_EQ(addInput(single, "PXI1Slot2/ai2"), 0);
-    ASSERT_EQ(clockAt(clocked, 1000.0, 1000), 0);
-    ASSERT_EQ(clockAt(otherClocked, 1000.0, 1000), 0);
 
     std::vector<double> block(10);
     ASSERT_EQ(readBlock(clocked, block), 0); // auto-started, keeps running
@@ -107,12 +105,10 @@ TEST_F(SimBoardTest, OneClockedGenerationRunsAndItsChannelIsHeld) {
     ScopedTask ao1;
     ScopedTask ao0Single;
     ScopedTask ao1Single;
-    ASSERT_EQ(addOutput(ao0, "PXI1Slot2/ao0"), 0);
-    ASSERT_EQ(addOutput(ao1, "PXI1Slot2/ao1"), 0);
+    ASSERT_EQ(addClockedOutput(ao0, "PXI1Slot2/ao0", 1000.0, 4), 0);
+    ASSERT_EQ(addClockedOutput(ao1, "PXI1Slot2/ao1", 1000.0, 4), 0);
     ASSERT_EQ(addOutput(ao0Single, "PXI1Slot2/ao0"), 0);
     ASSERT_EQ(addOutput(ao1Single, "PXI1Slot2/ao1"), 0);
-    ASSERT_EQ(clockAt(ao0, 1000.0, 4), 0);
-    ASSERT_EQ(clockAt(ao1, 1000.0, 4), 0);
 
     ASSERT_EQ(writeBlock(ao0, {1.0, 2.0, 3.0, 4.0}), 0);
     EXPECT_EQ(writeBlock(ao1, {1.0, 2.0}), reserved);
