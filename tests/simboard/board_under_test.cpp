@@ -22,11 +22,14 @@ simboard::Board &simboard::entryPointBoard() {
     return *current;
 }
 
-BoardUnderTest::BoardUnderTest(const simboard::BenchSettings &settings)
-    : board_(simboard::BoardConfig{},
-             simboard::BoardClock(simboard::BoardClock::Mode::virtualTime)) {
-    EXPECT_FALSE(board_.applySettings(settings, simboard::SettingsSource::benchFile).failed());
+BoardUnderTest::BoardUnderTest(const simboard::BoardConfig &config)
+    : board_(config, simboard::BoardClock(simboard::BoardClock::Mode::virtualTime)) {
     current = &board_;
+}
+
+BoardUnderTest::BoardUnderTest(const simboard::BenchSettings &settings)
+    : BoardUnderTest(simboard::BoardConfig{}) {
+    EXPECT_FALSE(board_.applySettings(settings, simboard::SettingsSource::benchFile).failed());
 }
 
 BoardUnderTest::~BoardUnderTest() {

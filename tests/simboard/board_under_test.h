@@ -7,6 +7,8 @@
 
 class BoardUnderTest {
   public:
+    explicit BoardUnderTest(const simboard::BoardConfig &config);
+    // A private board with these settings applied.
     explicit BoardUnderTest(const simboard::BenchSettings &settings);
     BoardUnderTest(const BoardUnderTest &) = delete;
     BoardUnderTest &operator=(const BoardUnderTest &) = delete;
