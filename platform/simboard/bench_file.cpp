@@ -38,8 +38,6 @@ double volts(const json &value, const std::string &where) {
     return value.get<double>();
 }
 
-enum class BenchSource { file, fragment };
-
 // Reads every key into the settings; the first problem ends the reading.
 class BenchReader {
   public:
@@ -160,11 +158,11 @@ class BenchReader {
                 reject("switches." + key, "unknown switch (S1 to S4)");
             }
             std::string mode = item.is_string() ? item.get<std::string>() : "";
-            SwitchMode parsed = SwitchMode::cycle;
+            SwitchMode parsed = SwitchMode::Cycle;
             if (mode == "pressed") {
-                parsed = SwitchMode::pressed;
+                parsed = SwitchMode::Pressed;
             } else if (mode == "released") {
-                parsed = SwitchMode::released;
+                parsed = SwitchMode::Released;
             } else if (mode != "cycle") {
                 reject("switches." + key, "expected \"pressed\", \"released\" or \"cycle\"");
             }
@@ -189,7 +187,7 @@ class BenchReader {
             reject("inputLines", "expected an object");
         }
         for (const auto &[key, item] : value.items()) {
-            PhysicalChannel lines = channel(key, ChannelKind::digital, "inputLines");
+            PhysicalChannel lines = channel(key, ChannelKind::Digital, "inputLines");
             std::optional<bool> level;
             if (item.is_boolean()) {
                 level = item.get<bool>();
@@ -207,7 +205,7 @@ class BenchReader {
             reject("analogInputs", "expected an object");
         }
         for (const auto &[key, item] : value.items()) {
-            PhysicalChannel input = channel(key, ChannelKind::analogInput, "analogInputs");
+            PhysicalChannel input = channel(key, ChannelKind::AnalogInput, "analogInputs");
             std::optional<double> level;
             if (!item.is_null()) {
                 level = volts(item, "analogInputs." + key);

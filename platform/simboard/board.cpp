@@ -37,7 +37,7 @@ Board::Board(const BoardConfig &config, BoardClock clock)
     const BenchFile &bench = config.bench;
     if (!bench.path.empty()) {
         if (!benchFailure_.failed()) {
-            benchFailure_ = applySettings(bench.settings, SettingsSource::benchFile, first);
+            benchFailure_ = applySettings(bench.settings, SettingsSource::BenchFile, first);
             if (benchFailure_.failed()) {
                 benchFailure_.detail = bench.path + ": " + benchFailure_.detail;
             }
@@ -111,7 +111,7 @@ Outcome Board::start(Task &task) {
     if (Outcome reserved = reservations_.reserve(task); reserved.failed()) {
         return reserved;
     }
-    if (channel.isDigital() && channel.direction == Direction::input) {
+    if (channel.isDigital() && channel.direction == Direction::Input) {
         state().driving[channel.physical.port] &= static_cast<uint8_t>(~channel.physical.lineMask);
     }
     if (task.clocked()) {

@@ -6,8 +6,8 @@
 // drives, the stand, the faults and the reservations live in its store, which is the
 // process's own (a private board) or common to every process on the machine (the shared
 // board).  Every call holds the store's access inside the board's lock.
-#ifndef ORVEX_SIMBOARD_BOARD_H
-#define ORVEX_SIMBOARD_BOARD_H
+#ifndef PLATFORM_SIMBOARD_BOARD_H
+#define PLATFORM_SIMBOARD_BOARD_H
 
 #include "bench_settings.h"
 #include "board_clock.h"
@@ -32,7 +32,7 @@ using Lock = std::unique_lock<std::mutex>;
 
 // Where bench settings come from: the bench file chooses the board, a fragment may only
 // confirm that choice.
-enum class SettingsSource { benchFile, fragment };
+enum class SettingsSource { BenchFile, Fragment };
 
 class Board final : public BoardOutputs {
   public:

@@ -3,7 +3,7 @@
 namespace simboard {
 
 BoardClock::BoardClock(Mode mode)
-    : origin_(std::chrono::steady_clock::now()), virtual_(mode == Mode::virtualTime) {}
+    : origin_(std::chrono::steady_clock::now()), virtual_(mode == Mode::Virtual) {}
 
 double BoardClock::now() const {
     if (virtual_) {

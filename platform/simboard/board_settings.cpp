@@ -23,7 +23,7 @@ Outcome Board::applySettings(const BenchSettings &settings, SettingsSource sourc
 
 Outcome Board::checkSettings(const BenchSettings &settings, SettingsSource source) const {
     const bool shared = store_->shared();
-    if (source == SettingsSource::fragment && settings.privateBoard &&
+    if (source == SettingsSource::Fragment && settings.privateBoard &&
         *settings.privateBoard == shared) {
         return refuseKey("private", "the board is chosen in the bench file, when it is loaded");
     }

@@ -31,7 +31,7 @@ int32_t control(const char *name, Change &&change, Describe &&describe) {
             board.notifyChanged();
             return outcome;
         },
-        describe, simboard::BenchGate::exempt);
+        describe, simboard::BenchGate::Exempt);
 }
 
 Outcome badArgument(const std::string &why) {
@@ -58,8 +58,8 @@ int32_t simboard_pressSwitch(int switchNumber, int pressed) {
             if (switchNumber < 1 || switchNumber > simboard::LabStand::switchCount) {
                 return badArgument("Switch S" + std::to_string(switchNumber) + " (S1 to S4).");
             }
-            board.stand().setSwitch(switchNumber, pressed != 0 ? simboard::SwitchMode::pressed
-                                                               : simboard::SwitchMode::released);
+            board.stand().setSwitch(switchNumber, pressed != 0 ? simboard::SwitchMode::Pressed
+                                                               : simboard::SwitchMode::Released);
             return Outcome{};
         },
         [&](JournalLine &line) {
@@ -149,7 +149,7 @@ int32_t simboard_applyBench(const char *json) {
             Outcome outcome = simboard::parseBenchText(json, settings);
             return outcome.failed()
                        ? outcome
-                       : board.applySettings(settings, simboard::SettingsSource::fragment);
+                       : board.applySettings(settings, simboard::SettingsSource::Fragment);
         },
         [&](JournalLine &line) { line.text("json", json); });
 }
@@ -183,13 +183,13 @@ double simboard_time(void) {
     return board.clock().now();
 }
 
-uint32_t simboard_liveTasks(simboard_Task *tasks, uint32_t capacity) {
+uint32_t simboard_liveTasks(SimboardTask *tasks, uint32_t capacity) {
     Board &board = entryPointBoard();
     Lock lock = board.lock();
     uint32_t count = 0;
     board.forEachTask([&](const simboard::Task &task) {
         if (tasks != nullptr && count < capacity) {
-            simboard_Task &entry = tasks[count];
+            SimboardTask &entry = tasks[count];
             entry.handle = task.id;
             entry.running = task.running ? 1 : 0;
             const size_t copied = std::min(task.name.size(), sizeof entry.name - 1);

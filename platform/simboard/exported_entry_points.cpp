@@ -124,8 +124,8 @@ SIMBOARD_TASK_ENTRY_POINT(DAQmxDisableStartTrig, disableStartTrigger)
                     .integer("lineGrouping", lineGrouping);                                        \
             });                                                                                    \
     }
-SIMBOARD_DIGITAL_CHANNEL_ENTRY_POINT(DAQmxCreateDIChan, Direction::input)
-SIMBOARD_DIGITAL_CHANNEL_ENTRY_POINT(DAQmxCreateDOChan, Direction::output)
+SIMBOARD_DIGITAL_CHANNEL_ENTRY_POINT(DAQmxCreateDIChan, Direction::Input)
+SIMBOARD_DIGITAL_CHANNEL_ENTRY_POINT(DAQmxCreateDOChan, Direction::Output)
 #undef SIMBOARD_DIGITAL_CHANNEL_ENTRY_POINT
 
 SIMBOARD_API int32 DAQmxCreateAIVoltageChan(TaskHandle taskHandle, const char physicalChannel[],
@@ -143,7 +143,7 @@ SIMBOARD_API int32 DAQmxCreateAIVoltageChan(TaskHandle taskHandle, const char ph
                                             "(10083).");
             }
             return entryPointBoard().createAnalogChannel(taskId(taskHandle), physicalChannel,
-                                                         Direction::input, minVal, maxVal, units,
+                                                         Direction::Input, minVal, maxVal, units,
                                                          customScaleName);
         },
         [&](JournalLine &line) {
@@ -166,7 +166,7 @@ SIMBOARD_API int32 DAQmxCreateAOVoltageChan(TaskHandle taskHandle, const char ph
         "DAQmxCreateAOVoltageChan",
         [&](Lock &) {
             return entryPointBoard().createAnalogChannel(taskId(taskHandle), physicalChannel,
-                                                         Direction::output, minVal, maxVal, units,
+                                                         Direction::Output, minVal, maxVal, units,
                                                          customScaleName);
         },
         [&](JournalLine &line) {
@@ -261,5 +261,5 @@ SIMBOARD_API int32 DAQmxGetErrorString(int32 errorCode, char errorString[], uInt
         [&](JournalLine &line) {
             line.integer("errorCode", errorCode).integer("bufferSize", bufferSize);
         },
-        simboard::BenchGate::exempt);
+        simboard::BenchGate::Exempt);
 }

@@ -5,8 +5,8 @@
 //   - ao0 wired to ai0 and ao1 to ai1;
 //   - every other line reads low and every other input 0 V.
 // A bench file or a test may override any input line or analog input.
-#ifndef ORVEX_SIMBOARD_LAB_STAND_H
-#define ORVEX_SIMBOARD_LAB_STAND_H
+#ifndef PLATFORM_SIMBOARD_LAB_STAND_H
+#define PLATFORM_SIMBOARD_LAB_STAND_H
 
 #include "channel_names.h"
 #include "joystick.h"
@@ -19,7 +19,7 @@
 
 namespace simboard {
 
-enum class SwitchMode : uint8_t { cycle, pressed, released };
+enum class SwitchMode : uint8_t { Cycle, Pressed, Released };
 
 constexpr int switchCount = 4;
 

@@ -116,11 +116,11 @@ std::vector<int> DriverJournal::digitalWrites(const std::string &taskName) const
 }
 
 std::set<std::string> liveTasks() {
-    std::vector<simboard_Task> tasks(simboard_liveTasks(nullptr, 0));
+    std::vector<SimboardTask> tasks(simboard_liveTasks(nullptr, 0));
     const uint32_t copied = simboard_liveTasks(tasks.data(), static_cast<uint32_t>(tasks.size()));
     tasks.resize(std::min<std::size_t>(copied, tasks.size()));
     std::set<std::string> names;
-    for (const simboard_Task &task : tasks) {
+    for (const SimboardTask &task : tasks) {
         names.insert(task.name);
     }
     return names;

@@ -1,7 +1,7 @@
 // Shared set-up of the simulated board's tests: a fresh board in virtual time with a fixed
 // seed, and tasks that clear themselves.
-#ifndef ORVEX_TESTS_SIMBOARD_BOARD_FIXTURE_H
-#define ORVEX_TESTS_SIMBOARD_BOARD_FIXTURE_H
+#ifndef TESTS_SIMBOARD_BOARD_FIXTURE_H
+#define TESTS_SIMBOARD_BOARD_FIXTURE_H
 
 #include "board_under_test.h"
 

@@ -23,13 +23,13 @@ simboard::Board &simboard::entryPointBoard() {
 }
 
 BoardUnderTest::BoardUnderTest(const simboard::BoardConfig &config)
-    : board_(config, simboard::BoardClock(simboard::BoardClock::Mode::virtualTime)) {
+    : board_(config, simboard::BoardClock(simboard::BoardClock::Mode::Virtual)) {
     current = &board_;
 }
 
 BoardUnderTest::BoardUnderTest(const simboard::BenchSettings &settings)
     : BoardUnderTest(simboard::BoardConfig{}) {
-    EXPECT_FALSE(board_.applySettings(settings, simboard::SettingsSource::benchFile).failed());
+    EXPECT_FALSE(board_.applySettings(settings, simboard::SettingsSource::BenchFile).failed());
 }
 
 BoardUnderTest::~BoardUnderTest() {

@@ -1,7 +1,7 @@
 // A fresh private board in virtual time for one test, which the driver entry points of
 // the test program act on while it lives.
-#ifndef ORVEX_TESTS_SIMBOARD_BOARD_UNDER_TEST_H
-#define ORVEX_TESTS_SIMBOARD_BOARD_UNDER_TEST_H
+#ifndef TESTS_SIMBOARD_BOARD_UNDER_TEST_H
+#define TESTS_SIMBOARD_BOARD_UNDER_TEST_H
 
 #include "board.h"
 

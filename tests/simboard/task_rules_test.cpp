@@ -30,7 +30,7 @@ TEST_F(SimBoardTest, TheLiveTasksAreListedOldestFirstUntilCleared) {
     ASSERT_EQ(DAQmxCreateDIChan(first, "PXI1Slot2/port0", "r", 1), 0);
     ASSERT_EQ(DAQmxStartTask(first), 0);
 
-    simboard_Task listed[3] = {};
+    SimboardTask listed[3] = {};
     ASSERT_EQ(simboard_liveTasks(listed, 1), 2u) << "the count, whatever the room";
     EXPECT_EQ(listed[1].handle, 0u) << "nothing past the room given";
     ASSERT_EQ(simboard_liveTasks(listed, 3), 2u);

@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     simboard::BenchSettings settings;
     simboard::Outcome outcome = simboard::parseBenchText(text, settings);
     if (!outcome.failed()) {
-        outcome = board.applySettings(settings, simboard::SettingsSource::fragment);
+        outcome = board.applySettings(settings, simboard::SettingsSource::Fragment);
     }
     if (outcome.failed()) {
         fuzzRequire(outcome.status == simboard::status::benchFileInvalid);
