@@ -3,7 +3,6 @@
 //                 input rate (counter "x_board_top_rate"; the goal is at least 16);
 //   real time:    a one-second acquisition at 1 kS/s, its wall time as a fraction of one
 //                 second (counter "wall_per_board_second"; the goal is 0.95 to 1.05).
-// The driver's entry points get default visibility here, as in a program linking a driver.
 #include <daqmx.h>
 #include <simboard_control.h>
 

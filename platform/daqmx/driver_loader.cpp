@@ -26,6 +26,8 @@ constexpr const char *entryPointMissingText =
     "version of the DLL on your machine.\n";
 
 struct DriverTable {
+// The argument names a member, which cannot stand in parentheses.
+// NOLINTNEXTLINE(bugprone-macro-parentheses)
 #define DRIVER_TABLE_FIELD(name, params, args) decltype(&::name) name = nullptr;
     DAQMX_ENTRY_POINTS(DRIVER_TABLE_FIELD)
 #undef DRIVER_TABLE_FIELD

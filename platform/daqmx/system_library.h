@@ -1,7 +1,7 @@
 // The one place where the driver layer meets the operating system's loader.  Each
 // platform has its own form of these; the loading rules stay in driver_loader.cpp.
-#ifndef ORVEX_PLATFORM_DAQMX_SYSTEM_LIBRARY_H
-#define ORVEX_PLATFORM_DAQMX_SYSTEM_LIBRARY_H
+#ifndef PLATFORM_DAQMX_SYSTEM_LIBRARY_H
+#define PLATFORM_DAQMX_SYSTEM_LIBRARY_H
 
 #include <string>
 

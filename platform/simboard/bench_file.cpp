@@ -1,5 +1,4 @@
 #include "bench_file.h"
-#include "board.h"
 #include "entry_points.h"
 #include "status_codes.h"
 
@@ -39,13 +38,10 @@ double volts(const json &value, const std::string &where) {
     return value.get<double>();
 }
 
-enum class BenchSource { file, fragment };
-
-// Checks every key in a first pass (apply == false), then applies them all.
-class BenchApplier {
+// Reads every key into the settings; the first problem ends the reading.
+class BenchReader {
   public:
-    BenchApplier(Board &board, BenchSource source, bool apply)
-        : board_(board), source_(source), apply_(apply) {}
+    explicit BenchReader(BenchSettings &settings) : s_(settings) {}
 
     void run(const json &root) {
         if (!root.is_object()) {
@@ -57,7 +53,7 @@ class BenchApplier {
             } else if (key == "private") {
                 privateBoard(value, root);
             } else if (key == "virtualTime") {
-                virtualTime(value);
+                s_.virtualTime = flag(value, "virtualTime");
             } else if (key == "joystick") {
                 joystick(value);
             } else if (key == "switches") {
@@ -75,39 +71,24 @@ class BenchApplier {
     }
 
   private:
+    static bool flag(const json &value, const std::string &where) {
+        if (!value.is_boolean()) {
+            reject(where, "expected true or false");
+        }
+        return value.get<bool>();
+    }
+
     void seed(const json &value) {
         if (!value.is_number_unsigned()) {
             reject("seed", "expected a non-negative integer");
         }
-        if (apply_) {
-            board_.stand().setSeed(value.get<uint64_t>());
-        }
+        s_.seed = value.get<uint64_t>();
     }
 
-    // The board is chosen when it is loaded, from the file: a fragment may only confirm it.
     void privateBoard(const json &value, const json &root) {
-        if (!value.is_boolean()) {
-            reject("private", "expected true or false");
-        }
-        bool isPrivate = !board_.store().shared();
-        if (source_ == BenchSource::fragment && value.get<bool>() != isPrivate) {
-            reject("private", "the board is chosen in the bench file, when it is loaded");
-        }
-        if (!value.get<bool>() && root.value("virtualTime", json()) == json(true)) {
+        s_.privateBoard = flag(value, "private");
+        if (!*s_.privateBoard && root.value("virtualTime", json()) == json(true)) {
             reject("private", "false asks for the shared board, which runs in real time");
-        }
-    }
-
-    void virtualTime(const json &value) {
-        if (!value.is_boolean()) {
-            reject("virtualTime", "expected true or false");
-        }
-        if (value.get<bool>() && board_.store().shared()) {
-            reject("virtualTime", "the shared board runs in real time; a bench file that asks "
-                                  "for virtual time gets a board of the process's own");
-        }
-        if (apply_) {
-            board_.clock().setVirtual(value.get<bool>());
         }
     }
 
@@ -117,13 +98,9 @@ class BenchApplier {
         }
         for (const auto &[key, item] : value.items()) {
             if (key == "hold") {
-                std::optional<StickVoltages> held;
+                s_.releaseJoystick = item.is_null();
                 if (!item.is_null()) {
-                    held = stick(item, "joystick.hold");
-                }
-                if (apply_) {
-                    held ? board_.stand().joystick().hold(*held)
-                         : board_.stand().joystick().release();
+                    s_.holdJoystick = stick(item, "joystick.hold");
                 }
             } else if (key == "path") {
                 path(item);
@@ -132,9 +109,7 @@ class BenchApplier {
                 if (peak < 0.0 || peak > 1.0) {
                     reject("joystick.noise", "expected 0 to 1 volt");
                 }
-                if (apply_) {
-                    board_.stand().setJoystickNoise(peak);
-                }
+                s_.joystickNoise = peak;
             } else {
                 reject("joystick." + key, "unknown key");
             }
@@ -153,13 +128,13 @@ class BenchApplier {
         if (!value.is_object() || !value.contains("points") || !value["points"].is_array()) {
             reject("joystick.path", "expected {\"period\": seconds, \"points\": [...]}");
         }
-        double period = Joystick::defaultPeriod;
+        JoystickPathSetting path;
         for (const auto &[key, item] : value.items()) {
             if (key == "period") {
                 if (!item.is_number() || item.get<double>() <= 0.0) {
                     reject("joystick.path.period", "expected a positive number of seconds");
                 }
-                period = item.get<double>();
+                path.period = item.get<double>();
             } else if (key != "points") {
                 reject("joystick.path." + key, "unknown key");
             }
@@ -168,13 +143,10 @@ class BenchApplier {
             reject("joystick.path.points",
                    "at most " + std::to_string(Joystick::maxPathPoints) + " points");
         }
-        std::vector<StickVoltages> points;
         for (const json &point : value["points"]) {
-            points.push_back(stick(point, "joystick.path.points[]"));
+            path.points.push_back(stick(point, "joystick.path.points[]"));
         }
-        if (apply_) {
-            board_.stand().joystick().setPath(points, period);
-        }
+        s_.joystickPath = std::move(path);
     }
 
     void switches(const json &value) {
@@ -186,17 +158,15 @@ class BenchApplier {
                 reject("switches." + key, "unknown switch (S1 to S4)");
             }
             std::string mode = item.is_string() ? item.get<std::string>() : "";
-            SwitchMode parsed = SwitchMode::cycle;
+            SwitchMode parsed = SwitchMode::Cycle;
             if (mode == "pressed") {
-                parsed = SwitchMode::pressed;
+                parsed = SwitchMode::Pressed;
             } else if (mode == "released") {
-                parsed = SwitchMode::released;
+                parsed = SwitchMode::Released;
             } else if (mode != "cycle") {
                 reject("switches." + key, "expected \"pressed\", \"released\" or \"cycle\"");
             }
-            if (apply_) {
-                board_.stand().setSwitch(key[1] - '0', parsed);
-            }
+            s_.switches.push_back({key[1] - '0', parsed});
         }
     }
 
@@ -217,7 +187,7 @@ class BenchApplier {
             reject("inputLines", "expected an object");
         }
         for (const auto &[key, item] : value.items()) {
-            PhysicalChannel lines = channel(key, ChannelKind::digital, "inputLines");
+            PhysicalChannel lines = channel(key, ChannelKind::Digital, "inputLines");
             std::optional<bool> level;
             if (item.is_boolean()) {
                 level = item.get<bool>();
@@ -226,11 +196,7 @@ class BenchApplier {
             } else if (!item.is_null()) {
                 reject("inputLines." + key, "expected 0, 1, true, false or null");
             }
-            for (int line = 0; apply_ && line < linesPerPort; ++line) {
-                if ((lines.lineMask >> line) & 1u) {
-                    board_.stand().setLine(lines.port, line, level);
-                }
-            }
+            s_.inputLines.push_back({lines.port, lines.lineMask, level});
         }
     }
 
@@ -239,14 +205,12 @@ class BenchApplier {
             reject("analogInputs", "expected an object");
         }
         for (const auto &[key, item] : value.items()) {
-            PhysicalChannel input = channel(key, ChannelKind::analogInput, "analogInputs");
+            PhysicalChannel input = channel(key, ChannelKind::AnalogInput, "analogInputs");
             std::optional<double> level;
             if (!item.is_null()) {
                 level = volts(item, "analogInputs." + key);
             }
-            if (apply_) {
-                board_.stand().setAnalogInput(input.analogChannel, level);
-            }
+            s_.analogInputs.push_back({input.analogChannel, level});
         }
     }
 
@@ -254,15 +218,8 @@ class BenchApplier {
         if (!value.is_array()) {
             reject("faults", "expected a list");
         }
-        if (board_.faults().armedCount() + value.size() > FaultTable::capacity) {
-            reject("faults", "the board holds " + std::to_string(FaultTable::capacity) +
-                                 " armed faults at most; reset it first");
-        }
         for (const json &item : value) {
-            Fault fault = this->fault(item);
-            if (apply_) {
-                board_.faults().arm(fault);
-            }
+            s_.faults.push_back(fault(item));
         }
     }
 
@@ -300,19 +257,16 @@ class BenchApplier {
         return fault;
     }
 
-    Board &board_;
-    BenchSource source_;
-    bool apply_;
+    BenchSettings &s_;
 };
 
-Outcome applyBench(std::string_view text, Board &board, BenchSource source, bool apply) {
+} // namespace
+
+Outcome parseBenchText(std::string_view text, BenchSettings &settings) {
     try {
-        json root = json::parse(text);
-        BenchApplier(board, source, false).run(root);
-        if (apply) {
-            BenchApplier(board, source, true).run(root);
-            board.notifyChanged();
-        }
+        BenchSettings read;
+        BenchReader(read).run(json::parse(text));
+        settings = std::move(read);
         return {};
     } catch (const json::exception &error) {
         return refuse(status::benchFileInvalid, std::string("JSON: ") + error.what());
@@ -321,52 +275,28 @@ Outcome applyBench(std::string_view text, Board &board, BenchSource source, bool
     }
 }
 
-} // namespace
-
-Outcome applyBenchText(std::string_view text, Board &board) {
-    return applyBench(text, board, BenchSource::fragment, true);
-}
-
 BenchFile readBenchFile(const char *path) {
     BenchFile bench;
     bench.path = path;
-    std::FILE *file = host::openFile(path, "rb");
-    if (file == nullptr) {
+    std::string text;
+    if (std::FILE *file = host::openFile(path, "rb")) {
+        char chunk[4096];
+        for (size_t got; (got = std::fread(chunk, 1, sizeof chunk, file)) > 0;) {
+            text.append(chunk, got);
+        }
+        std::fclose(file);
+        bench.failure = parseBenchText(text, bench.settings);
+    } else {
         bench.failure = refuse(status::benchFileInvalid, "the file cannot be opened");
-        return bench;
     }
-    char chunk[4096];
-    for (size_t got; (got = std::fread(chunk, 1, sizeof chunk, file)) > 0;) {
-        bench.text.append(chunk, got);
+    if (bench.failure.failed()) {
+        bench.failure.detail = bench.path + ": " + bench.failure.detail;
     }
-    std::fclose(file);
     return bench;
 }
 
 bool wantsPrivateBoard(const BenchFile &bench) {
-    if (bench.path.empty()) {
-        return false;
-    }
-    if (bench.failure.failed()) {
-        return true;
-    }
-    json root = json::parse(bench.text, nullptr, false);
-    if (!root.is_object()) {
-        return true;
-    }
-    return root.value("private", json()) == json(true) ||
-           root.value("virtualTime", json()) == json(true);
-}
-
-Outcome applyBenchFile(const BenchFile &bench, Board &board, bool apply) {
-    Outcome outcome = bench.failure;
-    if (!outcome.failed()) {
-        outcome = applyBench(bench.text, board, BenchSource::file, apply);
-    }
-    if (outcome.failed()) {
-        outcome.detail = bench.path + ": " + outcome.detail;
-    }
-    return outcome;
+    return !bench.path.empty() && (bench.failure.failed() || asksForPrivateBoard(bench.settings));
 }
 
 } // namespace simboard

@@ -1,33 +1,21 @@
-// The bench file (JSON, named by ORVEX_SIM_BENCH) and the fragments of the same format
-// that tests apply while a program runs.  Keys are described in README.md.  A fragment
-// is checked completely before any of it takes effect.
-#ifndef ORVEX_SIMBOARD_BENCH_FILE_H
-#define ORVEX_SIMBOARD_BENCH_FILE_H
+// The bench file (JSON) and the fragments of the same format that tests apply while a
+// program runs, read into plain settings.  Keys are described in README.md.  A text is
+// checked completely before any of it is taken.
+#ifndef PLATFORM_SIMBOARD_BENCH_FILE_H
+#define PLATFORM_SIMBOARD_BENCH_FILE_H
 
-#include "outcome.h"
+#include "board_config.h"
 
-#include <string>
 #include <string_view>
 
 namespace simboard {
 
-class Board;
-
-// The bench file as read when the board is loaded.
-struct BenchFile {
-    std::string path; // empty: there is none
-    std::string text;
-    Outcome failure; // set when it cannot be read
-};
-
 BenchFile readBenchFile(const char *path);
-// Whether the bench file asks for a board of the process's own ("private": true, or
-// virtual time), or cannot be used at all (every call then fails, on a private board).
+// Whether the bench file asks for a board of the process's own, or cannot be used at
+// all (every call then fails, on a private board).
 bool wantsPrivateBoard(const BenchFile &bench);
-// Applies the whole file, or only checks it (a process joining a shared board in use).
-Outcome applyBenchFile(const BenchFile &bench, Board &board, bool apply);
-// A fragment of a control call.
-Outcome applyBenchText(std::string_view json, Board &board);
+// A text in the bench file's format: a whole file or a fragment.
+Outcome parseBenchText(std::string_view json, BenchSettings &settings);
 
 } // namespace simboard
 

@@ -1,8 +1,5 @@
 #include "board.h"
-#include "bench_file.h"
 #include "status_codes.h"
-
-#include "host_text.h"
 
 #include <cstdio>
 #include <random>
@@ -11,21 +8,14 @@ namespace simboard {
 
 namespace {
 
-BenchFile benchFileOfProcess() {
-    const std::string path = host::environment("ORVEX_SIM_BENCH");
-    return path.empty() ? BenchFile{} : readBenchFile(path.c_str());
-}
-
-// The shared board, unless the bench file asks for a board of the process's own or the
-// shared one cannot be had.
-std::unique_ptr<BoardStore> openStore(const BenchFile &bench) {
+// The shared board when a path for it is given, unless it cannot be had.
+std::unique_ptr<BoardStore> openStore(const std::string &sharedPath) {
     uint64_t seed = std::random_device{}();
-    std::string path = sharedStatePath();
-    if (wantsPrivateBoard(bench) || path.empty()) {
+    if (sharedPath.empty()) {
         return openPrivateStore(seed);
     }
     std::string why;
-    if (std::unique_ptr<BoardStore> store = openSharedStore(path, why)) {
+    if (std::unique_ptr<BoardStore> store = openSharedStore(sharedPath, why)) {
         return store;
     }
     std::fprintf(stderr, "simulated board: no shared board (%s); this process gets its own\n",
@@ -35,23 +25,23 @@ std::unique_ptr<BoardStore> openStore(const BenchFile &bench) {
 
 } // namespace
 
-Board &Board::instance() {
-    // Never destroyed: a program may still call the driver from its own static
-    // destructors, after this library's would have run.
-    static Board *board = new Board(benchFileOfProcess());
-    return *board;
-}
-
-Board::Board(const BenchFile &bench)
-    : store_(openStore(bench)), stand_(*this, store_->state().stand), reservations_(*store_),
-      faults_(store_->state().faults) {
-    journal_.open(host::environment("ORVEX_SIM_JOURNAL").c_str());
+Board::Board(const BoardConfig &config, BoardClock clock)
+    : clock_(clock), store_(openStore(config.sharedStatePath)),
+      stand_(*this, store_->state().stand), reservations_(*store_), faults_(store_->state().faults),
+      benchFailure_(config.bench.failure) {
+    journal_.open(config.journalPath.c_str());
     StoreAccess access(*store_);
     // The first process on a shared board sets it up; one that joins finds it as the
     // others left it, and changes it through the control calls only.
     bool first = store_->join();
+    const BenchFile &bench = config.bench;
     if (!bench.path.empty()) {
-        benchFailure_ = applyBenchFile(bench, *this, first);
+        if (!benchFailure_.failed()) {
+            benchFailure_ = applySettings(bench.settings, SettingsSource::BenchFile, first);
+            if (benchFailure_.failed()) {
+                benchFailure_.detail = bench.path + ": " + benchFailure_.detail;
+            }
+        }
         if (benchFailure_.failed()) {
             std::fprintf(stderr, "simulated board: %s\n", benchFailure_.detail.c_str());
         } else if (!first) {
@@ -121,7 +111,7 @@ Outcome Board::start(Task &task) {
     if (Outcome reserved = reservations_.reserve(task); reserved.failed()) {
         return reserved;
     }
-    if (channel.isDigital() && channel.direction == Direction::input) {
+    if (channel.isDigital() && channel.direction == Direction::Input) {
         state().driving[channel.physical.port] &= static_cast<uint8_t>(~channel.physical.lineMask);
     }
     if (task.clocked()) {

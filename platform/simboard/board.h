@@ -1,15 +1,17 @@
 // The simulated board: tasks, the lines and outputs it drives, its clock and the lab
-// stand wired to it.  One instance per process, guarded by one lock; a read that waits for
+// stand wired to it.  Made from a configuration and a clock by whoever owns it (the
+// driver library makes one per process); guarded by one lock; a read that waits for
 // samples in real time lets go of the lock while it sleeps, so tests may change the stand
 // from another thread meanwhile.  The process's own tasks live here; what the board
 // drives, the stand, the faults and the reservations live in its store, which is the
 // process's own (a private board) or common to every process on the machine (the shared
 // board).  Every call holds the store's access inside the board's lock.
-#ifndef ORVEX_SIMBOARD_BOARD_H
-#define ORVEX_SIMBOARD_BOARD_H
+#ifndef PLATFORM_SIMBOARD_BOARD_H
+#define PLATFORM_SIMBOARD_BOARD_H
 
-#include "bench_file.h"
+#include "bench_settings.h"
 #include "board_clock.h"
+#include "board_config.h"
 #include "board_store.h"
 #include "fault_injection.h"
 #include "journal.h"
@@ -28,9 +30,15 @@ namespace simboard {
 
 using Lock = std::unique_lock<std::mutex>;
 
+// Where bench settings come from: the bench file chooses the board, a fragment may only
+// confirm that choice.
+enum class SettingsSource { BenchFile, Fragment };
+
 class Board final : public BoardOutputs {
   public:
-    static Board &instance();
+    Board(const BoardConfig &config, BoardClock clock);
+    Board(const Board &) = delete;
+    Board &operator=(const Board &) = delete;
 
     Lock lock() { return Lock(mutex_); }
     BoardStore &store() { return *store_; }
@@ -70,17 +78,24 @@ class Board final : public BoardOutputs {
     Outcome readAnalog(Lock &lock, uint64_t id, int32_t samples, double timeout, double *data,
                        uint32_t arraySize, int32_t *read);
 
+    // Checks the settings against the board, then applies them all, or none when a check
+    // fails; with `apply` false only checks them.
+    Outcome applySettings(const BenchSettings &settings, SettingsSource source, bool apply = true);
     // Control: stand back to defaults, faults cleared; tasks and the clock stay.
     void resetStand();
     void advanceTime(double seconds);
     // Wakes reads that wait, after a change of the stand.
     void notifyChanged() { changed_.notify_all(); }
 
+    // This process's live tasks, oldest first.
+    template <class Visit> void forEachTask(Visit &&visit) { tasks_.forEach(visit); }
+
     std::optional<bool> drivenLevel(int port, int line) const override;
     double analogOutputAt(int channel, double t) override;
 
   private:
-    explicit Board(const BenchFile &bench);
+    Outcome checkSettings(const BenchSettings &settings, SettingsSource source) const;
+    void takeSettings(const BenchSettings &settings);
 
     Outcome findTask(uint64_t id, Task *&task);
     Outcome findTaskWithChannel(uint64_t id, Task *&task);

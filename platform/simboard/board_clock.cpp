@@ -2,7 +2,8 @@
 
 namespace simboard {
 
-BoardClock::BoardClock() : origin_(std::chrono::steady_clock::now()) {}
+BoardClock::BoardClock(Mode mode)
+    : origin_(std::chrono::steady_clock::now()), virtual_(mode == Mode::Virtual) {}
 
 double BoardClock::now() const {
     if (virtual_) {

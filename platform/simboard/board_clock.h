@@ -1,8 +1,8 @@
 // The board's time in seconds since the library was loaded.  In real time it follows the
 // steady wall clock; in virtual time it stands still until a read needs later samples
 // (or a test advances it), so clocked reads complete at once and runs repeat exactly.
-#ifndef ORVEX_SIMBOARD_BOARD_CLOCK_H
-#define ORVEX_SIMBOARD_BOARD_CLOCK_H
+#ifndef PLATFORM_SIMBOARD_BOARD_CLOCK_H
+#define PLATFORM_SIMBOARD_BOARD_CLOCK_H
 
 #include <chrono>
 
@@ -12,7 +12,10 @@ class BoardClock {
   public:
     using WallTime = std::chrono::steady_clock::time_point;
 
-    BoardClock();
+    enum class Mode { Real, Virtual };
+
+    // From board time 0, now.
+    explicit BoardClock(Mode mode = Mode::Real);
 
     double now() const;
     bool isVirtual() const { return virtual_; }

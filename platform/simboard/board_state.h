@@ -2,8 +2,8 @@
 // the stand's settings, the armed faults and which running task holds which resource.
 // Plain data of fixed size, so that it can live in memory that processes share; code
 // that reads it clamps counts and indices, as another process may have written them.
-#ifndef ORVEX_SIMBOARD_BOARD_STATE_H
-#define ORVEX_SIMBOARD_BOARD_STATE_H
+#ifndef PLATFORM_SIMBOARD_BOARD_STATE_H
+#define PLATFORM_SIMBOARD_BOARD_STATE_H
 
 #include "channel_names.h"
 #include "fault_injection.h"
@@ -24,7 +24,7 @@ struct ProcessId {
     bool operator==(const ProcessId &) const = default;
 };
 
-enum class Resource : uint8_t { lines, analogInput, analogOutput };
+enum class Resource : uint8_t { Lines, AnalogInput, AnalogOutput };
 
 // One running task and what it holds.
 struct Holding {
@@ -34,7 +34,7 @@ struct Holding {
     ProcessId owner;
     uint64_t taskId = 0;
     std::array<char, nameSize> taskName{}; // cut to fit, always terminated
-    Resource resource = Resource::lines;
+    Resource resource = Resource::Lines;
     uint8_t port = 0;
     uint8_t lineMask = 0;
     uint8_t analogChannel = 0;

@@ -15,11 +15,11 @@ std::string format(const char *pattern, auto... values) {
 
 std::string resourceOf(const Holding &holding) {
     switch (holding.resource) {
-    case Resource::lines:
+    case Resource::Lines:
         return format("port%u lines 0x%02X", holding.port, holding.lineMask);
-    case Resource::analogInput:
+    case Resource::AnalogInput:
         return format("analog input converter (ai%u)", holding.analogChannel);
-    case Resource::analogOutput:
+    case Resource::AnalogOutput:
         return format("ao%u%s", holding.analogChannel, holding.clocked ? " and timing engine" : "");
     }
     return "?";

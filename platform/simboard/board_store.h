@@ -1,8 +1,8 @@
 // Where the board's state lives.  A private board keeps it in the process, guarded by the
 // board's own lock; a shared board keeps it in memory every process on the machine maps,
 // guarded by a lock of its own that each call takes inside the board's lock.
-#ifndef ORVEX_SIMBOARD_BOARD_STORE_H
-#define ORVEX_SIMBOARD_BOARD_STORE_H
+#ifndef PLATFORM_SIMBOARD_BOARD_STORE_H
+#define PLATFORM_SIMBOARD_BOARD_STORE_H
 
 #include "board_state.h"
 
@@ -47,9 +47,9 @@ std::unique_ptr<BoardStore> openPrivateStore(uint64_t seed);
 // or rebuilt when stale or corrupt, with a message on the error output).  Null, with the
 // reason in `why`, where the platform has no shared board or the file cannot be used.
 std::unique_ptr<BoardStore> openSharedStore(const std::string &path, std::string &why);
-// ORVEX_SIM_STATE, or the board's file in the user's runtime directory; empty where the
-// platform has no shared board.
-std::string sharedStatePath();
+// The shared board's file: `named` when it is not empty, otherwise the board's file in the
+// user's runtime directory; empty where the platform has no shared board.
+std::string sharedStatePath(const std::string &named, const std::string &runtimeDirectory);
 
 // Holds the store's lock for a scope.
 class StoreAccess {

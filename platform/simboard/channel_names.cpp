@@ -119,10 +119,10 @@ class ChannelListParser {
             return parseDigital(first);
         }
         if (acceptWord("ai")) {
-            return parseAnalog(first, ChannelKind::analogInput, analogInputCount);
+            return parseAnalog(first, ChannelKind::AnalogInput, analogInputCount);
         }
         if (acceptWord("ao")) {
-            return parseAnalog(first, ChannelKind::analogOutput, analogOutputCount);
+            return parseAnalog(first, ChannelKind::AnalogOutput, analogOutputCount);
         }
         return failed(status::channelSyntax, "expected port, ai or ao");
     }
@@ -163,10 +163,10 @@ class ChannelListParser {
             lines = *range;
         }
         if (first) {
-            result_.channel = {ChannelKind::digital, *port, lines, 0};
+            result_.channel = {ChannelKind::Digital, *port, lines, 0};
             return true;
         }
-        if (result_.channel.kind != ChannelKind::digital) {
+        if (result_.channel.kind != ChannelKind::Digital) {
             return failed(status::channelKindMismatch, "digital lines mixed with analog channels");
         }
         if (result_.channel.port != *port) {

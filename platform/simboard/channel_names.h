@@ -4,8 +4,8 @@
 //   analog:   "PXI1Slot2/ai0" .. "PXI1Slot2/ai15", "PXI1Slot2/ao0", "PXI1Slot2/ao1"
 // A leading '/' (terminal style) and spaces around list items are accepted; names are
 // not case-sensitive.
-#ifndef ORVEX_SIMBOARD_CHANNEL_NAMES_H
-#define ORVEX_SIMBOARD_CHANNEL_NAMES_H
+#ifndef PLATFORM_SIMBOARD_CHANNEL_NAMES_H
+#define PLATFORM_SIMBOARD_CHANNEL_NAMES_H
 
 #include "outcome.h"
 
@@ -20,10 +20,10 @@ constexpr int analogInputCount = 16;
 constexpr int analogOutputCount = 2;
 constexpr const char *boardDeviceName = "PXI1Slot2";
 
-enum class ChannelKind { digital, analogInput, analogOutput };
+enum class ChannelKind { Digital, AnalogInput, AnalogOutput };
 
 struct PhysicalChannel {
-    ChannelKind kind = ChannelKind::digital;
+    ChannelKind kind = ChannelKind::Digital;
     int port = 0;          // digital
     uint8_t lineMask = 0;  // digital: bit n = line n
     int analogChannel = 0; // ai or ao number

@@ -4,7 +4,6 @@
 #include "simboard_control.h"
 
 #include "bench_file.h"
-#include "board.h"
 #include "board_status.h"
 #include "driver_call.h"
 #include "status_codes.h"
@@ -15,6 +14,7 @@
 #include <string>
 
 using simboard::Board;
+using simboard::entryPointBoard;
 using simboard::JournalLine;
 using simboard::Lock;
 using simboard::Outcome;
@@ -26,12 +26,12 @@ int32_t control(const char *name, Change &&change, Describe &&describe) {
     return simboard::driverCall(
         name,
         [&](Lock &) {
-            Board &board = Board::instance();
+            Board &board = entryPointBoard();
             Outcome outcome = change(board);
             board.notifyChanged();
             return outcome;
         },
-        describe, simboard::BenchGate::exempt);
+        describe, simboard::BenchGate::Exempt);
 }
 
 Outcome badArgument(const std::string &why) {
@@ -58,8 +58,8 @@ int32_t simboard_pressSwitch(int switchNumber, int pressed) {
             if (switchNumber < 1 || switchNumber > simboard::LabStand::switchCount) {
                 return badArgument("Switch S" + std::to_string(switchNumber) + " (S1 to S4).");
             }
-            board.stand().setSwitch(switchNumber, pressed != 0 ? simboard::SwitchMode::pressed
-                                                               : simboard::SwitchMode::released);
+            board.stand().setSwitch(switchNumber, pressed != 0 ? simboard::SwitchMode::Pressed
+                                                               : simboard::SwitchMode::Released);
             return Outcome{};
         },
         [&](JournalLine &line) {
@@ -142,8 +142,14 @@ int32_t simboard_applyBench(const char *json) {
     return control(
         "simboard_applyBench",
         [&](Board &board) {
-            return json == nullptr ? badArgument("The bench text is null.")
-                                   : simboard::applyBenchText(json, board);
+            if (json == nullptr) {
+                return badArgument("The bench text is null.");
+            }
+            simboard::BenchSettings settings;
+            Outcome outcome = simboard::parseBenchText(json, settings);
+            return outcome.failed()
+                       ? outcome
+                       : board.applySettings(settings, simboard::SettingsSource::Fragment);
         },
         [&](JournalLine &line) { line.text("json", json); });
 }
@@ -172,13 +178,31 @@ int32_t simboard_advanceTime(double seconds) {
 }
 
 double simboard_time(void) {
-    Board &board = Board::instance();
+    Board &board = entryPointBoard();
     Lock lock = board.lock();
     return board.clock().now();
 }
 
+uint32_t simboard_liveTasks(SimboardTask *tasks, uint32_t capacity) {
+    Board &board = entryPointBoard();
+    Lock lock = board.lock();
+    uint32_t count = 0;
+    board.forEachTask([&](const simboard::Task &task) {
+        if (tasks != nullptr && count < capacity) {
+            SimboardTask &entry = tasks[count];
+            entry.handle = task.id;
+            entry.running = task.running ? 1 : 0;
+            const size_t copied = std::min(task.name.size(), sizeof entry.name - 1);
+            std::memcpy(entry.name, task.name.data(), copied);
+            entry.name[copied] = '\0';
+        }
+        ++count;
+    });
+    return count;
+}
+
 uint32_t simboard_status(char *text, uint32_t size) {
-    Board &board = Board::instance();
+    Board &board = entryPointBoard();
     Lock lock = board.lock();
     simboard::StoreAccess access(board.store());
     std::string status = simboard::describeBoard(board.store(), board.clock().now());

@@ -36,7 +36,7 @@ Outcome Board::writeDigital(uint64_t id, int32_t samples, bool autoStartTask, co
                             int32_t *written) {
     Task *task = nullptr;
     Outcome outcome = findTransferTask(id, task, written);
-    if (outcome.failed() || (outcome = checkDigital(*task, Direction::output, "Write")).failed() ||
+    if (outcome.failed() || (outcome = checkDigital(*task, Direction::Output, "Write")).failed() ||
         (outcome = checkOneSample(samples, data)).failed()) {
         return outcome;
     }
@@ -81,7 +81,7 @@ Outcome Board::readDigital(Lock &, uint64_t id, int32_t samples, double, uint8_t
     }
     const PhysicalChannel &lines = task->channel->physical;
     uint8_t value = 0;
-    if (task->channel->direction == Direction::output) {
+    if (task->channel->direction == Direction::Output) {
         value = state().latch[lines.port] & lines.lineMask;
     } else {
         double now = clock_.now();

@@ -1,10 +1,10 @@
 // The common frame of every exported call: take the board's lock and its store's, let an armed
 // fault answer instead, run the call, keep the details of a refusal for the status text, and write
 // the journal line.
-#ifndef ORVEX_SIMBOARD_DRIVER_CALL_H
-#define ORVEX_SIMBOARD_DRIVER_CALL_H
+#ifndef PLATFORM_SIMBOARD_DRIVER_CALL_H
+#define PLATFORM_SIMBOARD_DRIVER_CALL_H
 
-#include "board.h"
+#include "entry_point_board.h"
 
 #include <string>
 
@@ -12,17 +12,17 @@ namespace simboard {
 
 // Whether a bench file that could not be used makes the call fail: every call but the one
 // that explains the failure.
-enum class BenchGate { applies, exempt };
+enum class BenchGate { Applies, Exempt };
 
 // `run` takes the lock and returns an Outcome; `describe` adds the call's arguments to
 // the journal line, after the call, so that results written through pointers show.
 template <class Run, class Describe>
 int32_t driverCall(const char *entryPoint, Run &&run, Describe &&describe,
-                   BenchGate gate = BenchGate::applies) {
-    Board &board = Board::instance();
+                   BenchGate gate = BenchGate::Applies) {
+    Board &board = entryPointBoard();
     Lock lock = board.lock();
     StoreAccess access(board.store());
-    Outcome outcome = gate == BenchGate::applies ? board.benchFailure() : Outcome{};
+    Outcome outcome = gate == BenchGate::Applies ? board.benchFailure() : Outcome{};
     int32_t injected = 0;
     if (!outcome.failed()) {
         injected = board.faults().onCall(entryPoint);

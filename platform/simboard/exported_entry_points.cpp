@@ -1,8 +1,8 @@
-// The driver entry points this library exports, each a thin frame around the board.
-#define DAQMX_EXPORT_ENTRY_POINTS
-#include <daqmx.h>
-
+// The driver entry points this library exports, each a thin frame around the board.  They
+// carry the library's export mark, which the declarations in daqmx.h leave to each driver.
+#include "daqmx.h"
 #include "driver_call.h"
+#include "simboard_control.h"
 #include "status_codes.h"
 
 #include <algorithm>
@@ -10,6 +10,7 @@
 
 using simboard::Board;
 using simboard::Direction;
+using simboard::entryPointBoard;
 using simboard::JournalLine;
 using simboard::Lock;
 using simboard::Outcome;
@@ -35,7 +36,7 @@ int32 writeSamples(const char *entryPoint, WriteOperation<Sample> write, TaskHan
     return simboard::driverCall(
         entryPoint,
         [&](Lock &) {
-            return (Board::instance().*write)(taskId(taskHandle), numSampsPerChan, autoStart != 0,
+            return (entryPointBoard().*write)(taskId(taskHandle), numSampsPerChan, autoStart != 0,
                                               writeArray, sampsPerChanWritten);
         },
         [&](JournalLine &line) {
@@ -57,7 +58,7 @@ int32 readSamples(const char *entryPoint, ReadOperation<Sample> read, TaskHandle
         entryPoint,
         [&](Lock &lock) {
             Outcome outcome =
-                (Board::instance().*read)(lock, taskId(taskHandle), numSampsPerChan, timeout,
+                (entryPointBoard().*read)(lock, taskId(taskHandle), numSampsPerChan, timeout,
                                           readArray, arraySizeInSamps, &delivered);
             if (sampsPerChanRead != nullptr) {
                 *sampsPerChanRead = delivered;
@@ -77,7 +78,7 @@ int32 readSamples(const char *entryPoint, ReadOperation<Sample> read, TaskHandle
 
 } // namespace
 
-int32 DAQmxCreateTask(const char taskName[], TaskHandle *taskHandle) {
+SIMBOARD_API int32 DAQmxCreateTask(const char taskName[], TaskHandle *taskHandle) {
     return simboard::driverCall(
         "DAQmxCreateTask",
         [&](Lock &) {
@@ -86,7 +87,7 @@ int32 DAQmxCreateTask(const char taskName[], TaskHandle *taskHandle) {
                                         "The place for the task handle is null.");
             }
             uint64_t id = 0;
-            Outcome outcome = Board::instance().createTask(taskName, id);
+            Outcome outcome = entryPointBoard().createTask(taskName, id);
             *taskHandle = outcome.failed() ? nullptr : reinterpret_cast<TaskHandle>(id);
             return outcome;
         },
@@ -96,9 +97,9 @@ int32 DAQmxCreateTask(const char taskName[], TaskHandle *taskHandle) {
 }
 
 #define SIMBOARD_TASK_ENTRY_POINT(name, method)                                                    \
-    int32 name(TaskHandle taskHandle) {                                                            \
+    SIMBOARD_API int32 name(TaskHandle taskHandle) {                                               \
         return simboard::driverCall(                                                               \
-            #name, [&](Lock &) { return Board::instance().method(taskId(taskHandle)); },           \
+            #name, [&](Lock &) { return entryPointBoard().method(taskId(taskHandle)); },           \
             [&](JournalLine &line) { line.task("task", taskHandle); });                            \
     }
 SIMBOARD_TASK_ENTRY_POINT(DAQmxStartTask, startTask)
@@ -108,12 +109,12 @@ SIMBOARD_TASK_ENTRY_POINT(DAQmxDisableStartTrig, disableStartTrigger)
 #undef SIMBOARD_TASK_ENTRY_POINT
 
 #define SIMBOARD_DIGITAL_CHANNEL_ENTRY_POINT(name, direction)                                      \
-    int32 name(TaskHandle taskHandle, const char lines[], const char nameToAssignToLines[],        \
-               int32 lineGrouping) {                                                               \
+    SIMBOARD_API int32 name(TaskHandle taskHandle, const char lines[],                             \
+                            const char nameToAssignToLines[], int32 lineGrouping) {                \
         return simboard::driverCall(                                                               \
             #name,                                                                                 \
             [&](Lock &) {                                                                          \
-                return Board::instance().createDigitalChannel(taskId(taskHandle), lines,           \
+                return entryPointBoard().createDigitalChannel(taskId(taskHandle), lines,           \
                                                               lineGrouping, direction);            \
             },                                                                                     \
             [&](JournalLine &line) {                                                               \
@@ -123,14 +124,14 @@ SIMBOARD_TASK_ENTRY_POINT(DAQmxDisableStartTrig, disableStartTrigger)
                     .integer("lineGrouping", lineGrouping);                                        \
             });                                                                                    \
     }
-SIMBOARD_DIGITAL_CHANNEL_ENTRY_POINT(DAQmxCreateDIChan, Direction::input)
-SIMBOARD_DIGITAL_CHANNEL_ENTRY_POINT(DAQmxCreateDOChan, Direction::output)
+SIMBOARD_DIGITAL_CHANNEL_ENTRY_POINT(DAQmxCreateDIChan, Direction::Input)
+SIMBOARD_DIGITAL_CHANNEL_ENTRY_POINT(DAQmxCreateDOChan, Direction::Output)
 #undef SIMBOARD_DIGITAL_CHANNEL_ENTRY_POINT
 
-int32 DAQmxCreateAIVoltageChan(TaskHandle taskHandle, const char physicalChannel[],
-                               const char nameToAssignToChannel[], int32 terminalConfig,
-                               float64 minVal, float64 maxVal, int32 units,
-                               const char customScaleName[]) {
+SIMBOARD_API int32 DAQmxCreateAIVoltageChan(TaskHandle taskHandle, const char physicalChannel[],
+                                            const char nameToAssignToChannel[],
+                                            int32 terminalConfig, float64 minVal, float64 maxVal,
+                                            int32 units, const char customScaleName[]) {
     constexpr int32 defaultTerminal = -1;
     return simboard::driverCall(
         "DAQmxCreateAIVoltageChan",
@@ -141,8 +142,8 @@ int32 DAQmxCreateAIVoltageChan(TaskHandle taskHandle, const char physicalChannel
                                             ": the lab stand is wired referenced single-ended "
                                             "(10083).");
             }
-            return Board::instance().createAnalogChannel(taskId(taskHandle), physicalChannel,
-                                                         Direction::input, minVal, maxVal, units,
+            return entryPointBoard().createAnalogChannel(taskId(taskHandle), physicalChannel,
+                                                         Direction::Input, minVal, maxVal, units,
                                                          customScaleName);
         },
         [&](JournalLine &line) {
@@ -157,14 +158,15 @@ int32 DAQmxCreateAIVoltageChan(TaskHandle taskHandle, const char physicalChannel
         });
 }
 
-int32 DAQmxCreateAOVoltageChan(TaskHandle taskHandle, const char physicalChannel[],
-                               const char nameToAssignToChannel[], float64 minVal, float64 maxVal,
-                               int32 units, const char customScaleName[]) {
+SIMBOARD_API int32 DAQmxCreateAOVoltageChan(TaskHandle taskHandle, const char physicalChannel[],
+                                            const char nameToAssignToChannel[], float64 minVal,
+                                            float64 maxVal, int32 units,
+                                            const char customScaleName[]) {
     return simboard::driverCall(
         "DAQmxCreateAOVoltageChan",
         [&](Lock &) {
-            return Board::instance().createAnalogChannel(taskId(taskHandle), physicalChannel,
-                                                         Direction::output, minVal, maxVal, units,
+            return entryPointBoard().createAnalogChannel(taskId(taskHandle), physicalChannel,
+                                                         Direction::Output, minVal, maxVal, units,
                                                          customScaleName);
         },
         [&](JournalLine &line) {
@@ -178,12 +180,12 @@ int32 DAQmxCreateAOVoltageChan(TaskHandle taskHandle, const char physicalChannel
         });
 }
 
-int32 DAQmxCfgSampClkTiming(TaskHandle taskHandle, const char source[], float64 rate,
-                            int32 activeEdge, int32 sampleMode, uInt64 sampsPerChan) {
+SIMBOARD_API int32 DAQmxCfgSampClkTiming(TaskHandle taskHandle, const char source[], float64 rate,
+                                         int32 activeEdge, int32 sampleMode, uInt64 sampsPerChan) {
     return simboard::driverCall(
         "DAQmxCfgSampClkTiming",
         [&](Lock &) {
-            return Board::instance().configureSampleClock(taskId(taskHandle), source, rate,
+            return entryPointBoard().configureSampleClock(taskId(taskHandle), source, rate,
                                                           activeEdge, sampleMode, sampsPerChan);
         },
         [&](JournalLine &line) {
@@ -196,12 +198,12 @@ int32 DAQmxCfgSampClkTiming(TaskHandle taskHandle, const char source[], float64 
         });
 }
 
-int32 DAQmxCfgAnlgEdgeStartTrig(TaskHandle taskHandle, const char triggerSource[],
-                                int32 triggerSlope, float64 triggerLevel) {
+SIMBOARD_API int32 DAQmxCfgAnlgEdgeStartTrig(TaskHandle taskHandle, const char triggerSource[],
+                                             int32 triggerSlope, float64 triggerLevel) {
     return simboard::driverCall(
         "DAQmxCfgAnlgEdgeStartTrig",
         [&](Lock &) {
-            return Board::instance().configureStartTrigger(taskId(taskHandle), triggerSource,
+            return entryPointBoard().configureStartTrigger(taskId(taskHandle), triggerSource,
                                                            triggerSlope, triggerLevel);
         },
         [&](JournalLine &line) {
@@ -212,40 +214,42 @@ int32 DAQmxCfgAnlgEdgeStartTrig(TaskHandle taskHandle, const char triggerSource[
         });
 }
 
-int32 DAQmxWriteDigitalU8(TaskHandle taskHandle, int32 numSampsPerChan, bool32 autoStart,
-                          float64 timeout, bool32 dataLayout, const uInt8 writeArray[],
-                          int32 *sampsPerChanWritten, bool32 *) {
+SIMBOARD_API int32 DAQmxWriteDigitalU8(TaskHandle taskHandle, int32 numSampsPerChan,
+                                       bool32 autoStart, float64 timeout, bool32 dataLayout,
+                                       const uInt8 writeArray[], int32 *sampsPerChanWritten,
+                                       bool32 *) {
     return writeSamples("DAQmxWriteDigitalU8", &Board::writeDigital, taskHandle, numSampsPerChan,
                         autoStart, timeout, dataLayout, writeArray, sampsPerChanWritten);
 }
 
-int32 DAQmxReadDigitalU8(TaskHandle taskHandle, int32 numSampsPerChan, float64 timeout,
-                         bool32 fillMode, uInt8 readArray[], uInt32 arraySizeInSamps,
-                         int32 *sampsPerChanRead, bool32 *) {
+SIMBOARD_API int32 DAQmxReadDigitalU8(TaskHandle taskHandle, int32 numSampsPerChan, float64 timeout,
+                                      bool32 fillMode, uInt8 readArray[], uInt32 arraySizeInSamps,
+                                      int32 *sampsPerChanRead, bool32 *) {
     return readSamples("DAQmxReadDigitalU8", &Board::readDigital, taskHandle, numSampsPerChan,
                        timeout, fillMode, readArray, arraySizeInSamps, sampsPerChanRead);
 }
 
-int32 DAQmxWriteAnalogF64(TaskHandle taskHandle, int32 numSampsPerChan, bool32 autoStart,
-                          float64 timeout, bool32 dataLayout, const float64 writeArray[],
-                          int32 *sampsPerChanWritten, bool32 *) {
+SIMBOARD_API int32 DAQmxWriteAnalogF64(TaskHandle taskHandle, int32 numSampsPerChan,
+                                       bool32 autoStart, float64 timeout, bool32 dataLayout,
+                                       const float64 writeArray[], int32 *sampsPerChanWritten,
+                                       bool32 *) {
     return writeSamples("DAQmxWriteAnalogF64", &Board::writeAnalog, taskHandle, numSampsPerChan,
                         autoStart, timeout, dataLayout, writeArray, sampsPerChanWritten);
 }
 
-int32 DAQmxReadAnalogF64(TaskHandle taskHandle, int32 numSampsPerChan, float64 timeout,
-                         bool32 fillMode, float64 readArray[], uInt32 arraySizeInSamps,
-                         int32 *sampsPerChanRead, bool32 *) {
+SIMBOARD_API int32 DAQmxReadAnalogF64(TaskHandle taskHandle, int32 numSampsPerChan, float64 timeout,
+                                      bool32 fillMode, float64 readArray[], uInt32 arraySizeInSamps,
+                                      int32 *sampsPerChanRead, bool32 *) {
     return readSamples("DAQmxReadAnalogF64", &Board::readAnalog, taskHandle, numSampsPerChan,
                        timeout, fillMode, readArray, arraySizeInSamps, sampsPerChanRead);
 }
 
 // A buffer of size 0 (or none) asks for the size the text needs, as the driver does.
-int32 DAQmxGetErrorString(int32 errorCode, char errorString[], uInt32 bufferSize) {
+SIMBOARD_API int32 DAQmxGetErrorString(int32 errorCode, char errorString[], uInt32 bufferSize) {
     return simboard::driverCall(
         "DAQmxGetErrorString",
         [&](Lock &) {
-            std::string text = Board::instance().describe(errorCode);
+            std::string text = entryPointBoard().describe(errorCode);
             if (errorString == nullptr || bufferSize == 0) {
                 return Outcome{static_cast<int32>(text.size() + 1), {}};
             }
@@ -257,5 +261,5 @@ int32 DAQmxGetErrorString(int32 errorCode, char errorString[], uInt32 bufferSize
         [&](JournalLine &line) {
             line.integer("errorCode", errorCode).integer("bufferSize", bufferSize);
         },
-        simboard::BenchGate::exempt);
+        simboard::BenchGate::Exempt);
 }

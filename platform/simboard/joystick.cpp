@@ -26,7 +26,7 @@ constexpr AxisSpan yAxis{0.18, 2.55, 4.82};
 
 double Joystick::volts(Axis axis, double t) const {
     if (held_) {
-        return axis == Axis::x ? held_->x : held_->y;
+        return axis == Axis::X ? held_->x : held_->y;
     }
     double phase = pathPhase(t);
     return pointCount_ == 0 ? builtInFigure(axis, phase) : alongPoints(axis, phase);
@@ -52,7 +52,7 @@ double Joystick::pathPhase(double t) const {
 
 double Joystick::builtInFigure(Axis axis, double phase) const {
     constexpr double turn = 2.0 * std::numbers::pi;
-    if (axis == Axis::x) {
+    if (axis == Axis::X) {
         return xAxis.volts(0.95 * std::sin(turn * phase));
     }
     return yAxis.volts(0.9 * std::sin(2.0 * turn * phase + 0.6));
@@ -67,7 +67,7 @@ double Joystick::alongPoints(Axis axis, double phase) const {
     const StickVoltages &from = points_[index];
     const StickVoltages &to = points_[(index + 1) % count];
     double ease = 0.5 - 0.5 * std::cos(std::numbers::pi * (position - std::floor(position)));
-    return axis == Axis::x ? from.x + (to.x - from.x) * ease : from.y + (to.y - from.y) * ease;
+    return axis == Axis::X ? from.x + (to.x - from.x) * ease : from.y + (to.y - from.y) * ease;
 }
 
 } // namespace simboard

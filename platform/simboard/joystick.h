@@ -2,8 +2,8 @@
 // about 0.2 to 4.8 V around a centre near 2.5 V, with its own small offsets, so that a
 // lab program's three-point calibration has something to correct.  Plain data of fixed
 // size, so that it can live in memory that processes share.
-#ifndef ORVEX_SIMBOARD_JOYSTICK_H
-#define ORVEX_SIMBOARD_JOYSTICK_H
+#ifndef PLATFORM_SIMBOARD_JOYSTICK_H
+#define PLATFORM_SIMBOARD_JOYSTICK_H
 
 #include <array>
 #include <cstddef>
@@ -22,7 +22,7 @@ class Joystick {
     static constexpr double defaultPeriod = 7.0;
     static constexpr size_t maxPathPoints = 64;
 
-    enum class Axis { x, y };
+    enum class Axis { X, Y };
 
     // The wiper voltage of one axis at board time t while the stick is powered.
     double volts(Axis axis, double t) const;

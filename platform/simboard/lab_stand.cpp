@@ -22,11 +22,11 @@ void LabStand::reset() {
 
 bool LabStand::switchPressed(int index, double t) const {
     switch (s_.switches[index]) {
-    case SwitchMode::pressed:
+    case SwitchMode::Pressed:
         return true;
-    case SwitchMode::released:
+    case SwitchMode::Released:
         return false;
-    case SwitchMode::cycle:
+    case SwitchMode::Cycle:
         break;
     }
     // Each switch in turn is held down for a second of the cycle, with a pause between.
@@ -57,7 +57,7 @@ double LabStand::joystickVolts(int channel, double t) const {
     if (!joystickPowered(t)) {
         return noise;
     }
-    Joystick::Axis axis = channel == joystickXChannel ? Joystick::Axis::x : Joystick::Axis::y;
+    Joystick::Axis axis = channel == joystickXChannel ? Joystick::Axis::X : Joystick::Axis::Y;
     return s_.joystick.volts(axis, t) + noise;
 }
 

@@ -5,11 +5,12 @@
 //   - ao0 wired to ai0 and ao1 to ai1;
 //   - every other line reads low and every other input 0 V.
 // A bench file or a test may override any input line or analog input.
-#ifndef ORVEX_SIMBOARD_LAB_STAND_H
-#define ORVEX_SIMBOARD_LAB_STAND_H
+#ifndef PLATFORM_SIMBOARD_LAB_STAND_H
+#define PLATFORM_SIMBOARD_LAB_STAND_H
 
 #include "channel_names.h"
 #include "joystick.h"
+#include "sample_timeline.h"
 
 #include <array>
 #include <cstddef>
@@ -18,26 +19,7 @@
 
 namespace simboard {
 
-// What the board itself puts on the wires: the levels its output lines drive and the
-// voltages of its analog outputs.
-class BoardOutputs {
-  public:
-    virtual std::optional<bool> drivenLevel(int port, int line) const = 0;
-    virtual double analogOutputAt(int channel, double t) = 0;
-
-  protected:
-    ~BoardOutputs() = default;
-};
-
-// Sample k of a sample clock comes at start + k / rate.
-struct SampleTimes {
-    double start = 0.0;
-    double rate = 1.0;
-
-    double at(uint64_t k) const { return start + static_cast<double>(k) / rate; }
-};
-
-enum class SwitchMode : uint8_t { cycle, pressed, released };
+enum class SwitchMode : uint8_t { Cycle, Pressed, Released };
 
 constexpr int switchCount = 4;
 

@@ -14,9 +14,9 @@ Holding holdingOf(const Task &task, const ProcessId &owner) {
     holding.taskId = task.id;
     size_t length = std::min(task.name.size(), Holding::nameSize - 1);
     std::copy_n(task.name.begin(), length, holding.taskName.begin());
-    holding.resource = task.channel->isDigital()       ? Resource::lines
-                       : task.channel->isAnalogInput() ? Resource::analogInput
-                                                       : Resource::analogOutput;
+    holding.resource = task.channel->isDigital()       ? Resource::Lines
+                       : task.channel->isAnalogInput() ? Resource::AnalogInput
+                                                       : Resource::AnalogOutput;
     holding.port = static_cast<uint8_t>(physical.port);
     holding.lineMask = physical.lineMask;
     holding.analogChannel = static_cast<uint8_t>(physical.analogChannel);
@@ -30,14 +30,14 @@ std::string conflict(const Holding &mine, const Holding &theirs) {
         return {};
     }
     switch (mine.resource) {
-    case Resource::lines:
+    case Resource::Lines:
         if (mine.port == theirs.port && (mine.lineMask & theirs.lineMask) != 0) {
             return "lines of port " + std::to_string(mine.port);
         }
         return {};
-    case Resource::analogInput:
+    case Resource::AnalogInput:
         return "the analog input converter";
-    case Resource::analogOutput:
+    case Resource::AnalogOutput:
         if (mine.analogChannel == theirs.analogChannel) {
             return "analog output ao" + std::to_string(mine.analogChannel);
         }

@@ -1,4 +1,5 @@
 #include "sample_timeline.h"
+#include "lab_stand.h"
 
 #include <algorithm>
 #include <array>

@@ -2,15 +2,34 @@
 // trigger fired, and which samples exist by a given board time.  The trigger source is
 // examined at the task's own sample clock ticks, so the first sample is the first tick at
 // or past the crossing.
-#ifndef ORVEX_SIMBOARD_SAMPLE_TIMELINE_H
-#define ORVEX_SIMBOARD_SAMPLE_TIMELINE_H
-
-#include "lab_stand.h"
+#ifndef PLATFORM_SIMBOARD_SAMPLE_TIMELINE_H
+#define PLATFORM_SIMBOARD_SAMPLE_TIMELINE_H
 
 #include <cstdint>
 #include <optional>
 
 namespace simboard {
+
+class LabStand;
+
+// What the board itself puts on the wires: the levels its output lines drive and the
+// voltages of its analog outputs.
+class BoardOutputs {
+  public:
+    virtual std::optional<bool> drivenLevel(int port, int line) const = 0;
+    virtual double analogOutputAt(int channel, double t) = 0;
+
+  protected:
+    ~BoardOutputs() = default;
+};
+
+// Sample k of a sample clock comes at start + k / rate.
+struct SampleTimes {
+    double start = 0.0;
+    double rate = 1.0;
+
+    double at(uint64_t k) const { return start + static_cast<double>(k) / rate; }
+};
 
 struct StartTrigger {
     int channel = 0; // analog input watched

@@ -16,7 +16,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <random>
@@ -298,12 +297,12 @@ std::unique_ptr<BoardStore> openSharedStore(const std::string &path, std::string
     return nullptr;
 }
 
-std::string sharedStatePath() {
-    if (const char *named = std::getenv("ORVEX_SIM_STATE"); named != nullptr && named[0] != '\0') {
+std::string sharedStatePath(const std::string &named, const std::string &runtimeDirectory) {
+    if (!named.empty()) {
         return named;
     }
-    if (const char *runtime = std::getenv("XDG_RUNTIME_DIR"); runtime != nullptr && runtime[0]) {
-        return std::string(runtime) + "/orvex-simboard.state";
+    if (!runtimeDirectory.empty()) {
+        return runtimeDirectory + "/orvex-simboard.state";
     }
     return "/tmp/orvex-simboard-" + std::to_string(getuid()) + ".state";
 }

@@ -8,7 +8,7 @@ std::unique_ptr<BoardStore> openSharedStore(const std::string &, std::string &wh
     return nullptr;
 }
 
-std::string sharedStatePath() {
+std::string sharedStatePath(const std::string &, const std::string &) {
     return {};
 }
 

@@ -7,8 +7,8 @@
  *     dlsym(board, "simboard_pressSwitch") ...              (Windows: GetProcAddress)
  * Every function returns 0 or a negative status whose text DAQmxGetErrorString gives.
  * The orvex library never calls these. */
-#ifndef ORVEX_SIMBOARD_CONTROL_H
-#define ORVEX_SIMBOARD_CONTROL_H
+#ifndef PLATFORM_SIMBOARD_SIMBOARD_CONTROL_H
+#define PLATFORM_SIMBOARD_SIMBOARD_CONTROL_H
 
 #include <stdint.h>
 
@@ -44,6 +44,16 @@ SIMBOARD_API int32_t simboard_reset(void);
 SIMBOARD_API int32_t simboard_advanceTime(double seconds);
 /* The board time in seconds. */
 SIMBOARD_API double simboard_time(void);
+/* One task of this process, created and not yet cleared. */
+typedef struct SimboardTask {
+    uint64_t handle; /* the value of its TaskHandle */
+    int32_t running; /* 1 while it is started */
+    char name[256];  /* as created, or the generated one; cut to fit, terminated */
+} SimboardTask;
+
+/* This process's live tasks, oldest first: at most `capacity` of them copied into
+ * `tasks`.  Returns how many there are; a null `tasks` or capacity 0 only asks. */
+SIMBOARD_API uint32_t simboard_liveTasks(SimboardTask *tasks, uint32_t capacity);
 /* Which board this process uses and, on the shared board, who holds what: a text of
  * lines, copied into `text` (cut to `size`, terminated).  Returns the size the whole text
  * needs, terminator included; a null `text` or size 0 only asks for it. */

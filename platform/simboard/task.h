@@ -1,7 +1,7 @@
 // One task of the board: its channel, its timing and trigger settings, and the state of
 // a running acquisition or generation.
-#ifndef ORVEX_SIMBOARD_TASK_H
-#define ORVEX_SIMBOARD_TASK_H
+#ifndef PLATFORM_SIMBOARD_TASK_H
+#define PLATFORM_SIMBOARD_TASK_H
 
 #include "channel_names.h"
 #include "sample_timeline.h"
@@ -13,17 +13,17 @@
 
 namespace simboard {
 
-enum class Direction { input, output };
+enum class Direction { Input, Output };
 
 struct TaskChannel {
     PhysicalChannel physical;
-    Direction direction = Direction::input;
+    Direction direction = Direction::Input;
     double minimum = -10.0; // analog only
     double maximum = 10.0;
 
-    bool isDigital() const { return physical.kind == ChannelKind::digital; }
-    bool isAnalogInput() const { return physical.kind == ChannelKind::analogInput; }
-    bool isAnalogOutput() const { return physical.kind == ChannelKind::analogOutput; }
+    bool isDigital() const { return physical.kind == ChannelKind::Digital; }
+    bool isAnalogInput() const { return physical.kind == ChannelKind::AnalogInput; }
+    bool isAnalogOutput() const { return physical.kind == ChannelKind::AnalogOutput; }
 };
 
 struct SampleClock {

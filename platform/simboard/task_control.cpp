@@ -83,7 +83,7 @@ Outcome Board::createDigitalChannel(uint64_t id, const char *lines, int32_t grou
                           ": the board takes one channel for all lines (1).");
     }
     PhysicalChannel physical;
-    if (Outcome outcome = parseForKind(lines, ChannelKind::digital, physical); outcome.failed()) {
+    if (Outcome outcome = parseForKind(lines, ChannelKind::Digital, physical); outcome.failed()) {
         return outcome;
     }
     task->channel = TaskChannel{physical, direction, 0.0, 0.0};
@@ -109,7 +109,7 @@ Outcome Board::createAnalogChannel(uint64_t id, const char *name, Direction dire
         return outcome;
     }
     ChannelKind kind =
-        direction == Direction::input ? ChannelKind::analogInput : ChannelKind::analogOutput;
+        direction == Direction::Input ? ChannelKind::AnalogInput : ChannelKind::AnalogOutput;
     PhysicalChannel physical;
     if (Outcome outcome = parseForKind(name, kind, physical); outcome.failed()) {
         return outcome;

@@ -76,7 +76,7 @@ Outcome Board::configureStartTrigger(uint64_t id, const char *source, int32_t sl
     if (parsed.outcome.failed()) {
         return parsed.outcome;
     }
-    if (parsed.channel.kind != ChannelKind::analogInput) {
+    if (parsed.channel.kind != ChannelKind::AnalogInput) {
         return refuse(status::invalidTriggerSource,
                       std::string("\"") + source + "\" is not an analog input.");
     }

@@ -16,13 +16,15 @@
 #include <QSettings>
 #include <QTest>
 
+#include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <optional>
 #include <sstream>
+#include <string_view>
 #include <unistd.h>
 
 namespace {
@@ -34,29 +36,32 @@ std::string readFile(const char *path) {
     return text.str();
 }
 
-// The journal's lines of successful calls, parsed; each returns false for any other line.
-bool taskCreated(const std::string &line, std::string &name, unsigned long &handle) {
-    char text[64];
-    if (std::sscanf(line.c_str(), "DAQmxCreateTask(taskName=\"%63[^\"]\", taskHandle=%lu) = 0",
-                    text, &handle) != 2 ||
-        !line.ends_with(") = 0")) {
-        return false;
+// A journal line of a call that succeeded, and the value between `before` and the next
+// `after` in it, if the line starts with `call`.
+std::optional<std::string_view> succeededWith(std::string_view line, std::string_view call,
+                                              std::string_view before, std::string_view after) {
+    if (!line.starts_with(call) || !line.ends_with(") = 0")) {
+        return std::nullopt;
     }
-    name = text;
-    return true;
+    const std::size_t start = line.find(before);
+    if (start == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const std::size_t from = start + before.size();
+    const std::size_t end = line.find(after, from);
+    if (end == std::string_view::npos) {
+        return std::nullopt;
+    }
+    return line.substr(from, end - from);
 }
 
-bool taskCleared(const std::string &line, unsigned long &handle) {
-    return std::sscanf(line.c_str(), "DAQmxClearTask(task=%lu)", &handle) == 1 &&
-           line.ends_with(") = 0");
-}
-
-bool digitalWritten(const std::string &line, unsigned long &handle, int &value) {
-    const std::size_t array = line.find("writeArray=[");
-    return std::sscanf(line.c_str(), "DAQmxWriteDigitalU8(task=%lu,", &handle) == 1 &&
-           array != std::string::npos &&
-           std::sscanf(line.c_str() + array, "writeArray=[%d]", &value) == 1 &&
-           line.ends_with(") = 0");
+std::optional<long> number(std::optional<std::string_view> text) {
+    long value = 0;
+    if (!text ||
+        std::from_chars(text->data(), text->data() + text->size(), value).ec != std::errc{}) {
+        return std::nullopt;
+    }
+    return value;
 }
 
 template <class Widget> Widget *control(int id) {
@@ -82,38 +87,43 @@ std::vector<std::string> DriverJournal::lines() const {
     return result;
 }
 
-std::set<std::string> DriverJournal::liveTasks() const {
-    std::map<unsigned long, std::string> nameOfHandle;
-    std::string name;
-    unsigned long handle = 0;
+int DriverJournal::tasksLeftOpen() const {
+    int open = 0;
     for (const std::string &line : lines()) {
-        if (taskCreated(line, name, handle)) {
-            nameOfHandle[handle] = name;
-        } else if (taskCleared(line, handle)) {
-            nameOfHandle.erase(handle);
-        }
+        // A handle is cleared once at most: clearing it again fails.
+        open += succeededWith(line, "DAQmxCreateTask(", "taskHandle=", ")") ? 1 : 0;
+        open -= succeededWith(line, "DAQmxClearTask(", "task=", ")") ? 1 : 0;
     }
-    std::set<std::string> names;
-    for (const auto &[live, liveName] : nameOfHandle) {
-        names.insert(liveName);
-    }
-    return names;
+    return open;
 }
 
 std::vector<int> DriverJournal::digitalWrites(const std::string &taskName) const {
-    std::optional<unsigned long> taskHandle;
+    std::optional<long> taskHandle;
     std::vector<int> values;
-    std::string name;
-    unsigned long handle = 0;
-    int value = 0;
+    const std::string created = "DAQmxCreateTask(taskName=\"" + taskName + "\",";
     for (const std::string &line : lines()) {
-        if (taskCreated(line, name, handle) && name == taskName) {
+        if (auto handle = number(succeededWith(line, created, "taskHandle=", ")"))) {
             taskHandle = handle;
-        } else if (digitalWritten(line, handle, value) && handle == taskHandle) {
-            values.push_back(value);
+        } else if (taskHandle && number(succeededWith(line, "DAQmxWriteDigitalU8(",
+                                                      "task=", ",")) == taskHandle) {
+            if (auto value =
+                    number(succeededWith(line, "DAQmxWriteDigitalU8(", "writeArray=[", "]"))) {
+                values.push_back(static_cast<int>(*value));
+            }
         }
     }
     return values;
+}
+
+std::set<std::string> liveTasks() {
+    std::vector<SimboardTask> tasks(simboard_liveTasks(nullptr, 0));
+    const uint32_t copied = simboard_liveTasks(tasks.data(), static_cast<uint32_t>(tasks.size()));
+    tasks.resize(std::min<std::size_t>(copied, tasks.size()));
+    std::set<std::string> names;
+    for (const SimboardTask &task : tasks) {
+        names.insert(task.name);
+    }
+    return names;
 }
 
 void resetStand() {

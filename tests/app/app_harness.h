@@ -24,14 +24,18 @@ class DriverJournal {
     explicit DriverJournal(std::string path) : path_(std::move(path)) {}
 
     std::vector<std::string> lines() const;
-    // Names of the tasks created and not yet cleared.
-    std::set<std::string> liveTasks() const;
+    // How many tasks were created and not cleared, for a process that has ended; the
+    // board itself tells of the tasks of this one (liveTasks()).
+    int tasksLeftOpen() const;
     // The values written to the task of this name, in order.
     std::vector<int> digitalWrites(const std::string &taskName) const;
 
   private:
     std::string path_;
 };
+
+// Names of this process's tasks that are created and not yet cleared.
+std::set<std::string> liveTasks();
 
 // The window opened on a freshly reset stand, its two timers held so that only the
 // test's own ticks arrive; closed and the board released afterwards.

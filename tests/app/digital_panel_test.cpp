@@ -65,7 +65,7 @@ TEST_F(DigitalPanel, AllOnesInInputModeWaitsUntilOutputModeDrivesThem) {
     user::click(PANEL_ALL1);
     user::tickRefresh();
     EXPECT_EQ(std::bitset<16>(litLines()), std::bitset<16>(standLines));
-    for (const std::string &task : DriverJournal().liveTasks()) {
+    for (const std::string &task : liveTasks()) {
         EXPECT_FALSE(task.starts_with("port0W") || task.starts_with("port1W"))
             << task << ": ports 0 and 1 got output lines in input mode";
     }

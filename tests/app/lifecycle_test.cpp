@@ -25,7 +25,7 @@ using Lifecycle = AppOnStand;
 
 TEST_F(Lifecycle, StartUpDrivesPort2ToOneZeroZeroAndLeavesPorts0And1Inputs) {
     const DriverJournal journal;
-    const std::set<std::string> live = journal.liveTasks();
+    const std::set<std::string> live = liveTasks();
     // Port 2: lines 0 to 2 outputs, 3 to 7 inputs; ports 0 and 1: inputs only.
     EXPECT_EQ(live, (std::set<std::string>{"port2W7", "port2R7", "port0R0", "port1R0"}));
     ASSERT_FALSE(journal.digitalWrites("port2W7").empty());
@@ -72,7 +72,7 @@ TEST(LifecycleRun, ClosingTheWindowEndsWithStatusZeroAndReleasesEveryTask) {
 
     const DriverJournal journal;
     EXPECT_THAT(journal.lines(), ::testing::Contains(HasSubstr("taskName=\"analog2I\"")));
-    EXPECT_THAT(journal.liveTasks(), ::testing::IsEmpty());
+    EXPECT_THAT(liveTasks(), ::testing::IsEmpty());
 }
 
 TEST(LifecycleStartDeathTest, WhenTheRuntimeCannotStartTheProgramSaysSoAndEndsWithStatusOne) {

@@ -99,8 +99,7 @@ TEST_F(Settings, EveryRememberedValueAndTheWindowsSizeSurviveARestartButBoardSta
     expectSomethingElse();
     EXPECT_EQ(panel_test::panelWidget(panelHandle)->size(), grown);
     EXPECT_EQ(user::intValue(PANEL_MODE), 0) << "ports start as inputs, as always";
-    const DriverJournal journal;
-    EXPECT_THAT(journal.liveTasks(), ::testing::Contains("port0R0"));
+    EXPECT_THAT(liveTasks(), ::testing::Contains("port0R0"));
 }
 
 TEST_F(Settings, DamagedRememberedSettingsAreRefusedByKeyAndThePanelFilesValuesStay) {

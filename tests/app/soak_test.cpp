@@ -62,7 +62,7 @@ TEST(Soak, TwentyThousandTicksInPointsModeKeepMemoryFlatAndLeaveNoTask) {
     RecordProperty("residentGrowthBytes", std::to_string(grown));
     closeDown();
 
-    EXPECT_THAT(DriverJournal().liveTasks(), ::testing::IsEmpty());
+    EXPECT_THAT(liveTasks(), ::testing::IsEmpty());
     if (underAddressSanitizer()) {
         GTEST_SKIP() << "AddressSanitizer keeps freed memory in quarantine; resident memory "
                         "grew by "

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+namespace panel {
 namespace {
 
 // A picture wide enough that a row of tiles spans three 64-bit words.
@@ -47,3 +48,4 @@ TEST(OpaqueTiles, AWholeRowOfPixelsAcrossEveryWord) {
 }
 
 } // namespace
+} // namespace panel

@@ -1,6 +1,5 @@
 // A board driver for tests: records each call, answers from scripts.  See
 // recording_driver.h for what it answers when nothing is scripted.
-#define DAQMX_EXPORT_ENTRY_POINTS
 #include "recording_driver.h"
 #include "daqmx.h"
 
@@ -19,25 +18,20 @@
 
 namespace {
 
-// Entry points counted for scripting, in the order of this table: those on tasks, then
-// the error text.
-constexpr std::array<std::string_view, 17> entryPointNames{"DAQmxCreateTask",
-                                                           "DAQmxStartTask",
-                                                           "DAQmxStopTask",
-                                                           "DAQmxClearTask",
-                                                           "DAQmxCreateDIChan",
-                                                           "DAQmxCreateDOChan",
-                                                           "DAQmxCreateAIVoltageChan",
-                                                           "DAQmxCreateAOVoltageChan",
-                                                           "DAQmxCfgSampClkTiming",
-                                                           "DAQmxCfgAnlgEdgeStartTrig",
-                                                           "DAQmxDisableStartTrig",
-                                                           "DAQmxWriteDigitalU8",
-                                                           "DAQmxReadDigitalU8",
-                                                           "DAQmxWriteAnalogF64",
-                                                           "DAQmxReadAnalogF64",
-                                                           "DAQmxGetErrorString",
-                                                           "unknown"};
+// The entry points are this library's exports, as a driver's are.
+#ifdef _WIN32
+#define DRIVER_ENTRY_POINT __declspec(dllexport)
+#else
+#define DRIVER_ENTRY_POINT __attribute__((visibility("default")))
+#endif
+
+// Entry points counted for scripting, in the order of the driver's list, then one slot for
+// every other name.
+constexpr std::array entryPointNames{
+#define ENTRY_POINT_NAME(name, params, args) std::string_view(#name),
+    DAQMX_ENTRY_POINTS(ENTRY_POINT_NAME)
+#undef ENTRY_POINT_NAME
+        std::string_view("unknown")};
 
 std::size_t entryPointIndex(std::string_view name) {
     const auto found = std::find(entryPointNames.begin(), entryPointNames.end() - 1, name);
@@ -84,23 +78,31 @@ int32 answer(std::string_view entryPoint) {
     return 0;
 }
 
-// Builds one recorded line, argument by argument.
+// Data a call writes, shown in brackets.
+template <typename Sample> struct Samples {
+    const Sample *values;
+    int count;
+};
+
+// Builds one recorded line, each argument shown by its type: a task by its name, a text in
+// quotes, a number in decimal (%g when floating-point), data in brackets, and any other
+// pointer, an out parameter, as "&" or "null".
 class CallLine {
   public:
     explicit CallLine(std::string_view name) : text(name) { text += '('; }
 
-    CallLine &task(TaskHandle handle) {
+    CallLine &add(TaskHandle handle) {
         if (handle == nullptr) {
             return raw("null");
         }
         const auto found = driver.taskNames.find(handle);
         return raw(found != driver.taskNames.end() ? found->second : std::string("?"));
     }
-    CallLine &str(const char *value) {
+    CallLine &add(const char *value) {
         return value == nullptr ? raw("null") : raw('"' + std::string(value) + '"');
     }
-    // Integers in decimal, floating-point numbers as %g.
-    template <typename Number> CallLine &num(Number value) {
+    template <typename Number>
+    requires std::is_arithmetic_v<Number> CallLine &add(Number value) {
         if constexpr (std::is_floating_point_v<Number>) {
             char buffer[64];
             std::snprintf(buffer, sizeof buffer, "%g", double(value));
@@ -109,12 +111,14 @@ class CallLine {
             return raw(std::to_string(value));
         }
     }
-    CallLine &out(const void *place) { return raw(place != nullptr ? "&" : "null"); }
-    template <typename T> CallLine &data(const T *values, int count) {
+    template <typename Place> CallLine &add(Place *place) {
+        return raw(place != nullptr ? "&" : "null");
+    }
+    template <typename Sample> CallLine &add(Samples<Sample> data) {
         std::string list = "[";
-        for (int i = 0; values != nullptr && i < count; ++i) {
+        for (int i = 0; data.values != nullptr && i < data.count; ++i) {
             char buffer[64];
-            std::snprintf(buffer, sizeof buffer, "%s%g", i == 0 ? "" : ",", double(values[i]));
+            std::snprintf(buffer, sizeof buffer, "%s%g", i == 0 ? "" : ",", double(data.values[i]));
             list += buffer;
         }
         return raw(list + "]");
@@ -137,9 +141,11 @@ class CallLine {
     const char *separator = "";
 };
 
-template <typename Fill> void recordIf(Fill &&fill) {
+template <typename... Arguments> void record(const char *name, const Arguments &...arguments) {
     if (driver.recording) {
-        fill();
+        CallLine line(name);
+        (line.add(arguments), ...);
+        line.record();
     }
 }
 
@@ -157,49 +163,11 @@ int32 answerFor(std::string_view entryPoint, TaskHandle handle) {
     return driver.liveTasks.count(handle) != 0 ? status : RD_STATUS_INVALID_TASK;
 }
 
-int32 taskCall(const char *name, TaskHandle handle) {
-    recordIf([&] { CallLine(name).task(handle).record(); });
+// Records a call on a task and answers it: a scripted status, or whether the task exists.
+template <typename... Arguments>
+int32 taskCall(const char *name, TaskHandle handle, const Arguments &...arguments) {
+    record(name, handle, arguments...);
     return answerFor(name, handle);
-}
-
-int32 digitalChannel(const char *name, TaskHandle handle, const char lines[], const char lineName[],
-                     int32 grouping) {
-    recordIf([&] { CallLine(name).task(handle).str(lines).str(lineName).num(grouping).record(); });
-    return answerFor(name, handle);
-}
-
-// Reads and writes record the same arguments whatever the sample type.
-template <typename Sample>
-void recordWrite(const char *name, TaskHandle handle, int32 samples, bool32 autoStart,
-                 float64 timeout, bool32 layout, const Sample *data, int32 *written,
-                 bool32 *reserved) {
-    recordIf([&] {
-        CallLine(name)
-            .task(handle)
-            .num(samples)
-            .num(autoStart)
-            .num(timeout)
-            .num(layout)
-            .data(data, samples)
-            .out(written)
-            .out(reserved)
-            .record();
-    });
-}
-
-void recordRead(const char *name, TaskHandle handle, int32 samples, float64 timeout,
-                bool32 fillMode, uInt32 arraySize, int32 *read, bool32 *reserved) {
-    recordIf([&] {
-        CallLine(name)
-            .task(handle)
-            .num(samples)
-            .num(timeout)
-            .num(fillMode)
-            .num(arraySize)
-            .out(read)
-            .out(reserved)
-            .record();
-    });
 }
 
 } // namespace
@@ -267,9 +235,9 @@ void rd_queueAnalogWritten(int32_t reported) {
     driver.analogWritten.push_back(reported);
 }
 
-int32 DAQmxCreateTask(const char taskName[], TaskHandle *taskHandle) {
-    recordIf([&] { CallLine("DAQmxCreateTask").str(taskName).out(taskHandle).record(); });
-    int32 status = answer("DAQmxCreateTask");
+DRIVER_ENTRY_POINT int32 DAQmxCreateTask(const char taskName[], TaskHandle *taskHandle) {
+    record(__func__, taskName, taskHandle);
+    int32 status = answer(__func__);
     if (status >= 0 && taskName != nullptr && *taskName != '\0' && nameInUse(taskName)) {
         status = RD_STATUS_DUPLICATE_NAME;
     }
@@ -282,16 +250,16 @@ int32 DAQmxCreateTask(const char taskName[], TaskHandle *taskHandle) {
     return status;
 }
 
-int32 DAQmxStartTask(TaskHandle taskHandle) {
-    return taskCall("DAQmxStartTask", taskHandle);
+DRIVER_ENTRY_POINT int32 DAQmxStartTask(TaskHandle taskHandle) {
+    return taskCall(__func__, taskHandle);
 }
 
-int32 DAQmxStopTask(TaskHandle taskHandle) {
-    return taskCall("DAQmxStopTask", taskHandle);
+DRIVER_ENTRY_POINT int32 DAQmxStopTask(TaskHandle taskHandle) {
+    return taskCall(__func__, taskHandle);
 }
 
-int32 DAQmxClearTask(TaskHandle taskHandle) {
-    const int32 status = taskCall("DAQmxClearTask", taskHandle);
+DRIVER_ENTRY_POINT int32 DAQmxClearTask(TaskHandle taskHandle) {
+    const int32 status = taskCall(__func__, taskHandle);
     if (status >= 0) {
         driver.liveTasks.erase(taskHandle);
     }
@@ -299,93 +267,59 @@ int32 DAQmxClearTask(TaskHandle taskHandle) {
 }
 
 #ifndef RECORDING_DRIVER_WITHOUT_DISABLE_START_TRIG
-int32 DAQmxDisableStartTrig(TaskHandle taskHandle) {
-    return taskCall("DAQmxDisableStartTrig", taskHandle);
+DRIVER_ENTRY_POINT int32 DAQmxDisableStartTrig(TaskHandle taskHandle) {
+    return taskCall(__func__, taskHandle);
 }
 #endif
 
-int32 DAQmxCreateDIChan(TaskHandle taskHandle, const char lines[], const char nameToAssignToLines[],
-                        int32 lineGrouping) {
-    return digitalChannel("DAQmxCreateDIChan", taskHandle, lines, nameToAssignToLines,
-                          lineGrouping);
+DRIVER_ENTRY_POINT int32 DAQmxCreateDIChan(TaskHandle taskHandle, const char lines[],
+                                           const char nameToAssignToLines[], int32 lineGrouping) {
+    return taskCall(__func__, taskHandle, lines, nameToAssignToLines, lineGrouping);
 }
 
-int32 DAQmxCreateDOChan(TaskHandle taskHandle, const char lines[], const char nameToAssignToLines[],
-                        int32 lineGrouping) {
-    return digitalChannel("DAQmxCreateDOChan", taskHandle, lines, nameToAssignToLines,
-                          lineGrouping);
+DRIVER_ENTRY_POINT int32 DAQmxCreateDOChan(TaskHandle taskHandle, const char lines[],
+                                           const char nameToAssignToLines[], int32 lineGrouping) {
+    return taskCall(__func__, taskHandle, lines, nameToAssignToLines, lineGrouping);
 }
 
-int32 DAQmxCreateAIVoltageChan(TaskHandle taskHandle, const char physicalChannel[],
-                               const char nameToAssignToChannel[], int32 terminalConfig,
-                               float64 minVal, float64 maxVal, int32 units,
-                               const char customScaleName[]) {
-    recordIf([&] {
-        CallLine("DAQmxCreateAIVoltageChan")
-            .task(taskHandle)
-            .str(physicalChannel)
-            .str(nameToAssignToChannel)
-            .num(terminalConfig)
-            .num(minVal)
-            .num(maxVal)
-            .num(units)
-            .str(customScaleName)
-            .record();
-    });
-    return answerFor("DAQmxCreateAIVoltageChan", taskHandle);
+DRIVER_ENTRY_POINT int32 DAQmxCreateAIVoltageChan(TaskHandle taskHandle,
+                                                  const char physicalChannel[],
+                                                  const char nameToAssignToChannel[],
+                                                  int32 terminalConfig, float64 minVal,
+                                                  float64 maxVal, int32 units,
+                                                  const char customScaleName[]) {
+    return taskCall(__func__, taskHandle, physicalChannel, nameToAssignToChannel, terminalConfig,
+                    minVal, maxVal, units, customScaleName);
 }
 
-int32 DAQmxCreateAOVoltageChan(TaskHandle taskHandle, const char physicalChannel[],
-                               const char nameToAssignToChannel[], float64 minVal, float64 maxVal,
-                               int32 units, const char customScaleName[]) {
-    recordIf([&] {
-        CallLine("DAQmxCreateAOVoltageChan")
-            .task(taskHandle)
-            .str(physicalChannel)
-            .str(nameToAssignToChannel)
-            .num(minVal)
-            .num(maxVal)
-            .num(units)
-            .str(customScaleName)
-            .record();
-    });
-    return answerFor("DAQmxCreateAOVoltageChan", taskHandle);
+DRIVER_ENTRY_POINT int32 DAQmxCreateAOVoltageChan(TaskHandle taskHandle,
+                                                  const char physicalChannel[],
+                                                  const char nameToAssignToChannel[],
+                                                  float64 minVal, float64 maxVal, int32 units,
+                                                  const char customScaleName[]) {
+    return taskCall(__func__, taskHandle, physicalChannel, nameToAssignToChannel, minVal, maxVal,
+                    units, customScaleName);
 }
 
-int32 DAQmxCfgSampClkTiming(TaskHandle taskHandle, const char source[], float64 rate,
-                            int32 activeEdge, int32 sampleMode, uInt64 sampsPerChan) {
-    recordIf([&] {
-        CallLine("DAQmxCfgSampClkTiming")
-            .task(taskHandle)
-            .str(source)
-            .num(rate)
-            .num(activeEdge)
-            .num(sampleMode)
-            .num(sampsPerChan)
-            .record();
-    });
-    return answerFor("DAQmxCfgSampClkTiming", taskHandle);
+DRIVER_ENTRY_POINT int32 DAQmxCfgSampClkTiming(TaskHandle taskHandle, const char source[],
+                                               float64 rate, int32 activeEdge, int32 sampleMode,
+                                               uInt64 sampsPerChan) {
+    return taskCall(__func__, taskHandle, source, rate, activeEdge, sampleMode, sampsPerChan);
 }
 
-int32 DAQmxCfgAnlgEdgeStartTrig(TaskHandle taskHandle, const char triggerSource[],
-                                int32 triggerSlope, float64 triggerLevel) {
-    recordIf([&] {
-        CallLine("DAQmxCfgAnlgEdgeStartTrig")
-            .task(taskHandle)
-            .str(triggerSource)
-            .num(triggerSlope)
-            .num(triggerLevel)
-            .record();
-    });
-    return answerFor("DAQmxCfgAnlgEdgeStartTrig", taskHandle);
+DRIVER_ENTRY_POINT int32 DAQmxCfgAnlgEdgeStartTrig(TaskHandle taskHandle,
+                                                   const char triggerSource[], int32 triggerSlope,
+                                                   float64 triggerLevel) {
+    return taskCall(__func__, taskHandle, triggerSource, triggerSlope, triggerLevel);
 }
 
-int32 DAQmxWriteDigitalU8(TaskHandle taskHandle, int32 numSampsPerChan, bool32 autoStart,
-                          float64 timeout, bool32 dataLayout, const uInt8 writeArray[],
-                          int32 *sampsPerChanWritten, bool32 *reserved) {
-    recordWrite("DAQmxWriteDigitalU8", taskHandle, numSampsPerChan, autoStart, timeout, dataLayout,
-                writeArray, sampsPerChanWritten, reserved);
-    const int32 status = answerFor("DAQmxWriteDigitalU8", taskHandle);
+DRIVER_ENTRY_POINT int32 DAQmxWriteDigitalU8(TaskHandle taskHandle, int32 numSampsPerChan,
+                                             bool32 autoStart, float64 timeout, bool32 dataLayout,
+                                             const uInt8 writeArray[], int32 *sampsPerChanWritten,
+                                             bool32 *reserved) {
+    const int32 status =
+        taskCall(__func__, taskHandle, numSampsPerChan, autoStart, timeout, dataLayout,
+                 Samples<uInt8>{writeArray, numSampsPerChan}, sampsPerChanWritten, reserved);
     if (status >= 0 && writeArray != nullptr && numSampsPerChan > 0) {
         driver.lastDigitalWritten[taskHandle] = writeArray[numSampsPerChan - 1];
         if (sampsPerChanWritten != nullptr) {
@@ -395,12 +329,12 @@ int32 DAQmxWriteDigitalU8(TaskHandle taskHandle, int32 numSampsPerChan, bool32 a
     return status;
 }
 
-int32 DAQmxReadDigitalU8(TaskHandle taskHandle, int32 numSampsPerChan, float64 timeout,
-                         bool32 fillMode, uInt8 readArray[], uInt32 arraySizeInSamps,
-                         int32 *sampsPerChanRead, bool32 *reserved) {
-    recordRead("DAQmxReadDigitalU8", taskHandle, numSampsPerChan, timeout, fillMode,
-               arraySizeInSamps, sampsPerChanRead, reserved);
-    const int32 status = answerFor("DAQmxReadDigitalU8", taskHandle);
+DRIVER_ENTRY_POINT int32 DAQmxReadDigitalU8(TaskHandle taskHandle, int32 numSampsPerChan,
+                                            float64 timeout, bool32 fillMode, uInt8 readArray[],
+                                            uInt32 arraySizeInSamps, int32 *sampsPerChanRead,
+                                            bool32 *reserved) {
+    const int32 status = taskCall(__func__, taskHandle, numSampsPerChan, timeout, fillMode,
+                                  arraySizeInSamps, sampsPerChanRead, reserved);
     if (status < 0 || readArray == nullptr || arraySizeInSamps == 0) {
         return status;
     }
@@ -417,12 +351,13 @@ int32 DAQmxReadDigitalU8(TaskHandle taskHandle, int32 numSampsPerChan, float64 t
     return status;
 }
 
-int32 DAQmxWriteAnalogF64(TaskHandle taskHandle, int32 numSampsPerChan, bool32 autoStart,
-                          float64 timeout, bool32 dataLayout, const float64 writeArray[],
-                          int32 *sampsPerChanWritten, bool32 *reserved) {
-    recordWrite("DAQmxWriteAnalogF64", taskHandle, numSampsPerChan, autoStart, timeout, dataLayout,
-                writeArray, sampsPerChanWritten, reserved);
-    const int32 status = answerFor("DAQmxWriteAnalogF64", taskHandle);
+DRIVER_ENTRY_POINT int32 DAQmxWriteAnalogF64(TaskHandle taskHandle, int32 numSampsPerChan,
+                                             bool32 autoStart, float64 timeout, bool32 dataLayout,
+                                             const float64 writeArray[], int32 *sampsPerChanWritten,
+                                             bool32 *reserved) {
+    const int32 status =
+        taskCall(__func__, taskHandle, numSampsPerChan, autoStart, timeout, dataLayout,
+                 Samples<float64>{writeArray, numSampsPerChan}, sampsPerChanWritten, reserved);
     int32 reported = numSampsPerChan;
     if (!driver.analogWritten.empty()) {
         reported = driver.analogWritten.front();
@@ -434,12 +369,12 @@ int32 DAQmxWriteAnalogF64(TaskHandle taskHandle, int32 numSampsPerChan, bool32 a
     return status;
 }
 
-int32 DAQmxReadAnalogF64(TaskHandle taskHandle, int32 numSampsPerChan, float64 timeout,
-                         bool32 fillMode, float64 readArray[], uInt32 arraySizeInSamps,
-                         int32 *sampsPerChanRead, bool32 *reserved) {
-    recordRead("DAQmxReadAnalogF64", taskHandle, numSampsPerChan, timeout, fillMode,
-               arraySizeInSamps, sampsPerChanRead, reserved);
-    const int32 status = answerFor("DAQmxReadAnalogF64", taskHandle);
+DRIVER_ENTRY_POINT int32 DAQmxReadAnalogF64(TaskHandle taskHandle, int32 numSampsPerChan,
+                                            float64 timeout, bool32 fillMode, float64 readArray[],
+                                            uInt32 arraySizeInSamps, int32 *sampsPerChanRead,
+                                            bool32 *reserved) {
+    const int32 status = taskCall(__func__, taskHandle, numSampsPerChan, timeout, fillMode,
+                                  arraySizeInSamps, sampsPerChanRead, reserved);
     if (status < 0 || readArray == nullptr) {
         return status;
     }
@@ -460,12 +395,13 @@ int32 DAQmxReadAnalogF64(TaskHandle taskHandle, int32 numSampsPerChan, float64 t
     return status;
 }
 
-int32 DAQmxGetErrorString(int32 errorCode, char errorString[], uInt32 bufferSize) {
-    recordIf([&] { CallLine("DAQmxGetErrorString").num(errorCode).num(bufferSize).record(); });
+DRIVER_ENTRY_POINT int32 DAQmxGetErrorString(int32 errorCode, char errorString[],
+                                             uInt32 bufferSize) {
+    record(__func__, errorCode, bufferSize);
     if (errorString != nullptr && bufferSize > 0) {
         std::snprintf(errorString, bufferSize, "recording driver: status %d", errorCode);
     }
-    return answer("DAQmxGetErrorString");
+    return answer(__func__);
 }
 
 } // extern "C"

@@ -17,8 +17,8 @@
  * With recording off the driver just answers: no text is built and, once the tasks
  * exist, no memory is allocated per call.
  */
-#ifndef RECORDING_DRIVER_H
-#define RECORDING_DRIVER_H
+#ifndef TESTS_RECORDING_DRIVER_H
+#define TESTS_RECORDING_DRIVER_H
 
 #include <stdint.h>
 

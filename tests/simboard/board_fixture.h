@@ -1,7 +1,9 @@
-// Shared set-up of the simulated board's tests: virtual time with a fixed seed, the stand
-// at its defaults, and tasks that clear themselves.
-#ifndef ORVEX_TESTS_SIMBOARD_BOARD_FIXTURE_H
-#define ORVEX_TESTS_SIMBOARD_BOARD_FIXTURE_H
+// Shared set-up of the simulated board's tests: a fresh board in virtual time with a fixed
+// seed, and tasks that clear themselves.
+#ifndef TESTS_SIMBOARD_BOARD_FIXTURE_H
+#define TESTS_SIMBOARD_BOARD_FIXTURE_H
+
+#include "board_under_test.h"
 
 #include <daqmx.h>
 #include <simboard_control.h>
@@ -49,6 +51,18 @@ inline int32 clockAt(TaskHandle task, double rate, uInt64 bufferSize) {
                                  bufferSize);
 }
 
+// A channel on a continuous sample clock: the status of the first call that fails.
+inline int32 addClockedInput(TaskHandle task, const char *channel, double rate, uInt64 bufferSize) {
+    const int32 status = addInput(task, channel);
+    return status < 0 ? status : clockAt(task, rate, bufferSize);
+}
+
+inline int32 addClockedOutput(TaskHandle task, const char *channel, double rate,
+                              uInt64 bufferSize) {
+    const int32 status = addOutput(task, channel);
+    return status < 0 ? status : clockAt(task, rate, bufferSize);
+}
+
 inline int32 readBlock(TaskHandle task, std::vector<double> &samples, double timeout = 10.0,
                        int32 *read = nullptr) {
     int32 count = 0;
@@ -83,13 +97,16 @@ inline int32 readByte(TaskHandle task, uInt8 &value) {
     return DAQmxReadDigitalU8(task, 1, 10.0, 0, &value, 1, nullptr, nullptr);
 }
 
+inline simboard::BenchSettings seededStand() {
+    simboard::BenchSettings settings;
+    settings.seed = 7;
+    return settings;
+}
+
+// The board comes first, so that tasks the tests keep as members are made on it.
 class SimBoardTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        ASSERT_EQ(simboard_reset(), 0);
-        ASSERT_EQ(simboard_applyBench(R"({"virtualTime": true, "seed": 7})"), 0);
-    }
-    void TearDown() override { simboard_reset(); }
+  private:
+    BoardUnderTest board_{seededStand()};
 };
 
 #endif

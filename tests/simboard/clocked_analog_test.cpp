@@ -101,8 +101,7 @@ TEST_F(LoopbackTest, ATriggeredAcquisitionStartsAtTheCrossingWithinOneSample) {
 
 TEST_F(SimBoardTest, ATriggerThatNeverComesEndsTheReadWithATimeout) {
     ScopedTask acquirer;
-    ASSERT_EQ(addInput(acquirer, "PXI1Slot2/ai4"), 0);
-    ASSERT_EQ(clockAt(acquirer, 1000.0, 100), 0);
+    ASSERT_EQ(addClockedInput(acquirer, "PXI1Slot2/ai4", 1000.0, 100), 0);
     ASSERT_EQ(DAQmxCfgAnlgEdgeStartTrig(acquirer, "/PXI1Slot2/ai5", DAQmx_Val_RisingSlope, 1.0), 0);
     double before = simboard_time();
     std::vector<double> block(10);
@@ -126,8 +125,7 @@ TEST_F(SimBoardTest, TriggerSourcesMustBeAnalogInputsOfTheBoard) {
 
 TEST_F(SimBoardTest, SamplesNotReadInTimeAreOverwrittenUntilTheTaskRestarts) {
     ScopedTask acquirer;
-    ASSERT_EQ(addInput(acquirer, "PXI1Slot2/ai0"), 0);
-    ASSERT_EQ(clockAt(acquirer, 1000.0, 100), 0);
+    ASSERT_EQ(addClockedInput(acquirer, "PXI1Slot2/ai0", 1000.0, 100), 0);
     std::vector<double> block(50);
     ASSERT_EQ(readBlock(acquirer, block), 0);
     ASSERT_EQ(simboard_advanceTime(0.0995), 0); // 99 more unread samples: still fits
@@ -142,16 +140,14 @@ TEST_F(SimBoardTest, SamplesNotReadInTimeAreOverwrittenUntilTheTaskRestarts) {
 
 TEST_F(SimBoardTest, AReadLargerThanTheBufferIsServedAsTheSamplesArrive) {
     ScopedTask acquirer;
-    ASSERT_EQ(addInput(acquirer, "PXI1Slot2/ai0"), 0);
-    ASSERT_EQ(clockAt(acquirer, 1000.0, 10), 0);
+    ASSERT_EQ(addClockedInput(acquirer, "PXI1Slot2/ai0", 1000.0, 10), 0);
     std::vector<double> block(1000);
     EXPECT_EQ(readBlock(acquirer, block), 0);
 }
 
 TEST_F(SimBoardTest, AReadTimesOutWithTheSamplesThatExistByThen) {
     ScopedTask acquirer;
-    ASSERT_EQ(addInput(acquirer, "PXI1Slot2/ai0"), 0);
-    ASSERT_EQ(clockAt(acquirer, 1000.0, 1000), 0);
+    ASSERT_EQ(addClockedInput(acquirer, "PXI1Slot2/ai0", 1000.0, 1000), 0);
     std::vector<double> block(1000);
     int32 read = 0;
     double before = simboard_time();
@@ -184,8 +180,7 @@ TEST_F(SimBoardTest, SampleClockRatesAndSourcesAreLimitedToTheBoards) {
 
 TEST_F(SimBoardTest, TimingCannotChangeWhileTheTaskRuns) {
     ScopedTask acquirer;
-    ASSERT_EQ(addInput(acquirer, "PXI1Slot2/ai0"), 0);
-    ASSERT_EQ(clockAt(acquirer, 1000.0, 100), 0);
+    ASSERT_EQ(addClockedInput(acquirer, "PXI1Slot2/ai0", 1000.0, 100), 0);
     ASSERT_EQ(DAQmxStartTask(acquirer), 0);
     EXPECT_EQ(clockAt(acquirer, 500.0, 100), -209019);
     EXPECT_EQ(DAQmxCfgAnlgEdgeStartTrig(acquirer, "PXI1Slot2/ai1", 10280, 0.0), -209019);
@@ -193,8 +188,7 @@ TEST_F(SimBoardTest, TimingCannotChangeWhileTheTaskRuns) {
 
 TEST_F(SimBoardTest, AGenerationNeedsDataBeforeItStarts) {
     ScopedTask generator;
-    ASSERT_EQ(addOutput(generator, "PXI1Slot2/ao0"), 0);
-    ASSERT_EQ(clockAt(generator, 1000.0, 10), 0);
+    ASSERT_EQ(addClockedOutput(generator, "PXI1Slot2/ao0", 1000.0, 10), 0);
     EXPECT_EQ(DAQmxStartTask(generator), -209020);
     std::vector<double> block{1.0, 2.0};
     ASSERT_EQ(DAQmxWriteAnalogF64(generator, 2, 0, 1.0, 0, block.data(), nullptr, nullptr), 0);

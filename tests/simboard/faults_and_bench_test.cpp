@@ -1,4 +1,5 @@
 // Fault injection, bench fragments and the status texts.
+#include "bench_file.h"
 #include "board_fixture.h"
 
 #include <cmath>
@@ -135,6 +136,35 @@ TEST_F(SimBoardTest, ControlCallsRefuseArgumentsOutsideTheStand) {
     EXPECT_EQ(simboard_holdJoystick(std::nan(""), 1.0), bad);
     EXPECT_EQ(simboard_advanceTime(-1.0), bad);
     EXPECT_EQ(simboard_applyBench(nullptr), bad);
+}
+
+TEST(BenchFileTest, ABenchFileThatAsksForItOrCannotBeUsedGetsABoardOfTheProcesssOwn) {
+    EXPECT_FALSE(simboard::wantsPrivateBoard(simboard::BenchFile{})) << "no bench file";
+    EXPECT_TRUE(
+        simboard::wantsPrivateBoard(simboard::readBenchFile(BENCH_FILES "/private_board.json")));
+    const simboard::BenchFile virtualTime = simboard::readBenchFile(BENCH_FILES "/test_bench.json");
+    EXPECT_FALSE(virtualTime.failure.failed()) << virtualTime.failure.detail;
+    EXPECT_EQ(virtualTime.settings.seed, 11u);
+    EXPECT_TRUE(simboard::wantsPrivateBoard(virtualTime));
+
+    const simboard::BenchFile broken = simboard::readBenchFile(BENCH_FILES "/broken_bench.json");
+    EXPECT_EQ(broken.failure.status, benchInvalid);
+    EXPECT_NE(broken.failure.detail.find("broken_bench.json: \"joystick.hold.y\""),
+              std::string::npos)
+        << broken.failure.detail;
+    EXPECT_TRUE(simboard::wantsPrivateBoard(broken));
+    EXPECT_TRUE(simboard::readBenchFile(BENCH_FILES "/none.json").failure.failed());
+}
+
+TEST(BoardFromConfiguration, ABenchFileThatCannotBeUsedFailsEveryDriverCallButNoControlCall) {
+    simboard::BoardConfig config;
+    config.bench = simboard::readBenchFile(BENCH_FILES "/broken_bench.json");
+    BoardUnderTest board(config);
+    TaskHandle task = nullptr;
+    EXPECT_EQ(DAQmxCreateTask("", &task), benchInvalid);
+    EXPECT_NE(errorText(benchInvalid).find("broken_bench.json"), std::string::npos);
+    EXPECT_EQ(simboard_pressSwitch(1, 1), 0);
+    EXPECT_EQ(simboard_liveTasks(nullptr, 0), 0u);
 }
 
 } // namespace

@@ -15,8 +15,7 @@ class RealTimeTest : public SimBoardTest {
     void SetUp() override {
         SimBoardTest::SetUp();
         ASSERT_EQ(simboard_applyBench(R"({"virtualTime": false})"), 0);
-        ASSERT_EQ(addInput(acquirer_, "PXI1Slot2/ai4"), 0);
-        ASSERT_EQ(clockAt(acquirer_, 1000.0, 1000), 0);
+        ASSERT_EQ(addClockedInput(acquirer_, "PXI1Slot2/ai4", 1000.0, 1000), 0);
     }
     std::future<int32> readInBackground(std::vector<double> &block) {
         return std::async(std::launch::async,

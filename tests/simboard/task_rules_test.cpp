@@ -19,6 +19,29 @@ TEST_F(SimBoardTest, TaskNamesAreUniqueAmongLiveTasksOnly) {
     EXPECT_EQ(DAQmxClearTask(second), 0);
 }
 
+TEST_F(SimBoardTest, TheLiveTasksAreListedOldestFirstUntilCleared) {
+    EXPECT_EQ(simboard_liveTasks(nullptr, 0), 0u) << "a fresh board has no tasks";
+    ScopedTask first("port0R0");
+    const std::string longName(300, 'x');
+    ScopedTask second(longName.c_str());
+    TaskHandle cleared = nullptr;
+    ASSERT_EQ(DAQmxCreateTask("cleared", &cleared), 0);
+    ASSERT_EQ(DAQmxClearTask(cleared), 0);
+    ASSERT_EQ(DAQmxCreateDIChan(first, "PXI1Slot2/port0", "r", 1), 0);
+    ASSERT_EQ(DAQmxStartTask(first), 0);
+
+    SimboardTask listed[3] = {};
+    ASSERT_EQ(simboard_liveTasks(listed, 1), 2u) << "the count, whatever the room";
+    EXPECT_EQ(listed[1].handle, 0u) << "nothing past the room given";
+    ASSERT_EQ(simboard_liveTasks(listed, 3), 2u);
+    EXPECT_EQ(listed[0].handle, reinterpret_cast<uintptr_t>(first.get()));
+    EXPECT_STREQ(listed[0].name, "port0R0");
+    EXPECT_EQ(listed[0].running, 1);
+    EXPECT_EQ(listed[1].handle, reinterpret_cast<uintptr_t>(second.get()));
+    EXPECT_EQ(listed[1].name, longName.substr(0, sizeof listed[1].name - 1));
+    EXPECT_EQ(listed[1].running, 0);
+}
+
 TEST_F(SimBoardTest, UnnamedTasksNeverClash) {
     ScopedTask a;
     ScopedTask b;
@@ -62,11 +85,9 @@ TEST_F(SimBoardTest, OneClockedInputRunsAndOtherInputReadsAreRefusedMeanwhile) {
     ScopedTask clocked;
     ScopedTask otherClocked;
     ScopedTask single;
-    ASSERT_EQ(addInput(clocked, "PXI1Slot2/ai0"), 0);
-    ASSERT_EQ(addInput(otherClocked, "PXI1Slot2/ai1"), 0);
+    ASSERT_EQ(addClockedInput(clocked, "PXI1Slot2/ai0", 1000.0, 1000), 0);
+    ASSERT_EQ(addClockedInput(otherClocked, "PXI1Slot2/ai1", 1000.0, 1000), 0);
     ASSERT_EQ(addInput(single, "PXI1Slot2/ai2"), 0);
-    ASSERT_EQ(clockAt(clocked, 1000.0, 1000), 0);
-    ASSERT_EQ(clockAt(otherClocked, 1000.0, 1000), 0);
 
     std::vector<double> block(10);
     ASSERT_EQ(readBlock(clocked, block), 0); // auto-started, keeps running
@@ -84,12 +105,10 @@ TEST_F(SimBoardTest, OneClockedGenerationRunsAndItsChannelIsHeld) {
     ScopedTask ao1;
     ScopedTask ao0Single;
     ScopedTask ao1Single;
-    ASSERT_EQ(addOutput(ao0, "PXI1Slot2/ao0"), 0);
-    ASSERT_EQ(addOutput(ao1, "PXI1Slot2/ao1"), 0);
+    ASSERT_EQ(addClockedOutput(ao0, "PXI1Slot2/ao0", 1000.0, 4), 0);
+    ASSERT_EQ(addClockedOutput(ao1, "PXI1Slot2/ao1", 1000.0, 4), 0);
     ASSERT_EQ(addOutput(ao0Single, "PXI1Slot2/ao0"), 0);
     ASSERT_EQ(addOutput(ao1Single, "PXI1Slot2/ao1"), 0);
-    ASSERT_EQ(clockAt(ao0, 1000.0, 4), 0);
-    ASSERT_EQ(clockAt(ao1, 1000.0, 4), 0);
 
     ASSERT_EQ(writeBlock(ao0, {1.0, 2.0, 3.0, 4.0}), 0);
     EXPECT_EQ(writeBlock(ao1, {1.0, 2.0}), reserved);

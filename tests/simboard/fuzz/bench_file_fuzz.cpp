@@ -1,6 +1,5 @@
 // libFuzzer target of the bench file: any text must be either refused whole with the
-// bench file's status and a detail, or applied; the stand goes back to its defaults after
-// each input.
+// bench file's status and a detail, or read and taken by a board.
 #include "bench_file.h"
 #include "board.h"
 #include "fuzz_require.h"
@@ -10,10 +9,14 @@
 #include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    simboard::Board &board = simboard::Board::instance();
+    static simboard::Board board(simboard::BoardConfig{}, simboard::BoardClock());
     const simboard::Lock lock = board.lock();
     const std::string_view text(reinterpret_cast<const char *>(data), size);
-    const simboard::Outcome outcome = simboard::applyBenchText(text, board);
+    simboard::BenchSettings settings;
+    simboard::Outcome outcome = simboard::parseBenchText(text, settings);
+    if (!outcome.failed()) {
+        outcome = board.applySettings(settings, simboard::SettingsSource::Fragment);
+    }
     if (outcome.failed()) {
         fuzzRequire(outcome.status == simboard::status::benchFileInvalid);
         fuzzRequire(!outcome.detail.empty());

@@ -18,15 +18,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     }
     const simboard::PhysicalChannel &channel = parsed.channel;
     switch (channel.kind) {
-    case simboard::ChannelKind::digital:
+    case simboard::ChannelKind::Digital:
         fuzzRequire(channel.port >= 0 && channel.port < simboard::portCount);
         fuzzRequire(channel.lineMask != 0);
         break;
-    case simboard::ChannelKind::analogInput:
+    case simboard::ChannelKind::AnalogInput:
         fuzzRequire(channel.analogChannel >= 0 &&
                     channel.analogChannel < simboard::analogInputCount);
         break;
-    case simboard::ChannelKind::analogOutput:
+    case simboard::ChannelKind::AnalogOutput:
         fuzzRequire(channel.analogChannel >= 0 &&
                     channel.analogChannel < simboard::analogOutputCount);
         break;

@@ -1,10 +1,10 @@
-// The driver entry points the layer looks up, one row each:
-// X(name, parameter list, argument list).  The loader's table of function pointers,
-// the look-up and the forwarding functions are all generated from these lists.
-// DAQmxGetErrorString is looked up like the others but forwarded by hand, since the
-// layer answers for its own two codes.
-#ifndef ORVEX_PLATFORM_DAQMX_ENTRY_POINTS_H
-#define ORVEX_PLATFORM_DAQMX_ENTRY_POINTS_H
+// The board driver's entry points, one row each: X(name, parameter list, argument list).
+// Their declarations, the loader's table, look-up and forwarding functions, and the
+// definitions of every driver library of ours are generated from these lists, so that an
+// entry point is added in one place.  DAQmxGetErrorString stands apart because the loader
+// answers for its own two codes instead of forwarding them.
+#ifndef PLATFORM_DAQMX_CONTRACT_ENTRY_POINTS_H
+#define PLATFORM_DAQMX_CONTRACT_ENTRY_POINTS_H
 
 #define DAQMX_FORWARDED_ENTRY_POINTS(X)                                                            \
     X(DAQmxCreateTask, (const char taskName[], TaskHandle *taskHandle), (taskName, taskHandle))    \
