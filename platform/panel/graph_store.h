@@ -44,12 +44,15 @@ class GraphStore {
     // The primitives in plotting order as runs of raw arrays, one run a chunk, for a
     // reader that goes through all of them and cannot afford a lookup for each: four
     // coordinates a primitive (x1, y1, x2, y2), a tag that colourOf and isMarker read, and
-    // the bounds of each block of kBlock primitives (the run's last block may be partial).
+    // the bounds of each block of kBlock primitives (the run's last block may be partial),
+    // and which blocks hold a marker, whose reach is larger than a segment's.
     struct Run {
         const float *coords;
         const std::uint16_t *tags;
         const Bounds *bounds;
         std::size_t count;
+        std::uint64_t markerBlocks; // bit b: block b holds a marker
+        bool blockHoldsMarker(std::size_t block) const { return (markerBlocks >> block) & 1; }
     };
     std::size_t runCount() const { return chunks_.size(); }
     Run run(std::size_t index) const;
@@ -65,10 +68,12 @@ class GraphStore {
     static constexpr std::size_t kSmallChunks = 7; // 64 + 64 + 128 + ... + 2048 = 4096
     static constexpr std::uint16_t kMarkerBit = 0x8000;
     static_assert(kFirstChunk % kBlock == 0 && kChunkSize % kBlock == 0);
+    static_assert(kChunkSize / kBlock <= 64, "a chunk's marker blocks fit one word");
     struct Chunk {
         std::unique_ptr<float[]> coords;
         std::unique_ptr<std::uint16_t[]> tags;
         std::unique_ptr<Bounds[]> bounds;
+        std::uint64_t markerBlocks = 0;
     };
     struct Location {
         std::size_t chunk;

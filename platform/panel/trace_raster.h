@@ -14,6 +14,7 @@
 
 #include <QImage>
 #include <QPointF>
+#include <QRectF>
 #include <cstddef>
 #include <optional>
 
@@ -37,10 +38,19 @@ class TraceRaster {
     void line(QPointF a, QPointF b, QRgb rgb, double width);
     void square(QPointF centre, double side, QRgb rgb);
 
+    // The image pixels (not clipped to the image) that a line of the width with both ends
+    // in the box, or a square of the side centred in it, could paint: the area to ask
+    // covered() about before painting it.
+    QRect lineReach(const QRectF &box, double width) const;
+    QRect squareReach(const QRectF &box, double side) const;
+
     // Under only: true when every pixel of the area (image pixels, clipped to the image) is
-    // opaque already, so that nothing painted under it could show.  Answered by tiles: an
-    // area that is opaque but shares a tile with a pixel that is not counts as uncovered.
-    bool covered(const QRect &area) const { return opaqueTiles_->covered(area); }
+    // opaque already, so that nothing painted under it could show.  The tiles answer most
+    // questions in a few word operations; an area whose tiles are not all opaque, as
+    // happens where a tile reaches past where a trace ever goes, is answered pixel by pixel.
+    bool covered(const QRect &area) const {
+        return opaqueTiles_->covered(area) || opaquePixels_->covered(area);
+    }
 
   private:
     template <Mode mode> void line(QPointF a, QPointF b, QRgb rgb, double width);
