@@ -42,6 +42,9 @@ class OpaqueTiles {
         const int column = x >> shift_;
         return (opaque_[indexOf(y >> shift_, column >> 6)] >> (column & 63)) & 1;
     }
+    // The opaque bits of tiles 64 * word up to 64 * word + 63 in the row of tiles that
+    // holds pixel row y, bit i for tile 64 * word + i.
+    std::uint64_t word(int y, int word) const { return opaque_[indexOf(y >> shift_, word)]; }
     // The tile that holds pixel (x, y) has just turned opaque.
     void turnedOpaque(int x, int y) {
         const int column = x >> shift_;

@@ -1,6 +1,7 @@
 #include "trace_raster.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 namespace panel {
@@ -23,30 +24,37 @@ quint32 alphaOf(double coverage) {
     return static_cast<quint32>(TraceRaster::floorNear(std::min(coverage, 1.0) * 255.0 + 0.5));
 }
 
+// times() on the two channels held in bits 0-7 and 16-23 of lanes at once.
+inline quint32 timesPair(quint32 lanes, quint32 y) {
+    const quint32 t = lanes * y + 0x00800080;
+    return ((t + ((t >> 8) & 0x00FF00FF)) >> 8) & 0x00FF00FF;
+}
+
+// Blends the colour rgb at the given coverage into the premultiplied pixel, two channels
+// at a time (red and blue, alpha and green): with every channel rounded as times() rounds.
 template <TraceRaster::Mode mode> inline void blend(QRgb &pixel, QRgb rgb, quint32 alpha) {
     if (alpha == 0) {
         return;
     }
-    const QRgb dst = pixel;
-    const quint32 src[4] = {alpha, times(qRed(rgb), alpha), times(qGreen(rgb), alpha),
-                            times(qBlue(rgb), alpha)};
-    const quint32 old[4] = {quint32(qAlpha(dst)), quint32(qRed(dst)), quint32(qGreen(dst)),
-                            quint32(qBlue(dst))};
-    quint32 out[4];
+    const QRgb old = pixel;
+    const quint32 oldRedBlue = old & 0x00FF00FF;
+    const quint32 oldAlphaGreen = (old >> 8) & 0x00FF00FF;
+    const quint32 redBlue = timesPair(rgb & 0x00FF00FF, alpha);
+    const quint32 alphaGreen = timesPair(((rgb >> 8) & 0xFF) | 0x00FF0000, alpha);
+    quint32 outRedBlue, outAlphaGreen;
     if constexpr (mode == TraceRaster::Mode::Over) {
-        for (int c = 0; c < 4; ++c) {
-            out[c] = src[c] + times(old[c], 255 - alpha);
-        }
+        outRedBlue = redBlue + timesPair(oldRedBlue, 255 - alpha);
+        outAlphaGreen = alphaGreen + timesPair(oldAlphaGreen, 255 - alpha);
     } else {
+        const quint32 room = 255 - qAlpha(old);
         // No colour can gain more than the alpha gains.
-        if (times(alpha, 255 - old[0]) == 0) {
+        if (times(alpha, room) == 0) {
             return;
         }
-        for (int c = 0; c < 4; ++c) {
-            out[c] = old[c] + times(src[c], 255 - old[0]);
-        }
+        outRedBlue = oldRedBlue + timesPair(redBlue, room);
+        outAlphaGreen = oldAlphaGreen + timesPair(alphaGreen, room);
     }
-    pixel = qRgba(int(out[1]), int(out[2]), int(out[3]), int(out[0]));
+    pixel = outRedBlue | (outAlphaGreen << 8);
 }
 
 } // namespace
@@ -97,16 +105,37 @@ void TraceRaster::line(QPointF a, QPointF b, QRgb rgb, double width) {
     }
 }
 
+template <TraceRaster::Mode mode, typename Visit>
+inline void TraceRaster::forEachPaintable(int y, int firstColumn, int lastColumn, Visit visit) {
+    if constexpr (mode == Mode::Over) {
+        for (int x = firstColumn; x <= lastColumn; ++x) {
+            visit(x);
+        }
+    } else {
+        for (int word = firstColumn >> 6; word <= lastColumn >> 6; ++word) {
+            const int first = std::max(firstColumn - word * 64, 0);
+            const int last = std::min(lastColumn - word * 64, 63);
+            const std::uint64_t span = (last == 63 ? ~std::uint64_t{0}
+                                                   : (std::uint64_t{2} << last) - 1) &
+                                       ~((std::uint64_t{1} << first) - 1);
+            for (std::uint64_t open = span & ~opaquePixels_->word(y, word); open != 0;
+                 open &= open - 1) {
+                visit(word * 64 + std::countr_zero(open));
+            }
+        }
+    }
+}
+
 // Coverage of a pixel falls off linearly from the pen's edge to half a pixel beyond it,
 // by the distance of the pixel's centre from the segment.  A redraw runs this for
-// hundreds of thousands of short segments, so each row's span takes no division, and
-// under, a row or pixel already opaque is passed over by its bit alone.
+// hundreds of thousands of short segments, so each row's span takes no division, a pixel
+// beside the segment (not beyond its ends) takes no root, and under, the pixels already
+// opaque are passed over a word of them at a time.
 template <TraceRaster::Mode mode>
 void TraceRaster::line(QPointF a, QPointF b, QRgb rgb, double width) {
     a *= ratio_;
     b *= ratio_;
     const double reach = width * ratio_ / 2.0 + 0.5;
-    const double reachSquared = reach * reach;
     const QPointF along = b - a;
     const double length = std::sqrt(along.x() * along.x() + along.y() * along.y());
     const QPointF unit = length > 1e-9 ? along / length : QPointF(1.0, 0.0);
@@ -134,26 +163,20 @@ void TraceRaster::line(QPointF a, QPointF b, QRgb rgb, double width) {
         // Columns whose centres x + 0.5 lie in [low, high].
         const int firstColumn = std::max(0, -floorNear(0.5 - low));
         const int lastColumn = std::min(image_.width() - 1, floorNear(high - 0.5));
-        if constexpr (mode == Mode::Under) {
-            if (opaquePixels_->covered(QRect(QPoint(firstColumn, y), QPoint(lastColumn, y)))) {
-                continue;
-            }
-        }
-        for (int x = firstColumn; x <= lastColumn; ++x) {
-            if constexpr (mode == Mode::Under) {
-                if (opaquePixels_->opaqueAt(x, y)) {
-                    continue;
-                }
-            }
+        forEachPaintable<mode>(y, firstColumn, lastColumn, [&](int x) {
             const double cx = x + 0.5 - a.x();
-            const double t = std::clamp(cx * unit.x() + cy * unit.y(), 0.0, length);
-            const double dx = cx - t * unit.x();
-            const double dy = cy - t * unit.y();
-            const double squared = dx * dx + dy * dy;
-            if (squared < reachSquared) {
-                paint<mode>(x, y, rgb, alphaOf(reach - std::sqrt(squared)));
+            const double t = cx * unit.x() + cy * unit.y();
+            double distance;
+            if (t >= 0.0 && t <= length) {
+                distance = std::abs(cx * unit.y() - cy * unit.x());
+            } else {
+                const QPointF end = t < 0.0 ? QPointF(cx, cy) : QPointF(cx, cy) - along;
+                distance = std::sqrt(end.x() * end.x() + end.y() * end.y());
             }
-        }
+            if (distance < reach) {
+                paint<mode>(x, y, rgb, alphaOf(reach - distance));
+            }
+        });
     }
 }
 

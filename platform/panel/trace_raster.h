@@ -54,6 +54,10 @@ class TraceRaster {
 
   private:
     template <Mode mode> void line(QPointF a, QPointF b, QRgb rgb, double width);
+    // Calls visit(x) for the columns of row y from first to last that painting could
+    // change: all of them over, those not yet opaque under.
+    template <Mode mode, typename Visit>
+    void forEachPaintable(int y, int firstColumn, int lastColumn, Visit visit);
     // Blends and, under, keeps track of the pixel turning opaque.
     template <Mode mode> void paint(int x, int y, QRgb rgb, quint32 alpha);
 
