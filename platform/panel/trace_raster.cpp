@@ -20,41 +20,55 @@ double overlap(int p, double low, double high) {
 }
 
 // Coverage from 0 on, as an alpha rounded to the nearest step.
-quint32 alphaOf(double coverage) {
-    return static_cast<quint32>(TraceRaster::floorNear(std::min(coverage, 1.0) * 255.0 + 0.5));
+int alphaOf(double coverage) {
+    return (TraceRaster::floorNear(std::min(coverage, 1.0) * 255.0 + 0.5));
 }
 
-// times() on the two channels held in bits 0-7 and 16-23 of lanes at once.
-inline quint32 timesPair(quint32 lanes, quint32 y) {
-    const quint32 t = lanes * y + 0x00800080;
-    return ((t + ((t >> 8) & 0x00FF00FF)) >> 8) & 0x00FF00FF;
+// distance * keep / 255 rounded to nearest, for -255 <= distance <= 255 and 0 <= keep < 255,
+// but at least one step nearer zero than distance: rounding must not stop a pixel short of
+// where exact arithmetic takes it.
+inline int shrink(int distance, int keep) {
+    const int product = distance * keep;
+    const int rounded = (product + (product >= 0 ? 127 : -127)) / 255;
+    if (rounded != distance || distance == 0) {
+        return rounded;
+    }
+    return distance > 0 ? distance - 1 : distance + 1;
 }
 
-// Blends the colour rgb at the given coverage into the premultiplied pixel, two channels
-// at a time (red and blue, alpha and green): with every channel rounded as times() rounds.
-template <TraceRaster::Mode mode> inline void blend(QRgb &pixel, QRgb rgb, quint32 alpha) {
+// Blends the colour rgb at the given coverage into the premultiplied pixel.
+//
+// A pixel hit again and again by a faint fringe would, with every blend rounded to
+// nearest, settle short of opaque, or short of its colour, wherever rounding stops its
+// steps; painting under would then have to go on painting it, and the two orders would
+// settle in different places.  So each blend takes at least one step towards where it
+// leads: over, each channel's distance from the colour painted shrinks by the coverage;
+// under, the transparency shrinks as it does over, and each colour channel gains what the
+// colour painted adds between the old alpha and the new, so that a run of blends of one
+// colour leaves a pixel exact to one step.
+template <TraceRaster::Mode mode> inline void blend(QRgb &pixel, QRgb rgb, int alpha) {
     if (alpha == 0) {
         return;
     }
     const QRgb old = pixel;
-    const quint32 oldRedBlue = old & 0x00FF00FF;
-    const quint32 oldAlphaGreen = (old >> 8) & 0x00FF00FF;
-    const quint32 redBlue = timesPair(rgb & 0x00FF00FF, alpha);
-    const quint32 alphaGreen = timesPair(((rgb >> 8) & 0xFF) | 0x00FF0000, alpha);
-    quint32 outRedBlue, outAlphaGreen;
-    if constexpr (mode == TraceRaster::Mode::Over) {
-        outRedBlue = redBlue + timesPair(oldRedBlue, 255 - alpha);
-        outAlphaGreen = alphaGreen + timesPair(oldAlphaGreen, 255 - alpha);
-    } else {
-        const quint32 room = 255 - qAlpha(old);
-        // No colour can gain more than the alpha gains.
-        if (times(alpha, room) == 0) {
+    const int oldAlpha = qAlpha(old);
+    if constexpr (mode == TraceRaster::Mode::Under) {
+        if (oldAlpha == 255) {
             return;
         }
-        outRedBlue = oldRedBlue + timesPair(redBlue, room);
-        outAlphaGreen = oldAlphaGreen + timesPair(alphaGreen, room);
     }
-    pixel = outRedBlue | (outAlphaGreen << 8);
+    const int newAlpha = 255 - shrink(255 - oldAlpha, 255 - alpha);
+    const int colour[3] = {qRed(rgb), qGreen(rgb), qBlue(rgb)};
+    const int was[3] = {qRed(old), qGreen(old), qBlue(old)};
+    int out[3];
+    for (int c = 0; c < 3; ++c) {
+        if constexpr (mode == TraceRaster::Mode::Over) {
+            out[c] = std::min(colour[c] - shrink(colour[c] - was[c], 255 - alpha), newAlpha);
+        } else {
+            out[c] = was[c] + int(times(colour[c], newAlpha)) - int(times(colour[c], oldAlpha));
+        }
+    }
+    pixel = qRgba(out[0], out[1], out[2], newAlpha);
 }
 
 } // namespace
@@ -69,7 +83,7 @@ TraceRaster::TraceRaster(QImage &image, Mode mode)
 }
 
 template <TraceRaster::Mode mode>
-inline void TraceRaster::paint(int x, int y, QRgb rgb, quint32 alpha) {
+inline void TraceRaster::paint(int x, int y, QRgb rgb, int alpha) {
     QRgb &pixel = pixels_[std::ptrdiff_t(y) * stride_ + x];
     blend<mode>(pixel, rgb, alpha);
     if constexpr (mode == Mode::Under) {

@@ -59,7 +59,7 @@ class TraceRaster {
     template <Mode mode, typename Visit>
     void forEachPaintable(int y, int firstColumn, int lastColumn, Visit visit);
     // Blends and, under, keeps track of the pixel turning opaque.
-    template <Mode mode> void paint(int x, int y, QRgb rgb, quint32 alpha);
+    template <Mode mode> void paint(int x, int y, QRgb rgb, int alpha);
 
     QImage &image_;
     Mode mode_;
