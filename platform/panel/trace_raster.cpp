@@ -36,6 +36,12 @@ inline int shrink(int distance, int keep) {
     return distance > 0 ? distance - 1 : distance + 1;
 }
 
+// times() on the two channels held in bits 0-7 and 16-23 of lanes at once.
+inline quint32 timesPair(quint32 lanes, quint32 y) {
+    const quint32 t = lanes * y + 0x00800080;
+    return ((t + ((t >> 8) & 0x00FF00FF)) >> 8) & 0x00FF00FF;
+}
+
 // Blends the colour rgb at the given coverage into the premultiplied pixel.
 //
 // A pixel hit again and again by a faint fringe would, with every blend rounded to
@@ -52,23 +58,31 @@ template <TraceRaster::Mode mode> inline void blend(QRgb &pixel, QRgb rgb, int a
     }
     const QRgb old = pixel;
     const int oldAlpha = qAlpha(old);
-    if constexpr (mode == TraceRaster::Mode::Under) {
+    if constexpr (mode == TraceRaster::Mode::Over) {
+        const int newAlpha = 255 - shrink(255 - oldAlpha, 255 - alpha);
+        const int colour[3] = {qRed(rgb), qGreen(rgb), qBlue(rgb)};
+        const int was[3] = {qRed(old), qGreen(old), qBlue(old)};
+        int out[3];
+        for (int c = 0; c < 3; ++c) {
+            out[c] = std::min(colour[c] - shrink(colour[c] - was[c], 255 - alpha), newAlpha);
+        }
+        pixel = qRgba(out[0], out[1], out[2], newAlpha);
+    } else {
         if (oldAlpha == 255) {
             return;
         }
+        const auto newAlpha = static_cast<quint32>(255 - shrink(255 - oldAlpha, 255 - alpha));
+        // Two channels at a time, red with blue and green alone: what the colour adds
+        // between the old alpha and the new is never negative and never more than the
+        // alpha gained, so no lane borrows from or carries into another.
+        const quint32 redBlue = rgb & 0x00FF00FF;
+        const quint32 green = (rgb >> 8) & 0xFF;
+        const quint32 gainedRedBlue =
+            timesPair(redBlue, newAlpha) - timesPair(redBlue, quint32(oldAlpha));
+        const quint32 gainedGreen = times(green, newAlpha) - times(green, quint32(oldAlpha));
+        pixel = ((old & 0x00FF00FF) + gainedRedBlue) | ((old & 0xFF00) + (gainedGreen << 8)) |
+                (newAlpha << 24);
     }
-    const int newAlpha = 255 - shrink(255 - oldAlpha, 255 - alpha);
-    const int colour[3] = {qRed(rgb), qGreen(rgb), qBlue(rgb)};
-    const int was[3] = {qRed(old), qGreen(old), qBlue(old)};
-    int out[3];
-    for (int c = 0; c < 3; ++c) {
-        if constexpr (mode == TraceRaster::Mode::Over) {
-            out[c] = std::min(colour[c] - shrink(colour[c] - was[c], 255 - alpha), newAlpha);
-        } else {
-            out[c] = was[c] + int(times(colour[c], newAlpha)) - int(times(colour[c], oldAlpha));
-        }
-    }
-    pixel = qRgba(out[0], out[1], out[2], newAlpha);
 }
 
 } // namespace
