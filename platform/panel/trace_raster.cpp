@@ -110,21 +110,6 @@ inline void TraceRaster::paint(int x, int y, QRgb rgb, int alpha) {
     }
 }
 
-QRect TraceRaster::lineReach(const QRectF &box, double width) const {
-    const double reach = width * ratio_ / 2.0 + 0.5;
-    return {QPoint(-floorNear(0.5 - (box.left() * ratio_ - reach)),
-                   -floorNear(0.5 - (box.top() * ratio_ - reach))),
-            QPoint(floorNear(box.right() * ratio_ + reach - 0.5),
-                   floorNear(box.bottom() * ratio_ + reach - 0.5))};
-}
-
-QRect TraceRaster::squareReach(const QRectF &box, double side) const {
-    const double half = side * ratio_ / 2.0;
-    return {QPoint(floorNear(box.left() * ratio_ - half), floorNear(box.top() * ratio_ - half)),
-            QPoint(floorNear(box.right() * ratio_ + half),
-                   floorNear(box.bottom() * ratio_ + half))};
-}
-
 void TraceRaster::line(QPointF a, QPointF b, QRgb rgb, double width) {
     if (mode_ == Mode::Over) {
         line<Mode::Over>(a, b, rgb, width);

@@ -41,8 +41,19 @@ class TraceRaster {
     // The image pixels (not clipped to the image) that a line of the width with both ends
     // in the box, or a square of the side centred in it, could paint: the area to ask
     // covered() about before painting it.
-    QRect lineReach(const QRectF &box, double width) const;
-    QRect squareReach(const QRectF &box, double side) const;
+    QRect lineReach(const QRectF &box, double width) const {
+        const double reach = width * ratio_ / 2.0 + 0.5;
+        return {QPoint(-floorNear(0.5 - (box.left() * ratio_ - reach)),
+                       -floorNear(0.5 - (box.top() * ratio_ - reach))),
+                QPoint(floorNear(box.right() * ratio_ + reach - 0.5),
+                       floorNear(box.bottom() * ratio_ + reach - 0.5))};
+    }
+    QRect squareReach(const QRectF &box, double side) const {
+        const double half = side * ratio_ / 2.0;
+        return {QPoint(floorNear(box.left() * ratio_ - half), floorNear(box.top() * ratio_ - half)),
+                QPoint(floorNear(box.right() * ratio_ + half),
+                       floorNear(box.bottom() * ratio_ + half))};
+    }
 
     // Under only: true when every pixel of the area (image pixels, clipped to the image) is
     // opaque already, so that nothing painted under it could show.  The tiles answer most
