@@ -151,12 +151,13 @@ void TraceRaster::line(QPointF a, QPointF b, QRgb rgb, double width) {
     const double reach = width * ratio_ / 2.0 + 0.5;
     const QPointF along = b - a;
     const double length = std::sqrt(along.x() * along.x() + along.y() * along.y());
-    const QPointF unit = length > 1e-9 ? along / length : QPointF(1.0, 0.0);
+    const QPointF unit = length > 1e-9 ? along * (1.0 / length) : QPointF(1.0, 0.0);
     const bool crossesRows = std::abs(unit.y()) > 1e-9;
     // Per row down, where the band of centres within reach of the line moves across, and
     // half its width.
-    const double shift = crossesRows ? unit.x() / unit.y() : 0.0;
-    const double halfBand = crossesRows ? reach / std::abs(unit.y()) : 0.0;
+    const double rowsPerStep = crossesRows ? 1.0 / unit.y() : 0.0;
+    const double shift = unit.x() * rowsPerStep;
+    const double halfBand = reach * std::abs(rowsPerStep);
     const double left = std::min(a.x(), b.x()) - reach;
     const double right = std::max(a.x(), b.x()) + reach;
     const int firstRow = std::max(0, floorNear(std::min(a.y(), b.y()) - reach));
