@@ -42,9 +42,18 @@ class OpaqueTiles {
         const int column = x >> shift_;
         return (opaque_[indexOf(y >> shift_, column >> 6)] >> (column & 63)) & 1;
     }
-    // The opaque bits of tiles 64 * word up to 64 * word + 63 in the row of tiles that
-    // holds pixel row y, bit i for tile 64 * word + i.
-    std::uint64_t word(int y, int word) const { return opaque_[indexOf(y >> shift_, word)]; }
+    // Whether each of the 64 tiles of a row from the one that holds pixel (x, y) on is
+    // opaque, bit i for the i-th; tiles past the row's end read as not opaque.
+    std::uint64_t window(int x, int y) const {
+        const int column = x >> shift_;
+        const int offset = column & 63;
+        const std::size_t at = indexOf(y >> shift_, column >> 6);
+        std::uint64_t bits = opaque_[at] >> offset;
+        if (offset != 0 && (column >> 6) + 1 < words_) {
+            bits |= opaque_[at + 1] << (64 - offset);
+        }
+        return bits;
+    }
     // The tile that holds pixel (x, y) has just turned opaque.
     void turnedOpaque(int x, int y) {
         const int column = x >> shift_;

@@ -19,9 +19,9 @@ double overlap(int p, double low, double high) {
     return std::max(0.0, std::min(p + 1.0, high) - std::max(double(p), low));
 }
 
-// Coverage from 0 on, as an alpha rounded to the nearest step.
+// Coverage as an alpha rounded to the nearest step, 0 or less where nothing is covered.
 int alphaOf(double coverage) {
-    return (TraceRaster::floorNear(std::min(coverage, 1.0) * 255.0 + 0.5));
+    return std::min(static_cast<int>(coverage * 255.0 + 0.5), 255);
 }
 
 // distance * keep / 255 rounded to nearest, for -255 <= distance <= 255 and 0 <= keep < 255,
@@ -88,7 +88,8 @@ template <TraceRaster::Mode mode> inline void blend(QRgb &pixel, QRgb rgb, int a
 } // namespace
 
 TraceRaster::TraceRaster(QImage &image, Mode mode)
-    : image_(image), mode_(mode), ratio_(image.devicePixelRatio()),
+    : mode_(mode), ratio_(image.devicePixelRatio()), width_(image.width()),
+      height_(image.height()),
       pixels_(reinterpret_cast<QRgb *>(image.bits())), stride_(image.bytesPerLine() / 4) {
     if (mode == Mode::Under) {
         opaquePixels_.emplace(image.size(), 0);
@@ -125,15 +126,14 @@ inline void TraceRaster::forEachPaintable(int y, int firstColumn, int lastColumn
             visit(x);
         }
     } else {
-        for (int word = firstColumn >> 6; word <= lastColumn >> 6; ++word) {
-            const int first = std::max(firstColumn - word * 64, 0);
-            const int last = std::min(lastColumn - word * 64, 63);
-            const std::uint64_t span = (last == 63 ? ~std::uint64_t{0}
-                                                   : (std::uint64_t{2} << last) - 1) &
-                                       ~((std::uint64_t{1} << first) - 1);
-            for (std::uint64_t open = span & ~opaquePixels_->word(y, word); open != 0;
+        // A row's span is a few pixels but for a long flat line: one window of 64 does.
+        for (int from = firstColumn; from <= lastColumn; from += 64) {
+            const int count = std::min(lastColumn - from + 1, 64);
+            const std::uint64_t span =
+                count == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << count) - 1;
+            for (std::uint64_t open = span & ~opaquePixels_->window(from, y); open != 0;
                  open &= open - 1) {
-                visit(word * 64 + std::countr_zero(open));
+                visit(from + std::countr_zero(open));
             }
         }
     }
@@ -149,9 +149,9 @@ void TraceRaster::line(QPointF a, QPointF b, QRgb rgb, double width) {
     a *= ratio_;
     b *= ratio_;
     const double reach = width * ratio_ / 2.0 + 0.5;
-    const QPointF along = b - a;
-    const double length = std::sqrt(along.x() * along.x() + along.y() * along.y());
-    const QPointF unit = length > 1e-9 ? along * (1.0 / length) : QPointF(1.0, 0.0);
+    const QPointF ab = b - a;
+    const double length = std::sqrt(ab.x() * ab.x() + ab.y() * ab.y());
+    const QPointF unit = length > 1e-9 ? ab * (1.0 / length) : QPointF(1.0, 0.0);
     const bool crossesRows = std::abs(unit.y()) > 1e-9;
     // Per row down, where the band of centres within reach of the line moves across, and
     // half its width.
@@ -161,7 +161,7 @@ void TraceRaster::line(QPointF a, QPointF b, QRgb rgb, double width) {
     const double left = std::min(a.x(), b.x()) - reach;
     const double right = std::max(a.x(), b.x()) + reach;
     const int firstRow = std::max(0, floorNear(std::min(a.y(), b.y()) - reach));
-    const int lastRow = std::min(image_.height() - 1, floorNear(std::max(a.y(), b.y()) + reach));
+    const int lastRow = std::min(height_ - 1, floorNear(std::max(a.y(), b.y()) + reach));
     for (int y = firstRow; y <= lastRow; ++y) {
         const double cy = y + 0.5 - a.y();
         // Centres within reach across the segment's line and along it, as x ranges.
@@ -176,19 +176,16 @@ void TraceRaster::line(QPointF a, QPointF b, QRgb rgb, double width) {
         }
         // Columns whose centres x + 0.5 lie in [low, high].
         const int firstColumn = std::max(0, -floorNear(0.5 - low));
-        const int lastColumn = std::min(image_.width() - 1, floorNear(high - 0.5));
+        const int lastColumn = std::min(width_ - 1, floorNear(high - 0.5));
         forEachPaintable<mode>(y, firstColumn, lastColumn, [&](int x) {
+            // Across the segment's line, and along it past the nearer end if beyond one.
             const double cx = x + 0.5 - a.x();
-            const double t = cx * unit.x() + cy * unit.y();
-            double distance;
-            if (t >= 0.0 && t <= length) {
-                distance = std::abs(cx * unit.y() - cy * unit.x());
-            } else {
-                const QPointF end = t < 0.0 ? QPointF(cx, cy) : QPointF(cx, cy) - along;
-                distance = std::sqrt(end.x() * end.x() + end.y() * end.y());
-            }
-            if (distance < reach) {
-                paint<mode>(x, y, rgb, alphaOf(reach - distance));
+            const double along = cx * unit.x() + cy * unit.y();
+            const double beyond = std::max({0.0, -along, along - length});
+            const double across = cx * unit.y() - cy * unit.x();
+            const int alpha = alphaOf(reach - std::sqrt(beyond * beyond + across * across));
+            if (alpha > 0) {
+                paint<mode>(x, y, rgb, alpha);
             }
         });
     }
@@ -200,9 +197,9 @@ void TraceRaster::square(QPointF centre, double side, QRgb rgb) {
     const double left = centre.x() - half, right = centre.x() + half;
     const double top = centre.y() - half, bottom = centre.y() + half;
     const int firstRow = std::max(0, int(std::floor(top)));
-    const int lastRow = std::min(image_.height() - 1, int(std::floor(bottom)));
+    const int lastRow = std::min(height_ - 1, int(std::floor(bottom)));
     const int firstColumn = std::max(0, int(std::floor(left)));
-    const int lastColumn = std::min(image_.width() - 1, int(std::floor(right)));
+    const int lastColumn = std::min(width_ - 1, int(std::floor(right)));
     for (int y = firstRow; y <= lastRow; ++y) {
         for (int x = firstColumn; x <= lastColumn; ++x) {
             if (mode_ == Mode::Over) {

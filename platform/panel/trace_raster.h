@@ -72,9 +72,10 @@ class TraceRaster {
     // Blends and, under, keeps track of the pixel turning opaque.
     template <Mode mode> void paint(int x, int y, QRgb rgb, int alpha);
 
-    QImage &image_;
     Mode mode_;
     double ratio_;
+    int width_; // of the image, in pixels: asked for every row of every line
+    int height_;
     QRgb *pixels_;
     std::ptrdiff_t stride_; // in pixels
     // Under only: the opaque pixels one by one, so that a row of a line's band that is
