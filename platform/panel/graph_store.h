@@ -9,6 +9,7 @@
 #ifndef PLATFORM_PANEL_GRAPH_STORE_H
 #define PLATFORM_PANEL_GRAPH_STORE_H
 
+#include <bitset>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -37,7 +38,9 @@ class GraphStore {
     std::size_t segmentCount() const { return size_ - markers_; }
     GraphPrimitive at(std::size_t index) const;
 
-    static constexpr std::size_t kBlock = 64;
+    static constexpr std::size_t kBlock = 16;
+    static constexpr std::size_t kFirstChunk = 64;
+    static constexpr std::size_t kChunkSize = 4096;
     struct Bounds {
         float xMin, yMin, xMax, yMax;
     };
@@ -51,8 +54,8 @@ class GraphStore {
         const std::uint16_t *tags;
         const Bounds *bounds;
         std::size_t count;
-        std::uint64_t markerBlocks; // bit b: block b holds a marker
-        bool blockHoldsMarker(std::size_t block) const { return (markerBlocks >> block) & 1; }
+        const std::bitset<kChunkSize / kBlock> *markerBlocks;
+        bool blockHoldsMarker(std::size_t block) const { return markerBlocks->test(block); }
     };
     std::size_t runCount() const { return chunks_.size(); }
     Run run(std::size_t index) const;
@@ -63,17 +66,15 @@ class GraphStore {
     std::size_t bytesHeld() const;
 
   private:
-    static constexpr std::size_t kFirstChunk = 64;
-    static constexpr std::size_t kChunkSize = 4096;
+
     static constexpr std::size_t kSmallChunks = 7; // 64 + 64 + 128 + ... + 2048 = 4096
     static constexpr std::uint16_t kMarkerBit = 0x8000;
     static_assert(kFirstChunk % kBlock == 0 && kChunkSize % kBlock == 0);
-    static_assert(kChunkSize / kBlock <= 64, "a chunk's marker blocks fit one word");
     struct Chunk {
         std::unique_ptr<float[]> coords;
         std::unique_ptr<std::uint16_t[]> tags;
         std::unique_ptr<Bounds[]> bounds;
-        std::uint64_t markerBlocks = 0;
+        std::bitset<kChunkSize / kBlock> markerBlocks;
     };
     struct Location {
         std::size_t chunk;

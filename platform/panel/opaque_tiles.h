@@ -28,9 +28,12 @@ class OpaqueTiles {
     // opaque; an area wholly outside the image counts as opaque, as nothing there shows.
     bool covered(const QRect &area) const {
         const Span tiles = tilesOf(area);
-        for (int row = tiles.top; row <= tiles.bottom; ++row) {
-            for (int word = tiles.left >> 6; word <= tiles.right >> 6; ++word) {
-                if ((maskOf(tiles, word) & ~opaque_[indexOf(row, word)]) != 0) {
+        for (int from = tiles.left; from <= tiles.right; from += 64) {
+            const int count = std::min(tiles.right - from + 1, 64);
+            const std::uint64_t span =
+                count == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << count) - 1;
+            for (int row = tiles.top; row <= tiles.bottom; ++row) {
+                if ((span & ~windowOfTiles(from, row)) != 0) {
                     return false;
                 }
             }
@@ -44,16 +47,7 @@ class OpaqueTiles {
     }
     // Whether each of the 64 tiles of a row from the one that holds pixel (x, y) on is
     // opaque, bit i for the i-th; tiles past the row's end read as not opaque.
-    std::uint64_t window(int x, int y) const {
-        const int column = x >> shift_;
-        const int offset = column & 63;
-        const std::size_t at = indexOf(y >> shift_, column >> 6);
-        std::uint64_t bits = opaque_[at] >> offset;
-        if (offset != 0 && (column >> 6) + 1 < words_) {
-            bits |= opaque_[at + 1] << (64 - offset);
-        }
-        return bits;
-    }
+    std::uint64_t window(int x, int y) const { return windowOfTiles(x >> shift_, y >> shift_); }
     // The tile that holds pixel (x, y) has just turned opaque.
     void turnedOpaque(int x, int y) {
         const int column = x >> shift_;
@@ -70,17 +64,19 @@ class OpaqueTiles {
                 std::min(area.right(), width_ - 1) >> shift_,
                 std::min(area.bottom(), height_ - 1) >> shift_};
     }
+    // window() in tile columns and rows.
+    std::uint64_t windowOfTiles(int column, int row) const {
+        const int offset = column & 63;
+        const std::size_t at = indexOf(row, column >> 6);
+        std::uint64_t bits = opaque_[at] >> offset;
+        if (offset != 0 && (column >> 6) + 1 < words_) {
+            bits |= opaque_[at + 1] << (64 - offset);
+        }
+        return bits;
+    }
     std::size_t indexOf(int row, int word) const {
         return static_cast<std::size_t>(row) * words_ + word;
     }
-    // The span's columns that fall in one 64-bit word of a row.
-    static std::uint64_t maskOf(const Span &tiles, int word) {
-        const int first = std::max(tiles.left - word * 64, 0);
-        const int last = std::min(tiles.right - word * 64, 63);
-        const std::uint64_t upTo = last == 63 ? ~std::uint64_t{0} : (std::uint64_t{2} << last) - 1;
-        return upTo & ~((std::uint64_t{1} << first) - 1);
-    }
-
     int shift_;
     int width_;
     int height_;

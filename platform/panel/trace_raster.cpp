@@ -30,10 +30,9 @@ int alphaOf(double coverage) {
 inline int shrink(int distance, int keep) {
     const int product = distance * keep;
     const int rounded = (product + (product >= 0 ? 127 : -127)) / 255;
-    if (rounded != distance || distance == 0) {
-        return rounded;
-    }
-    return distance > 0 ? distance - 1 : distance + 1;
+    // Without a branch: whether rounding stalled depends on the pixel, not on a pattern.
+    const int sign = (distance > 0) - (distance < 0);
+    return rounded - sign * static_cast<int>(rounded == distance);
 }
 
 // times() on the two channels held in bits 0-7 and 16-23 of lanes at once.
