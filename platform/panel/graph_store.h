@@ -38,7 +38,7 @@ class GraphStore {
     std::size_t segmentCount() const { return size_ - markers_; }
     GraphPrimitive at(std::size_t index) const;
 
-    static constexpr std::size_t kBlock = 16;
+    static constexpr std::size_t kBlock = 32;
     static constexpr std::size_t kFirstChunk = 64;
     static constexpr std::size_t kChunkSize = 4096;
     struct Bounds {

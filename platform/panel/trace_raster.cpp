@@ -91,8 +91,7 @@ TraceRaster::TraceRaster(QImage &image, Mode mode)
       height_(image.height()),
       pixels_(reinterpret_cast<QRgb *>(image.bits())), stride_(image.bytesPerLine() / 4) {
     if (mode == Mode::Under) {
-        opaquePixels_.emplace(image.size(), 0);
-        opaqueTiles_.emplace(image.size(), kTileShift);
+        opaque_.emplace(image.size());
     }
 }
 
@@ -102,10 +101,7 @@ inline void TraceRaster::paint(int x, int y, QRgb rgb, int alpha) {
     blend<mode>(pixel, rgb, alpha);
     if constexpr (mode == Mode::Under) {
         if (qAlpha(pixel) == 255) {
-            opaquePixels_->turnedOpaque(x, y);
-            if (opaquePixels_->covered(QRect(x & -kTile, y & -kTile, kTile, kTile))) {
-                opaqueTiles_->turnedOpaque(x, y);
-            }
+            opaque_->turnedOpaque(x, y);
         }
     }
 }
@@ -125,12 +121,11 @@ inline void TraceRaster::forEachPaintable(int y, int firstColumn, int lastColumn
             visit(x);
         }
     } else {
-        // A row's span is a few pixels but for a long flat line: one window of 64 does.
-        for (int from = firstColumn; from <= lastColumn; from += 64) {
-            const int count = std::min(lastColumn - from + 1, 64);
+        // A row's span is a few pixels but for a long flat line: one window does.
+        for (int from = firstColumn; from <= lastColumn; from += OpaquePixels::kWindow) {
             const std::uint64_t span =
-                count == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << count) - 1;
-            for (std::uint64_t open = span & ~opaquePixels_->window(from, y); open != 0;
+                OpaquePixels::spanOf(std::min(lastColumn - from + 1, OpaquePixels::kWindow));
+            for (std::uint64_t open = span & ~opaque_->window(from, y); open != 0;
                  open &= open - 1) {
                 visit(from + std::countr_zero(open));
             }

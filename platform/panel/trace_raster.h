@@ -10,7 +10,7 @@
 #ifndef PLATFORM_PANEL_TRACE_RASTER_H
 #define PLATFORM_PANEL_TRACE_RASTER_H
 
-#include "opaque_tiles.h"
+#include "opaque_pixels.h"
 
 #include <QImage>
 #include <QPointF>
@@ -56,12 +56,8 @@ class TraceRaster {
     }
 
     // Under only: true when every pixel of the area (image pixels, clipped to the image) is
-    // opaque already, so that nothing painted under it could show.  The tiles answer most
-    // questions in a few word operations; an area whose tiles are not all opaque, as
-    // happens where a tile reaches past where a trace ever goes, is answered pixel by pixel.
-    bool covered(const QRect &area) const {
-        return opaqueTiles_->covered(area) || opaquePixels_->covered(area);
-    }
+    // opaque already, so that nothing painted under it could show.
+    bool covered(const QRect &area) const { return opaque_->covered(area); }
 
   private:
     template <Mode mode> void line(QPointF a, QPointF b, QRgb rgb, double width);
@@ -78,13 +74,8 @@ class TraceRaster {
     int height_;
     QRgb *pixels_;
     std::ptrdiff_t stride_; // in pixels
-    // Under only: the opaque pixels one by one, so that a row of a line's band that is
-    // opaque already is passed over by a word operation; and in tiles of 4 x 4, so that a
-    // whole primitive is.
-    static constexpr int kTileShift = 2;
-    static constexpr int kTile = 1 << kTileShift;
-    std::optional<OpaqueTiles> opaquePixels_;
-    std::optional<OpaqueTiles> opaqueTiles_;
+    // Under only: the pixels already opaque, which painting passes over.
+    std::optional<OpaquePixels> opaque_;
 };
 
 } // namespace panel
