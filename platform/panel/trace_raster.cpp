@@ -35,12 +35,6 @@ inline int shrink(int distance, int keep) {
     return rounded - sign * static_cast<int>(rounded == distance);
 }
 
-// times() on the two channels held in bits 0-7 and 16-23 of lanes at once.
-inline quint32 timesPair(quint32 lanes, quint32 y) {
-    const quint32 t = lanes * y + 0x00800080;
-    return ((t + ((t >> 8) & 0x00FF00FF)) >> 8) & 0x00FF00FF;
-}
-
 // Blends the colour rgb at the given coverage into the premultiplied pixel.
 //
 // A pixel hit again and again by a faint fringe would, with every blend rounded to
@@ -51,15 +45,16 @@ inline quint32 timesPair(quint32 lanes, quint32 y) {
 // under, the transparency shrinks as it does over, and each colour channel gains what the
 // colour painted adds between the old alpha and the new, so that a run of blends of one
 // colour leaves a pixel exact to one step.
-template <TraceRaster::Mode mode> inline void blend(QRgb &pixel, QRgb rgb, int alpha) {
-    if (alpha == 0) {
+template <TraceRaster::Mode mode>
+inline void blend(QRgb &pixel, const TraceRaster::Ink &ink, int alpha) {
+    if (alpha <= 0) {
         return;
     }
     const QRgb old = pixel;
     const int oldAlpha = qAlpha(old);
     if constexpr (mode == TraceRaster::Mode::Over) {
         const int newAlpha = 255 - shrink(255 - oldAlpha, 255 - alpha);
-        const int colour[3] = {qRed(rgb), qGreen(rgb), qBlue(rgb)};
+        const int colour[3] = {qRed(ink.rgb), qGreen(ink.rgb), qBlue(ink.rgb)};
         const int was[3] = {qRed(old), qGreen(old), qBlue(old)};
         int out[3];
         for (int c = 0; c < 3; ++c) {
@@ -70,17 +65,10 @@ template <TraceRaster::Mode mode> inline void blend(QRgb &pixel, QRgb rgb, int a
         if (oldAlpha == 255) {
             return;
         }
-        const auto newAlpha = static_cast<quint32>(255 - shrink(255 - oldAlpha, 255 - alpha));
-        // Two channels at a time, red with blue and green alone: what the colour adds
-        // between the old alpha and the new is never negative and never more than the
-        // alpha gained, so no lane borrows from or carries into another.
-        const quint32 redBlue = rgb & 0x00FF00FF;
-        const quint32 green = (rgb >> 8) & 0xFF;
-        const quint32 gainedRedBlue =
-            timesPair(redBlue, newAlpha) - timesPair(redBlue, quint32(oldAlpha));
-        const quint32 gainedGreen = times(green, newAlpha) - times(green, quint32(oldAlpha));
-        pixel = ((old & 0x00FF00FF) + gainedRedBlue) | ((old & 0xFF00) + (gainedGreen << 8)) |
-                (newAlpha << 24);
+        const int newAlpha = 255 - shrink(255 - oldAlpha, 255 - alpha);
+        // Each channel of the newer shade is at least the older's, and gains no more than
+        // the alpha does, so no byte borrows from or carries into the next.
+        pixel = old + (*ink.shades)[newAlpha] - (*ink.shades)[oldAlpha];
     }
 }
 
@@ -96,14 +84,21 @@ TraceRaster::TraceRaster(QImage &image, Mode mode)
 }
 
 template <TraceRaster::Mode mode>
-inline void TraceRaster::paint(int x, int y, QRgb rgb, int alpha) {
+inline void TraceRaster::paint(int x, int y, const Ink &ink, int alpha) {
     QRgb &pixel = pixels_[std::ptrdiff_t(y) * stride_ + x];
-    blend<mode>(pixel, rgb, alpha);
+    blend<mode>(pixel, ink, alpha);
     if constexpr (mode == Mode::Under) {
         if (qAlpha(pixel) == 255) {
             opaque_->turnedOpaque(x, y);
         }
     }
+}
+
+template <TraceRaster::Mode mode> TraceRaster::Ink TraceRaster::inkOf(QRgb rgb) {
+    if constexpr (mode == Mode::Under) {
+        return {rgb, &shades_.of(rgb)};
+    }
+    return {rgb, nullptr};
 }
 
 void TraceRaster::line(QPointF a, QPointF b, QRgb rgb, double width) {
@@ -140,6 +135,7 @@ inline void TraceRaster::forEachPaintable(int y, int firstColumn, int lastColumn
 // opaque are passed over a word of them at a time.
 template <TraceRaster::Mode mode>
 void TraceRaster::line(QPointF a, QPointF b, QRgb rgb, double width) {
+    const Ink ink = inkOf<mode>(rgb);
     a *= ratio_;
     b *= ratio_;
     const double reach = width * ratio_ / 2.0 + 0.5;
@@ -179,13 +175,23 @@ void TraceRaster::line(QPointF a, QPointF b, QRgb rgb, double width) {
             const double across = cx * unit.y() - cy * unit.x();
             const int alpha = alphaOf(reach - std::sqrt(beyond * beyond + across * across));
             if (alpha > 0) {
-                paint<mode>(x, y, rgb, alpha);
+                paint<mode>(x, y, ink, alpha);
             }
         });
     }
 }
 
 void TraceRaster::square(QPointF centre, double side, QRgb rgb) {
+    if (mode_ == Mode::Over) {
+        square<Mode::Over>(centre, side, rgb);
+    } else {
+        square<Mode::Under>(centre, side, rgb);
+    }
+}
+
+template <TraceRaster::Mode mode>
+void TraceRaster::square(QPointF centre, double side, QRgb rgb) {
+    const Ink ink = inkOf<mode>(rgb);
     centre *= ratio_;
     const double half = side * ratio_ / 2.0;
     const double left = centre.x() - half, right = centre.x() + half;
@@ -196,13 +202,7 @@ void TraceRaster::square(QPointF centre, double side, QRgb rgb) {
     const int lastColumn = std::min(width_ - 1, int(std::floor(right)));
     for (int y = firstRow; y <= lastRow; ++y) {
         for (int x = firstColumn; x <= lastColumn; ++x) {
-            if (mode_ == Mode::Over) {
-                paint<Mode::Over>(x, y, rgb,
-                                  alphaOf(overlap(x, left, right) * overlap(y, top, bottom)));
-            } else {
-                paint<Mode::Under>(x, y, rgb,
-                                   alphaOf(overlap(x, left, right) * overlap(y, top, bottom)));
-            }
+            paint<mode>(x, y, ink, alphaOf(overlap(x, left, right) * overlap(y, top, bottom)));
         }
     }
 }

@@ -10,6 +10,7 @@
 #ifndef PLATFORM_PANEL_TRACE_RASTER_H
 #define PLATFORM_PANEL_TRACE_RASTER_H
 
+#include "colour_shades.h"
 #include "opaque_pixels.h"
 
 #include <QImage>
@@ -59,14 +60,22 @@ class TraceRaster {
     // opaque already, so that nothing painted under it could show.
     bool covered(const QRect &area) const { return opaque_->covered(area); }
 
+    // What a primitive paints with: its colour and, under, the colour's shades.
+    struct Ink {
+        QRgb rgb;
+        const ColourShades::Shades *shades;
+    };
+
   private:
+    template <Mode mode> Ink inkOf(QRgb rgb);
     template <Mode mode> void line(QPointF a, QPointF b, QRgb rgb, double width);
+    template <Mode mode> void square(QPointF centre, double side, QRgb rgb);
     // Calls visit(x) for the columns of row y from first to last that painting could
     // change: all of them over, those not yet opaque under.
     template <Mode mode, typename Visit>
     void forEachPaintable(int y, int firstColumn, int lastColumn, Visit visit);
     // Blends and, under, keeps track of the pixel turning opaque.
-    template <Mode mode> void paint(int x, int y, QRgb rgb, int alpha);
+    template <Mode mode> void paint(int x, int y, const Ink &ink, int alpha);
 
     Mode mode_;
     double ratio_;
@@ -74,8 +83,10 @@ class TraceRaster {
     int height_;
     QRgb *pixels_;
     std::ptrdiff_t stride_; // in pixels
-    // Under only: the pixels already opaque, which painting passes over.
+    // Under only: the pixels already opaque, which painting passes over, and the shades of
+    // the colours painted.
     std::optional<OpaquePixels> opaque_;
+    ColourShades shades_;
 };
 
 } // namespace panel
