@@ -1,11 +1,12 @@
 // Compact, append-only store of what an XY graph has plotted, in plotting order.
 //
-// Each primitive costs 18.25 bytes: four float coordinates, a 16-bit tag that holds a
-// palette index and whether it is a marker, and a share of its block's bounds.  Storage grows in
-// chunks that never move, so appending never copies a long trace; the first chunks are small (64,
-// 64, 128, ... 2048) so that a short trace holds little, and from 4096 primitives on every chunk
-// has 4096. Each block of 64 primitives also keeps the box that holds them, so a reader can pass
-// over a block that lands where nothing would show.
+// Each primitive costs 18.5 bytes: four float coordinates, a 16-bit tag that holds a palette
+// index and whether it is a marker, and a share of its block's bounds.  Storage grows in
+// chunks that never move, so appending never copies a long trace; the first chunks are small
+// (64, 64, 128, ... 2048) so that a short trace holds little, and from 4096 primitives on
+// every chunk has 4096.  Each block of 32 primitives also keeps the box that holds them, and
+// each chunk which of its blocks hold a marker, so that a reader can pass over a block that
+// lands where nothing would show.
 #ifndef PLATFORM_PANEL_GRAPH_STORE_H
 #define PLATFORM_PANEL_GRAPH_STORE_H
 

@@ -130,9 +130,9 @@ inline void TraceRaster::forEachPaintable(int y, int firstColumn, int lastColumn
 
 // Coverage of a pixel falls off linearly from the pen's edge to half a pixel beyond it,
 // by the distance of the pixel's centre from the segment.  A redraw runs this for
-// hundreds of thousands of short segments, so each row's span takes no division, a pixel
-// beside the segment (not beyond its ends) takes no root, and under, the pixels already
-// opaque are passed over a word of them at a time.
+// hundreds of thousands of short segments, so each row's span takes no division, a pixel's
+// distance takes no branch, and under, the pixels already opaque are passed over a window
+// of them at a time.
 template <TraceRaster::Mode mode>
 void TraceRaster::line(QPointF a, QPointF b, QRgb rgb, double width) {
     const Ink ink = inkOf<mode>(rgb);

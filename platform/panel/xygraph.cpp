@@ -327,9 +327,9 @@ void XYGraph::drawPrimitives(QImage &image, std::size_t from, std::size_t to) co
 }
 
 // Painting under, from the newest primitive back, gives the picture that painting over in
-// plotting order gives, up to rounding in partly covered pixels; a primitive whose
-// footprint is opaque already would change nothing and is skipped, and so is a whole block
-// of them where the block's bounds fall on opaque pixels.  The store is read run by run: at
+// plotting order gives, up to rounding in partly covered pixels; a primitive whose reach
+// (the pixels it could paint) is opaque already would change nothing and is skipped, and so
+// is a whole block of them whose bounds reach only opaque pixels.  The store is read run by run: at
 // a million primitives a lookup for each would cost more than the skipping saves.
 void XYGraph::drawAllSkippingCovered(QImage &image) const {
     TraceRaster raster(image, TraceRaster::Mode::Under);
