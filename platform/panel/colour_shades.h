@@ -10,7 +10,6 @@
 #include <QRgb>
 #include <array>
 #include <cstddef>
-#include <memory>
 
 namespace panel {
 
@@ -18,9 +17,24 @@ class ColourShades {
   public:
     using Shades = std::array<QRgb, 256>;
 
+    ColourShades() {
+        for (Kept &kept : kept_) {
+            kept.rgb = kNoColour;
+        }
+    }
+
     // shades[alpha]: the colour 0xRRGGBB premultiplied by alpha, each channel rounded to
     // nearest, with that alpha.  Valid until the next call.
-    const Shades &of(QRgb rgb);
+    const Shades &of(QRgb rgb) {
+        rgb &= 0xFFFFFF;
+        // Every slot is compared, without a branch: a trace that takes turns between
+        // colours would have a branch for each slot guessed wrong about as often as right.
+        std::size_t found = kKept;
+        for (std::size_t i = kKept; i-- > 0;) {
+            found = kept_[i].rgb == rgb ? i : found;
+        }
+        return found < kKept ? kept_[found].shades : make(rgb);
+    }
 
   private:
     static constexpr std::size_t kKept = 4;
@@ -29,8 +43,10 @@ class ColourShades {
         QRgb rgb;
         Shades shades;
     };
-    std::unique_ptr<std::array<Kept, kKept>> kept_; // made on first use
-    std::size_t next_ = 0;                          // the slot to fill next
+    const Shades &make(QRgb rgb);
+
+    std::array<Kept, kKept> kept_; // shades filled in as each slot is taken
+    std::size_t next_ = 0;         // the slot to take next
 };
 
 } // namespace panel
