@@ -15,8 +15,9 @@ const ColourShades::Shades &ColourShades::make(QRgb rgb) {
     next_ = (next_ + 1) % kKept;
     kept.rgb = rgb;
     for (int alpha = 0; alpha < 256; ++alpha) {
-        kept.shades[alpha] = qRgba(premultiplied(qRed(rgb), alpha), premultiplied(qGreen(rgb), alpha),
-                                   premultiplied(qBlue(rgb), alpha), alpha);
+        kept.shades[alpha] =
+            qRgba(premultiplied(qRed(rgb), alpha), premultiplied(qGreen(rgb), alpha),
+                  premultiplied(qBlue(rgb), alpha), alpha);
     }
     return kept.shades;
 }

@@ -42,7 +42,8 @@ bool GraphStore::append(const GraphPrimitive &primitive) {
         const std::size_t capacity = chunkCapacity(at.chunk);
         chunks_.push_back({std::make_unique_for_overwrite<float[]>(4 * capacity),
                            std::make_unique_for_overwrite<std::uint16_t[]>(capacity),
-                           std::make_unique_for_overwrite<Bounds[]>(capacity / kBlock), {}});
+                           std::make_unique_for_overwrite<Bounds[]>(capacity / kBlock),
+                           {}});
     }
     Chunk &chunk = chunks_[at.chunk];
     float *coords = &chunk.coords[4 * at.slot];

@@ -67,7 +67,6 @@ class GraphStore {
     std::size_t bytesHeld() const;
 
   private:
-
     static constexpr std::size_t kSmallChunks = 7; // 64 + 64 + 128 + ... + 2048 = 4096
     static constexpr std::uint16_t kMarkerBit = 0x8000;
     static_assert(kFirstChunk % kBlock == 0 && kChunkSize % kBlock == 0);

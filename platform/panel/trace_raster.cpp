@@ -21,7 +21,7 @@ double overlap(int p, double low, double high) {
 
 // Coverage as an alpha rounded to the nearest step, 0 or less where nothing is covered.
 int alphaOf(double coverage) {
-    return std::min(static_cast<int>(coverage * 255.0 + 0.5), 255);
+    return std::min(TraceRaster::floorNear(coverage * 255.0 + 0.5), 255);
 }
 
 // distance * keep / 255 rounded to nearest, for -255 <= distance <= 255 and 0 <= keep < 255,
@@ -75,8 +75,7 @@ inline void blend(QRgb &pixel, const TraceRaster::Ink &ink, int alpha) {
 } // namespace
 
 TraceRaster::TraceRaster(QImage &image, Mode mode)
-    : mode_(mode), ratio_(image.devicePixelRatio()), width_(image.width()),
-      height_(image.height()),
+    : mode_(mode), ratio_(image.devicePixelRatio()), width_(image.width()), height_(image.height()),
       pixels_(reinterpret_cast<QRgb *>(image.bits())), stride_(image.bytesPerLine() / 4) {
     if (mode == Mode::Under) {
         opaque_.emplace(image.size());
@@ -189,8 +188,7 @@ void TraceRaster::square(QPointF centre, double side, QRgb rgb) {
     }
 }
 
-template <TraceRaster::Mode mode>
-void TraceRaster::square(QPointF centre, double side, QRgb rgb) {
+template <TraceRaster::Mode mode> void TraceRaster::square(QPointF centre, double side, QRgb rgb) {
     const Ink ink = inkOf<mode>(rgb);
     centre *= ratio_;
     const double half = side * ratio_ / 2.0;
