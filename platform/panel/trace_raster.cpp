@@ -19,9 +19,10 @@ double overlap(int p, double low, double high) {
     return std::max(0.0, std::min(p + 1.0, high) - std::max(double(p), low));
 }
 
-// Coverage as an alpha rounded to the nearest step, 0 or less where nothing is covered.
+// Coverage as an alpha rounded to the nearest step, 0 or less where nothing is covered:
+// only a coverage above 0 needs rounding, so truncation does.
 int alphaOf(double coverage) {
-    return std::min(TraceRaster::floorNear(coverage * 255.0 + 0.5), 255);
+    return std::min(static_cast<int>(coverage * 255.0 + 0.5), 255); // NOLINT(*-incorrect-roundings)
 }
 
 // distance * keep / 255 rounded to nearest, for -255 <= distance <= 255 and 0 <= keep < 255,
