@@ -42,7 +42,8 @@ bool GraphStore::append(const GraphPrimitive &primitive) {
         const std::size_t capacity = chunkCapacity(at.chunk);
         chunks_.push_back({std::make_unique_for_overwrite<float[]>(4 * capacity),
                            std::make_unique_for_overwrite<std::uint16_t[]>(capacity),
-                           std::make_unique_for_overwrite<Bounds[]>(capacity / kBlock)});
+                           std::make_unique_for_overwrite<Bounds[]>(capacity / kBlock),
+                           {}});
     }
     Chunk &chunk = chunks_[at.chunk];
     float *coords = &chunk.coords[4 * at.slot];
@@ -62,6 +63,7 @@ bool GraphStore::append(const GraphPrimitive &primitive) {
     }
     ++size_;
     if (primitive.marker) {
+        chunk.markerBlocks.set(at.slot / kBlock);
         ++markers_;
     }
     return true;
@@ -86,7 +88,7 @@ GraphPrimitive GraphStore::at(std::size_t index) const {
 GraphStore::Run GraphStore::run(std::size_t index) const {
     const Chunk &chunk = chunks_[index];
     const std::size_t count = std::min(chunkCapacity(index), size_ - chunkStart(index));
-    return {chunk.coords.get(), chunk.tags.get(), chunk.bounds.get(), count};
+    return {chunk.coords.get(), chunk.tags.get(), chunk.bounds.get(), count, &chunk.markerBlocks};
 }
 
 std::size_t GraphStore::bytesHeld() const {

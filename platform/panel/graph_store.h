@@ -1,14 +1,16 @@
 // Compact, append-only store of what an XY graph has plotted, in plotting order.
 //
-// Each primitive costs 18.25 bytes: four float coordinates, a 16-bit tag that holds a
-// palette index and whether it is a marker, and a share of its block's bounds.  Storage grows in
-// chunks that never move, so appending never copies a long trace; the first chunks are small (64,
-// 64, 128, ... 2048) so that a short trace holds little, and from 4096 primitives on every chunk
-// has 4096. Each block of 64 primitives also keeps the box that holds them, so a reader can pass
-// over a block that lands where nothing would show.
+// Each primitive costs 18.5 bytes: four float coordinates, a 16-bit tag that holds a palette
+// index and whether it is a marker, and a share of its block's bounds.  Storage grows in
+// chunks that never move, so appending never copies a long trace; the first chunks are small
+// (64, 64, 128, ... 2048) so that a short trace holds little, and from 4096 primitives on
+// every chunk has 4096.  Each block of 32 primitives also keeps the box that holds them, and
+// each chunk which of its blocks hold a marker, so that a reader can pass over a block that
+// lands where nothing would show.
 #ifndef PLATFORM_PANEL_GRAPH_STORE_H
 #define PLATFORM_PANEL_GRAPH_STORE_H
 
+#include <bitset>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -37,19 +39,24 @@ class GraphStore {
     std::size_t segmentCount() const { return size_ - markers_; }
     GraphPrimitive at(std::size_t index) const;
 
-    static constexpr std::size_t kBlock = 64;
+    static constexpr std::size_t kBlock = 32;
+    static constexpr std::size_t kFirstChunk = 64;
+    static constexpr std::size_t kChunkSize = 4096;
     struct Bounds {
         float xMin, yMin, xMax, yMax;
     };
     // The primitives in plotting order as runs of raw arrays, one run a chunk, for a
     // reader that goes through all of them and cannot afford a lookup for each: four
     // coordinates a primitive (x1, y1, x2, y2), a tag that colourOf and isMarker read, and
-    // the bounds of each block of kBlock primitives (the run's last block may be partial).
+    // the bounds of each block of kBlock primitives (the run's last block may be partial),
+    // and which blocks hold a marker, whose reach is larger than a segment's.
     struct Run {
         const float *coords;
         const std::uint16_t *tags;
         const Bounds *bounds;
         std::size_t count;
+        const std::bitset<kChunkSize / kBlock> *markerBlocks;
+        bool blockHoldsMarker(std::size_t block) const { return markerBlocks->test(block); }
     };
     std::size_t runCount() const { return chunks_.size(); }
     Run run(std::size_t index) const;
@@ -60,8 +67,6 @@ class GraphStore {
     std::size_t bytesHeld() const;
 
   private:
-    static constexpr std::size_t kFirstChunk = 64;
-    static constexpr std::size_t kChunkSize = 4096;
     static constexpr std::size_t kSmallChunks = 7; // 64 + 64 + 128 + ... + 2048 = 4096
     static constexpr std::uint16_t kMarkerBit = 0x8000;
     static_assert(kFirstChunk % kBlock == 0 && kChunkSize % kBlock == 0);
@@ -69,6 +74,7 @@ class GraphStore {
         std::unique_ptr<float[]> coords;
         std::unique_ptr<std::uint16_t[]> tags;
         std::unique_ptr<Bounds[]> bounds;
+        std::bitset<kChunkSize / kBlock> markerBlocks;
     };
     struct Location {
         std::size_t chunk;

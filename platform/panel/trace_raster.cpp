@@ -1,6 +1,7 @@
 #include "trace_raster.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 namespace panel {
@@ -18,60 +19,86 @@ double overlap(int p, double low, double high) {
     return std::max(0.0, std::min(p + 1.0, high) - std::max(double(p), low));
 }
 
-// Coverage from 0 on, as an alpha rounded to the nearest step.
-quint32 alphaOf(double coverage) {
-    return static_cast<quint32>(TraceRaster::floorNear(std::min(coverage, 1.0) * 255.0 + 0.5));
+// Coverage as an alpha rounded to the nearest step, 0 or less where nothing is covered:
+// only a coverage above 0 needs rounding, so truncation does.
+int alphaOf(double coverage) {
+    return std::min(static_cast<int>(coverage * 255.0 + 0.5), 255); // NOLINT(*-incorrect-roundings)
 }
 
-template <TraceRaster::Mode mode> inline void blend(QRgb &pixel, QRgb rgb, quint32 alpha) {
-    if (alpha == 0) {
+// distance * keep / 255 rounded to nearest, for -255 <= distance <= 255 and 0 <= keep < 255,
+// but at least one step nearer zero than distance: rounding must not stop a pixel short of
+// where exact arithmetic takes it.
+inline int shrink(int distance, int keep) {
+    const int product = distance * keep;
+    const int rounded = (product + (product >= 0 ? 127 : -127)) / 255;
+    // Without a branch: whether rounding stalled depends on the pixel, not on a pattern.
+    const int sign = (distance > 0) - (distance < 0);
+    return rounded - sign * static_cast<int>(rounded == distance);
+}
+
+// Blends the colour rgb at the given coverage into the premultiplied pixel.
+//
+// A pixel hit again and again by a faint fringe would, with every blend rounded to
+// nearest, settle short of opaque, or short of its colour, wherever rounding stops its
+// steps; painting under would then have to go on painting it, and the two orders would
+// settle in different places.  So each blend takes at least one step towards where it
+// leads: over, each channel's distance from the colour painted shrinks by the coverage;
+// under, the transparency shrinks as it does over, and each colour channel gains what the
+// colour painted adds between the old alpha and the new, so that a run of blends of one
+// colour leaves a pixel exact to one step.
+template <TraceRaster::Mode mode>
+inline void blend(QRgb &pixel, const TraceRaster::Ink &ink, int alpha) {
+    if (alpha <= 0) {
         return;
     }
-    const QRgb dst = pixel;
-    const quint32 src[4] = {alpha, times(qRed(rgb), alpha), times(qGreen(rgb), alpha),
-                            times(qBlue(rgb), alpha)};
-    const quint32 old[4] = {quint32(qAlpha(dst)), quint32(qRed(dst)), quint32(qGreen(dst)),
-                            quint32(qBlue(dst))};
-    quint32 out[4];
+    const QRgb old = pixel;
+    const int oldAlpha = qAlpha(old);
     if constexpr (mode == TraceRaster::Mode::Over) {
-        for (int c = 0; c < 4; ++c) {
-            out[c] = src[c] + times(old[c], 255 - alpha);
+        const int newAlpha = 255 - shrink(255 - oldAlpha, 255 - alpha);
+        const int colour[3] = {qRed(ink.rgb), qGreen(ink.rgb), qBlue(ink.rgb)};
+        const int was[3] = {qRed(old), qGreen(old), qBlue(old)};
+        int out[3];
+        for (int c = 0; c < 3; ++c) {
+            out[c] = std::min(colour[c] - shrink(colour[c] - was[c], 255 - alpha), newAlpha);
         }
+        pixel = qRgba(out[0], out[1], out[2], newAlpha);
     } else {
-        // No colour can gain more than the alpha gains.
-        if (times(alpha, 255 - old[0]) == 0) {
+        if (oldAlpha == 255) {
             return;
         }
-        for (int c = 0; c < 4; ++c) {
-            out[c] = old[c] + times(src[c], 255 - old[0]);
-        }
+        const int newAlpha = 255 - shrink(255 - oldAlpha, 255 - alpha);
+        // Each channel of the newer shade is at least the older's, and gains no more than
+        // the alpha does, so no byte borrows from or carries into the next.
+        pixel = old + (*ink.shades)[newAlpha] - (*ink.shades)[oldAlpha];
     }
-    pixel = qRgba(int(out[1]), int(out[2]), int(out[3]), int(out[0]));
 }
 
 } // namespace
 
 TraceRaster::TraceRaster(QImage &image, Mode mode)
-    : image_(image), mode_(mode), ratio_(image.devicePixelRatio()),
+    : mode_(mode), ratio_(image.devicePixelRatio()), width_(image.width()), height_(image.height()),
       pixels_(reinterpret_cast<QRgb *>(image.bits())), stride_(image.bytesPerLine() / 4) {
     if (mode == Mode::Under) {
-        opaquePixels_.emplace(image.size(), 0);
-        opaqueTiles_.emplace(image.size(), kTileShift);
+        opaque_.emplace(image.size());
     }
 }
 
 template <TraceRaster::Mode mode>
-inline void TraceRaster::paint(int x, int y, QRgb rgb, quint32 alpha) {
+inline void TraceRaster::paint(int x, int y, const Ink &ink, int alpha) {
     QRgb &pixel = pixels_[std::ptrdiff_t(y) * stride_ + x];
-    blend<mode>(pixel, rgb, alpha);
+    blend<mode>(pixel, ink, alpha);
     if constexpr (mode == Mode::Under) {
         if (qAlpha(pixel) == 255) {
-            opaquePixels_->turnedOpaque(x, y);
-            if (opaquePixels_->covered(QRect(x & -kTile, y & -kTile, kTile, kTile))) {
-                opaqueTiles_->turnedOpaque(x, y);
-            }
+            opaque_->turnedOpaque(x, y);
         }
     }
+}
+
+template <TraceRaster::Mode mode> TraceRaster::Ink TraceRaster::inkOf(QRgb rgb) {
+    if constexpr (mode == Mode::Under) {
+        return {rgb, &shades_.of(rgb)};
+    }
+    return {rgb, nullptr};
 }
 
 void TraceRaster::line(QPointF a, QPointF b, QRgb rgb, double width) {
@@ -82,28 +109,49 @@ void TraceRaster::line(QPointF a, QPointF b, QRgb rgb, double width) {
     }
 }
 
+template <TraceRaster::Mode mode, typename Visit>
+inline void TraceRaster::forEachPaintable(int y, int firstColumn, int lastColumn, Visit visit) {
+    if constexpr (mode == Mode::Over) {
+        for (int x = firstColumn; x <= lastColumn; ++x) {
+            visit(x);
+        }
+    } else {
+        // A row's span is a few pixels but for a long flat line: one window does.
+        for (int from = firstColumn; from <= lastColumn; from += OpaquePixels::kWindow) {
+            const std::uint64_t span =
+                OpaquePixels::spanOf(std::min(lastColumn - from + 1, OpaquePixels::kWindow));
+            for (std::uint64_t open = span & ~opaque_->window(from, y); open != 0;
+                 open &= open - 1) {
+                visit(from + std::countr_zero(open));
+            }
+        }
+    }
+}
+
 // Coverage of a pixel falls off linearly from the pen's edge to half a pixel beyond it,
 // by the distance of the pixel's centre from the segment.  A redraw runs this for
-// hundreds of thousands of short segments, so each row's span takes no division, and
-// under, a row or pixel already opaque is passed over by its bit alone.
+// hundreds of thousands of short segments, so each row's span takes no division, a pixel's
+// distance takes no branch, and under, the pixels already opaque are passed over a window
+// of them at a time.
 template <TraceRaster::Mode mode>
 void TraceRaster::line(QPointF a, QPointF b, QRgb rgb, double width) {
+    const Ink ink = inkOf<mode>(rgb);
     a *= ratio_;
     b *= ratio_;
     const double reach = width * ratio_ / 2.0 + 0.5;
-    const double reachSquared = reach * reach;
-    const QPointF along = b - a;
-    const double length = std::sqrt(along.x() * along.x() + along.y() * along.y());
-    const QPointF unit = length > 1e-9 ? along / length : QPointF(1.0, 0.0);
+    const QPointF ab = b - a;
+    const double length = std::sqrt(ab.x() * ab.x() + ab.y() * ab.y());
+    const QPointF unit = length > 1e-9 ? ab * (1.0 / length) : QPointF(1.0, 0.0);
     const bool crossesRows = std::abs(unit.y()) > 1e-9;
     // Per row down, where the band of centres within reach of the line moves across, and
     // half its width.
-    const double shift = crossesRows ? unit.x() / unit.y() : 0.0;
-    const double halfBand = crossesRows ? reach / std::abs(unit.y()) : 0.0;
+    const double rowsPerStep = crossesRows ? 1.0 / unit.y() : 0.0;
+    const double shift = unit.x() * rowsPerStep;
+    const double halfBand = reach * std::abs(rowsPerStep);
     const double left = std::min(a.x(), b.x()) - reach;
     const double right = std::max(a.x(), b.x()) + reach;
     const int firstRow = std::max(0, floorNear(std::min(a.y(), b.y()) - reach));
-    const int lastRow = std::min(image_.height() - 1, floorNear(std::max(a.y(), b.y()) + reach));
+    const int lastRow = std::min(height_ - 1, floorNear(std::max(a.y(), b.y()) + reach));
     for (int y = firstRow; y <= lastRow; ++y) {
         const double cy = y + 0.5 - a.y();
         // Centres within reach across the segment's line and along it, as x ranges.
@@ -118,48 +166,42 @@ void TraceRaster::line(QPointF a, QPointF b, QRgb rgb, double width) {
         }
         // Columns whose centres x + 0.5 lie in [low, high].
         const int firstColumn = std::max(0, -floorNear(0.5 - low));
-        const int lastColumn = std::min(image_.width() - 1, floorNear(high - 0.5));
-        if constexpr (mode == Mode::Under) {
-            if (opaquePixels_->covered(QRect(QPoint(firstColumn, y), QPoint(lastColumn, y)))) {
-                continue;
-            }
-        }
-        for (int x = firstColumn; x <= lastColumn; ++x) {
-            if constexpr (mode == Mode::Under) {
-                if (opaquePixels_->opaqueAt(x, y)) {
-                    continue;
-                }
-            }
+        const int lastColumn = std::min(width_ - 1, floorNear(high - 0.5));
+        forEachPaintable<mode>(y, firstColumn, lastColumn, [&](int x) {
+            // Across the segment's line, and along it past the nearer end if beyond one.
             const double cx = x + 0.5 - a.x();
-            const double t = std::clamp(cx * unit.x() + cy * unit.y(), 0.0, length);
-            const double dx = cx - t * unit.x();
-            const double dy = cy - t * unit.y();
-            const double squared = dx * dx + dy * dy;
-            if (squared < reachSquared) {
-                paint<mode>(x, y, rgb, alphaOf(reach - std::sqrt(squared)));
+            const double along = cx * unit.x() + cy * unit.y();
+            const double beyond = std::max({0.0, -along, along - length});
+            const double across = cx * unit.y() - cy * unit.x();
+            const int alpha = alphaOf(reach - std::sqrt(beyond * beyond + across * across));
+            if (alpha > 0) {
+                paint<mode>(x, y, ink, alpha);
             }
-        }
+        });
     }
 }
 
 void TraceRaster::square(QPointF centre, double side, QRgb rgb) {
+    if (mode_ == Mode::Over) {
+        square<Mode::Over>(centre, side, rgb);
+    } else {
+        square<Mode::Under>(centre, side, rgb);
+    }
+}
+
+template <TraceRaster::Mode mode> void TraceRaster::square(QPointF centre, double side, QRgb rgb) {
+    const Ink ink = inkOf<mode>(rgb);
     centre *= ratio_;
     const double half = side * ratio_ / 2.0;
     const double left = centre.x() - half, right = centre.x() + half;
     const double top = centre.y() - half, bottom = centre.y() + half;
     const int firstRow = std::max(0, int(std::floor(top)));
-    const int lastRow = std::min(image_.height() - 1, int(std::floor(bottom)));
+    const int lastRow = std::min(height_ - 1, int(std::floor(bottom)));
     const int firstColumn = std::max(0, int(std::floor(left)));
-    const int lastColumn = std::min(image_.width() - 1, int(std::floor(right)));
+    const int lastColumn = std::min(width_ - 1, int(std::floor(right)));
     for (int y = firstRow; y <= lastRow; ++y) {
         for (int x = firstColumn; x <= lastColumn; ++x) {
-            if (mode_ == Mode::Over) {
-                paint<Mode::Over>(x, y, rgb,
-                                  alphaOf(overlap(x, left, right) * overlap(y, top, bottom)));
-            } else {
-                paint<Mode::Under>(x, y, rgb,
-                                   alphaOf(overlap(x, left, right) * overlap(y, top, bottom)));
-            }
+            paint<mode>(x, y, ink, alphaOf(overlap(x, left, right) * overlap(y, top, bottom)));
         }
     }
 }

@@ -10,10 +10,12 @@
 #ifndef PLATFORM_PANEL_TRACE_RASTER_H
 #define PLATFORM_PANEL_TRACE_RASTER_H
 
-#include "opaque_tiles.h"
+#include "colour_shades.h"
+#include "opaque_pixels.h"
 
 #include <QImage>
 #include <QPointF>
+#include <QRectF>
 #include <cstddef>
 #include <optional>
 
@@ -37,28 +39,54 @@ class TraceRaster {
     void line(QPointF a, QPointF b, QRgb rgb, double width);
     void square(QPointF centre, double side, QRgb rgb);
 
+    // The image pixels (not clipped to the image) that a line of the width with both ends
+    // in the box, or a square of the side centred in it, could paint: the area to ask
+    // covered() about before painting it.
+    QRect lineReach(const QRectF &box, double width) const {
+        const double reach = width * ratio_ / 2.0 + 0.5;
+        return {QPoint(-floorNear(0.5 - (box.left() * ratio_ - reach)),
+                       -floorNear(0.5 - (box.top() * ratio_ - reach))),
+                QPoint(floorNear(box.right() * ratio_ + reach - 0.5),
+                       floorNear(box.bottom() * ratio_ + reach - 0.5))};
+    }
+    QRect squareReach(const QRectF &box, double side) const {
+        const double half = side * ratio_ / 2.0;
+        return {QPoint(floorNear(box.left() * ratio_ - half), floorNear(box.top() * ratio_ - half)),
+                QPoint(floorNear(box.right() * ratio_ + half),
+                       floorNear(box.bottom() * ratio_ + half))};
+    }
+
     // Under only: true when every pixel of the area (image pixels, clipped to the image) is
-    // opaque already, so that nothing painted under it could show.  Answered by tiles: an
-    // area that is opaque but shares a tile with a pixel that is not counts as uncovered.
-    bool covered(const QRect &area) const { return opaqueTiles_->covered(area); }
+    // opaque already, so that nothing painted under it could show.
+    bool covered(const QRect &area) const { return opaque_->covered(area); }
+
+    // What a primitive paints with: its colour and, under, the colour's shades.
+    struct Ink {
+        QRgb rgb;
+        const ColourShades::Shades *shades;
+    };
 
   private:
+    template <Mode mode> Ink inkOf(QRgb rgb);
     template <Mode mode> void line(QPointF a, QPointF b, QRgb rgb, double width);
+    template <Mode mode> void square(QPointF centre, double side, QRgb rgb);
+    // Calls visit(x) for the columns of row y from first to last that painting could
+    // change: all of them over, those not yet opaque under.
+    template <Mode mode, typename Visit>
+    void forEachPaintable(int y, int firstColumn, int lastColumn, Visit visit);
     // Blends and, under, keeps track of the pixel turning opaque.
-    template <Mode mode> void paint(int x, int y, QRgb rgb, quint32 alpha);
+    template <Mode mode> void paint(int x, int y, const Ink &ink, int alpha);
 
-    QImage &image_;
     Mode mode_;
     double ratio_;
+    int width_; // of the image, in pixels: asked for every row of every line
+    int height_;
     QRgb *pixels_;
     std::ptrdiff_t stride_; // in pixels
-    // Under only: the opaque pixels one by one, so that a row of a line's band that is
-    // opaque already is passed over by a word operation; and in tiles of 4 x 4, so that a
-    // whole primitive is.
-    static constexpr int kTileShift = 2;
-    static constexpr int kTile = 1 << kTileShift;
-    std::optional<OpaqueTiles> opaquePixels_;
-    std::optional<OpaqueTiles> opaqueTiles_;
+    // Under only: the pixels already opaque, which painting passes over, and the shades of
+    // the colours painted.
+    std::optional<OpaquePixels> opaque_;
+    ColourShades shades_;
 };
 
 } // namespace panel

@@ -65,17 +65,6 @@ bool clipToBox(QPointF &a, QPointF &b, const QRectF &box) {
     return true;
 }
 
-// Pixels that a primitive of the given kind inside the box may touch: half the pen or the
-// marker around it, and one more for antialiasing.
-QRect footprint(const QRectF &box, bool marker, qreal pixelRatio) {
-    const double reach = (marker ? kMarkerSize / 2.0 : kPenWidth / 2.0) + 1.0;
-    const int left = TraceRaster::floorNear((box.left() - reach) * pixelRatio);
-    const int top = TraceRaster::floorNear((box.top() - reach) * pixelRatio);
-    const int right = TraceRaster::floorNear((box.right() + reach) * pixelRatio) + 1;
-    const int bottom = TraceRaster::floorNear((box.bottom() + reach) * pixelRatio) + 1;
-    return QRect(QPoint(left, top), QPoint(right, bottom));
-}
-
 QRectF boxOf(const QPointF &a, const QPointF &b) {
     return QRectF(QPointF(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
                   QPointF(std::max(a.x(), b.x()), std::max(a.y(), b.y())));
@@ -338,20 +327,24 @@ void XYGraph::drawPrimitives(QImage &image, std::size_t from, std::size_t to) co
 }
 
 // Painting under, from the newest primitive back, gives the picture that painting over in
-// plotting order gives, up to rounding in partly covered pixels; a primitive whose
-// footprint is opaque already would change nothing and is skipped, and so is a whole block
-// of them where the block's bounds fall on opaque pixels.  The store is read run by run: at
+// plotting order gives, up to rounding in partly covered pixels; a primitive whose reach
+// (the pixels it could paint) is opaque already would change nothing and is skipped, and so
+// is a whole block of them whose bounds reach only opaque pixels.  The store is read run by run: at
 // a million primitives a lookup for each would cost more than the skipping saves.
 void XYGraph::drawAllSkippingCovered(QImage &image) const {
     TraceRaster raster(image, TraceRaster::Mode::Under);
-    const qreal ratio = image.devicePixelRatio();
     const Placer placer(xRange_.min, xRange_.max, yRange_.min, yRange_.max, plotArea().size());
     constexpr std::size_t kBlock = GraphStore::kBlock;
     QPointF a, b;
     for (std::size_t r = store_.runCount(); r-- > 0;) {
         const GraphStore::Run run = store_.run(r);
         for (std::size_t block = (run.count + kBlock - 1) / kBlock; block-- > 0;) {
-            if (raster.covered(footprint(placer.place(run.bounds[block]), true, ratio))) {
+            const QRectF bounds = placer.place(run.bounds[block]);
+            QRect reach = raster.lineReach(bounds, kPenWidth);
+            if (run.blockHoldsMarker(block)) {
+                reach |= raster.squareReach(bounds, kMarkerSize);
+            }
+            if (raster.covered(reach)) {
                 continue;
             }
             const std::size_t first = block * kBlock;
@@ -360,7 +353,9 @@ void XYGraph::drawAllSkippingCovered(QImage &image) const {
                     continue;
                 }
                 const bool marker = GraphStore::isMarker(run.tags[i]);
-                if (raster.covered(footprint(boxOf(a, b), marker, ratio))) {
+                const QRectF box = boxOf(a, b);
+                if (raster.covered(marker ? raster.squareReach(box, kMarkerSize)
+                                          : raster.lineReach(box, kPenWidth))) {
                     continue;
                 }
                 drawPrimitive(raster, marker, store_.colourOf(run.tags[i]), a, b);

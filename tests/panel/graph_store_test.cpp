@@ -1,6 +1,7 @@
 #include "graph_store.h"
 
 #include <gtest/gtest.h>
+#include <set>
 
 namespace panel {
 namespace {
@@ -54,6 +55,26 @@ TEST(GraphStore, RunsHoldEveryPrimitiveOnceInOrder) {
             }
         }
         EXPECT_EQ(seen, count);
+    }
+}
+
+TEST(GraphStore, RunsKnowWhichOfTheirBlocksHoldAMarker) {
+    // The first of a chunk's blocks, the last of a small chunk, one inside a full chunk.
+    const std::set<std::size_t> markers = {0, 4095, 4096 + 64 * 5 + 17};
+    GraphStore store;
+    for (std::size_t i = 0; i < 3 * 4096; ++i) {
+        store.append({0, 0, 1, 1, 0xFF0000u, markers.contains(i)});
+    }
+    std::size_t first = 0;
+    for (std::size_t r = 0; r < store.runCount(); ++r) {
+        const GraphStore::Run run = store.run(r);
+        for (std::size_t block = 0; block * GraphStore::kBlock < run.count; ++block) {
+            const std::size_t start = first + block * GraphStore::kBlock;
+            const auto holder = markers.lower_bound(start);
+            const bool holds = holder != markers.end() && *holder < start + GraphStore::kBlock;
+            EXPECT_EQ(run.blockHoldsMarker(block), holds) << "primitives from " << start;
+        }
+        first += run.count;
     }
 }
 
