@@ -8,7 +8,7 @@ build_dir=build/tsan
 cmake -S . -B "$build_dir" -DZELBRIN_BUILD_APP=OFF -DZELBRIN_BUILD_BENCH=OFF \
     -DCMAKE_CXX_FLAGS="-fsanitize=thread" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=thread" \
     -DCMAKE_SHARED_LINKER_FLAGS="-fsanitize=thread" >/dev/null
-cmake --build "$build_dir" -j"$(nproc)" --target simboard_store_tests simboard_shared_tests
+cmake --build "$build_dir" -j"$(nproc)" --target orvex_simboard_store_tests orvex_simboard_shared_tests
 export TSAN_OPTIONS="halt_on_error=1"
-"$build_dir/tests/simboard/simboard_store_tests"
-"$build_dir/tests/simboard/simboard_shared_tests" --gtest_filter=-*EightProcesses*
+"$build_dir/tests/simboard/orvex_simboard_store_tests"
+"$build_dir/tests/simboard/orvex_simboard_shared_tests" --gtest_filter=-*EightProcesses*

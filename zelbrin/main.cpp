@@ -1,4 +1,4 @@
-#include "startup.h"
+#include "window/startup.h"
 
 int main(int argc, char *argv[]) {
     return zelbrinMain(argc, argv);

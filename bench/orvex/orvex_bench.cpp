@@ -10,8 +10,8 @@
 //                only while it loads the driver and the library itself takes none.
 //
 //     build-orvex/bench/orvex/orvex_bench
-#include "orvex.h"
-#include "recording_driver.h"
+#include "recording_driver/recording_driver.h"
+#include <orvex.h>
 
 #include <benchmark/benchmark.h>
 

@@ -1,8 +1,8 @@
 #include "bench_graph.h"
 
-#include "panel_test_access.h"
-#include "userint.h"
-#include "xygraph.h"
+#include "support/panel_test_access.h"
+#include "uiruntime/userint.h"
+#include "widgets/xygraph.h"
 
 #include <QCoreApplication>
 #include <QWindow>

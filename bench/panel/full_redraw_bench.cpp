@@ -8,8 +8,8 @@
 // at the same size, in the same run (the plain case runs first, as the default order does).
 #include "bench_graph.h"
 
-#include "userint.h"
-#include "xygraph.h"
+#include "uiruntime/userint.h"
+#include "widgets/xygraph.h"
 
 #include <QPainter>
 #include <benchmark/benchmark.h>

@@ -8,7 +8,7 @@
 // the stored trace / segments stored, at exactly the size named.
 #include "bench_graph.h"
 
-#include "xygraph.h"
+#include "widgets/xygraph.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,9 +1,9 @@
 #include "app_harness.h"
 
-#include "analog_monitor.h"
-#include "panel_frame.h"
-#include "simboard_control.h"
-#include "xygraph.h"
+#include "callbacks/analog_monitor.h"
+#include "widgets/xygraph.h"
+#include "window/panel_frame.h"
+#include <orvex/simboard_control.h>
 
 #include <gtest/gtest.h>
 

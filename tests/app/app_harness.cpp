@@ -1,13 +1,13 @@
 #include "app_harness.h"
 
-#include "digital_panel.h"
-#include "panel_frame.h"
-#include "panel_test_access.h"
-#include "panel_timer.h"
-#include "simboard_control.h"
-#include "startup.h"
-#include "userint.h"
-#include "xygraph.h"
+#include "callbacks/digital_panel.h"
+#include "support/panel_test_access.h"
+#include "uiruntime/userint.h"
+#include "widgets/panel_timer.h"
+#include "widgets/xygraph.h"
+#include "window/panel_frame.h"
+#include "window/startup.h"
+#include <orvex/simboard_control.h>
 
 #include <QAbstractButton>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "calibration.h"
+#include "logic/calibration.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 #include "app_harness.h"
 
-#include "digital_panel.h"
-#include "panel_frame.h"
-#include "panel_test_access.h"
-#include "simboard_control.h"
-#include "userint.h"
+#include "callbacks/digital_panel.h"
+#include "support/panel_test_access.h"
+#include "uiruntime/userint.h"
+#include "window/panel_frame.h"
+#include <orvex/simboard_control.h>
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "port_lines.h"
+#include "logic/port_lines.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // Recording to CSV and exporting the graph, on the simulated board in virtual time.
 #include "app_harness.h"
 
-#include "panel_frame.h"
-#include "simboard_control.h"
-#include "startup.h"
-#include "userint.h"
-#include "xygraph.h"
+#include "uiruntime/userint.h"
+#include "widgets/xygraph.h"
+#include "window/panel_frame.h"
+#include "window/startup.h"
+#include <orvex/simboard_control.h>
 
 #include <QImage>
 #include <csignal>

@@ -1,4 +1,4 @@
-#include "sample_plot.h"
+#include "logic/sample_plot.h"
 
 #include <gtest/gtest.h>
 

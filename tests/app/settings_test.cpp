@@ -1,14 +1,14 @@
 // Remembered settings and setup files: what survives a restart, and what is refused.
 #include "app_harness.h"
 
-#include "analog_monitor.h"
-#include "command_line.h"
-#include "panel_frame.h"
-#include "panel_test_access.h"
-#include "setup_files.h"
-#include "startup.h"
-#include "userint.h"
-#include "xygraph.h"
+#include "callbacks/analog_monitor.h"
+#include "files/setup_files.h"
+#include "logic/command_line.h"
+#include "support/panel_test_access.h"
+#include "uiruntime/userint.h"
+#include "widgets/xygraph.h"
+#include "window/panel_frame.h"
+#include "window/startup.h"
 
 #include <QSettings>
 #include <QTimer>

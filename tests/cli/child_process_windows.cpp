@@ -1,6 +1,6 @@
 #include "child_process.h"
 
-#include "host_text.h"
+#include "host/host_text.h"
 
 #include <stdexcept>
 #include <windows.h>

@@ -1,4 +1,4 @@
-#include "graph_store.h"
+#include "graph/graph_store.h"
 
 #include <gtest/gtest.h>
 #include <set>

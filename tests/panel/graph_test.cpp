@@ -1,7 +1,7 @@
 // The XY graph: axis ranges, what is stored, and what appears on screen where.
 #include "panel_fixture.h"
-#include "panel_test_access.h"
-#include "xygraph.h"
+#include "support/panel_test_access.h"
+#include "widgets/xygraph.h"
 
 #include <QImage>
 #include <algorithm>

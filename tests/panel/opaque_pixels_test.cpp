@@ -1,4 +1,4 @@
-#include "opaque_pixels.h"
+#include "graph/opaque_pixels.h"
 
 #include <gtest/gtest.h>
 

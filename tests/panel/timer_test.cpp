@@ -1,6 +1,6 @@
 // Timers: ticks at their interval from the event loop, and intervals the program sets.
 #include "panel_fixture.h"
-#include "panel_test_access.h"
+#include "support/panel_test_access.h"
 
 #include <QTest>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "trace_raster.h"
+#include "graph/trace_raster.h"
 
 #include <gtest/gtest.h>
 #include <random>

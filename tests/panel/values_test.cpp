@@ -1,7 +1,7 @@
 // Control values by kind, and the controls the program creates at run time.
-#include "led_indicator.h"
 #include "panel_fixture.h"
-#include "panel_test_access.h"
+#include "support/panel_test_access.h"
+#include "widgets/led_indicator.h"
 
 #include <QDoubleSpinBox>
 #include <QPushButton>

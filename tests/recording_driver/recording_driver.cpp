@@ -1,7 +1,7 @@
 // A board driver for tests: records each call, answers from scripts.  See
 // recording_driver.h for what it answers when nothing is scripted.
 #include "recording_driver.h"
-#include "daqmx.h"
+#include "daqmx/daqmx.h"
 
 #include <algorithm>
 #include <array>

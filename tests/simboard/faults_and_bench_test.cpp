@@ -1,5 +1,5 @@
 // Fault injection, bench fragments and the status texts.
-#include "bench_file.h"
+#include "bench/bench_file.h"
 #include "board_fixture.h"
 
 #include <cmath>

@@ -1,9 +1,9 @@
 // The shared board's state file: built when missing, rebuilt with a message when stale or
 // damaged, and never left locked by a process that dies holding it.  The threaded test is
 // the one the ThreadSanitizer build runs.
-#include "board_store.h"
+#include "board/reservations.h"
 #include "child_process.h"
-#include "reservations.h"
+#include "store/board_store.h"
 
 #include <gtest/gtest.h>
 

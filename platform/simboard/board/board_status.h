@@ -1,0 +1,17 @@
+// A readable account of the board's state: which board it is, who holds what, what the
+// board drives and how the stand is set.  For `orvex-sim status`.
+#ifndef PLATFORM_SIMBOARD_BOARD_STATUS_H
+#define PLATFORM_SIMBOARD_BOARD_STATUS_H
+
+#include "store/board_store.h"
+
+#include <string>
+
+namespace simboard {
+
+// The store's lock held; processes that have ended are dropped first.
+std::string describeBoard(BoardStore &store, double boardTime);
+
+} // namespace simboard
+
+#endif

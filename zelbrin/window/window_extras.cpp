@@ -1,0 +1,22 @@
+#include "window_extras.h"
+
+#include "axis_titles.h"
+#include "board_indicator.h"
+#include "files/recording.h"
+#include "files/setup_files.h"
+#include "panel_frame.h"
+#include "uiruntime/userint.h"
+
+void prepareFrontPanel(int panel) {
+    for (int control : {PANEL_SWAP, PANEL_SHOW_RAW, PANEL_SHOW_NORM}) {
+        SetCtrlAttribute(panel, control, ATTR_CALLBACK_FUNCTION_POINTER, axisTitlesCB);
+    }
+    restoreRememberedSettings(panel);
+    showAxisTitles(panel);
+    showBoardState();
+}
+
+void closeFrontPanel(int panel) {
+    stopRecording();
+    rememberSettings(panel);
+}
