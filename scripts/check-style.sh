@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Checks the tree's one style: clang-format, the header guards, and clang-tidy (naming and
+# Checks the tree's one style: clang-format, the header guards, the include paths
+# (scripts/style/check_includes.py), and clang-tidy (naming and
 # a few bug-prone patterns, .clang-tidy) over the build's compile_commands.json.
 #   scripts/check-style.sh [folders...]        check these folders (default: the whole tree)
 #   scripts/check-style.sh --fix [folders...]  rewrite what the tools can mend, in place
@@ -76,6 +77,11 @@ for header in "${sources[@]}"; do
         failed=1
     fi
 done
+
+# --- includes: a path across folders, no internals of another target ----------------
+if ! python3 scripts/style/check_includes.py "${sources[@]}"; then
+    failed=1
+fi
 
 # --- clang-tidy -----------------------------------------------------------------------
 if [ ! -f "$build/compile_commands.json" ]; then

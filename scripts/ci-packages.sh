@@ -54,6 +54,8 @@ mkdir "$work/make" && cp examples/*.c examples/*.h examples/Makefile "$work/make
 PKG_CONFIG_PATH=$libdir/pkgconfig make -s -C "$work/make" >/dev/null
 LD_LIBRARY_PATH=$libdir run_examples "$work/make" "pkg-config"
 
+bash tests/consumer/face_only/check.sh "$root/usr" "$libdir/pkgconfig" "$work/face_only"
+
 cmake -S examples -B "$work/add_subdirectory" -DORVEX_SOURCE_DIR="$checkout" >/dev/null
 cmake --build "$work/add_subdirectory" -j"$(nproc)" >/dev/null
 ORVEX_DRIVER=$work/add_subdirectory/orvex/platform/simboard/liborvex_simboard.so \
