@@ -1,7 +1,7 @@
 // The driver-paced loop shared by clocked reads and writes: the driver moves a block
 // in as many pieces as it likes, each piece continuing where the last one stopped.
-#ifndef ORVEX_BLOCK_TRANSFER_H
-#define ORVEX_BLOCK_TRANSFER_H
+#ifndef ORVEX_SRC_ANALOG_BLOCK_TRANSFER_H
+#define ORVEX_SRC_ANALOG_BLOCK_TRANSFER_H
 
 #include "core/operation_ending.h"
 #include "daqmx/daqmx.h"

@@ -1,7 +1,7 @@
 // Sample-clock and start-trigger settings of one side (input or output), stored once
 // and applied to each channel's task at that channel's next clocked operation.
-#ifndef ORVEX_CLOCK_SETTINGS_H
-#define ORVEX_CLOCK_SETTINGS_H
+#ifndef ORVEX_SRC_ANALOG_CLOCK_SETTINGS_H
+#define ORVEX_SRC_ANALOG_CLOCK_SETTINGS_H
 
 #include "core/operation_ending.h"
 #include "daqmx/daqmx.h"

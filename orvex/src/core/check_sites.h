@@ -1,8 +1,8 @@
 // Every argument check of the library: the line it reports, the condition as printed,
 // and the message (null for the three-field form).  Callers and lab notes match these
 // texts, so they stay exactly as they are, misspellings included.
-#ifndef ORVEX_CHECK_SITES_H
-#define ORVEX_CHECK_SITES_H
+#ifndef ORVEX_SRC_CORE_CHECK_SITES_H
+#define ORVEX_SRC_CORE_CHECK_SITES_H
 
 #include "operation_ending.h"
 

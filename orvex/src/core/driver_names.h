@@ -1,8 +1,8 @@
 // Every name the library gives the driver: task names and physical channels.
 // Port names and line lists get 1024 characters, analog names 256; both are far more
 // than any slot number can need, and Fmt never writes past them.
-#ifndef ORVEX_DRIVER_NAMES_H
-#define ORVEX_DRIVER_NAMES_H
+#ifndef ORVEX_SRC_CORE_DRIVER_NAMES_H
+#define ORVEX_SRC_CORE_DRIVER_NAMES_H
 
 #include <array>
 

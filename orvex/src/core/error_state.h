@@ -1,7 +1,7 @@
 // The library's one process-wide error state: the last recorded status and the text
 // of the last failure.
-#ifndef ORVEX_ERROR_STATE_H
-#define ORVEX_ERROR_STATE_H
+#ifndef ORVEX_SRC_CORE_ERROR_STATE_H
+#define ORVEX_SRC_CORE_ERROR_STATE_H
 
 #include <orvex.h>
 

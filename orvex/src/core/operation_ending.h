@@ -6,8 +6,8 @@
 //     int32 status = 1;
 //     ORVEX_TRY(status, DAQmxWriteDigitalU8(...));
 //     return finish(status);
-#ifndef ORVEX_OPERATION_ENDING_H
-#define ORVEX_OPERATION_ENDING_H
+#ifndef ORVEX_SRC_CORE_OPERATION_ENDING_H
+#define ORVEX_SRC_CORE_OPERATION_ENDING_H
 
 #include "daqmx/daqmx.h"
 

@@ -5,8 +5,8 @@
 // No handle is ever dropped: a configuration or channel holds only tasks that were
 // created whole, and a task whose release fails becomes a leftover, released again before
 // the next task is created and at close.
-#ifndef ORVEX_TASK_CACHE_H
-#define ORVEX_TASK_CACHE_H
+#ifndef ORVEX_SRC_CORE_TASK_CACHE_H
+#define ORVEX_SRC_CORE_TASK_CACHE_H
 
 #include "daqmx/daqmx.h"
 #include <orvex.h>

@@ -1,7 +1,7 @@
 // Moves a port's direction configurations within its most-recently-used list and
 // starts and stops the active one.
-#ifndef ORVEX_PORT_CONFIG_LIST_H
-#define ORVEX_PORT_CONFIG_LIST_H
+#ifndef ORVEX_SRC_PORTS_PORT_CONFIG_LIST_H
+#define ORVEX_SRC_PORTS_PORT_CONFIG_LIST_H
 
 #include "daqmx/daqmx.h"
 

@@ -1,7 +1,7 @@
 // The one place that writes and reads a port task, with the fixed parameters that every
 // port transfer uses: one sample, auto-start, 10 s.
-#ifndef ORVEX_PORT_TRANSFER_H
-#define ORVEX_PORT_TRANSFER_H
+#ifndef ORVEX_SRC_PORTS_PORT_TRANSFER_H
+#define ORVEX_SRC_PORTS_PORT_TRANSFER_H
 
 #include "daqmx/daqmx.h"
 

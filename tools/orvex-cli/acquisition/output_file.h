@@ -1,8 +1,8 @@
 // A buffered output file that only ever holds whole records: the buffer is filled with
 // complete samples and, when a write fails part-way, a regular file is cut back to the
 // last whole sample that reached it, so what is left is valid and its sample count known.
-#ifndef TOOLS_ORVEX_CLI_OUTPUT_FILE_H
-#define TOOLS_ORVEX_CLI_OUTPUT_FILE_H
+#ifndef TOOLS_ORVEX_CLI_ACQUISITION_OUTPUT_FILE_H
+#define TOOLS_ORVEX_CLI_ACQUISITION_OUTPUT_FILE_H
 
 #include <cstddef>
 #include <cstdint>

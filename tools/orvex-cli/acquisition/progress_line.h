@@ -1,6 +1,6 @@
 // The line a long acquisition keeps up to date on a terminal: samples, rate, time left.
-#ifndef TOOLS_ORVEX_CLI_PROGRESS_LINE_H
-#define TOOLS_ORVEX_CLI_PROGRESS_LINE_H
+#ifndef TOOLS_ORVEX_CLI_ACQUISITION_PROGRESS_LINE_H
+#define TOOLS_ORVEX_CLI_ACQUISITION_PROGRESS_LINE_H
 
 #include <chrono>
 #include <cstdint>

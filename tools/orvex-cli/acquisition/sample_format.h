@@ -1,6 +1,6 @@
 // The acquisition file formats: text with one sample a line, or raw little-endian numbers.
-#ifndef TOOLS_ORVEX_CLI_SAMPLE_FORMAT_H
-#define TOOLS_ORVEX_CLI_SAMPLE_FORMAT_H
+#ifndef TOOLS_ORVEX_CLI_ACQUISITION_SAMPLE_FORMAT_H
+#define TOOLS_ORVEX_CLI_ACQUISITION_SAMPLE_FORMAT_H
 
 #include "output_file.h"
 

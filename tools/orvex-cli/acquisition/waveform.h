@@ -1,7 +1,7 @@
 // The block that the library regenerates on an output: whole periods of a sine or square
 // wave, or the voltages of a file.
-#ifndef TOOLS_ORVEX_CLI_WAVEFORM_H
-#define TOOLS_ORVEX_CLI_WAVEFORM_H
+#ifndef TOOLS_ORVEX_CLI_ACQUISITION_WAVEFORM_H
+#define TOOLS_ORVEX_CLI_ACQUISITION_WAVEFORM_H
 
 #include <string>
 #include <string_view>

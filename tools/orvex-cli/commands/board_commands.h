@@ -1,7 +1,7 @@
 // The short board commands: ports and lines, single-point analog, generation, info.
 // Each prints its data on standard output and throws on failure (library_status.h).
-#ifndef TOOLS_ORVEX_CLI_BOARD_COMMANDS_H
-#define TOOLS_ORVEX_CLI_BOARD_COMMANDS_H
+#ifndef TOOLS_ORVEX_CLI_COMMANDS_BOARD_COMMANDS_H
+#define TOOLS_ORVEX_CLI_COMMANDS_BOARD_COMMANDS_H
 
 #include "core/session.h"
 

@@ -1,7 +1,7 @@
 // `orvex run`: one command a line in one process, so that tasks, port directions and a
 // running generation persist from line to line.
-#ifndef TOOLS_ORVEX_CLI_SCRIPT_H
-#define TOOLS_ORVEX_CLI_SCRIPT_H
+#ifndef TOOLS_ORVEX_CLI_COMMANDS_SCRIPT_H
+#define TOOLS_ORVEX_CLI_COMMANDS_SCRIPT_H
 
 #include "core/session.h"
 

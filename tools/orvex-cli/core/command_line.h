@@ -1,7 +1,7 @@
 // The tool's commands and options, parsed by CLI11, and the exit status of running them:
 // 0 success, 1 a board or file failure, 2 a usage error (with a one-line hint).
-#ifndef TOOLS_ORVEX_CLI_COMMAND_LINE_H
-#define TOOLS_ORVEX_CLI_COMMAND_LINE_H
+#ifndef TOOLS_ORVEX_CLI_CORE_COMMAND_LINE_H
+#define TOOLS_ORVEX_CLI_CORE_COMMAND_LINE_H
 
 #include "session.h"
 

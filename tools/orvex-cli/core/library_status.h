@@ -1,6 +1,6 @@
 // Turns a failed library call into the "Error = <code>, <text>" line and a failed command.
-#ifndef TOOLS_ORVEX_CLI_LIBRARY_STATUS_H
-#define TOOLS_ORVEX_CLI_LIBRARY_STATUS_H
+#ifndef TOOLS_ORVEX_CLI_CORE_LIBRARY_STATUS_H
+#define TOOLS_ORVEX_CLI_CORE_LIBRARY_STATUS_H
 
 namespace orvex_cli {
 

@@ -1,7 +1,7 @@
 // What one process keeps between the commands it runs: a `run` script's lines share it,
 // so port directions, tasks and a running generation carry from one line to the next.
-#ifndef TOOLS_ORVEX_CLI_SESSION_H
-#define TOOLS_ORVEX_CLI_SESSION_H
+#ifndef TOOLS_ORVEX_CLI_CORE_SESSION_H
+#define TOOLS_ORVEX_CLI_CORE_SESSION_H
 
 #include <cstdint>
 #include <optional>

@@ -1,6 +1,6 @@
 // The two ways a command ends early, which decide the exit status.
-#ifndef TOOLS_ORVEX_CLI_TOOL_ERRORS_H
-#define TOOLS_ORVEX_CLI_TOOL_ERRORS_H
+#ifndef TOOLS_ORVEX_CLI_CORE_TOOL_ERRORS_H
+#define TOOLS_ORVEX_CLI_CORE_TOOL_ERRORS_H
 
 #include <stdexcept>
 

@@ -1,7 +1,7 @@
 // Reading the values a user types and writing port values back.
 // Every reader throws UsageError with a message naming what was wrong.
-#ifndef TOOLS_ORVEX_CLI_VALUES_H
-#define TOOLS_ORVEX_CLI_VALUES_H
+#ifndef TOOLS_ORVEX_CLI_CORE_VALUES_H
+#define TOOLS_ORVEX_CLI_CORE_VALUES_H
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
 // The calls an output file makes on its descriptor, one form per operating system.  Each
 // returns -1 with errno set on failure, as the POSIX calls do.
-#ifndef TOOLS_ORVEX_CLI_FILE_DESCRIPTOR_H
-#define TOOLS_ORVEX_CLI_FILE_DESCRIPTOR_H
+#ifndef TOOLS_ORVEX_CLI_OS_FILE_DESCRIPTOR_H
+#define TOOLS_ORVEX_CLI_OS_FILE_DESCRIPTOR_H
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // What the tool takes from its process, one form per operating system: the arguments,
 // the environment and the console, all in UTF-8 on every platform.
-#ifndef TOOLS_ORVEX_CLI_HOST_PROCESS_H
-#define TOOLS_ORVEX_CLI_HOST_PROCESS_H
+#ifndef TOOLS_ORVEX_CLI_OS_HOST_PROCESS_H
+#define TOOLS_ORVEX_CLI_OS_HOST_PROCESS_H
 
 #include <filesystem>
 #include <string>

@@ -1,8 +1,8 @@
 // Ctrl-C (and SIGTERM, or Ctrl-Break and closing the console on Windows) ask a running
 // acquisition or generation to end at its next block, so that files stay whole and every
 // task is released by the normal path.
-#ifndef TOOLS_ORVEX_CLI_STOP_REQUEST_H
-#define TOOLS_ORVEX_CLI_STOP_REQUEST_H
+#ifndef TOOLS_ORVEX_CLI_OS_STOP_REQUEST_H
+#define TOOLS_ORVEX_CLI_OS_STOP_REQUEST_H
 
 namespace orvex_cli {
 

@@ -7,8 +7,8 @@
  * load the vendor library beside ours without the two clashing; a driver library marks
  * its definitions for export.
  */
-#ifndef PLATFORM_DAQMX_CONTRACT_DAQMX_H
-#define PLATFORM_DAQMX_CONTRACT_DAQMX_H
+#ifndef PLATFORM_DAQMX_INCLUDE_DAQMX_H
+#define PLATFORM_DAQMX_INCLUDE_DAQMX_H
 
 #include "entry_points.h"
 

@@ -1,7 +1,7 @@
 /* The loading layer's own calls, beside the driver entry points it forwards.  Like them
  * they stay inside the library that links the layer in. */
-#ifndef PLATFORM_DAQMX_DRIVER_LIBRARY_H
-#define PLATFORM_DAQMX_DRIVER_LIBRARY_H
+#ifndef PLATFORM_DAQMX_INCLUDE_DAQMX_DRIVER_LIBRARY_H
+#define PLATFORM_DAQMX_INCLUDE_DAQMX_DRIVER_LIBRARY_H
 
 #include "daqmx.h"
 

@@ -3,8 +3,8 @@
 // definitions of every driver library of ours are generated from these lists, so that an
 // entry point is added in one place.  DAQmxGetErrorString stands apart because the loader
 // answers for its own two codes instead of forwarding them.
-#ifndef PLATFORM_DAQMX_CONTRACT_ENTRY_POINTS_H
-#define PLATFORM_DAQMX_CONTRACT_ENTRY_POINTS_H
+#ifndef PLATFORM_DAQMX_INCLUDE_DAQMX_ENTRY_POINTS_H
+#define PLATFORM_DAQMX_INCLUDE_DAQMX_ENTRY_POINTS_H
 
 #define DAQMX_FORWARDED_ENTRY_POINTS(X)                                                            \
     X(DAQmxCreateTask, (const char taskName[], TaskHandle *taskHandle), (taskName, taskHandle))    \

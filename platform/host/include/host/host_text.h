@@ -2,8 +2,8 @@
 // They are UTF-8 inside our code on every platform; on Windows these functions convert
 // them to the UTF-16 that the system's own interfaces take, so no path or value depends
 // on the machine's code page.
-#ifndef PLATFORM_HOST_HOST_TEXT_H
-#define PLATFORM_HOST_HOST_TEXT_H
+#ifndef PLATFORM_HOST_INCLUDE_HOST_HOST_TEXT_H
+#define PLATFORM_HOST_INCLUDE_HOST_HOST_TEXT_H
 
 #include <cstdio>
 #include <string>
