@@ -10,10 +10,13 @@
  * - positive: success with a driver warning, or 1 when the checks passed and no driver
  *   call was needed (only orvex_portMask(), orvex_portOut() and orvex_portIn() do that).
  *
- * Only negative values are failures.  Besides -1 the library has one code of its own,
- * #ORVEX_STATUS_NO_PROGRESS (-2): a clocked read or write ended because the driver
- * reported success but moved no sample, which would otherwise repeat for ever; the
- * error text then says how many samples of the block were moved.  The board driver's
+ * Only negative values are failures.  Besides -1 the library has two codes of its own:
+ * #ORVEX_STATUS_NO_PROGRESS (-2), a clocked read or write ended because the driver
+ * reported success but moved no sample, which would otherwise repeat for ever (the
+ * error text then says how many samples of the block were moved); and
+ * #ORVEX_STATUS_NO_MEMORY (-3), the library could not get the memory it keeps for every
+ * task (to hold on to the task should the driver ever refuse to release it), so it did
+ * not create the task; the call can be repeated once memory is free.  The board driver's
  * own codes are far from these (its codes are below -50000); -200397 and -200398 mean
  * that the driver library could not be loaded or lacks an entry point.
  *
@@ -94,7 +97,8 @@ enum {
 /** The library's own failure statuses; every other negative status is the driver's. */
 enum {
     ORVEX_STATUS_CHECK_FAILED = -1, /**< an argument check failed; the text names it */
-    ORVEX_STATUS_NO_PROGRESS = -2   /**< a clocked block stalled: the driver moved nothing */
+    ORVEX_STATUS_NO_PROGRESS = -2,  /**< a clocked block stalled: the driver moved nothing */
+    ORVEX_STATUS_NO_MEMORY = -3     /**< no memory to keep track of a new task; none created */
 };
 
 /** @name Version and driver

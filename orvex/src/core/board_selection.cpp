@@ -2,8 +2,7 @@
 #include "operation_ending.h"
 #include "task_cache.h"
 
-#include <utility>
-#include <vector>
+#include <cstddef>
 
 using namespace orvex;
 
@@ -17,7 +16,8 @@ extern "C" int orvex_ni6251Slot(int slot) {
 // close; the first failure is returned, so 0 means that no task is left.
 extern "C" int orvex_ni6251Close(void) {
     int32 first = 0;
-    std::vector<Leftover> earlier = std::exchange(cache.leftovers, {});
+    // Only the leftovers of earlier calls: one this close makes is tried at the next.
+    const std::size_t earlier = cache.leftovers.size();
     for (int channel = 0; channel < ANALOG_SIZEo; ++channel) {
         noteFailure(first, clearAOTask(channel));
     }
@@ -25,6 +25,6 @@ extern "C" int orvex_ni6251Close(void) {
         noteFailure(first, clearAITask(channel));
     }
     noteFailure(first, clearAllPortConfigs());
-    noteFailure(first, releaseLeftovers(std::move(earlier)));
+    noteFailure(first, releaseLeftovers(earlier));
     return finish(first);
 }

@@ -17,17 +17,19 @@ constexpr const char *moduleName = "orvex";
 int32 ownFailure = 0;
 
 constexpr bool isLibraryCode(int32 status) {
-    return status == ORVEX_STATUS_CHECK_FAILED || status == ORVEX_STATUS_NO_PROGRESS;
+    return status == ORVEX_STATUS_CHECK_FAILED || status == ORVEX_STATUS_NO_PROGRESS ||
+           status == ORVEX_STATUS_NO_MEMORY;
 }
 
-// The driver's description of its status, or a text that says why there is none.  The
+// The driver's description of its status, or a text that says there is none.  The
 // description is fetched into a buffer of its own, so that a failed fetch cannot leave
-// half a text or an older failure's text behind.
+// an older failure's text behind; a description the driver wrote is kept even when its
+// text call then reports a failure (a text cut to fit, say).
 void describeDriverFailure(int32 status) {
     std::array<char, ERROR_BUFFER_SIZE> description{};
     const int32 fetched = DAQmxGetErrorString(status, description.data(), description.size());
     description.back() = '\0';
-    if (fetched < 0 || description.front() == '\0') {
+    if (description.front() == '\0') {
         Fmt(lastErrorBuffer.data(), lastErrorBuffer.size(),
             "%s: the board driver failed with status %i and gave no description of it "
             "(its error text call returned %i)",
@@ -62,6 +64,14 @@ int refuse(const CheckSite &site) {
     }
     ownFailure = ORVEX_STATUS_CHECK_FAILED;
     return finish(ORVEX_STATUS_CHECK_FAILED);
+}
+
+int32 noMemory() {
+    Fmt(lastErrorBuffer.data(), lastErrorBuffer.size(),
+        "%s: out of memory to keep track of a new driver task; the task was not created",
+        moduleName);
+    ownFailure = ORVEX_STATUS_NO_MEMORY;
+    return ORVEX_STATUS_NO_MEMORY;
 }
 
 int32 noProgress(int samplesDone, int blockSize) {

@@ -30,6 +30,11 @@ int finish(int32 status);
 // Writes the check's message into the error text and finishes with -1.
 int refuse(const CheckSite &site);
 
+// No memory for the bookkeeping of a task about to be created: writes the explanation
+// into the error text and returns ORVEX_STATUS_NO_MEMORY, which the caller must hand to
+// finish() before any other driver call.
+int32 noMemory();
+
 // A clocked block stalled: the driver reported success but moved no sample.  Writes
 // the explanation into the error text and returns ORVEX_STATUS_NO_PROGRESS, which the
 // caller must hand to finish() before any other driver call.

@@ -2,7 +2,10 @@
 
 #include "analog/clock_settings.h"
 #include "driver_names.h"
+#include "operation_ending.h"
 
+#include <algorithm>
+#include <new>
 #include <utility>
 
 namespace orvex {
@@ -24,8 +27,9 @@ int32 releaseTask(TaskHandle task, bool stopFirst) {
     return firstFailure(stopped < 0 ? stopped : DAQmxClearTask(task));
 }
 
-// Takes the task out of its place; one that will not go is kept as a leftover.  Port
-// tasks may be running, so they are stopped before they are released.
+// Takes the task out of its place; one that will not go is kept as a leftover, in room
+// had when the task was created (haveRoomForOneMoreTask), so keeping it cannot fail.
+// Port tasks may be running, so they are stopped before they are released.
 int32 releaseInto(TaskHandle &place, bool stopFirst) {
     if (place == nullptr) {
         return 0;
@@ -38,10 +42,41 @@ int32 releaseInto(TaskHandle &place, bool stopFirst) {
     return status;
 }
 
+int tasksHeld() {
+    int held = 0;
+    for (const PortConfigList &list : cache.ports) {
+        for (const PortConfig &config : list) {
+            held += int(config.taskW != nullptr) + int(config.taskR != nullptr);
+        }
+    }
+    for (TaskHandle task : cache.ao) {
+        held += int(task != nullptr);
+    }
+    for (TaskHandle task : cache.ai) {
+        held += int(task != nullptr);
+    }
+    return held;
+}
+
+// Every task that exists may one day refuse to go and become a leftover.  Room for that
+// is had before a task is created, when running short of memory only means not creating
+// it: later, no handle can be lost and no exception can reach a caller in C.
+bool haveRoomForOneMoreTask() {
+    try {
+        cache.leftovers.reserve(cache.leftovers.size() + std::size_t(tasksHeld()) + 1);
+        return true;
+    } catch (const std::bad_alloc &) {
+        return false;
+    }
+}
+
 // A leftover may hold the very name about to be created, so it is tried first; whether
 // it goes is reported at close.
 int32 createTask(const char *name, TaskHandle &into) {
-    releaseLeftovers(std::exchange(cache.leftovers, {}));
+    if (!haveRoomForOneMoreTask()) {
+        return noMemory();
+    }
+    releaseLeftovers(cache.leftovers.size());
     TaskHandle task = nullptr;
     const int32 status = DAQmxCreateTask(name, &task);
     if (status >= 0) {
@@ -163,12 +198,15 @@ int32 clearAITask(int channel) {
     return clearAnalogTask(cache.ai[channel], anlgClock, channel);
 }
 
-int32 releaseLeftovers(std::vector<Leftover> tried) {
+int32 releaseLeftovers(std::size_t count) {
     int32 first = 0;
-    for (const Leftover &leftover : tried) {
-        TaskHandle task = leftover.task;
-        noteFailure(first, releaseInto(task, leftover.stopFirst));
-    }
+    const auto tried = cache.leftovers.begin() + std::ptrdiff_t(count);
+    const auto kept = std::remove_if(cache.leftovers.begin(), tried, [&](const Leftover &leftover) {
+        const int32 status = releaseTask(leftover.task, leftover.stopFirst);
+        noteFailure(first, status);
+        return status >= 0;
+    });
+    cache.leftovers.erase(kept, tried);
     return first;
 }
 

@@ -12,6 +12,7 @@
 #include <orvex.h>
 
 #include <array>
+#include <cstddef>
 #include <vector>
 
 namespace orvex {
@@ -26,6 +27,9 @@ struct PortConfig {
     // Its input task started and the port's remembered value written since it last came
     // to the front; until then, asking for its mask again finishes the start.
     bool started = false;
+    // Its input task runs: a retry that finishes the start must not start it again, which
+    // the board's driver refuses.
+    bool inputRunning = false;
 };
 
 using PortConfigList = std::array<PortConfig, PORT_CACHE_SIZE>; // entry 0 active, then MRU
@@ -58,9 +62,9 @@ int32 createAITask(int channel);
 // and a fetch or generation marked on it ends.
 int32 clearAOTask(int channel);
 int32 clearAITask(int channel);
-// Tries each of these leftovers, taken out of cache.leftovers, once; those that will not
-// go are leftovers again.
-int32 releaseLeftovers(std::vector<Leftover> tried);
+// Tries the first `count` leftovers once each, in place, so that no memory is needed;
+// those that will not go stay.
+int32 releaseLeftovers(std::size_t count);
 
 // For steps that are all tried: keeps the first failure.
 inline void noteFailure(int32 &first, int32 status) {

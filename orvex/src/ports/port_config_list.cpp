@@ -18,6 +18,7 @@ int32 stopPortConfig(int port, int entry) {
         }
     }
     config.started = false;
+    config.inputRunning = false;
     return 0;
 }
 
@@ -27,10 +28,11 @@ int32 stopPortConfig(int port, int entry) {
 // the lines.
 int32 startPortConfig(int port, int entry) {
     PortConfig &config = cache.ports[port][entry];
-    if (config.taskR != nullptr) {
+    if (config.taskR != nullptr && !config.inputRunning) {
         if (const int32 status = DAQmxStartTask(config.taskR); status < 0) {
             return status;
         }
+        config.inputRunning = true;
     }
     const PortConfig &active = cache.ports[port][0];
     const int value = cache.portValue[port];
