@@ -3,13 +3,13 @@
 # orvex-simboard from build/packages (made by scripts/package.sh) into a scratch root and
 # runs the smoke test with Debian's python3 against the packaged library and board.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 root=$(mktemp -d /tmp/orvex-python-package.XXXXXX)
 trap 'rm -rf "$root"' EXIT
 
 for package in python3-orvex liborvex0 orvex-simboard; do
     deb=$(ls build/packages/"$package"_*.deb 2>/dev/null | head -n1)
-    [ -n "$deb" ] || { echo "python-package-smoke.sh: no $package package in build/packages" >&2; exit 1; }
+    [ -n "$deb" ] || { echo "scripts/ci/python-package-smoke.sh: no $package package in build/packages" >&2; exit 1; }
     dpkg-deb -x "$deb" "$root"
 done
 libdir=$root/usr/lib/$(gcc -print-multiarch)

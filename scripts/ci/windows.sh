@@ -4,7 +4,7 @@
 # ZIP holds.  Prints how long the Wine prefix took to make (first run only) and the whole
 # part.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 start=$SECONDS
 
 prefix=build/windows/wine-prefix
@@ -17,7 +17,7 @@ if [ ! -f "$prefix/system.reg" ]; then
 fi
 
 bash scripts/build-windows.sh --test
-# The ZIP holds what the README lists.
+# The ZIP holds what docs/building.md lists.
 listing=$(cmake -E tar tf build/windows/orvex-*-win64.zip)
 for entry in bin/orvex.dll bin/orvex_simboard.dll bin/orvex.exe include/orvex.h \
     lib/orvex.dll.a lib/orvex.def; do

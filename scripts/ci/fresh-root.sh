@@ -8,7 +8,7 @@
 # compiler cache (ccache, installed in the root before the test); what scripts/test.sh
 # installs is installed afresh every time.  Needs root (debootstrap, mount, chroot).
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 checkout=$PWD
 
 cache=${ZELBRIN_CI_CACHE:-/var/cache/zelbrin-ci}
@@ -18,7 +18,7 @@ compiler_cache=$cache/ccache
 mirror=${ZELBRIN_CI_MIRROR:-http://deb.debian.org/debian}
 
 if [ "$(id -u)" -ne 0 ]; then
-    echo "ci-fresh-root.sh: needs root for debootstrap, mount and chroot" >&2
+    echo "scripts/ci/fresh-root.sh: needs root for debootstrap, mount and chroot" >&2
     exit 1
 fi
 mkdir -p "$cache" "$downloads/partial" "$compiler_cache"
@@ -42,7 +42,7 @@ cleanup() {
     done
     # Never delete through a mount that stayed: the caches and /dev lie behind them.
     if grep -q " $root/" /proc/mounts; then
-        echo "ci-fresh-root.sh: mounts left under $root; not removing it" >&2
+        echo "scripts/ci/fresh-root.sh: mounts left under $root; not removing it" >&2
     else
         rm -rf --one-file-system "$root"
     fi

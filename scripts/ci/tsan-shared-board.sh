@@ -3,7 +3,7 @@
 # in build/tsan.  The tests of many processes at once are left out: each process has its
 # own sanitizer, which cannot see another's threads.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 build_dir=build/tsan
 cmake -S . -B "$build_dir" -DZELBRIN_BUILD_APP=OFF -DZELBRIN_BUILD_BENCH=OFF \
     -DCMAKE_CXX_FLAGS="-fsanitize=thread" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=thread" \

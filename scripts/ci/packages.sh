@@ -5,7 +5,7 @@
 # pkg-config, and the same CMake project adding this source tree with add_subdirectory.
 # Each run's printed values are checked.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 checkout=$PWD
 
 bash scripts/package.sh
@@ -19,7 +19,7 @@ done
 libdir=$root/usr/lib/$(gcc -print-multiarch)
 
 fail() {
-    echo "ci-packages.sh: $*" >&2
+    echo "scripts/ci/packages.sh: $*" >&2
     exit 1
 }
 

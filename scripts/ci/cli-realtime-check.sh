@@ -3,7 +3,7 @@
 # time on the simulated board in real time (the driver runs inside the tool's process, so
 # its work counts too).  Checks: status 0 and no error line (no overwrite), exactly
 # 75,000,000 samples, and the tool's CPU time below half of one core.
-#   scripts/cli-realtime-check.sh [BUILD_DIR] [FORMAT]   (FORMAT f64 (default), f32, csv, tsv)
+#   scripts/ci/cli-realtime-check.sh [BUILD_DIR] [FORMAT]   (FORMAT f64 (default), f32, csv, tsv)
 set -euo pipefail
 build=${1:-build}
 format=${2:-f64}
