@@ -28,7 +28,7 @@ declare -A seeds=(
     [panel_loader]="tests/panel/test_panel.ui zelbrin/Zelbrin.uir")
 
 cmake -S . -B build/fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-    -DZELBRIN_FUZZ=ON -DZELBRIN_SANITIZE=ON -DZELBRIN_BUILD_BENCH=OFF >/dev/null
+    -DORVEX_FUZZ=ON -DORVEX_SANITIZE=ON -DORVEX_BUILD_BENCH=OFF >/dev/null
 for target in "${targets[@]}"; do
     cmake --build build/fuzz -j2 --target "$(basename "${binary[$target]}")"
 done

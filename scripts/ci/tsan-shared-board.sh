@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build_dir=build/tsan
-cmake -S . -B "$build_dir" -DZELBRIN_BUILD_APP=OFF -DZELBRIN_BUILD_BENCH=OFF \
+cmake -S . -B "$build_dir" -DZELBRIN_BUILD_APP=OFF -DORVEX_BUILD_BENCH=OFF \
     -DCMAKE_CXX_FLAGS="-fsanitize=thread" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=thread" \
     -DCMAKE_SHARED_LINKER_FLAGS="-fsanitize=thread" >/dev/null
 cmake --build "$build_dir" -j"$(nproc)" --target orvex_simboard_store_tests orvex_simboard_shared_tests
