@@ -28,7 +28,7 @@ _analogOutStop = raw("orvex_analogOutStop")
 
 _ONBOARD_CLOCK = b"OnboardClock"
 _timing = {name: raw(name) for name in ("orvex_analogInClk", "orvex_analogInTrigger",
-                                         "orvex_analogOutClk", "orvex_analogOutTrigger")}
+                                        "orvex_analogOutClk", "orvex_analogOutTrigger")}
 
 #: A trigger source: an input channel number of the board, or a terminal name such as
 #: ``"PXI1Slot2/ai0"``.
@@ -163,7 +163,8 @@ class Stream(Iterator["npt.NDArray[np.float64]"]):
     def _start(self) -> None:
         other = _session.active_stream()
         if other is not None and other is not self:
-            raise RuntimeError(f"ai{other._input.channel} is streaming already; close that stream first")
+            raise RuntimeError(f"ai{other._input.channel} is streaming already; "
+                               "close that stream first")
         _set_timing("In", self._rate, None, 0.0)
         self._running = True
         _session.stream = weakref.ref(self)
@@ -219,8 +220,9 @@ class AnalogOutput:
                 fail(status, "orvex_analogOut")
         warn(status, "orvex_analogOut")
 
-    def generate(self, samples: "npt.ArrayLike", rate: float, trigger: Optional[TriggerSource] = None,
-                 level: float = 0.0, timeout: float = 10.0) -> None:
+    def generate(self, samples: "npt.ArrayLike", rate: float,
+                 trigger: Optional[TriggerSource] = None, level: float = 0.0,
+                 timeout: float = 10.0) -> None:
         """Generates the block of volts in ``samples`` at ``rate`` samples per second,
         over and over, until :meth:`stop` or the board's close.  A generation already
         running on this channel is stopped first.  With ``trigger`` it starts when that
@@ -235,7 +237,8 @@ class AnalogOutput:
         with lock:
             self._board.ensure_open()
             _set_timing("Out", rate, trigger_source, level)
-            status = _analogWriteEx(self.channel, _pointer(data), data.size, ctypes.c_double(timeout))
+            status = _analogWriteEx(self.channel, _pointer(data), data.size,
+                                    ctypes.c_double(timeout))
             if status < 0:
                 fail(status, "orvex_analogWriteEx")
             _session.generating = self.channel

@@ -58,7 +58,8 @@ class Board:
 
     slot: int
 
-    def __init__(self, slot: int = 2, driver: Optional[Union[str, "os.PathLike[str]"]] = None) -> None:
+    def __init__(self, slot: int = 2,
+                 driver: Optional[Union[str, "os.PathLike[str]"]] = None) -> None:
         self.slot = integer(slot, "slot")
         self._closed = True
         self._ports: dict[int, Port] = {}
