@@ -3,16 +3,15 @@
 from __future__ import annotations
 
 import ctypes
-import weakref
 from types import TracebackType
 from typing import TYPE_CHECKING, Iterator, Optional, Type, Union
 
 import numpy as np
 import numpy.typing as npt
 
-from . import _session
 from ._arguments import INT_MAX, count, real, source, timeout as as_timeout, rate as as_rate
 from ._library import error, fail, lock, raw, warn
+from ._session import session
 from .errors import Error
 
 if TYPE_CHECKING:
@@ -72,8 +71,7 @@ class AnalogInput:
     def read(self) -> float:
         """One sample in volts."""
         with lock:
-            if self._board._closed:
-                self._board.ensure_open()
+            self._board.ensure_open()
             status = _analogIn(self.channel, self._value_ref)
             if status < 0:
                 fail(status, "orvex_analogIn")
@@ -155,35 +153,35 @@ class Stream(Iterator["npt.NDArray[np.float64]"]):
                                     ctypes.byref(self._read), ctypes.c_double(self._timeout))
             if status < 0:
                 failure = error(status, "orvex_analogFetchEx")
-                self.stop_fetch()
+                self.close_locked()
                 raise failure
         warn(status, "orvex_analogFetchEx")
         return data
 
     def _start(self) -> None:
-        other = _session.active_stream()
+        other = session.active_stream()
         if other is not None and other is not self:
             raise RuntimeError(f"ai{other._input.channel} is streaming already; "
                                "close that stream first")
         _set_timing("In", self._rate, None, 0.0)
         self._running = True
-        _session.stream = weakref.ref(self)
+        session.stream_started(self)
 
-    def stop_fetch(self) -> Optional[Error]:
-        """Stops the fetch under the lock and ends the iteration; returns the failure
-        instead of raising it, for the board's close.  Only for this module's own use."""
+    def close_locked(self) -> Optional[Error]:
+        """:meth:`close` for a caller that holds the lock; returns the failure instead of
+        raising it, so that the board's close can make its other steps first."""
         self._finished = True
         if not self._running:
             return None
         self._running = False
-        _session.stream = None
+        session.stream_stopped()
         status = _analogInStop(self._input.channel)
         return error(status, "orvex_analogInStop") if status < 0 else None
 
     def close(self) -> None:
         """Stops the stream; closing again does nothing."""
         with lock:
-            failure = self.stop_fetch()
+            failure = self.close_locked()
         if failure is not None:
             raise failure
 
@@ -197,7 +195,7 @@ class Stream(Iterator["npt.NDArray[np.float64]"]):
     def __del__(self) -> None:
         if self._running:
             with lock:
-                self.stop_fetch()
+                self.close_locked()
 
 
 class AnalogOutput:
@@ -241,7 +239,7 @@ class AnalogOutput:
                                     ctypes.c_double(timeout))
             if status < 0:
                 fail(status, "orvex_analogWriteEx")
-            _session.generating = self.channel
+            session.generation_started(self.channel)
         warn(status, "orvex_analogWriteEx")
 
     def stop(self) -> None:
@@ -252,7 +250,7 @@ class AnalogOutput:
             status = _analogOutStop(self.channel)
             if status < 0:
                 fail(status, "orvex_analogOutStop")
-            _session.generating = None
+            session.generation_stopped()
         warn(status, "orvex_analogOutStop")
 
     def __repr__(self) -> str:
