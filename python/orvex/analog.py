@@ -3,16 +3,15 @@
 from __future__ import annotations
 
 import ctypes
-import weakref
 from types import TracebackType
 from typing import TYPE_CHECKING, Iterator, Optional, Type, Union
 
 import numpy as np
 import numpy.typing as npt
 
-from . import _session
 from ._arguments import INT_MAX, count, real, source, timeout as as_timeout, rate as as_rate
 from ._library import error, fail, lock, raw, warn
+from ._session import session
 from .errors import Error
 
 if TYPE_CHECKING:
@@ -28,7 +27,7 @@ _analogOutStop = raw("orvex_analogOutStop")
 
 _ONBOARD_CLOCK = b"OnboardClock"
 _timing = {name: raw(name) for name in ("orvex_analogInClk", "orvex_analogInTrigger",
-                                         "orvex_analogOutClk", "orvex_analogOutTrigger")}
+                                        "orvex_analogOutClk", "orvex_analogOutTrigger")}
 
 #: A trigger source: an input channel number of the board, or a terminal name such as
 #: ``"PXI1Slot2/ai0"``.
@@ -72,8 +71,7 @@ class AnalogInput:
     def read(self) -> float:
         """One sample in volts."""
         with lock:
-            if self._board._closed:
-                self._board.ensure_open()
+            self._board.ensure_open()
             status = _analogIn(self.channel, self._value_ref)
             if status < 0:
                 fail(status, "orvex_analogIn")
@@ -155,34 +153,35 @@ class Stream(Iterator["npt.NDArray[np.float64]"]):
                                     ctypes.byref(self._read), ctypes.c_double(self._timeout))
             if status < 0:
                 failure = error(status, "orvex_analogFetchEx")
-                self.stop_fetch()
+                self.close_locked()
                 raise failure
         warn(status, "orvex_analogFetchEx")
         return data
 
     def _start(self) -> None:
-        other = _session.active_stream()
+        other = session.active_stream()
         if other is not None and other is not self:
-            raise RuntimeError(f"ai{other._input.channel} is streaming already; close that stream first")
+            raise RuntimeError(f"ai{other._input.channel} is streaming already; "
+                               "close that stream first")
         _set_timing("In", self._rate, None, 0.0)
         self._running = True
-        _session.stream = weakref.ref(self)
+        session.stream_started(self)
 
-    def stop_fetch(self) -> Optional[Error]:
-        """Stops the fetch under the lock and ends the iteration; returns the failure
-        instead of raising it, for the board's close.  Only for this module's own use."""
+    def close_locked(self) -> Optional[Error]:
+        """:meth:`close` for a caller that holds the lock; returns the failure instead of
+        raising it, so that the board's close can make its other steps first."""
         self._finished = True
         if not self._running:
             return None
         self._running = False
-        _session.stream = None
+        session.stream_stopped()
         status = _analogInStop(self._input.channel)
         return error(status, "orvex_analogInStop") if status < 0 else None
 
     def close(self) -> None:
         """Stops the stream; closing again does nothing."""
         with lock:
-            failure = self.stop_fetch()
+            failure = self.close_locked()
         if failure is not None:
             raise failure
 
@@ -196,7 +195,7 @@ class Stream(Iterator["npt.NDArray[np.float64]"]):
     def __del__(self) -> None:
         if self._running:
             with lock:
-                self.stop_fetch()
+                self.close_locked()
 
 
 class AnalogOutput:
@@ -219,8 +218,9 @@ class AnalogOutput:
                 fail(status, "orvex_analogOut")
         warn(status, "orvex_analogOut")
 
-    def generate(self, samples: "npt.ArrayLike", rate: float, trigger: Optional[TriggerSource] = None,
-                 level: float = 0.0, timeout: float = 10.0) -> None:
+    def generate(self, samples: "npt.ArrayLike", rate: float,
+                 trigger: Optional[TriggerSource] = None, level: float = 0.0,
+                 timeout: float = 10.0) -> None:
         """Generates the block of volts in ``samples`` at ``rate`` samples per second,
         over and over, until :meth:`stop` or the board's close.  A generation already
         running on this channel is stopped first.  With ``trigger`` it starts when that
@@ -235,10 +235,11 @@ class AnalogOutput:
         with lock:
             self._board.ensure_open()
             _set_timing("Out", rate, trigger_source, level)
-            status = _analogWriteEx(self.channel, _pointer(data), data.size, ctypes.c_double(timeout))
+            status = _analogWriteEx(self.channel, _pointer(data), data.size,
+                                    ctypes.c_double(timeout))
             if status < 0:
                 fail(status, "orvex_analogWriteEx")
-            _session.generating = self.channel
+            session.generation_started(self.channel)
         warn(status, "orvex_analogWriteEx")
 
     def stop(self) -> None:
@@ -249,7 +250,7 @@ class AnalogOutput:
             status = _analogOutStop(self.channel)
             if status < 0:
                 fail(status, "orvex_analogOutStop")
-            _session.generating = None
+            session.generation_stopped()
         warn(status, "orvex_analogOutStop")
 
     def __repr__(self) -> str:

@@ -7,9 +7,9 @@ import os
 from types import TracebackType
 from typing import Callable, Optional, Type, TypeVar, Union
 
-from . import _session
 from ._arguments import integer
 from ._library import error, lock, raw, warn
+from ._session import session
 from .analog import AnalogInput, AnalogOutput
 from .digital import Line, Port
 from .errors import Error
@@ -24,7 +24,7 @@ _analogOutStop = raw("orvex_analogOutStop")
 def _select_driver(driver: str) -> None:
     """Names the driver library for the library's first load; once one is loaded it
     stays for the process, so asking for another one is refused."""
-    loaded = _session.driver_library
+    loaded = session.driver_library
     if loaded is None:
         os.environ["ORVEX_DRIVER"] = driver
     elif os.path.abspath(loaded) != os.path.abspath(driver):
@@ -58,7 +58,8 @@ class Board:
 
     slot: int
 
-    def __init__(self, slot: int = 2, driver: Optional[Union[str, "os.PathLike[str]"]] = None) -> None:
+    def __init__(self, slot: int = 2,
+                 driver: Optional[Union[str, "os.PathLike[str]"]] = None) -> None:
         self.slot = integer(slot, "slot")
         self._closed = True
         self._ports: dict[int, Port] = {}
@@ -72,9 +73,8 @@ class Board:
             status = _driverLoad()
             if status < 0:
                 raise error(status, "orvex_driverLoad")
-            _session.driver_library = _driverLibrary().decode("utf-8", errors="replace")
             self._closed = False
-            _session.open_boards.add(self)
+            session.board_opened(self, _driverLibrary().decode("utf-8", errors="replace"))
 
     @property
     def closed(self) -> bool:
@@ -114,18 +114,18 @@ class Board:
             if self._closed:
                 return
             self._closed = True
-            _session.open_boards.discard(self)
             failure: Optional[Error] = None
-            stream = _session.active_stream()
+            stream = session.active_stream()
             if stream is not None:
-                failure = stream.stop_fetch()
-            if _session.generating is not None:
-                status = _analogOutStop(_session.generating)
-                _session.generating = None
+                failure = stream.close_locked()
+            generating = session.generating()
+            if generating is not None:
+                status = _analogOutStop(generating)
+                session.generation_stopped()
                 if status < 0 and failure is None:
                     failure = error(status, "orvex_analogOutStop")
             status = _ni6251Close()
-            _session.port_masks.clear()
+            session.board_closed(self)
             if status < 0 and failure is None:
                 failure = error(status, "orvex_ni6251Close")
         if failure is not None:
@@ -146,7 +146,7 @@ class Board:
 
 @atexit.register
 def _close_open_boards() -> None:
-    for board in list(_session.open_boards):
+    for board in session.open_boards():
         try:
             board.close()
         except Error:

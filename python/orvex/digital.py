@@ -5,9 +5,9 @@ from __future__ import annotations
 import ctypes
 from typing import TYPE_CHECKING, Optional
 
-from . import _session
 from ._arguments import integer
 from ._library import fail, lock, raw, warn
+from ._session import session
 
 if TYPE_CHECKING:
     from .board import Board
@@ -32,7 +32,7 @@ class Port:
     def mask(self) -> Optional[int]:
         """The direction mask (a set bit makes its line an output) set through this
         module since the board was last closed, or None."""
-        return _session.port_masks.get(self.number)
+        return session.port_mask(self.number)
 
     @mask.setter
     def mask(self, mask: int) -> None:
@@ -42,7 +42,7 @@ class Port:
             status = _portMask(self.number, mask)
             if status < 0:
                 fail(status, "orvex_portMask")
-            _session.port_masks[self.number] = mask
+            session.mask_set(self.number, mask)
         warn(status, "orvex_portMask")
 
     def write(self, value: int) -> None:
@@ -68,7 +68,7 @@ class Port:
         status = _portOut(self.number, value)
         if status == -1:
             fail(status, "orvex_portOut")
-        _session.port_values[self.number] = value  # the library keeps it even if the write fails
+        session.value_written(self.number, value)  # the library keeps it even if the write fails
         if status < 0:
             fail(status, "orvex_portOut")
         return int(status)
@@ -111,7 +111,7 @@ class Line:
         level = integer(level, "value", 0, 1)
         bit = 1 << self.number
         with lock:
-            current = _session.port_values.get(self.port.number)
+            current = session.port_value(self.port.number)
             if current is None:
                 current = self.port.read_locked()[1]
             status = self.port.write_locked((current & ~bit) | (bit if level else 0))

@@ -8,19 +8,21 @@ import pytest
 
 import orvex
 from orvex import simboard
-from conftest import run_python
+from conftest import Journal, run_python
 
 LIBRARY_NOT_LOADED = ("Unable to load NI-DAQmx dynamic link library NICAIU.DLL.\n\n"
                       "Ensure that NI-DAQmx is installed on your machine.\n")
 
 
-def created_and_cleared(lines):
-    created = {m.group(1) for line in lines for m in [re.search(r"^DAQmxCreateTask\(.*taskHandle=(\w+)\) = 0", line)] if m}
-    cleared = {m.group(1) for line in lines for m in [re.search(r"^DAQmxClearTask\(task=(\w+)\) = 0", line)] if m}
+def created_and_cleared(lines: list[str]) -> tuple[set[str], set[str]]:
+    created = {m.group(1) for line in lines
+               for m in [re.search(r"^DAQmxCreateTask\(.*taskHandle=(\w+)\) = 0", line)] if m}
+    cleared = {m.group(1) for line in lines
+               for m in [re.search(r"^DAQmxClearTask\(task=(\w+)\) = 0", line)] if m}
     return created, cleared
 
 
-def test_close_at_context_exit_releases_every_task_and_stops_what_runs(journal):
+def test_close_at_context_exit_releases_every_task_and_stops_what_runs(journal: Journal) -> None:
     simboard.reset()
     with orvex.Board() as board:
         for mask in (0x00, 0xFF, 0x0F):
@@ -41,7 +43,7 @@ def test_close_at_context_exit_releases_every_task_and_stops_what_runs(journal):
     board.close()  # closing again does nothing
 
 
-def test_tasks_are_released_at_interpreter_exit():
+def test_tasks_are_released_at_interpreter_exit() -> None:
     code = textwrap.dedent("""
         import orvex, orvex.simboard
         board = orvex.Board()
@@ -55,7 +57,7 @@ def test_tasks_are_released_at_interpreter_exit():
     assert len(created) == 2 and created == cleared
 
 
-def test_a_missing_driver_library_fails_at_open_with_the_loader_code_and_text():
+def test_a_missing_driver_library_fails_at_open_with_the_loader_code_and_text() -> None:
     code = textwrap.dedent("""
         import orvex
         try:
@@ -71,21 +73,21 @@ def test_a_missing_driver_library_fails_at_open_with_the_loader_code_and_text():
     assert text == LIBRARY_NOT_LOADED
 
 
-def test_another_driver_once_one_is_loaded_is_refused(board):
+def test_another_driver_once_one_is_loaded_is_refused(board: orvex.Board) -> None:
     assert orvex.driver_library() == board_driver()
     with pytest.raises(ValueError, match="loaded already"):
         orvex.Board(driver="/elsewhere/libother.so")
     orvex.Board(driver=board_driver()).close()
 
 
-def board_driver():
+def board_driver() -> str:
     import os
     return os.environ["ORVEX_DRIVER"]
 
 
-def test_versions_and_arguments_of_the_board():
+def test_versions_and_arguments_of_the_board() -> None:
     assert orvex.library_version() == orvex.__version__
     with pytest.raises(TypeError):
-        orvex.Board(slot="2")
+        orvex.Board(slot="2")  # type: ignore[arg-type]
     with pytest.raises(ValueError):
         orvex.Board(slot=2**40)
