@@ -12,9 +12,10 @@ import os
 import re
 import subprocess
 import sys
+from typing import Dict, Iterator, List, Optional
 
 # Each target's home folder and its face: what code outside the home may include.
-HOMES = {
+HOMES: Dict[str, List[str]] = {
     "orvex": ["orvex/orvex.h"],
     "platform/daqmx": ["platform/daqmx/include"],
     "platform/host": ["platform/host/include"],
@@ -34,16 +35,16 @@ GRANTED = ("tests/", "bench/")
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
 
 
-def home_of(path):
+def home_of(path: str) -> Optional[str]:
     homes = [home for home in HOMES if path.startswith(home + "/")]
     return max(homes, key=len) if homes else None
 
 
-def is_face(path, home):
+def is_face(path: str, home: str) -> bool:
     return any(path == face or path.startswith(face + "/") for face in HOMES[home])
 
 
-def resolve(includer, spelled):
+def resolve(includer: str, spelled: str) -> Optional[str]:
     local = os.path.normpath(os.path.join(os.path.dirname(includer), spelled))
     if os.path.isfile(local):
         return local
@@ -54,10 +55,10 @@ def resolve(includer, spelled):
     return None
 
 
-def headers_by_name():
+def headers_by_name() -> Dict[str, List[str]]:
     listed = subprocess.run(["git", "ls-files", "--cached", "--others", "--exclude-standard",
                              "*.h"], capture_output=True, text=True, check=True).stdout.split()
-    names = {}
+    names: Dict[str, List[str]] = {}
     for header in listed:
         names.setdefault(os.path.basename(header), []).append(header)
     return names
@@ -66,7 +67,7 @@ def headers_by_name():
 HEADERS = headers_by_name()
 
 
-def findings(path):
+def findings(path: str) -> Iterator[str]:
     with open(path, encoding="utf-8") as source:
         lines = source.read().split("\n")
     for number, line in enumerate(lines, 1):
@@ -78,7 +79,8 @@ def findings(path):
         if header is None:
             elsewhere = HEADERS.get(spelled, []) if "/" not in spelled else []
             if elsewhere:
-                yield f"{path}:{number}: '{spelled}' is in {os.path.dirname(elsewhere[0])}/: write its path"
+                folder = os.path.dirname(elsewhere[0])
+                yield f"{path}:{number}: '{spelled}' is in {folder}/: write its path"
             continue  # a system or generated header
         same_folder = os.path.dirname(header) == os.path.dirname(path)
         if "/" not in spelled and not same_folder and header != "orvex/orvex.h":
@@ -91,7 +93,7 @@ def findings(path):
         yield f"{path}:{number}: '{spelled}' is an internal header of {home}/"
 
 
-def main(paths):
+def main(paths: List[str]) -> int:
     found = [finding for path in paths for finding in findings(path)]
     for finding in found:
         print(finding)
