@@ -8,6 +8,7 @@
 #ifndef PLATFORM_SIMBOARD_LAB_STAND_H
 #define PLATFORM_SIMBOARD_LAB_STAND_H
 
+#include "board_outputs.h"
 #include "joystick.h"
 #include "names/channel_names.h"
 #include "sample_timeline.h"

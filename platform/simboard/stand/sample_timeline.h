@@ -12,17 +12,6 @@ namespace simboard {
 
 class LabStand;
 
-// What the board itself puts on the wires: the levels its output lines drive and the
-// voltages of its analog outputs.
-class BoardOutputs {
-  public:
-    virtual std::optional<bool> drivenLevel(int port, int line) const = 0;
-    virtual double analogOutputAt(int channel, double t) = 0;
-
-  protected:
-    ~BoardOutputs() = default;
-};
-
 // Sample k of a sample clock comes at start + k / rate.
 struct SampleTimes {
     double start = 0.0;
