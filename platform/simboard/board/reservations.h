@@ -24,9 +24,6 @@ class Reservations {
     BoardStore &store_;
 };
 
-// Drops every process that has ended, with whatever its tasks held.
-void reapDeadProcesses(BoardState &state, const BoardStore &store);
-
 } // namespace simboard
 
 #endif
