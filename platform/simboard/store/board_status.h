@@ -3,7 +3,7 @@
 #ifndef PLATFORM_SIMBOARD_BOARD_STATUS_H
 #define PLATFORM_SIMBOARD_BOARD_STATUS_H
 
-#include "store/board_store.h"
+#include "board_store.h"
 
 #include <string>
 
