@@ -2,8 +2,8 @@
 // trigger fired, and which samples exist by a given board time.  The trigger source is
 // examined at the task's own sample clock ticks, so the first sample is the first tick at
 // or past the crossing.
-#ifndef PLATFORM_SIMBOARD_SAMPLE_TIMELINE_H
-#define PLATFORM_SIMBOARD_SAMPLE_TIMELINE_H
+#ifndef PLATFORM_SIMBOARD_STAND_SAMPLE_TIMELINE_H
+#define PLATFORM_SIMBOARD_STAND_SAMPLE_TIMELINE_H
 
 #include <cstdint>
 #include <optional>

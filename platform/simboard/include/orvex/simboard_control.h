@@ -7,8 +7,8 @@
  *     dlsym(board, "simboard_pressSwitch") ...              (Windows: GetProcAddress)
  * Every function returns 0 or a negative status whose text DAQmxGetErrorString gives.
  * The orvex library never calls these. */
-#ifndef PLATFORM_SIMBOARD_SIMBOARD_CONTROL_H
-#define PLATFORM_SIMBOARD_SIMBOARD_CONTROL_H
+#ifndef PLATFORM_SIMBOARD_INCLUDE_ORVEX_SIMBOARD_CONTROL_H
+#define PLATFORM_SIMBOARD_INCLUDE_ORVEX_SIMBOARD_CONTROL_H
 
 #include <stdint.h>
 
