@@ -1,8 +1,8 @@
 // The bench file (JSON) and the fragments of the same format that tests apply while a
-// program runs, read into plain settings.  Keys are described in README.md.  A text is
-// checked completely before any of it is taken.
-#ifndef PLATFORM_SIMBOARD_BENCH_FILE_H
-#define PLATFORM_SIMBOARD_BENCH_FILE_H
+// program runs, read into plain settings.  Keys are described in platform/simboard/README.md.
+// A text is checked completely before any of it is taken.
+#ifndef PLATFORM_SIMBOARD_BENCH_BENCH_FILE_H
+#define PLATFORM_SIMBOARD_BENCH_BENCH_FILE_H
 
 #include "board/board_config.h"
 

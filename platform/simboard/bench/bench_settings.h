@@ -1,7 +1,7 @@
 // What a bench file or a fragment of one asks of the board and its stand, as plain data:
 // each field left empty is left as it is.  Read by bench_file.*, applied by the board.
-#ifndef PLATFORM_SIMBOARD_BENCH_SETTINGS_H
-#define PLATFORM_SIMBOARD_BENCH_SETTINGS_H
+#ifndef PLATFORM_SIMBOARD_BENCH_BENCH_SETTINGS_H
+#define PLATFORM_SIMBOARD_BENCH_BENCH_SETTINGS_H
 
 #include "fault_injection.h"
 #include "stand/joystick.h"

@@ -3,8 +3,8 @@
 // replaces the call, which then has no effect; a positive one (a warning) is returned by
 // a call that otherwise succeeded.  The armed faults are plain data in the board's state,
 // so on a board that processes share, a fault armed by one counts the calls of all.
-#ifndef PLATFORM_SIMBOARD_FAULT_INJECTION_H
-#define PLATFORM_SIMBOARD_FAULT_INJECTION_H
+#ifndef PLATFORM_SIMBOARD_BENCH_FAULT_INJECTION_H
+#define PLATFORM_SIMBOARD_BENCH_FAULT_INJECTION_H
 
 #include <array>
 #include <cstdint>

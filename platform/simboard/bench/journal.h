@@ -1,8 +1,8 @@
 // The call journal: one line per driver call with its arguments and status, written to
 // the file named by ORVEX_SIM_JOURNAL and flushed at once, so it is complete even when
 // the program under test crashes.
-#ifndef PLATFORM_SIMBOARD_JOURNAL_H
-#define PLATFORM_SIMBOARD_JOURNAL_H
+#ifndef PLATFORM_SIMBOARD_BENCH_JOURNAL_H
+#define PLATFORM_SIMBOARD_BENCH_JOURNAL_H
 
 #include <cstdint>
 #include <cstdio>

@@ -16,6 +16,7 @@
 #include "names/outcome.h"
 #include "reservations.h"
 #include "stand/board_clock.h"
+#include "stand/board_outputs.h"
 #include "stand/lab_stand.h"
 #include "store/board_store.h"
 #include "task_registry.h"

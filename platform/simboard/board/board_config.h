@@ -1,7 +1,7 @@
 // What a board is set up from, handed to it by whoever makes it: the process's driver
 // library from its environment, a test from its own choice.
-#ifndef PLATFORM_SIMBOARD_BOARD_CONFIG_H
-#define PLATFORM_SIMBOARD_BOARD_CONFIG_H
+#ifndef PLATFORM_SIMBOARD_BOARD_BOARD_CONFIG_H
+#define PLATFORM_SIMBOARD_BOARD_BOARD_CONFIG_H
 
 #include "bench/bench_settings.h"
 #include "names/outcome.h"

@@ -1,5 +1,6 @@
 #include "reservations.h"
 #include "names/status_codes.h"
+#include "store/dead_process_sweep.h"
 
 #include <algorithm>
 #include <string>
@@ -51,19 +52,6 @@ std::string nameOf(const Holding &holding) {
     return {name.begin(), std::find(name.begin(), name.end(), '\0')};
 }
 
-void forgetProcess(BoardState &state, const ProcessId &process) {
-    for (Holding &holding : state.holdings) {
-        if (holding.used && holding.owner == process) {
-            holding.used = false;
-        }
-    }
-    for (ProcessId &entry : state.processes) {
-        if (entry == process) {
-            entry = {};
-        }
-    }
-}
-
 } // namespace
 
 Outcome Reservations::reserve(const Task &task) {
@@ -80,8 +68,7 @@ Outcome Reservations::reserve(const Task &task) {
         if (needed.empty() || (theirs.owner == self && theirs.taskId == task.id)) {
             continue;
         }
-        if (theirs.owner != self && !store_.alive(theirs.owner)) {
-            forgetProcess(state, theirs.owner);
+        if (dropIfEnded(state, store_, theirs.owner)) {
             freeEntry = freeEntry != nullptr ? freeEntry : &theirs;
             continue;
         }
@@ -107,23 +94,6 @@ void Reservations::release(uint64_t taskId) {
     for (Holding &holding : store_.state().holdings) {
         if (holding.used && holding.owner == self && holding.taskId == taskId) {
             holding.used = false;
-        }
-    }
-}
-
-void reapDeadProcesses(BoardState &state, const BoardStore &store) {
-    const ProcessId self = store.self();
-    auto reap = [&](const ProcessId &process) {
-        if (process.pid != 0 && !(process == self) && !store.alive(process)) {
-            forgetProcess(state, process);
-        }
-    };
-    for (const ProcessId process : state.processes) {
-        reap(process);
-    }
-    for (const Holding &holding : state.holdings) {
-        if (holding.used) {
-            reap(holding.owner);
         }
     }
 }

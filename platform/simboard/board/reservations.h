@@ -2,8 +2,8 @@
 // the board: a line or an analog output belongs to one running task, and there is one
 // analog-input converter and one analog-output timing engine.  A holder whose process has
 // gone loses what it held when it is next in the way.
-#ifndef PLATFORM_SIMBOARD_RESERVATIONS_H
-#define PLATFORM_SIMBOARD_RESERVATIONS_H
+#ifndef PLATFORM_SIMBOARD_BOARD_RESERVATIONS_H
+#define PLATFORM_SIMBOARD_BOARD_RESERVATIONS_H
 
 #include "names/outcome.h"
 #include "store/board_store.h"
@@ -23,9 +23,6 @@ class Reservations {
   private:
     BoardStore &store_;
 };
-
-// Drops every process that has ended, with whatever its tasks held.
-void reapDeadProcesses(BoardState &state, const BoardStore &store);
 
 } // namespace simboard
 

@@ -1,7 +1,7 @@
 // One task of the board: its channel, its timing and trigger settings, and the state of
 // a running acquisition or generation.
-#ifndef PLATFORM_SIMBOARD_TASK_H
-#define PLATFORM_SIMBOARD_TASK_H
+#ifndef PLATFORM_SIMBOARD_BOARD_TASK_H
+#define PLATFORM_SIMBOARD_BOARD_TASK_H
 
 #include "names/channel_names.h"
 #include "stand/sample_timeline.h"

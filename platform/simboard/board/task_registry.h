@@ -1,7 +1,7 @@
 // The board's live tasks.  A handle is a task number, not a pointer, so a stale or made-up
 // handle is refused instead of being dereferenced.
-#ifndef PLATFORM_SIMBOARD_TASK_REGISTRY_H
-#define PLATFORM_SIMBOARD_TASK_REGISTRY_H
+#ifndef PLATFORM_SIMBOARD_BOARD_TASK_REGISTRY_H
+#define PLATFORM_SIMBOARD_BOARD_TASK_REGISTRY_H
 
 #include "names/outcome.h"
 #include "task.h"

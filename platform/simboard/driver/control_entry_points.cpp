@@ -4,9 +4,9 @@
 #include <orvex/simboard_control.h>
 
 #include "bench/bench_file.h"
-#include "board/board_status.h"
 #include "driver_call.h"
 #include "names/status_codes.h"
+#include "store/board_status.h"
 
 #include <algorithm>
 #include <cmath>

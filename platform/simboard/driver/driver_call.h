@@ -1,8 +1,8 @@
 // The common frame of every exported call: take the board's lock and its store's, let an armed
 // fault answer instead, run the call, keep the details of a refusal for the status text, and write
 // the journal line.
-#ifndef PLATFORM_SIMBOARD_DRIVER_CALL_H
-#define PLATFORM_SIMBOARD_DRIVER_CALL_H
+#ifndef PLATFORM_SIMBOARD_DRIVER_DRIVER_CALL_H
+#define PLATFORM_SIMBOARD_DRIVER_DRIVER_CALL_H
 
 #include "entry_point_board.h"
 

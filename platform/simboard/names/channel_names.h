@@ -4,8 +4,8 @@
 //   analog:   "PXI1Slot2/ai0" .. "PXI1Slot2/ai15", "PXI1Slot2/ao0", "PXI1Slot2/ao1"
 // A leading '/' (terminal style) and spaces around list items are accepted; names are
 // not case-sensitive.
-#ifndef PLATFORM_SIMBOARD_CHANNEL_NAMES_H
-#define PLATFORM_SIMBOARD_CHANNEL_NAMES_H
+#ifndef PLATFORM_SIMBOARD_NAMES_CHANNEL_NAMES_H
+#define PLATFORM_SIMBOARD_NAMES_CHANNEL_NAMES_H
 
 #include "outcome.h"
 

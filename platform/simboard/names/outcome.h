@@ -1,7 +1,7 @@
 // A board operation's status together with the details of a refusal, which the board
 // appends to the status text for the caller that asks for it.
-#ifndef PLATFORM_SIMBOARD_OUTCOME_H
-#define PLATFORM_SIMBOARD_OUTCOME_H
+#ifndef PLATFORM_SIMBOARD_NAMES_OUTCOME_H
+#define PLATFORM_SIMBOARD_NAMES_OUTCOME_H
 
 #include <cstdint>
 #include <string>

@@ -1,8 +1,8 @@
 // Status codes of the simulated board.  Where the real board has a well-known code for
 // the same condition the simulation returns that code, so a lab program's handling of
 // it carries over to the hardware; the board's other refusals use codes of its own.
-#ifndef PLATFORM_SIMBOARD_STATUS_CODES_H
-#define PLATFORM_SIMBOARD_STATUS_CODES_H
+#ifndef PLATFORM_SIMBOARD_NAMES_STATUS_CODES_H
+#define PLATFORM_SIMBOARD_NAMES_STATUS_CODES_H
 
 #include <cstdint>
 

@@ -1,8 +1,8 @@
 // The board's time in seconds since the library was loaded.  In real time it follows the
 // steady wall clock; in virtual time it stands still until a read needs later samples
 // (or a test advances it), so clocked reads complete at once and runs repeat exactly.
-#ifndef PLATFORM_SIMBOARD_BOARD_CLOCK_H
-#define PLATFORM_SIMBOARD_BOARD_CLOCK_H
+#ifndef PLATFORM_SIMBOARD_STAND_BOARD_CLOCK_H
+#define PLATFORM_SIMBOARD_STAND_BOARD_CLOCK_H
 
 #include <chrono>
 

@@ -2,8 +2,8 @@
 // about 0.2 to 4.8 V around a centre near 2.5 V, with its own small offsets, so that a
 // lab program's three-point calibration has something to correct.  Plain data of fixed
 // size, so that it can live in memory that processes share.
-#ifndef PLATFORM_SIMBOARD_JOYSTICK_H
-#define PLATFORM_SIMBOARD_JOYSTICK_H
+#ifndef PLATFORM_SIMBOARD_STAND_JOYSTICK_H
+#define PLATFORM_SIMBOARD_STAND_JOYSTICK_H
 
 #include <array>
 #include <cstddef>

@@ -5,9 +5,10 @@
 //   - ao0 wired to ai0 and ao1 to ai1;
 //   - every other line reads low and every other input 0 V.
 // A bench file or a test may override any input line or analog input.
-#ifndef PLATFORM_SIMBOARD_LAB_STAND_H
-#define PLATFORM_SIMBOARD_LAB_STAND_H
+#ifndef PLATFORM_SIMBOARD_STAND_LAB_STAND_H
+#define PLATFORM_SIMBOARD_STAND_LAB_STAND_H
 
+#include "board_outputs.h"
 #include "joystick.h"
 #include "names/channel_names.h"
 #include "sample_timeline.h"

@@ -1,7 +1,7 @@
 // Measurement noise as a pure function of (seed, channel, time): the same sample gets the
 // same noise however the reads are cut into blocks, so a fixed seed repeats a run exactly.
-#ifndef PLATFORM_SIMBOARD_NOISE_H
-#define PLATFORM_SIMBOARD_NOISE_H
+#ifndef PLATFORM_SIMBOARD_STAND_NOISE_H
+#define PLATFORM_SIMBOARD_STAND_NOISE_H
 
 #include <cstdint>
 #include <cstring>

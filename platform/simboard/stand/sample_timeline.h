@@ -2,8 +2,8 @@
 // trigger fired, and which samples exist by a given board time.  The trigger source is
 // examined at the task's own sample clock ticks, so the first sample is the first tick at
 // or past the crossing.
-#ifndef PLATFORM_SIMBOARD_SAMPLE_TIMELINE_H
-#define PLATFORM_SIMBOARD_SAMPLE_TIMELINE_H
+#ifndef PLATFORM_SIMBOARD_STAND_SAMPLE_TIMELINE_H
+#define PLATFORM_SIMBOARD_STAND_SAMPLE_TIMELINE_H
 
 #include <cstdint>
 #include <optional>
@@ -11,17 +11,6 @@
 namespace simboard {
 
 class LabStand;
-
-// What the board itself puts on the wires: the levels its output lines drive and the
-// voltages of its analog outputs.
-class BoardOutputs {
-  public:
-    virtual std::optional<bool> drivenLevel(int port, int line) const = 0;
-    virtual double analogOutputAt(int channel, double t) = 0;
-
-  protected:
-    ~BoardOutputs() = default;
-};
 
 // Sample k of a sample clock comes at start + k / rate.
 struct SampleTimes {

@@ -2,8 +2,8 @@
 // the stand's settings, the armed faults and which running task holds which resource.
 // Plain data of fixed size, so that it can live in memory that processes share; code
 // that reads it clamps counts and indices, as another process may have written them.
-#ifndef PLATFORM_SIMBOARD_BOARD_STATE_H
-#define PLATFORM_SIMBOARD_BOARD_STATE_H
+#ifndef PLATFORM_SIMBOARD_STORE_BOARD_STATE_H
+#define PLATFORM_SIMBOARD_STORE_BOARD_STATE_H
 
 #include "bench/fault_injection.h"
 #include "names/channel_names.h"

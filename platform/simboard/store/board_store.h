@@ -1,8 +1,8 @@
 // Where the board's state lives.  A private board keeps it in the process, guarded by the
 // board's own lock; a shared board keeps it in memory every process on the machine maps,
 // guarded by a lock of its own that each call takes inside the board's lock.
-#ifndef PLATFORM_SIMBOARD_BOARD_STORE_H
-#define PLATFORM_SIMBOARD_BOARD_STORE_H
+#ifndef PLATFORM_SIMBOARD_STORE_BOARD_STORE_H
+#define PLATFORM_SIMBOARD_STORE_BOARD_STORE_H
 
 #include "board_state.h"
 

@@ -2,8 +2,8 @@
 // process-shared robust mutex, so that a process killed while it holds the lock leaves the
 // board usable.  The file carries a header that tells a stale or damaged file from a good
 // one; such a file is replaced, never trusted.
-#include "board/reservations.h"
 #include "board_store.h"
+#include "dead_process_sweep.h"
 #include "stand/noise.h"
 
 #include <fcntl.h>

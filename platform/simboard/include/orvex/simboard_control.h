@@ -7,8 +7,8 @@
  *     dlsym(board, "simboard_pressSwitch") ...              (Windows: GetProcAddress)
  * Every function returns 0 or a negative status whose text DAQmxGetErrorString gives.
  * The orvex library never calls these. */
-#ifndef PLATFORM_SIMBOARD_SIMBOARD_CONTROL_H
-#define PLATFORM_SIMBOARD_SIMBOARD_CONTROL_H
+#ifndef PLATFORM_SIMBOARD_INCLUDE_ORVEX_SIMBOARD_CONTROL_H
+#define PLATFORM_SIMBOARD_INCLUDE_ORVEX_SIMBOARD_CONTROL_H
 
 #include <stdint.h>
 
@@ -35,7 +35,8 @@ SIMBOARD_API int32_t simboard_setInputLine(int port, int line, int level);
 /* Voltage on analog input ai0..ai15, overriding the stand's wiring. */
 SIMBOARD_API int32_t simboard_setAnalogInput(int channel, double volts);
 SIMBOARD_API int32_t simboard_releaseAnalogInput(int channel);
-/* A JSON text in the bench file's format (see README.md), checked whole before use. */
+/* A JSON text in the bench file's format (see the simulated board's README.md), checked
+ * whole before use. */
 SIMBOARD_API int32_t simboard_applyBench(const char *json);
 /* The stand back to its defaults and every fault disarmed; tasks, the clock and its mode
  * stay as they are. */

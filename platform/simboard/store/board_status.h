@@ -1,9 +1,9 @@
 // A readable account of the board's state: which board it is, who holds what, what the
 // board drives and how the stand is set.  For `orvex-sim status`.
-#ifndef PLATFORM_SIMBOARD_BOARD_STATUS_H
-#define PLATFORM_SIMBOARD_BOARD_STATUS_H
+#ifndef PLATFORM_SIMBOARD_STORE_BOARD_STATUS_H
+#define PLATFORM_SIMBOARD_STORE_BOARD_STATUS_H
 
-#include "store/board_store.h"
+#include "board_store.h"
 
 #include <string>
 

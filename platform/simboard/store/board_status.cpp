@@ -1,5 +1,5 @@
 #include "board_status.h"
-#include "reservations.h"
+#include "dead_process_sweep.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,0 +1,42 @@
+#include "dead_process_sweep.h"
+
+namespace simboard {
+namespace {
+
+void forgetProcess(BoardState &state, const ProcessId &process) {
+    for (Holding &holding : state.holdings) {
+        if (holding.used && holding.owner == process) {
+            holding.used = false;
+        }
+    }
+    for (ProcessId &entry : state.processes) {
+        if (entry == process) {
+            entry = {};
+        }
+    }
+}
+
+} // namespace
+
+bool dropIfEnded(BoardState &state, const BoardStore &store, const ProcessId &process) {
+    if (process == store.self() || store.alive(process)) {
+        return false;
+    }
+    forgetProcess(state, process);
+    return true;
+}
+
+void reapDeadProcesses(BoardState &state, const BoardStore &store) {
+    for (const ProcessId process : state.processes) {
+        if (process.pid != 0) {
+            dropIfEnded(state, store, process);
+        }
+    }
+    for (const Holding &holding : state.holdings) {
+        if (holding.used && holding.owner.pid != 0) {
+            dropIfEnded(state, store, holding.owner);
+        }
+    }
+}
+
+} // namespace simboard
