@@ -2,7 +2,7 @@
 #ifndef PLATFORM_PANEL_CONTROL_EVENTS_H
 #define PLATFORM_PANEL_CONTROL_EVENTS_H
 
-#include "loader/control_kind.h"
+#include "control_kind.h"
 
 class QWidget;
 

@@ -5,7 +5,7 @@
 #ifndef PLATFORM_PANEL_PANEL_REGISTRY_H
 #define PLATFORM_PANEL_PANEL_REGISTRY_H
 
-#include "loader/control_kind.h"
+#include "control_kind.h"
 #include "refusal.h"
 #include "uiruntime/userint.h"
 
