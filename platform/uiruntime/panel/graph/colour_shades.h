@@ -4,8 +4,8 @@
 // its new one; with the colour's shades at hand that is two loads instead of six products
 // for every pixel painted.  A trace goes back and forth between a few colours, so the
 // last few asked for are kept.
-#ifndef PLATFORM_PANEL_COLOUR_SHADES_H
-#define PLATFORM_PANEL_COLOUR_SHADES_H
+#ifndef PLATFORM_UIRUNTIME_PANEL_GRAPH_COLOUR_SHADES_H
+#define PLATFORM_UIRUNTIME_PANEL_GRAPH_COLOUR_SHADES_H
 
 #include <QRgb>
 #include <array>

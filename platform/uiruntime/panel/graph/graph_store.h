@@ -7,8 +7,8 @@
 // every chunk has 4096.  Each block of 32 primitives also keeps the box that holds them, and
 // each chunk which of its blocks hold a marker, so that a reader can pass over a block that
 // lands where nothing would show.
-#ifndef PLATFORM_PANEL_GRAPH_STORE_H
-#define PLATFORM_PANEL_GRAPH_STORE_H
+#ifndef PLATFORM_UIRUNTIME_PANEL_GRAPH_GRAPH_STORE_H
+#define PLATFORM_UIRUNTIME_PANEL_GRAPH_GRAPH_STORE_H
 
 #include <bitset>
 #include <cstddef>

@@ -6,8 +6,8 @@
 // opaque, so no pixel is ever looked at here.  A long trace asks about every primitive and
 // every row of pixels it would paint, so a question reads up to a window of a row's pixels
 // with one load, inline.
-#ifndef PLATFORM_PANEL_OPAQUE_PIXELS_H
-#define PLATFORM_PANEL_OPAQUE_PIXELS_H
+#ifndef PLATFORM_UIRUNTIME_PANEL_GRAPH_OPAQUE_PIXELS_H
+#define PLATFORM_UIRUNTIME_PANEL_GRAPH_OPAQUE_PIXELS_H
 
 #include <QRect>
 #include <QSize>

@@ -7,8 +7,8 @@
 // are already opaque untouched.  Under starts on a transparent image and keeps track of
 // the pixels it makes opaque, so that whoever paints a long trace can ask whether a
 // primitive could still show at all.
-#ifndef PLATFORM_PANEL_TRACE_RASTER_H
-#define PLATFORM_PANEL_TRACE_RASTER_H
+#ifndef PLATFORM_UIRUNTIME_PANEL_GRAPH_TRACE_RASTER_H
+#define PLATFORM_UIRUNTIME_PANEL_GRAPH_TRACE_RASTER_H
 
 #include "colour_shades.h"
 #include "opaque_pixels.h"

@@ -1,6 +1,6 @@
 // On/off indicator that the program creates at run time, with an optional label beside it.
-#ifndef PLATFORM_PANEL_LED_INDICATOR_H
-#define PLATFORM_PANEL_LED_INDICATOR_H
+#ifndef PLATFORM_UIRUNTIME_PANEL_WIDGETS_LED_INDICATOR_H
+#define PLATFORM_UIRUNTIME_PANEL_WIDGETS_LED_INDICATOR_H
 
 #include <QWidget>
 

@@ -8,8 +8,8 @@
 // is there, and skips every primitive whose footprint is already opaque, a block of them at
 // a time where it can: a long trace covers its area many times over, so most of it never
 // reaches the rasterizer.
-#ifndef PLATFORM_PANEL_XYGRAPH_H
-#define PLATFORM_PANEL_XYGRAPH_H
+#ifndef PLATFORM_UIRUNTIME_PANEL_WIDGETS_XYGRAPH_H
+#define PLATFORM_UIRUNTIME_PANEL_WIDGETS_XYGRAPH_H
 
 #include "graph/graph_store.h"
 
