@@ -72,7 +72,7 @@ void BM_GraphFullRedraw(benchmark::State &state) {
     double total = 0.0;
     for (auto _ : state) {
         total += timed(state, [&] {
-            SetAxisScalingMode(b.panel, kBenchGraph, VAL_XAXIS, VAL_MANUAL, -10.0, 10.0);
+            SetAxisScalingMode(b.panel, benchGraphControl, VAL_XAXIS, VAL_MANUAL, -10.0, 10.0);
             b.graph->repaint();
         });
     }
@@ -106,7 +106,7 @@ void BM_GraphClearRedraw(benchmark::State &state) {
         refill(b, trace, static_cast<std::size_t>(state.range(0)));
         state.ResumeTiming();
         timed(state, [&] {
-            DeleteGraphPlot(b.panel, kBenchGraph, VAL_ALL_PLOTS, VAL_IMMEDIATE_DRAW);
+            DeleteGraphPlot(b.panel, benchGraphControl, VAL_ALL_PLOTS, VAL_IMMEDIATE_DRAW);
             b.graph->repaint();
         });
     }

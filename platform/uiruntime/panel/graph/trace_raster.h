@@ -32,8 +32,8 @@ class TraceRaster {
     // floor() of a coordinate near the image (above -2^20 pixels), by truncation: a full
     // redraw takes several for each of hundreds of thousands of primitives and rows.
     static int floorNear(double value) {
-        constexpr int kOffset = 1 << 20;
-        return static_cast<int>(value + kOffset) - kOffset;
+        constexpr int offset = 1 << 20;
+        return static_cast<int>(value + offset) - offset;
     }
 
     void line(QPointF a, QPointF b, QRgb rgb, double width);

@@ -17,7 +17,7 @@ namespace panel {
 
 // Far deeper than any panel Designer writes (a widget in a layout in a widget adds three
 // levels), far shallower than what exhausts a stack.
-inline constexpr int kMaxFormDepth = 100;
+inline constexpr int maxFormDepth = 100;
 
 struct FormWidget {
     QString className;

@@ -28,8 +28,8 @@ class LedIndicator : public QWidget {
     void paintEvent(QPaintEvent *event) override;
 
   private:
-    static constexpr int kLampSize = 18;
-    static constexpr int kLabelGap = 6;
+    static constexpr int lampSize = 18;
+    static constexpr int labelGap = 6;
     bool on_ = false;
     bool unknown_ = false;
     QString label_;
