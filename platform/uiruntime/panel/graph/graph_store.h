@@ -46,10 +46,11 @@ class GraphStore {
         float xMin, yMin, xMax, yMax;
     };
     // The primitives in plotting order as runs of raw arrays, one run a chunk, for a
-    // reader that goes through all of them and cannot afford a lookup for each: four
-    // coordinates a primitive (x1, y1, x2, y2), a tag that colourOf and isMarker read, and
-    // the bounds of each block of blockSize primitives (the run's last block may be partial),
-    // and which blocks hold a marker, whose reach is larger than a segment's.
+    // reader that goes through all of them and cannot afford a lookup for each (the full
+    // redraw reads them through StoredBlock, stored_block.h): four coordinates a primitive
+    // (x1, y1, x2, y2), a tag that colourOf and isMarker read, and the bounds of each block
+    // of blockSize primitives (the run's last block may be partial), and which blocks hold
+    // a marker, whose reach is larger than a segment's.
     struct Run {
         const float *coords;
         const std::uint16_t *tags;

@@ -1,6 +1,7 @@
 #include "xygraph.h"
 
 #include "graph/axis_ticks.h"
+#include "graph/stored_block.h"
 #include "graph/trace_raster.h"
 
 #include <QPaintEvent>
@@ -329,39 +330,33 @@ void XYGraph::drawPrimitives(QImage &image, std::size_t from, std::size_t to) co
 // Painting under, from the newest primitive back, gives the picture that painting over in
 // plotting order gives, up to rounding in partly covered pixels; a primitive whose reach
 // (the pixels it could paint) is opaque already would change nothing and is skipped, and so
-// is a whole block of them whose bounds reach only opaque pixels.  The store is read run by run: at
-// a million primitives a lookup for each would cost more than the skipping saves.
+// is a whole block of them whose bounds reach only opaque pixels.
 void XYGraph::drawAllSkippingCovered(QImage &image) const {
     TraceRaster raster(image, TraceRaster::Mode::Under);
     const Placer placer(xRange_.min, xRange_.max, yRange_.min, yRange_.max, plotArea().size());
-    constexpr std::size_t blockSize = GraphStore::blockSize;
     QPointF a, b;
-    for (std::size_t r = store_.runCount(); r-- > 0;) {
-        const GraphStore::Run run = store_.run(r);
-        for (std::size_t block = (run.count + blockSize - 1) / blockSize; block-- > 0;) {
-            const QRectF bounds = placer.place(run.bounds[block]);
-            QRect reach = raster.lineReach(bounds, penWidth);
-            if (run.blockHoldsMarker(block)) {
-                reach |= raster.squareReach(bounds, markerSize);
-            }
-            if (raster.covered(reach)) {
+    forEachBlockNewestFirst(store_, [&](const StoredBlock &block) {
+        const QRectF bounds = placer.place(block.bounds());
+        QRect reach = raster.lineReach(bounds, penWidth);
+        if (block.holdsMarker()) {
+            reach |= raster.squareReach(bounds, markerSize);
+        }
+        if (raster.covered(reach)) {
+            return;
+        }
+        for (std::size_t i = block.size(); i-- > 0;) {
+            if (!placer.place(block.coords(i), a, b)) {
                 continue;
             }
-            const std::size_t first = block * blockSize;
-            for (std::size_t i = std::min(run.count, first + blockSize); i-- > first;) {
-                if (!placer.place(run.coords + 4 * i, a, b)) {
-                    continue;
-                }
-                const bool marker = GraphStore::isMarker(run.tags[i]);
-                const QRectF box = boxOf(a, b);
-                if (raster.covered(marker ? raster.squareReach(box, markerSize)
-                                          : raster.lineReach(box, penWidth))) {
-                    continue;
-                }
-                drawPrimitive(raster, marker, store_.colourOf(run.tags[i]), a, b);
+            const bool marker = block.isMarker(i);
+            const QRectF box = boxOf(a, b);
+            if (raster.covered(marker ? raster.squareReach(box, markerSize)
+                                      : raster.lineReach(box, penWidth))) {
+                continue;
             }
+            drawPrimitive(raster, marker, block.rgb(i), a, b);
         }
-    }
+    });
 }
 
 void XYGraph::drawAxes(QPainter &painter) const {
