@@ -1,7 +1,7 @@
 // A full redraw of a long trace (what an axis change, a resize or a clear costs), beside
 // the plain way of drawing the same segments: one antialiased drawLines per colour.
 //
-//   build/bench/panel/panel_bench --benchmark_filter=Redraw
+//   build/bench/panel/zelbrin_panel_bench --benchmark_filter=Redraw
 //
 // All run on the same 600x400 graph and the same wandering two-colour trace, timed in
 // processor time; the counter plain_over_graph = plain drawLines time / graph redraw time
