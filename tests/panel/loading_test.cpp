@@ -220,7 +220,7 @@ std::pair<int, std::string> loadText(const QByteArray &text) {
 }
 
 TEST(PanelLoading, NestingIsLimitedWellAboveRealPanels) {
-    const auto [deepButReal, nothingPrinted] = loadText(nestedPanel(panel::kMaxFormDepth - 5));
+    const auto [deepButReal, nothingPrinted] = loadText(nestedPanel(panel::maxFormDepth - 5));
     EXPECT_GT(deepButReal, 0) << nothingPrinted;
     EXPECT_NE(panel_test::controlWidget(deepButReal, 2), nullptr);
     DiscardPanel(deepButReal);

@@ -1,8 +1,8 @@
 #include "panel_test_access.h"
 
+#include "ops/file_popup.h"
 #include "ops/panel_registry.h"
 #include "uiruntime/userint.h"
-#include "widgets/file_popup.h"
 #include "widgets/panel_timer.h"
 #include "widgets/status_line.h"
 #include "widgets/xygraph.h"

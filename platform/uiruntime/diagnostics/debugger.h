@@ -1,6 +1,6 @@
 // Whether a debugger watches the process, and stopping in it; one form per platform.
-#ifndef PLATFORM_DIAGNOSTICS_DEBUGGER_H
-#define PLATFORM_DIAGNOSTICS_DEBUGGER_H
+#ifndef PLATFORM_UIRUNTIME_DIAGNOSTICS_DEBUGGER_H
+#define PLATFORM_UIRUNTIME_DIAGNOSTICS_DEBUGGER_H
 
 namespace diagnostics {
 

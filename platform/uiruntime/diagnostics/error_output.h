@@ -1,6 +1,6 @@
 // Standard error as the operating system shows it, one form per platform.
-#ifndef PLATFORM_DIAGNOSTICS_ERROR_OUTPUT_H
-#define PLATFORM_DIAGNOSTICS_ERROR_OUTPUT_H
+#ifndef PLATFORM_UIRUNTIME_DIAGNOSTICS_ERROR_OUTPUT_H
+#define PLATFORM_UIRUNTIME_DIAGNOSTICS_ERROR_OUTPUT_H
 
 namespace diagnostics {
 

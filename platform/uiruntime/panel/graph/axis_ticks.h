@@ -1,6 +1,6 @@
 // Where an axis gets its ticks: round steps of 1, 2 or 5 times a power of ten.
-#ifndef PLATFORM_PANEL_AXIS_TICKS_H
-#define PLATFORM_PANEL_AXIS_TICKS_H
+#ifndef PLATFORM_UIRUNTIME_PANEL_GRAPH_AXIS_TICKS_H
+#define PLATFORM_UIRUNTIME_PANEL_GRAPH_AXIS_TICKS_H
 
 #include <QString>
 #include <vector>

@@ -12,7 +12,7 @@ int premultiplied(int channel, int alpha) {
 
 const ColourShades::Shades &ColourShades::make(QRgb rgb) {
     Kept &kept = kept_[next_];
-    next_ = (next_ + 1) % kKept;
+    next_ = (next_ + 1) % keptColours;
     kept.rgb = rgb;
     for (int alpha = 0; alpha < 256; ++alpha) {
         kept.shades[alpha] =

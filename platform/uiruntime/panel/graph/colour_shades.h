@@ -4,8 +4,8 @@
 // its new one; with the colour's shades at hand that is two loads instead of six products
 // for every pixel painted.  A trace goes back and forth between a few colours, so the
 // last few asked for are kept.
-#ifndef PLATFORM_PANEL_COLOUR_SHADES_H
-#define PLATFORM_PANEL_COLOUR_SHADES_H
+#ifndef PLATFORM_UIRUNTIME_PANEL_GRAPH_COLOUR_SHADES_H
+#define PLATFORM_UIRUNTIME_PANEL_GRAPH_COLOUR_SHADES_H
 
 #include <QRgb>
 #include <array>
@@ -19,7 +19,7 @@ class ColourShades {
 
     ColourShades() {
         for (Kept &kept : kept_) {
-            kept.rgb = kNoColour;
+            kept.rgb = noColour;
         }
     }
 
@@ -29,24 +29,24 @@ class ColourShades {
         rgb &= 0xFFFFFF;
         // Every slot is compared, without a branch: a trace that takes turns between
         // colours would have a branch for each slot guessed wrong about as often as right.
-        std::size_t found = kKept;
-        for (std::size_t i = kKept; i-- > 0;) {
+        std::size_t found = keptColours;
+        for (std::size_t i = keptColours; i-- > 0;) {
             found = kept_[i].rgb == rgb ? i : found;
         }
-        return found < kKept ? kept_[found].shades : make(rgb);
+        return found < keptColours ? kept_[found].shades : make(rgb);
     }
 
   private:
-    static constexpr std::size_t kKept = 4;
-    static constexpr QRgb kNoColour = 0xFFFFFFFF; // no 0xRRGGBB is this: an empty slot
+    static constexpr std::size_t keptColours = 4;
+    static constexpr QRgb noColour = 0xFFFFFFFF; // no 0xRRGGBB is this: an empty slot
     struct Kept {
         QRgb rgb;
         Shades shades;
     };
     const Shades &make(QRgb rgb);
 
-    std::array<Kept, kKept> kept_; // shades filled in as each slot is taken
-    std::size_t next_ = 0;         // the slot to take next
+    std::array<Kept, keptColours> kept_; // shades filled in as each slot is taken
+    std::size_t next_ = 0;               // the slot to take next
 };
 
 } // namespace panel

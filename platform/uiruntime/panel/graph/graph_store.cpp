@@ -6,30 +6,30 @@
 namespace panel {
 
 std::size_t GraphStore::chunkCapacity(std::size_t chunk) {
-    if (chunk >= kSmallChunks) {
-        return kChunkSize;
+    if (chunk >= smallChunkCount) {
+        return chunkSize;
     }
-    return chunk == 0 ? kFirstChunk : kFirstChunk << (chunk - 1);
+    return chunk == 0 ? firstChunkSize : firstChunkSize << (chunk - 1);
 }
 
 std::size_t GraphStore::chunkStart(std::size_t chunk) {
-    if (chunk >= kSmallChunks) {
-        return (chunk - kSmallChunks + 1) * kChunkSize;
+    if (chunk >= smallChunkCount) {
+        return (chunk - smallChunkCount + 1) * chunkSize;
     }
-    return chunk == 0 ? 0 : kFirstChunk << (chunk - 1);
+    return chunk == 0 ? 0 : firstChunkSize << (chunk - 1);
 }
 
 GraphStore::Location GraphStore::locate(std::size_t index) {
-    if (index < kFirstChunk) {
+    if (index < firstChunkSize) {
         return {0, index};
     }
-    if (index < kChunkSize) {
+    if (index < chunkSize) {
         // Small chunk c >= 1 holds the indices from 2^(c+5) up to 2^(c+6).
         const auto highBit = static_cast<std::size_t>(std::bit_width(index) - 1);
-        const std::size_t firstHighBit = std::bit_width(kFirstChunk) - 1;
+        const std::size_t firstHighBit = std::bit_width(firstChunkSize) - 1;
         return {highBit - firstHighBit + 1, index - (std::size_t{1} << highBit)};
     }
-    return {kSmallChunks - 1 + index / kChunkSize, index % kChunkSize};
+    return {smallChunkCount - 1 + index / chunkSize, index % chunkSize};
 }
 
 bool GraphStore::append(const GraphPrimitive &primitive) {
@@ -42,7 +42,7 @@ bool GraphStore::append(const GraphPrimitive &primitive) {
         const std::size_t capacity = chunkCapacity(at.chunk);
         chunks_.push_back({std::make_unique_for_overwrite<float[]>(4 * capacity),
                            std::make_unique_for_overwrite<std::uint16_t[]>(capacity),
-                           std::make_unique_for_overwrite<Bounds[]>(capacity / kBlock),
+                           std::make_unique_for_overwrite<Bounds[]>(capacity / blockSize),
                            {}});
     }
     Chunk &chunk = chunks_[at.chunk];
@@ -51,11 +51,11 @@ bool GraphStore::append(const GraphPrimitive &primitive) {
     coords[1] = primitive.y1;
     coords[2] = primitive.x2;
     coords[3] = primitive.y2;
-    chunk.tags[at.slot] = static_cast<std::uint16_t>(colour | (primitive.marker ? kMarkerBit : 0));
-    Bounds &block = chunk.bounds[at.slot / kBlock];
+    chunk.tags[at.slot] = static_cast<std::uint16_t>(colour | (primitive.marker ? markerBit : 0));
+    Bounds &block = chunk.bounds[at.slot / blockSize];
     const Bounds own{std::min(primitive.x1, primitive.x2), std::min(primitive.y1, primitive.y2),
                      std::max(primitive.x1, primitive.x2), std::max(primitive.y1, primitive.y2)};
-    if (at.slot % kBlock == 0) {
+    if (at.slot % blockSize == 0) {
         block = own;
     } else {
         block = {std::min(block.xMin, own.xMin), std::min(block.yMin, own.yMin),
@@ -63,7 +63,7 @@ bool GraphStore::append(const GraphPrimitive &primitive) {
     }
     ++size_;
     if (primitive.marker) {
-        chunk.markerBlocks.set(at.slot / kBlock);
+        chunk.markerBlocks.set(at.slot / blockSize);
         ++markers_;
     }
     return true;
@@ -97,7 +97,7 @@ std::size_t GraphStore::bytesHeld() const {
         primitives += chunkCapacity(chunk);
     }
     return primitives * (4 * sizeof(float) + sizeof(std::uint16_t)) +
-           primitives / kBlock * sizeof(Bounds) + chunks_.capacity() * sizeof(Chunk) +
+           primitives / blockSize * sizeof(Bounds) + chunks_.capacity() * sizeof(Chunk) +
            palette_.capacity() * sizeof(std::uint32_t);
 }
 
@@ -112,7 +112,7 @@ int GraphStore::paletteIndex(std::uint32_t rgb) {
         lastColour_ = static_cast<std::size_t>(found - palette_.begin());
         return static_cast<int>(lastColour_);
     }
-    if (palette_.size() == kMaxColours) {
+    if (palette_.size() == maxColours) {
         return -1;
     }
     palette_.push_back(rgb);

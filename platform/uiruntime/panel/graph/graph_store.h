@@ -7,8 +7,8 @@
 // every chunk has 4096.  Each block of 32 primitives also keeps the box that holds them, and
 // each chunk which of its blocks hold a marker, so that a reader can pass over a block that
 // lands where nothing would show.
-#ifndef PLATFORM_PANEL_GRAPH_STORE_H
-#define PLATFORM_PANEL_GRAPH_STORE_H
+#ifndef PLATFORM_UIRUNTIME_PANEL_GRAPH_GRAPH_STORE_H
+#define PLATFORM_UIRUNTIME_PANEL_GRAPH_GRAPH_STORE_H
 
 #include <bitset>
 #include <cstddef>
@@ -28,7 +28,7 @@ class GraphStore {
   public:
     // Distinct colours one graph can hold until it is cleared; it also bounds the time a
     // new colour takes to look up.
-    static constexpr std::size_t kMaxColours = 4096;
+    static constexpr std::size_t maxColours = 4096;
 
     // False (nothing stored) when the palette is full and rgb is new to it.
     bool append(const GraphPrimitive &primitive);
@@ -39,42 +39,43 @@ class GraphStore {
     std::size_t segmentCount() const { return size_ - markers_; }
     GraphPrimitive at(std::size_t index) const;
 
-    static constexpr std::size_t kBlock = 32;
-    static constexpr std::size_t kFirstChunk = 64;
-    static constexpr std::size_t kChunkSize = 4096;
+    static constexpr std::size_t blockSize = 32;
+    static constexpr std::size_t firstChunkSize = 64;
+    static constexpr std::size_t chunkSize = 4096;
     struct Bounds {
         float xMin, yMin, xMax, yMax;
     };
     // The primitives in plotting order as runs of raw arrays, one run a chunk, for a
-    // reader that goes through all of them and cannot afford a lookup for each: four
-    // coordinates a primitive (x1, y1, x2, y2), a tag that colourOf and isMarker read, and
-    // the bounds of each block of kBlock primitives (the run's last block may be partial),
-    // and which blocks hold a marker, whose reach is larger than a segment's.
+    // reader that goes through all of them and cannot afford a lookup for each (the full
+    // redraw reads them through StoredBlock, stored_block.h): four coordinates a primitive
+    // (x1, y1, x2, y2), a tag that colourOf and isMarker read, and the bounds of each block
+    // of blockSize primitives (the run's last block may be partial), and which blocks hold
+    // a marker, whose reach is larger than a segment's.
     struct Run {
         const float *coords;
         const std::uint16_t *tags;
         const Bounds *bounds;
         std::size_t count;
-        const std::bitset<kChunkSize / kBlock> *markerBlocks;
+        const std::bitset<chunkSize / blockSize> *markerBlocks;
         bool blockHoldsMarker(std::size_t block) const { return markerBlocks->test(block); }
     };
     std::size_t runCount() const { return chunks_.size(); }
     Run run(std::size_t index) const;
-    std::uint32_t colourOf(std::uint16_t tag) const { return palette_[tag & ~kMarkerBit]; }
-    static bool isMarker(std::uint16_t tag) { return (tag & kMarkerBit) != 0; }
+    std::uint32_t colourOf(std::uint16_t tag) const { return palette_[tag & ~markerBit]; }
+    static bool isMarker(std::uint16_t tag) { return (tag & markerBit) != 0; }
 
     // Bytes held for the primitives (chunks allocated so far, palette included).
     std::size_t bytesHeld() const;
 
   private:
-    static constexpr std::size_t kSmallChunks = 7; // 64 + 64 + 128 + ... + 2048 = 4096
-    static constexpr std::uint16_t kMarkerBit = 0x8000;
-    static_assert(kFirstChunk % kBlock == 0 && kChunkSize % kBlock == 0);
+    static constexpr std::size_t smallChunkCount = 7; // 64 + 64 + 128 + ... + 2048 = 4096
+    static constexpr std::uint16_t markerBit = 0x8000;
+    static_assert(firstChunkSize % blockSize == 0 && chunkSize % blockSize == 0);
     struct Chunk {
         std::unique_ptr<float[]> coords;
         std::unique_ptr<std::uint16_t[]> tags;
         std::unique_ptr<Bounds[]> bounds;
-        std::bitset<kChunkSize / kBlock> markerBlocks;
+        std::bitset<chunkSize / blockSize> markerBlocks;
     };
     struct Location {
         std::size_t chunk;

@@ -6,8 +6,8 @@
 // opaque, so no pixel is ever looked at here.  A long trace asks about every primitive and
 // every row of pixels it would paint, so a question reads up to a window of a row's pixels
 // with one load, inline.
-#ifndef PLATFORM_PANEL_OPAQUE_PIXELS_H
-#define PLATFORM_PANEL_OPAQUE_PIXELS_H
+#ifndef PLATFORM_UIRUNTIME_PANEL_GRAPH_OPAQUE_PIXELS_H
+#define PLATFORM_UIRUNTIME_PANEL_GRAPH_OPAQUE_PIXELS_H
 
 #include <QRect>
 #include <QSize>
@@ -23,7 +23,7 @@ class OpaquePixels {
   public:
     // Pixels a window() reads: a load of 64 bits starting at the byte that holds the first
     // pixel has at least this many left after the pixels before it in that byte.
-    static constexpr int kWindow = 57;
+    static constexpr int windowPixels = 57;
 
     // A picture of the given size, all transparent.
     explicit OpaquePixels(QSize size);
@@ -34,8 +34,8 @@ class OpaquePixels {
         const int left = std::max(area.left(), 0);
         const int right = std::min(area.right(), width_ - 1);
         const int bottom = std::min(area.bottom(), height_ - 1);
-        for (int from = left; from <= right; from += kWindow) {
-            const std::uint64_t span = spanOf(std::min(right - from + 1, kWindow));
+        for (int from = left; from <= right; from += windowPixels) {
+            const std::uint64_t span = spanOf(std::min(right - from + 1, windowPixels));
             for (int y = std::max(area.top(), 0); y <= bottom; ++y) {
                 if ((span & ~window(from, y)) != 0) {
                     return false;
@@ -44,7 +44,7 @@ class OpaquePixels {
         }
         return true;
     }
-    // Bit i for whether pixel x + i of row y is opaque, for i below kWindow; the bits above
+    // Bit i for whether pixel x + i of row y is opaque, for i below windowPixels; the bits above
     // those, and pixels past the row's end, are not for use.
     std::uint64_t window(int x, int y) const {
         std::uint64_t bits;
@@ -54,7 +54,7 @@ class OpaquePixels {
         }
         return bits >> (x & 7);
     }
-    // The lowest count bits, for 0 <= count <= kWindow: the part of a window to look at.
+    // The lowest count bits, for 0 <= count <= windowPixels: the part of a window to look at.
     static std::uint64_t spanOf(int count) { return (std::uint64_t{1} << count) - 1; }
 
     bool opaqueAt(int x, int y) const { return (bytes_[byteOf(x, y)] >> (x & 7)) & 1; }

@@ -117,9 +117,9 @@ inline void TraceRaster::forEachPaintable(int y, int firstColumn, int lastColumn
         }
     } else {
         // A row's span is a few pixels but for a long flat line: one window does.
-        for (int from = firstColumn; from <= lastColumn; from += OpaquePixels::kWindow) {
+        for (int from = firstColumn; from <= lastColumn; from += OpaquePixels::windowPixels) {
             const std::uint64_t span =
-                OpaquePixels::spanOf(std::min(lastColumn - from + 1, OpaquePixels::kWindow));
+                OpaquePixels::spanOf(std::min(lastColumn - from + 1, OpaquePixels::windowPixels));
             for (std::uint64_t open = span & ~opaque_->window(from, y); open != 0;
                  open &= open - 1) {
                 visit(from + std::countr_zero(open));

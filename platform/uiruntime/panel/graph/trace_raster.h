@@ -7,8 +7,8 @@
 // are already opaque untouched.  Under starts on a transparent image and keeps track of
 // the pixels it makes opaque, so that whoever paints a long trace can ask whether a
 // primitive could still show at all.
-#ifndef PLATFORM_PANEL_TRACE_RASTER_H
-#define PLATFORM_PANEL_TRACE_RASTER_H
+#ifndef PLATFORM_UIRUNTIME_PANEL_GRAPH_TRACE_RASTER_H
+#define PLATFORM_UIRUNTIME_PANEL_GRAPH_TRACE_RASTER_H
 
 #include "colour_shades.h"
 #include "opaque_pixels.h"
@@ -32,8 +32,8 @@ class TraceRaster {
     // floor() of a coordinate near the image (above -2^20 pixels), by truncation: a full
     // redraw takes several for each of hundreds of thousands of primitives and rows.
     static int floorNear(double value) {
-        constexpr int kOffset = 1 << 20;
-        return static_cast<int>(value + kOffset) - kOffset;
+        constexpr int offset = 1 << 20;
+        return static_cast<int>(value + offset) - offset;
     }
 
     void line(QPointF a, QPointF b, QRgb rgb, double width);

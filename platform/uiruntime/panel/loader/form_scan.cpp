@@ -46,9 +46,9 @@ Result<FormScan> scanForm(const QByteArray &xml) {
         reader.readNext();
         const std::size_t depth = elementIsWidget.size();
         if (reader.isStartElement()) {
-            if (depth >= std::size_t(kMaxFormDepth)) {
+            if (depth >= std::size_t(maxFormDepth)) {
                 return refuseHere(
-                    QStringLiteral("elements nest deeper than %1 levels").arg(kMaxFormDepth));
+                    QStringLiteral("elements nest deeper than %1 levels").arg(maxFormDepth));
             }
             const QStringView name = reader.name();
             if (!sawUi) {

@@ -2,8 +2,8 @@
 // deeper than a real panel ever is, and which widgets carry which properties, at which
 // line.  Checking here lets a refusal name the line, which the widgets QUiLoader builds no
 // longer know, and keeps files that would exhaust the loader's recursion away from it.
-#ifndef PLATFORM_PANEL_FORM_SCAN_H
-#define PLATFORM_PANEL_FORM_SCAN_H
+#ifndef PLATFORM_UIRUNTIME_PANEL_LOADER_FORM_SCAN_H
+#define PLATFORM_UIRUNTIME_PANEL_LOADER_FORM_SCAN_H
 
 #include "ops/refusal.h"
 
@@ -17,7 +17,7 @@ namespace panel {
 
 // Far deeper than any panel Designer writes (a widget in a layout in a widget adds three
 // levels), far shallower than what exhausts a stack.
-inline constexpr int kMaxFormDepth = 100;
+inline constexpr int maxFormDepth = 100;
 
 struct FormWidget {
     QString className;

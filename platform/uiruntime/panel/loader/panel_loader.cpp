@@ -46,7 +46,7 @@ tl::unexpected<Refusal> refuseWidget(const FormWidget &widget, const QString &wh
 
 // Control IDs the runtime hands out go above the file's highest, so the file's stay far
 // below the int range.
-constexpr int kHighestControlId = 65535;
+constexpr int highestControlId = 65535;
 
 std::optional<int> parseInt(const std::optional<QString> &text) {
     if (!text) {
@@ -91,7 +91,7 @@ Result<void> checkTimer(const FormWidget &timer) {
 Result<void> checkAxis(const FormWidget &graph, const QString &axis) {
     const QString minName = axis + QStringLiteral("Min");
     const QString maxName = axis + QStringLiteral("Max");
-    double ends[2] = {XYGraph::kDefaultAxisMin, XYGraph::kDefaultAxisMax};
+    double ends[2] = {XYGraph::defaultAxisMin, XYGraph::defaultAxisMax};
     const QString names[2] = {minName, maxName};
     for (int i = 0; i < 2; ++i) {
         if (const std::optional<QString> text = graph.property(names[i])) {
@@ -140,10 +140,10 @@ Result<void> checkControl(const FormWidget &widget, std::set<int> &ids) {
         return refuseWidget(
             widget, QStringLiteral("controlId '%1' is not a positive integer").arg(*idText));
     }
-    if (*id > kHighestControlId) {
+    if (*id > highestControlId) {
         return refuseWidget(widget, QStringLiteral("controlId %1 is above the highest allowed, %2")
                                         .arg(*id)
-                                        .arg(kHighestControlId));
+                                        .arg(highestControlId));
     }
     if (!ids.insert(*id).second) {
         return refuseWidget(widget, QStringLiteral("duplicate controlId %1").arg(*id));

@@ -1,6 +1,6 @@
 // Builds a panel from its Qt Designer file, or says precisely why the file is refused.
-#ifndef PLATFORM_PANEL_PANEL_LOADER_H
-#define PLATFORM_PANEL_PANEL_LOADER_H
+#ifndef PLATFORM_UIRUNTIME_PANEL_LOADER_PANEL_LOADER_H
+#define PLATFORM_UIRUNTIME_PANEL_LOADER_PANEL_LOADER_H
 
 #include "ops/panel_registry.h"
 #include "ops/refusal.h"

@@ -10,7 +10,7 @@ namespace panel {
 
 namespace {
 
-constexpr char kGrowsProperty[] = "growsWithWindow";
+constexpr char growsProperty[] = "growsWithWindow";
 
 struct Growing {
     QPointer<QWidget> widget;
@@ -48,7 +48,7 @@ class KeepGaps : public QObject {
 void anchorGrowingControls(QWidget *window) {
     std::vector<Growing> growing;
     for (QWidget *child : window->findChildren<QWidget *>()) {
-        if (!child->property(kGrowsProperty).toBool()) {
+        if (!child->property(growsProperty).toBool()) {
             continue;
         }
         const QRect place = child->geometry();

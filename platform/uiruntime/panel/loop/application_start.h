@@ -2,8 +2,8 @@
 // missing is found before Qt looks for it, and should a platform still fail while it
 // starts, the program ends with one line that names the cause and status 1 instead of
 // Qt's abort with its many lines.
-#ifndef PLATFORM_PANEL_APPLICATION_START_H
-#define PLATFORM_PANEL_APPLICATION_START_H
+#ifndef PLATFORM_UIRUNTIME_PANEL_LOOP_APPLICATION_START_H
+#define PLATFORM_UIRUNTIME_PANEL_LOOP_APPLICATION_START_H
 
 #include <string>
 

@@ -1,8 +1,8 @@
 // Whether the window system that Qt is about to start can show windows here.  Qt's X11
 // platform ends the whole program when it cannot reach its display, so that case is
 // looked at first, without Qt.
-#ifndef PLATFORM_PANEL_DISPLAY_CHECK_H
-#define PLATFORM_PANEL_DISPLAY_CHECK_H
+#ifndef PLATFORM_UIRUNTIME_PANEL_LOOP_DISPLAY_CHECK_H
+#define PLATFORM_UIRUNTIME_PANEL_LOOP_DISPLAY_CHECK_H
 
 #include <optional>
 #include <string>

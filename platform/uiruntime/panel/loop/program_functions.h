@@ -3,8 +3,8 @@
 // defines (abort, exit, ...) is not found, so a panel file cannot make a button call it.
 // The executable exports its callbacks (ENABLE_EXPORTS on Linux, WINDOWS_EXPORT_ALL_SYMBOLS
 // beside it on Windows).
-#ifndef PLATFORM_PANEL_PROGRAM_FUNCTIONS_H
-#define PLATFORM_PANEL_PROGRAM_FUNCTIONS_H
+#ifndef PLATFORM_UIRUNTIME_PANEL_LOOP_PROGRAM_FUNCTIONS_H
+#define PLATFORM_UIRUNTIME_PANEL_LOOP_PROGRAM_FUNCTIONS_H
 
 #include <QString>
 

@@ -1,8 +1,8 @@
 // Turns what the user does to a panel into the program's events.
-#ifndef PLATFORM_PANEL_CONTROL_EVENTS_H
-#define PLATFORM_PANEL_CONTROL_EVENTS_H
+#ifndef PLATFORM_UIRUNTIME_PANEL_OPS_CONTROL_EVENTS_H
+#define PLATFORM_UIRUNTIME_PANEL_OPS_CONTROL_EVENTS_H
 
-#include "loader/control_kind.h"
+#include "control_kind.h"
 
 class QWidget;
 

@@ -15,17 +15,17 @@ using panel::withPanel;
 
 namespace {
 
-constexpr int kButtonHeight = 26;
+constexpr int buttonHeight = 26;
 // Line buttons stand in a narrow column beside their port-line labels.
-constexpr int kButtonMinWidth = 52;
-constexpr int kButtonTextPadding = 14;
+constexpr int buttonMinWidth = 52;
+constexpr int buttonTextPadding = 14;
 
 QWidget *createControlWidget(int style, const QString &label, QWidget *window) {
     switch (style) {
     case CTRL_SQUARE_COMMAND_BUTTON: {
         auto *button = new QPushButton(label, window);
-        const int textWidth = button->fontMetrics().horizontalAdvance(label) + kButtonTextPadding;
-        button->resize(std::max(kButtonMinWidth, textWidth), kButtonHeight);
+        const int textWidth = button->fontMetrics().horizontalAdvance(label) + buttonTextPadding;
+        button->resize(std::max(buttonMinWidth, textWidth), buttonHeight);
         return button;
     }
     case CTRL_LED_WITH_LABEL:

@@ -2,10 +2,10 @@
 //
 // Widgets are reached through QPointer so that a widget Qt already destroyed (say, with
 // its parent) reads as absent instead of dangling.
-#ifndef PLATFORM_PANEL_PANEL_REGISTRY_H
-#define PLATFORM_PANEL_PANEL_REGISTRY_H
+#ifndef PLATFORM_UIRUNTIME_PANEL_OPS_PANEL_REGISTRY_H
+#define PLATFORM_UIRUNTIME_PANEL_OPS_PANEL_REGISTRY_H
 
-#include "loader/control_kind.h"
+#include "control_kind.h"
 #include "refusal.h"
 #include "uiruntime/userint.h"
 

@@ -1,7 +1,7 @@
 // How the panel runtime says no: one refusal, carrying the status that the C-style
 // operations return and, where a person will read it, what was wrong and where.
-#ifndef PLATFORM_PANEL_REFUSAL_H
-#define PLATFORM_PANEL_REFUSAL_H
+#ifndef PLATFORM_UIRUNTIME_PANEL_OPS_REFUSAL_H
+#define PLATFORM_UIRUNTIME_PANEL_OPS_REFUSAL_H
 
 #include <QString>
 #include <tl/expected.hpp>

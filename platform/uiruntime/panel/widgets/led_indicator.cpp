@@ -31,14 +31,14 @@ void LedIndicator::setLabel(const QString &label) {
 
 QSize LedIndicator::sizeHint() const {
     const QFontMetrics metrics = fontMetrics();
-    const int textWidth = label_.isEmpty() ? 0 : kLabelGap + metrics.horizontalAdvance(label_) + 2;
-    return {kLampSize + 2 + textWidth, qMax(kLampSize + 2, metrics.height())};
+    const int textWidth = label_.isEmpty() ? 0 : labelGap + metrics.horizontalAdvance(label_) + 2;
+    return {lampSize + 2 + textWidth, qMax(lampSize + 2, metrics.height())};
 }
 
 void LedIndicator::paintEvent(QPaintEvent *) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF lamp(1, (height() - kLampSize) / 2.0, kLampSize, kLampSize);
+    const QRectF lamp(1, (height() - lampSize) / 2.0, lampSize, lampSize);
     if (unknown_) {
         painter.setPen(QPen(QColor(120, 120, 120), 1.0, Qt::DashLine));
         painter.setBrush(QColor(190, 190, 190));
@@ -52,7 +52,7 @@ void LedIndicator::paintEvent(QPaintEvent *) {
     }
     if (!label_.isEmpty()) {
         painter.setPen(palette().color(QPalette::WindowText));
-        const QRect text(kLampSize + 2 + kLabelGap, 0, width(), height());
+        const QRect text(lampSize + 2 + labelGap, 0, width(), height());
         painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, label_);
     }
 }

@@ -1,6 +1,6 @@
 // On/off indicator that the program creates at run time, with an optional label beside it.
-#ifndef PLATFORM_PANEL_LED_INDICATOR_H
-#define PLATFORM_PANEL_LED_INDICATOR_H
+#ifndef PLATFORM_UIRUNTIME_PANEL_WIDGETS_LED_INDICATOR_H
+#define PLATFORM_UIRUNTIME_PANEL_WIDGETS_LED_INDICATOR_H
 
 #include <QWidget>
 
@@ -28,8 +28,8 @@ class LedIndicator : public QWidget {
     void paintEvent(QPaintEvent *event) override;
 
   private:
-    static constexpr int kLampSize = 18;
-    static constexpr int kLabelGap = 6;
+    static constexpr int lampSize = 18;
+    static constexpr int labelGap = 6;
     bool on_ = false;
     bool unknown_ = false;
     QString label_;

@@ -2,8 +2,8 @@
 //
 // It lives in the panel file like any control (so Designer can place it and keep its ID),
 // but it never shows at run time.  Ticks come from a QTimer on the user-interface thread.
-#ifndef PLATFORM_PANEL_PANEL_TIMER_H
-#define PLATFORM_PANEL_PANEL_TIMER_H
+#ifndef PLATFORM_UIRUNTIME_PANEL_WIDGETS_PANEL_TIMER_H
+#define PLATFORM_UIRUNTIME_PANEL_WIDGETS_PANEL_TIMER_H
 
 #include <QTimer>
 #include <QWidget>

@@ -14,7 +14,7 @@ namespace panel {
 
 namespace {
 
-constexpr char kObjectName[] = "panelStatusLine";
+constexpr char statusLineName[] = "panelStatusLine";
 
 // Shows the first line of its message, cut to its width, with the whole message as its
 // tooltip: driver texts run over several lines, which a one-line label cannot show.
@@ -127,7 +127,7 @@ void installErrorPrintSink() {
 
 void attachStatusLine(QWidget *window) {
     auto *line = new StatusLine(window);
-    line->setObjectName(QString::fromLatin1(kObjectName));
+    line->setObjectName(QString::fromLatin1(statusLineName));
     line->setStyleSheet(QStringLiteral("QLabel { color: #a00000; padding-left: 4px; }"));
     const int height = line->fontMetrics().height() + 6;
     line->setGeometry(0, window->height(), window->width(), height);
@@ -138,7 +138,7 @@ void attachStatusLine(QWidget *window) {
 }
 
 QString statusLineText(const QWidget *window) {
-    const auto *line = window->findChild<QLabel *>(QString::fromLatin1(kObjectName));
+    const auto *line = window->findChild<QLabel *>(QString::fromLatin1(statusLineName));
     return line ? line->text() : QString();
 }
 

@@ -2,8 +2,8 @@
 // the latest one: a person who starts the program from a desktop never sees stderr.  It
 // shows the latest message's first line, cut to the window's width; its tooltip holds the
 // whole message.
-#ifndef PLATFORM_PANEL_STATUS_LINE_H
-#define PLATFORM_PANEL_STATUS_LINE_H
+#ifndef PLATFORM_UIRUNTIME_PANEL_WIDGETS_STATUS_LINE_H
+#define PLATFORM_UIRUNTIME_PANEL_WIDGETS_STATUS_LINE_H
 
 #include <QString>
 

@@ -1,6 +1,7 @@
 #include "xygraph.h"
 
 #include "graph/axis_ticks.h"
+#include "graph/stored_block.h"
 #include "graph/trace_raster.h"
 
 #include <QPaintEvent>
@@ -11,19 +12,19 @@ namespace panel {
 
 namespace {
 
-constexpr int kLeftMargin = 56;
-constexpr int kRightMargin = 14;
-constexpr int kTopMargin = 10;
-constexpr int kBottomMargin = 28;
-constexpr int kTitleGap = 4;
-constexpr double kPenWidth = 1.5;
-constexpr int kTickLength = 5;
-constexpr int kMarkerSize = 5;
-constexpr int kMaxTicksX = 8;
-constexpr int kMaxTicksY = 7;
+constexpr int leftMargin = 56;
+constexpr int rightMargin = 14;
+constexpr int topMargin = 10;
+constexpr int bottomMargin = 28;
+constexpr int titleGap = 4;
+constexpr double penWidth = 1.5;
+constexpr int tickLength = 5;
+constexpr int markerSize = 5;
+constexpr int maxTicksX = 8;
+constexpr int maxTicksY = 7;
 // Segments are clipped to the cache with this margin so huge coordinates never reach the
 // rasterizer and an antialiased end that touches the border is still drawn whole.
-constexpr double kClipMargin = 8.0;
+constexpr double clipMargin = 8.0;
 
 bool fitsFloat(double value) {
     return std::isfinite(value) && std::isfinite(static_cast<float>(value));
@@ -76,8 +77,8 @@ class Placer {
     Placer(double xMin, double xMax, double yMin, double yMax, QSize area)
         : xMin_(xMin), yMax_(yMax), xScale_((area.width() - 1) / (xMax - xMin)),
           yScale_((area.height() - 1) / (yMax - yMin)),
-          box_(-kClipMargin, -kClipMargin, area.width() + 2 * kClipMargin,
-               area.height() + 2 * kClipMargin) {}
+          box_(-clipMargin, -clipMargin, area.width() + 2 * clipMargin,
+               area.height() + 2 * clipMargin) {}
 
     // Where a block's bounds land, cut to the clipping box.
     QRectF place(const GraphStore::Bounds &bounds) const {
@@ -209,10 +210,10 @@ void XYGraph::placePlotArea() {
 }
 
 QRect XYGraph::plotAreaFor(QSize size) const {
-    const int title = fontMetrics().height() + kTitleGap;
+    const int title = fontMetrics().height() + titleGap;
     const QRect room =
         QRect(QPoint(0, 0), size)
-            .adjusted(kLeftMargin + title, kTopMargin, -kRightMargin, -kBottomMargin - title);
+            .adjusted(leftMargin + title, topMargin, -rightMargin, -bottomMargin - title);
     if (!squarePlot_) {
         return room;
     }
@@ -307,9 +308,9 @@ void XYGraph::bringCacheUpToDate() {
 void XYGraph::drawPrimitive(TraceRaster &raster, bool marker, QRgb rgb, const QPointF &a,
                             const QPointF &b) {
     if (marker) {
-        raster.square(a, kMarkerSize, rgb);
+        raster.square(a, markerSize, rgb);
     } else {
-        raster.line(a, b, rgb, kPenWidth);
+        raster.line(a, b, rgb, penWidth);
     }
 }
 
@@ -329,39 +330,33 @@ void XYGraph::drawPrimitives(QImage &image, std::size_t from, std::size_t to) co
 // Painting under, from the newest primitive back, gives the picture that painting over in
 // plotting order gives, up to rounding in partly covered pixels; a primitive whose reach
 // (the pixels it could paint) is opaque already would change nothing and is skipped, and so
-// is a whole block of them whose bounds reach only opaque pixels.  The store is read run by run: at
-// a million primitives a lookup for each would cost more than the skipping saves.
+// is a whole block of them whose bounds reach only opaque pixels.
 void XYGraph::drawAllSkippingCovered(QImage &image) const {
     TraceRaster raster(image, TraceRaster::Mode::Under);
     const Placer placer(xRange_.min, xRange_.max, yRange_.min, yRange_.max, plotArea().size());
-    constexpr std::size_t kBlock = GraphStore::kBlock;
     QPointF a, b;
-    for (std::size_t r = store_.runCount(); r-- > 0;) {
-        const GraphStore::Run run = store_.run(r);
-        for (std::size_t block = (run.count + kBlock - 1) / kBlock; block-- > 0;) {
-            const QRectF bounds = placer.place(run.bounds[block]);
-            QRect reach = raster.lineReach(bounds, kPenWidth);
-            if (run.blockHoldsMarker(block)) {
-                reach |= raster.squareReach(bounds, kMarkerSize);
-            }
-            if (raster.covered(reach)) {
+    forEachBlockNewestFirst(store_, [&](const StoredBlock &block) {
+        const QRectF bounds = placer.place(block.bounds());
+        QRect reach = raster.lineReach(bounds, penWidth);
+        if (block.holdsMarker()) {
+            reach |= raster.squareReach(bounds, markerSize);
+        }
+        if (raster.covered(reach)) {
+            return;
+        }
+        for (std::size_t i = block.size(); i-- > 0;) {
+            if (!placer.place(block.coords(i), a, b)) {
                 continue;
             }
-            const std::size_t first = block * kBlock;
-            for (std::size_t i = std::min(run.count, first + kBlock); i-- > first;) {
-                if (!placer.place(run.coords + 4 * i, a, b)) {
-                    continue;
-                }
-                const bool marker = GraphStore::isMarker(run.tags[i]);
-                const QRectF box = boxOf(a, b);
-                if (raster.covered(marker ? raster.squareReach(box, kMarkerSize)
-                                          : raster.lineReach(box, kPenWidth))) {
-                    continue;
-                }
-                drawPrimitive(raster, marker, store_.colourOf(run.tags[i]), a, b);
+            const bool marker = block.isMarker(i);
+            const QRectF box = boxOf(a, b);
+            if (raster.covered(marker ? raster.squareReach(box, markerSize)
+                                      : raster.lineReach(box, penWidth))) {
+                continue;
             }
+            drawPrimitive(raster, marker, block.rgb(i), a, b);
         }
-    }
+    });
 }
 
 void XYGraph::drawAxes(QPainter &painter) const {
@@ -369,22 +364,22 @@ void XYGraph::drawAxes(QPainter &painter) const {
     const QColor ink = palette().color(QPalette::WindowText);
     const QColor grid(225, 225, 225);
     const QFontMetrics metrics = painter.fontMetrics();
-    for (const AxisTick &tick : axisTicks(xRange_.min, xRange_.max, kMaxTicksX)) {
+    for (const AxisTick &tick : axisTicks(xRange_.min, xRange_.max, maxTicksX)) {
         const int x = toPixel(tick.value, yRange_.min).x();
         painter.setPen(grid);
         painter.drawLine(x, area.top(), x, area.bottom());
         painter.setPen(ink);
-        painter.drawLine(x, area.bottom(), x, area.bottom() + kTickLength);
-        const QRect label(x - 40, area.bottom() + kTickLength, 80, metrics.height());
+        painter.drawLine(x, area.bottom(), x, area.bottom() + tickLength);
+        const QRect label(x - 40, area.bottom() + tickLength, 80, metrics.height());
         painter.drawText(label, Qt::AlignHCenter | Qt::AlignTop, tick.label);
     }
-    for (const AxisTick &tick : axisTicks(yRange_.min, yRange_.max, kMaxTicksY)) {
+    for (const AxisTick &tick : axisTicks(yRange_.min, yRange_.max, maxTicksY)) {
         const int y = toPixel(xRange_.min, tick.value).y();
         painter.setPen(grid);
         painter.drawLine(area.left(), y, area.right(), y);
         painter.setPen(ink);
-        painter.drawLine(area.left() - kTickLength, y, area.left(), y);
-        const QRect label(0, y - metrics.height() / 2, area.left() - kTickLength - 3,
+        painter.drawLine(area.left() - tickLength, y, area.left(), y);
+        const QRect label(0, y - metrics.height() / 2, area.left() - tickLength - 3,
                           metrics.height());
         painter.drawText(label, Qt::AlignRight | Qt::AlignVCenter, tick.label);
     }
@@ -397,13 +392,13 @@ void XYGraph::drawAxes(QPainter &painter) const {
 void XYGraph::drawTitles(QPainter &painter, const QRect &area) const {
     const QFontMetrics metrics = painter.fontMetrics();
     const int height = metrics.height();
-    const QRect below(area.left(), area.bottom() + kTickLength + height + kTitleGap, area.width(),
+    const QRect below(area.left(), area.bottom() + tickLength + height + titleGap, area.width(),
                       height);
     painter.drawText(below, Qt::AlignHCenter | Qt::AlignTop,
                      metrics.elidedText(xTitle_, Qt::ElideRight, area.width()));
     // The y title reads upwards, left of the tick labels.
     painter.save();
-    painter.translate(area.left() - kLeftMargin - kTitleGap, area.bottom());
+    painter.translate(area.left() - leftMargin - titleGap, area.bottom());
     painter.rotate(-90);
     painter.drawText(QRect(0, -height, area.height(), height), Qt::AlignHCenter | Qt::AlignBottom,
                      metrics.elidedText(yTitle_, Qt::ElideRight, area.height()));

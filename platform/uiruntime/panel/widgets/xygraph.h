@@ -8,8 +8,8 @@
 // is there, and skips every primitive whose footprint is already opaque, a block of them at
 // a time where it can: a long trace covers its area many times over, so most of it never
 // reaches the rasterizer.
-#ifndef PLATFORM_PANEL_XYGRAPH_H
-#define PLATFORM_PANEL_XYGRAPH_H
+#ifndef PLATFORM_UIRUNTIME_PANEL_WIDGETS_XYGRAPH_H
+#define PLATFORM_UIRUNTIME_PANEL_WIDGETS_XYGRAPH_H
 
 #include "graph/graph_store.h"
 
@@ -34,8 +34,8 @@ class XYGraph : public QWidget {
 
   public:
     // Both axes' range until the file or the program sets one.
-    static constexpr double kDefaultAxisMin = 0.0;
-    static constexpr double kDefaultAxisMax = 10.0;
+    static constexpr double defaultAxisMin = 0.0;
+    static constexpr double defaultAxisMax = 10.0;
 
     explicit XYGraph(QWidget *parent = nullptr);
 
@@ -105,8 +105,8 @@ class XYGraph : public QWidget {
     QPointF toCachePoint(float x, float y) const;
     bool rangesValid() const;
 
-    Range xRange_{kDefaultAxisMin, kDefaultAxisMax};
-    Range yRange_{kDefaultAxisMin, kDefaultAxisMax};
+    Range xRange_{defaultAxisMin, defaultAxisMax};
+    Range yRange_{defaultAxisMin, defaultAxisMax};
     QString xTitle_;
     QString yTitle_;
     bool squarePlot_ = false;

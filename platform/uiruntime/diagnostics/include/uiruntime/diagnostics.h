@@ -1,8 +1,8 @@
 /* The runtime's error print and debugger stop, which the orvex library uses too.  They
  * need no window system, so the library links them without Qt.
  */
-#ifndef PLATFORM_DIAGNOSTICS_H
-#define PLATFORM_DIAGNOSTICS_H
+#ifndef PLATFORM_UIRUNTIME_DIAGNOSTICS_INCLUDE_UIRUNTIME_DIAGNOSTICS_H
+#define PLATFORM_UIRUNTIME_DIAGNOSTICS_INCLUDE_UIRUNTIME_DIAGNOSTICS_H
 
 #ifdef __cplusplus
 extern "C" {

@@ -3,9 +3,9 @@
 // Panels and controls are int handles; a negative int is a failure.  All of it runs on
 // the one user-interface thread that called InitCVIRTEEx.  The text operations (Fmt,
 // CompareStrings) and the error print and debugger stop (ErrorPrintf, Breakpoint) live in
-// runtime_text.h and diagnostics.h, shared with the orvex library.
-#ifndef PLATFORM_PANEL_USERINT_H
-#define PLATFORM_PANEL_USERINT_H
+// uiruntime/runtime_text.h and uiruntime/diagnostics.h, shared with the orvex library.
+#ifndef PLATFORM_UIRUNTIME_PANEL_INCLUDE_UIRUNTIME_USERINT_H
+#define PLATFORM_UIRUNTIME_PANEL_INCLUDE_UIRUNTIME_USERINT_H
 
 #include "uiruntime/diagnostics.h"
 #include "uiruntime/runtime_text.h"

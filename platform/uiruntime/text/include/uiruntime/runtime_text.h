@@ -1,8 +1,8 @@
 /* Text formatting and comparison of the user-interface runtime, which the orvex library
  * uses too.  They need no window system, so the library links them without Qt.
  */
-#ifndef PLATFORM_TEXT_RUNTIME_TEXT_H
-#define PLATFORM_TEXT_RUNTIME_TEXT_H
+#ifndef PLATFORM_UIRUNTIME_TEXT_INCLUDE_UIRUNTIME_RUNTIME_TEXT_H
+#define PLATFORM_UIRUNTIME_TEXT_INCLUDE_UIRUNTIME_RUNTIME_TEXT_H
 
 #include <stddef.h>
 

@@ -1,6 +1,6 @@
 // The file chooser that FileSelectPopup shows, and the answer tests give instead of a user.
-#ifndef PLATFORM_PANEL_FILE_POPUP_H
-#define PLATFORM_PANEL_FILE_POPUP_H
+#ifndef PLATFORM_UIRUNTIME_PANEL_OPS_FILE_POPUP_H
+#define PLATFORM_UIRUNTIME_PANEL_OPS_FILE_POPUP_H
 
 #include <QString>
 #include <optional>

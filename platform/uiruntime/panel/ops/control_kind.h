@@ -1,6 +1,6 @@
 // The kinds of control a panel can hold, and their values as the program sees them.
-#ifndef PLATFORM_PANEL_CONTROL_KIND_H
-#define PLATFORM_PANEL_CONTROL_KIND_H
+#ifndef PLATFORM_UIRUNTIME_PANEL_OPS_CONTROL_KIND_H
+#define PLATFORM_UIRUNTIME_PANEL_OPS_CONTROL_KIND_H
 
 #include <QString>
 #include <optional>

@@ -18,11 +18,11 @@ namespace panel {
 
 namespace {
 
-constexpr char kUnknownProperty[] = "valueUnknown";
-constexpr char kUnknownText[] = "unknown";
+constexpr char unknownProperty[] = "valueUnknown";
+constexpr char unknownText[] = "unknown";
 
 bool shownUnknown(const QWidget *widget) {
-    return widget->property(kUnknownProperty).toBool();
+    return widget->property(unknownProperty).toBool();
 }
 
 } // namespace
@@ -32,13 +32,13 @@ std::optional<ControlKind> kindForClassName(const QString &className) {
         const char *className;
         ControlKind kind;
     };
-    static constexpr ClassKind kClassKinds[] = {
+    static constexpr ClassKind classKinds[] = {
         {"QComboBox", ControlKind::Selector},          {"PanelTimer", ControlKind::Timer},
         {"QDoubleSpinBox", ControlKind::NumericField}, {"QCheckBox", ControlKind::Switch},
         {"QPushButton", ControlKind::CommandButton},   {"XYGraph", ControlKind::Graph},
         {"QLabel", ControlKind::TextMessage},
     };
-    for (const ClassKind &known : kClassKinds) {
+    for (const ClassKind &known : classKinds) {
         if (className == QLatin1String(known.className)) {
             return known.kind;
         }
@@ -138,7 +138,7 @@ int setControlUnknown(QWidget *widget, ControlKind kind, bool unknown) {
         // A spin box shows its special text, and no number, while it stands at its minimum.
         auto *display = static_cast<QDoubleSpinBox *>(widget);
         const QSignalBlocker quiet(display);
-        display->setSpecialValueText(unknown ? QString::fromLatin1(kUnknownText) : QString());
+        display->setSpecialValueText(unknown ? QString::fromLatin1(unknownText) : QString());
         if (unknown) {
             display->setValue(display->minimum());
         }
@@ -150,7 +150,7 @@ int setControlUnknown(QWidget *widget, ControlKind kind, bool unknown) {
     default:
         return UI_ERROR_WRONG_KIND;
     }
-    widget->setProperty(kUnknownProperty, unknown);
+    widget->setProperty(unknownProperty, unknown);
     return 0;
 }
 
