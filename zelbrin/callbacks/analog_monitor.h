@@ -1,7 +1,7 @@
 // The analog side of the panel: analog inputs 2 and 3 shown as voltages and as raw and
 // calibrated points on the graph, the sampling timer and the calibration button.
-#ifndef ZELBRIN_ANALOG_MONITOR_H
-#define ZELBRIN_ANALOG_MONITOR_H
+#ifndef ZELBRIN_CALLBACKS_ANALOG_MONITOR_H
+#define ZELBRIN_CALLBACKS_ANALOG_MONITOR_H
 
 #include "logic/calibration.h"
 #include "logic/sample_plot.h"

@@ -1,7 +1,7 @@
 // The digital side of the panel: sixteen line buttons and indicators over ports 0 and 1,
 // all-0 / all-1, the direction selector and the refresh timer.
-#ifndef ZELBRIN_DIGITAL_PANEL_H
-#define ZELBRIN_DIGITAL_PANEL_H
+#ifndef ZELBRIN_CALLBACKS_DIGITAL_PANEL_H
+#define ZELBRIN_CALLBACKS_DIGITAL_PANEL_H
 
 #include <cstdint>
 

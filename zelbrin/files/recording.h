@@ -1,8 +1,8 @@
 // Recording: while the Record switch is on, every sampling tick adds one row to a CSV
 // file the user picked: the time, both voltages, the calibrated X and Y, and the bits of
 // ports 0 and 1 as the indicators show them.  A value whose read failed is left empty.
-#ifndef ZELBRIN_RECORDING_H
-#define ZELBRIN_RECORDING_H
+#ifndef ZELBRIN_FILES_RECORDING_H
+#define ZELBRIN_FILES_RECORDING_H
 
 struct RecordedSample {
     double ai2;

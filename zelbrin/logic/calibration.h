@@ -1,7 +1,7 @@
 // Three-point calibration of one joystick axis: full negative deflection, centre and
 // full positive deflection map to -1, 0 and +1, linearly on each side of the centre.
-#ifndef ZELBRIN_CALIBRATION_H
-#define ZELBRIN_CALIBRATION_H
+#ifndef ZELBRIN_LOGIC_CALIBRATION_H
+#define ZELBRIN_LOGIC_CALIBRATION_H
 
 struct Calibration {
     double min;

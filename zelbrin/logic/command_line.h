@@ -1,7 +1,7 @@
 // What the command line asks of the program.  Only the program's own options are read;
 // everything else is left for the user-interface runtime (Qt's -platform, -display, ...).
-#ifndef ZELBRIN_COMMAND_LINE_H
-#define ZELBRIN_COMMAND_LINE_H
+#ifndef ZELBRIN_LOGIC_COMMAND_LINE_H
+#define ZELBRIN_LOGIC_COMMAND_LINE_H
 
 #include <optional>
 #include <string>

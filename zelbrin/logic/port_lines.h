@@ -1,8 +1,8 @@
 // What the digital side of the panel decides, apart from the widgets and the board: how a
 // port read changes the sixteen known lines, what a line press or all-0 / all-1 drives,
 // which directions a mode asks for and what the indicators show.
-#ifndef ZELBRIN_PORT_LINES_H
-#define ZELBRIN_PORT_LINES_H
+#ifndef ZELBRIN_LOGIC_PORT_LINES_H
+#define ZELBRIN_LOGIC_PORT_LINES_H
 
 #include "window/panel_frame.h"
 

@@ -1,8 +1,8 @@
 // What one tick of the sampling timer draws, apart from the graph itself: the two voltages
 // become the X and Y of the point (after the swap) and their calibrated positions, and the
 // plot mode and the two show flags choose the points or trace segments.
-#ifndef ZELBRIN_SAMPLE_PLOT_H
-#define ZELBRIN_SAMPLE_PLOT_H
+#ifndef ZELBRIN_LOGIC_SAMPLE_PLOT_H
+#define ZELBRIN_LOGIC_SAMPLE_PLOT_H
 
 #include "calibration.h"
 

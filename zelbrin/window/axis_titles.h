@@ -1,8 +1,8 @@
 // The graph's axis titles say what each axis shows: which input is X and which is Y (they
 // follow the swap switch), in volts for the raw point and from -1 to +1 for the
 // calibrated one (they follow the two point switches).
-#ifndef ZELBRIN_AXIS_TITLES_H
-#define ZELBRIN_AXIS_TITLES_H
+#ifndef ZELBRIN_WINDOW_AXIS_TITLES_H
+#define ZELBRIN_WINDOW_AXIS_TITLES_H
 
 #include <string>
 

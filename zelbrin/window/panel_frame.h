@@ -1,8 +1,8 @@
 // What every part of the application shares about the main panel: its handle, the IDs
 // that Zelbrin.uir gives its controls, the controls created at start-up, and the check
 // that follows every orvex call.
-#ifndef ZELBRIN_PANEL_FRAME_H
-#define ZELBRIN_PANEL_FRAME_H
+#ifndef ZELBRIN_WINDOW_PANEL_FRAME_H
+#define ZELBRIN_WINDOW_PANEL_FRAME_H
 
 // Resource ID of the main panel and the control IDs fixed by Zelbrin.uir.
 enum {
