@@ -1,12 +1,12 @@
 #include "startup.h"
 
-#include "callbacks/port_controls.h"
 #include "files/panel_file_lookup.h"
 #include "files/setup_files.h"
+#include "line_controls.h"
 #include "logic/command_line.h"
 #include "panel_frame.h"
 #include "uiruntime/userint.h"
-#include "window_extras.h"
+#include "window_session.h"
 #include <orvex.h>
 
 #include <cstdio>
@@ -43,7 +43,7 @@ bool openWindow(char *argv[]) {
         return false;
     }
     createGUI();
-    prepareFrontPanel(panelHandle);
+    beginWindowSession(panelHandle);
     const int shown = DisplayPanel(panelHandle);
     if (shown < 0) {
         ErrorPrintf("Zelbrin: the window cannot open: the panel of \"%s\" could not be shown "
@@ -56,7 +56,7 @@ bool openWindow(char *argv[]) {
 
 void closeDown() {
     if (panelHandle > 0) {
-        closeFrontPanel(panelHandle);
+        endWindowSession(panelHandle);
     }
     // Nothing is discarded when no panel was loaded (handle 0 or the failed load's result).
     DiscardPanel(panelHandle);
