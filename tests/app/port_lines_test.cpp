@@ -1,3 +1,4 @@
+#include "logic/library_status.h"
 #include "logic/port_lines.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,7 @@
 #include "analog_monitor.h"
 
 #include "files/recording.h"
+#include "interval_fields.h"
 #include "uiruntime/userint.h"
 #include "window/panel_frame.h"
 #include <orvex.h>

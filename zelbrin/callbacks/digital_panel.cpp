@@ -1,5 +1,6 @@
 #include "digital_panel.h"
 
+#include "interval_fields.h"
 #include "logic/port_lines.h"
 #include "uiruntime/userint.h"
 #include "window/message_line.h"

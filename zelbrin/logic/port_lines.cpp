@@ -1,5 +1,7 @@
 #include "port_lines.h"
 
+#include "library_status.h"
+
 #include <cstdio>
 
 namespace {

@@ -1,5 +1,7 @@
 #include "board_indicator.h"
 
+#include "logic/library_status.h"
+
 #include "panel_frame.h"
 #include "uiruntime/userint.h"
 #include <orvex.h>
