@@ -10,6 +10,7 @@
 #include <orvex.h>
 
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -38,7 +39,8 @@ bool openWindow(char *argv[]) {
                     RuntimeStartFailure());
         return false;
     }
-    panelHandle = LoadPanel(0, panelFile(), PANEL);
+    const std::string file = panelFile();
+    panelHandle = LoadPanel(0, file.c_str(), PANEL);
     if (panelHandle < 0) {
         return false;
     }
@@ -48,7 +50,7 @@ bool openWindow(char *argv[]) {
     if (shown < 0) {
         ErrorPrintf("Zelbrin: the window cannot open: the panel of \"%s\" could not be shown "
                     "(status %d)\n",
-                    panelFile(), shown);
+                    file.c_str(), shown);
         return false;
     }
     return true;
