@@ -8,6 +8,7 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+namespace zelbrin {
 namespace {
 
 void putPanelFileInto(const QString &folder) {
@@ -33,3 +34,4 @@ TEST(PanelFileLookup, BesideTheExecutableFirstThenTheInstalledDataFolderThenTheB
 }
 
 } // namespace
+} // namespace zelbrin

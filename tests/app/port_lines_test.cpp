@@ -5,6 +5,7 @@
 
 #include <bitset>
 
+namespace zelbrin {
 namespace {
 
 constexpr int someDriverFailure = -200279;
@@ -138,3 +139,4 @@ TEST(Indicators, APortThatReadNothingShowsItsLinesAndSwitchesUnknown) {
 }
 
 } // namespace
+} // namespace zelbrin

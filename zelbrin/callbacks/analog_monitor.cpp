@@ -8,6 +8,8 @@
 
 #include <cmath>
 
+namespace zelbrin {
+
 Calibration calX = {0.0, 2.5, 5.0};
 Calibration calY = {0.0, 2.5, 5.0};
 TracePoint prevPoint = {0.0, 0.0, 0.0, 0.0};
@@ -58,6 +60,10 @@ void draw(int panel, const TickPlot &plot) {
 }
 
 } // namespace
+
+} // namespace zelbrin
+
+using namespace zelbrin;
 
 int timerReadAICB(int panel, int, int event, void *, int, int) {
     if (event != EVENT_TIMER_TICK) {

@@ -6,10 +6,14 @@
 #include "logic/calibration.h"
 #include "logic/sample_plot.h"
 
+namespace zelbrin {
+
 extern Calibration calX;
 extern Calibration calY;
 // The previous tick's voltages and calibrated positions: where trace segments start.
 extern TracePoint prevPoint;
+
+} // namespace zelbrin
 
 extern "C" {
 int timerReadAICB(int panel, int control, int event, void *callbackData, int eventData1,

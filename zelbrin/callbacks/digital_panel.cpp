@@ -7,6 +7,8 @@
 #include "window/panel_frame.h"
 #include <orvex.h>
 
+namespace zelbrin {
+
 std::uint16_t portBits = 0;
 int mode = 0;
 
@@ -62,6 +64,10 @@ void writePorts(std::uint16_t bits) {
     libErrChk(orvex_portOut(0, portByte(bits, 0)));
     libErrChk(orvex_portOut(1, portByte(bits, 1)));
 }
+
+} // namespace zelbrin
+
+using namespace zelbrin;
 
 int ADbuttonCB(int panel, int control, int event, void *, int, int) {
     if (event != EVENT_COMMIT) {

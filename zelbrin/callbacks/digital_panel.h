@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace zelbrin {
+
 // Last known state of ports 0 and 1: bit i is panel line i (low byte port 0).
 extern std::uint16_t portBits;
 // Direction last chosen on the selector: 0 = inputs, 1 = outputs.
@@ -18,6 +20,8 @@ std::uint16_t readPorts();
 bool portByteKnown(int port);
 // Drives port 0 with the low byte, then port 1 with the high byte.
 void writePorts(std::uint16_t bits);
+
+} // namespace zelbrin
 
 extern "C" {
 int ADbuttonCB(int panel, int control, int event, void *callbackData, int eventData1,

@@ -3,6 +3,8 @@
 #include "uiruntime/userint.h"
 #include "window/panel_frame.h"
 
+using namespace zelbrin;
+
 namespace {
 
 struct AxisRange {

@@ -5,6 +5,8 @@
 
 #include <cstdio>
 
+namespace zelbrin {
+
 void intervalFieldEvent(int panel, int field, int event, int timer, const char *what) {
     if (event != EVENT_COMMIT && event != EVENT_ENTRY_REFUSED) {
         return;
@@ -21,3 +23,5 @@ void intervalFieldEvent(int panel, int field, int event, int timer, const char *
         showMessage(panel, text, MessageKind::Note);
     }
 }
+
+} // namespace zelbrin

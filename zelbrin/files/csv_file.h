@@ -7,6 +7,8 @@
 #include <QFile>
 #include <string>
 
+namespace zelbrin {
+
 class CsvFile {
   public:
     // Creates or empties the file and writes the opening text (the header); false, with
@@ -28,5 +30,7 @@ class CsvFile {
     long long rows_ = 0;
     std::string error_;
 };
+
+} // namespace zelbrin
 
 #endif

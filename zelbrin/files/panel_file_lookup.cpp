@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFile>
 
+namespace zelbrin {
+
 namespace {
 
 constexpr const char *panelFileName = "Zelbrin.uir";
@@ -29,3 +31,5 @@ QString findPanelFile(const QString &programFolder) {
 std::string panelFile() {
     return QFile::encodeName(findPanelFile(QCoreApplication::applicationDirPath())).toStdString();
 }
+
+} // namespace zelbrin

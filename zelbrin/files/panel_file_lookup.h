@@ -6,6 +6,8 @@
 #include <QString>
 #include <string>
 
+namespace zelbrin {
+
 // The installed program's data folder, relative to the executable's folder.
 extern const char *const dataFolderFromProgram;
 
@@ -17,5 +19,7 @@ QString findPanelFile(const QString &programFolder);
 // findPanelFile for this program, in the form LoadPanel takes.  Once the user-interface
 // runtime has started: the executable's folder comes from its application object.
 std::string panelFile();
+
+} // namespace zelbrin
 
 #endif

@@ -4,6 +4,8 @@
 #ifndef ZELBRIN_FILES_RECORDING_H
 #define ZELBRIN_FILES_RECORDING_H
 
+namespace zelbrin {
+
 struct RecordedSample {
     double ai2;
     double ai3;
@@ -15,6 +17,8 @@ struct RecordedSample {
 void recordSample(int panel, const RecordedSample &sample);
 // Ends a running recording (at close): what was written stays in the file.
 void stopRecording();
+
+} // namespace zelbrin
 
 extern "C" int recordCB(int panel, int control, int event, void *callbackData, int eventData1,
                         int eventData2);

@@ -11,6 +11,8 @@
 
 class QSettings;
 
+namespace zelbrin {
+
 struct AxisSpan {
     double min;
     double max;
@@ -43,5 +45,7 @@ void writeSetup(QSettings &store, const Setup &setup);
 // axes and axis titles).
 Setup setupOfWindow(int panel);
 void applySetup(int panel, const Setup &setup);
+
+} // namespace zelbrin
 
 #endif

@@ -4,6 +4,8 @@
 #ifndef ZELBRIN_FILES_SETUP_FILES_H
 #define ZELBRIN_FILES_SETUP_FILES_H
 
+namespace zelbrin {
+
 // The user's settings: put on the window at start (a damaged store is refused with a
 // message and the panel file's values stay), and kept at close.
 void restoreRememberedSettings(int panel);
@@ -12,6 +14,8 @@ void rememberSettings(int panel);
 // False, with a message in the window naming the file and the key at fault, when the
 // file is refused; the window then keeps what it showed.
 bool loadSetupFile(int panel, const char *path);
+
+} // namespace zelbrin
 
 extern "C" {
 int saveSetupCB(int panel, int control, int event, void *callbackData, int eventData1,

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+namespace zelbrin {
+
 struct CommandLine {
     // Set for --help and --version: printed to standard output instead of running.
     std::optional<std::string> answer;
@@ -15,5 +17,7 @@ CommandLine readCommandLine(int argc, char *argv[]);
 
 // The FILE of "--setup FILE" or "--setup=FILE" among the program's arguments, or null.
 const char *setupFileArgument(int argc, char *argv[]);
+
+} // namespace zelbrin
 
 #endif

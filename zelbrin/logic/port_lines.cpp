@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+namespace zelbrin {
+
 namespace {
 
 constexpr int inputMode = 0;
@@ -79,3 +81,5 @@ PanelIndicators indicatorsFor(const PortLines &lines) {
     }
     return shown;
 }
+
+} // namespace zelbrin

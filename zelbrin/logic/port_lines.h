@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+namespace zelbrin {
+
 inline constexpr int linesPerPort = 8;
 // Ports 0 and 1 make up the panel's sixteen lines: line i is port i / 8, bit i % 8.
 inline constexpr int panelPorts = 2;
@@ -67,5 +69,7 @@ struct PanelIndicators {
     std::array<Indicator, switchIndicators> switches;
 };
 PanelIndicators indicatorsFor(const PortLines &lines);
+
+} // namespace zelbrin
 
 #endif

@@ -8,6 +8,8 @@
 
 #include <vector>
 
+namespace zelbrin {
+
 // One tick's voltages and calibrated positions; the previous tick's is where trace
 // segments start.  A channel whose read failed is not a number.
 struct TracePoint {
@@ -58,5 +60,7 @@ struct TickPlot {
 // out: a failed read draws nothing made up, and the trace resumes a tick later.
 TickPlot planTickPlot(const TracePoint &previous, const TracePoint &now,
                       const PlotChoices &choices);
+
+} // namespace zelbrin
 
 #endif

@@ -6,8 +6,12 @@
 
 #include <string>
 
+namespace zelbrin {
+
 std::string axisTitle(char axis, bool swapped, bool raw, bool calibrated);
 void showAxisTitles(int panel);
+
+} // namespace zelbrin
 
 // Attached by code to the swap and the two point switches, whose flips change the titles.
 extern "C" int axisTitlesCB(int panel, int control, int event, void *callbackData, int eventData1,

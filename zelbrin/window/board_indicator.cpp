@@ -8,6 +8,8 @@
 
 #include <string>
 
+namespace zelbrin {
+
 namespace {
 
 constexpr int answeringColour = 0x006000;
@@ -65,3 +67,5 @@ void showBoardState() {
         break;
     }
 }
+
+} // namespace zelbrin

@@ -4,8 +4,12 @@
 #ifndef ZELBRIN_WINDOW_BOARD_INDICATOR_H
 #define ZELBRIN_WINDOW_BOARD_INDICATOR_H
 
+namespace zelbrin {
+
 void noteBoardStatus(int status);
 // Brings the indicator of panelHandle up to date (the window opens after the first calls).
 void showBoardState();
+
+} // namespace zelbrin
 
 #endif

@@ -6,6 +6,8 @@
 
 #include <cstdio>
 
+namespace zelbrin {
+
 namespace {
 
 // A column of created controls, in the panel's units.
@@ -42,3 +44,5 @@ void createGUI() {
                             switchColumn.left);
     }
 }
+
+} // namespace zelbrin

@@ -3,7 +3,11 @@
 #ifndef ZELBRIN_WINDOW_LINE_CONTROLS_H
 #define ZELBRIN_WINDOW_LINE_CONTROLS_H
 
+namespace zelbrin {
+
 // Adds the 16 line indicators, 16 line buttons and S1 to S4 to panelHandle.
 void createGUI();
+
+} // namespace zelbrin
 
 #endif

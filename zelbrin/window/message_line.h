@@ -5,8 +5,12 @@
 
 #include <string>
 
+namespace zelbrin {
+
 enum class MessageKind { Note, Problem };
 
 void showMessage(int panel, const std::string &text, MessageKind kind);
+
+} // namespace zelbrin
 
 #endif

@@ -4,6 +4,8 @@
 #include "uiruntime/userint.h"
 #include <orvex.h>
 
+namespace zelbrin {
+
 int panelHandle = 0;
 int ledCtrl[panelLines] = {};
 int btnCtrl[panelLines] = {};
@@ -17,3 +19,5 @@ void libErrChk(int status) {
     ErrorPrintf("Error = %i, %s\n", orvex_GetLastError(), orvex_GetLastErrorBuffer());
     Breakpoint();
 }
+
+} // namespace zelbrin

@@ -6,6 +6,8 @@
 
 #include "logic/port_lines.h"
 
+namespace zelbrin {
+
 // Resource ID of the main panel and the control IDs fixed by Zelbrin.uir.
 enum {
     PANEL = 1,
@@ -56,5 +58,7 @@ extern int swCtrl[switchIndicators + 1];
 // Reports a failed orvex call ("Error = code, text") and returns: the caller goes on.
 // Every status also goes to the board indicator.
 void libErrChk(int status);
+
+} // namespace zelbrin
 
 #endif

@@ -12,6 +12,8 @@
 #include <cstdio>
 #include <string>
 
+namespace zelbrin {
+
 namespace {
 
 constexpr int controlPort = 2;
@@ -81,6 +83,10 @@ int zelbrinMain(int argc, char *argv[]) {
     closeDown();
     return windowOpen ? 0 : 1;
 }
+
+} // namespace zelbrin
+
+using namespace zelbrin;
 
 int panelCB(int, int event, void *, int, int) {
     if (event == EVENT_CLOSE) {

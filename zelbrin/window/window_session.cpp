@@ -7,6 +7,8 @@
 #include "panel_frame.h"
 #include "uiruntime/userint.h"
 
+namespace zelbrin {
+
 void beginWindowSession(int panel) {
     for (int control : {PANEL_SWAP, PANEL_SHOW_RAW, PANEL_SHOW_NORM}) {
         SetCtrlAttribute(panel, control, ATTR_CALLBACK_FUNCTION_POINTER, axisTitlesCB);
@@ -20,3 +22,5 @@ void endWindowSession(int panel) {
     stopRecording();
     rememberSettings(panel);
 }
+
+} // namespace zelbrin

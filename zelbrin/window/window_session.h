@@ -4,9 +4,13 @@
 #ifndef ZELBRIN_WINDOW_WINDOW_SESSION_H
 #define ZELBRIN_WINDOW_WINDOW_SESSION_H
 
+namespace zelbrin {
+
 // After the controls are created and before the window shows.
 void beginWindowSession(int panel);
 // Before the window is discarded.
 void endWindowSession(int panel);
+
+} // namespace zelbrin
 
 #endif
