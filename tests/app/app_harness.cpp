@@ -27,7 +27,7 @@
 #include <string_view>
 #include <unistd.h>
 
-// The harness is no part of the application; it names what it works of it.
+// The harness is test code, not the application's: it names what it uses of it.
 using zelbrin::closeDown;
 using zelbrin::mode;
 using zelbrin::openWindow;
