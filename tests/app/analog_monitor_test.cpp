@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+namespace zelbrin {
 namespace {
 
 using AnalogMonitor = AppOnStand;
@@ -238,3 +239,4 @@ INSTANTIATE_TEST_SUITE_P(Buttons, RangeButton,
                                            AxisRange{PANEL_RANGE_10, -10.1, 10.1}));
 
 } // namespace
+} // namespace zelbrin

@@ -27,6 +27,18 @@
 #include <string_view>
 #include <unistd.h>
 
+// The harness is test code, not the application's: it names what it uses of it.
+using zelbrin::closeDown;
+using zelbrin::mode;
+using zelbrin::openWindow;
+using zelbrin::PANEL_AI_TIMER;
+using zelbrin::PANEL_ALL0;
+using zelbrin::PANEL_CALIBRATE;
+using zelbrin::PANEL_GRAPH;
+using zelbrin::PANEL_GUI_TIMER;
+using zelbrin::panelHandle;
+using zelbrin::prepareBoard;
+
 namespace {
 
 std::string readFile(const char *path) {

@@ -15,6 +15,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+namespace zelbrin {
 namespace {
 
 using ::testing::HasSubstr;
@@ -74,3 +75,4 @@ TEST_F(BoardState, AFailedPortReadShowsThatPortsLinesAndSwitchesUnknown) {
 }
 
 } // namespace
+} // namespace zelbrin

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+namespace zelbrin {
 namespace {
 
 struct PositionCase {
@@ -60,3 +61,4 @@ TEST(CalibratedPositionOfNonNumbers, NotANumberStaysNotANumberEvenOnAFlatSide) {
 }
 
 } // namespace
+} // namespace zelbrin

@@ -10,6 +10,7 @@
 
 #include <bitset>
 
+namespace zelbrin {
 namespace {
 
 using DigitalPanel = AppOnStand;
@@ -171,3 +172,4 @@ INSTANTIATE_TEST_SUITE_P(
                       FailedRead{"port 0 read fails, AD0 pressed", 2, 0x05, 0x02}));
 
 } // namespace
+} // namespace zelbrin

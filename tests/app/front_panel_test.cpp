@@ -16,6 +16,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+namespace zelbrin {
 namespace {
 
 using ::testing::HasSubstr;
@@ -157,3 +158,4 @@ TEST_F(FrontPanel, AnIntervalTypedOutOfRangeIsToldAndTheTimerKeepsItsInterval) {
 }
 
 } // namespace
+} // namespace zelbrin

@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <string>
 
+namespace zelbrin {
 namespace {
 
 using ::testing::HasSubstr;
@@ -103,3 +104,4 @@ TEST(LibErrChk, PrintsOneLinePerFailureAndNothingForSuccess) {
 }
 
 } // namespace
+} // namespace zelbrin

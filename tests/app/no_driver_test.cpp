@@ -14,6 +14,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+namespace zelbrin {
 namespace {
 
 TEST(NoDriver, EachFailingStartUpStepPrintsOneLineAndTheWindowStillOpens) {
@@ -68,3 +69,4 @@ TEST(NoDriver, ClosingTheWindowStillEndsWithStatusZero) {
 }
 
 } // namespace
+} // namespace zelbrin

@@ -18,6 +18,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+namespace zelbrin {
 namespace {
 
 using ::testing::HasSubstr;
@@ -225,3 +226,4 @@ TEST_F(Recording, ExportWritesTheGraphAsAPngOfItsSize) {
 }
 
 } // namespace
+} // namespace zelbrin

@@ -17,6 +17,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+namespace zelbrin {
 namespace {
 
 using ::testing::HasSubstr;
@@ -211,3 +212,4 @@ TEST(SetupArgument, IsTakenInEitherFormAndOnlyWithAFileName) {
 }
 
 } // namespace
+} // namespace zelbrin

@@ -12,6 +12,7 @@
 #include <string>
 #include <unistd.h>
 
+namespace zelbrin {
 namespace {
 
 // Resident memory of this process in bytes.
@@ -72,3 +73,4 @@ TEST(Soak, TwentyThousandTicksInPointsModeKeepMemoryFlatAndLeaveNoTask) {
 }
 
 } // namespace
+} // namespace zelbrin

@@ -1,11 +1,14 @@
 #include "analog_monitor.h"
 
 #include "files/recording.h"
+#include "interval_fields.h"
 #include "uiruntime/userint.h"
 #include "window/panel_frame.h"
 #include <orvex.h>
 
 #include <cmath>
+
+namespace zelbrin {
 
 Calibration calX = {0.0, 2.5, 5.0};
 Calibration calY = {0.0, 2.5, 5.0};
@@ -57,6 +60,10 @@ void draw(int panel, const TickPlot &plot) {
 }
 
 } // namespace
+
+} // namespace zelbrin
+
+using namespace zelbrin;
 
 int timerReadAICB(int panel, int, int event, void *, int, int) {
     if (event != EVENT_TIMER_TICK) {

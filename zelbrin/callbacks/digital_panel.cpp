@@ -1,10 +1,13 @@
 #include "digital_panel.h"
 
+#include "interval_fields.h"
 #include "logic/port_lines.h"
 #include "uiruntime/userint.h"
 #include "window/message_line.h"
 #include "window/panel_frame.h"
 #include <orvex.h>
+
+namespace zelbrin {
 
 std::uint16_t portBits = 0;
 int mode = 0;
@@ -61,6 +64,10 @@ void writePorts(std::uint16_t bits) {
     libErrChk(orvex_portOut(0, portByte(bits, 0)));
     libErrChk(orvex_portOut(1, portByte(bits, 1)));
 }
+
+} // namespace zelbrin
+
+using namespace zelbrin;
 
 int ADbuttonCB(int panel, int control, int event, void *, int, int) {
     if (event != EVENT_COMMIT) {

@@ -1,9 +1,11 @@
 // The digital side of the panel: sixteen line buttons and indicators over ports 0 and 1,
 // all-0 / all-1, the direction selector and the refresh timer.
-#ifndef ZELBRIN_DIGITAL_PANEL_H
-#define ZELBRIN_DIGITAL_PANEL_H
+#ifndef ZELBRIN_CALLBACKS_DIGITAL_PANEL_H
+#define ZELBRIN_CALLBACKS_DIGITAL_PANEL_H
 
 #include <cstdint>
+
+namespace zelbrin {
 
 // Last known state of ports 0 and 1: bit i is panel line i (low byte port 0).
 extern std::uint16_t portBits;
@@ -18,6 +20,8 @@ std::uint16_t readPorts();
 bool portByteKnown(int port);
 // Drives port 0 with the low byte, then port 1 with the high byte.
 void writePorts(std::uint16_t bits);
+
+} // namespace zelbrin
 
 extern "C" {
 int ADbuttonCB(int panel, int control, int event, void *callbackData, int eventData1,

@@ -1,5 +1,7 @@
 #include "csv_file.h"
 
+namespace zelbrin {
+
 bool CsvFile::open(const std::string &path, const std::string &opening) {
     close();
     rows_ = 0;
@@ -44,3 +46,5 @@ void CsvFile::close() {
         file_.close();
     }
 }
+
+} // namespace zelbrin

@@ -1,11 +1,13 @@
 // A file written row by row that holds only whole rows: each row goes to the system as
 // it is written, and a row that cannot be written whole (full disk, file gone bad) is cut
 // off again, so that what the file holds stays readable up to its last row.
-#ifndef ZELBRIN_CSV_FILE_H
-#define ZELBRIN_CSV_FILE_H
+#ifndef ZELBRIN_FILES_CSV_FILE_H
+#define ZELBRIN_FILES_CSV_FILE_H
 
 #include <QFile>
 #include <string>
+
+namespace zelbrin {
 
 class CsvFile {
   public:
@@ -28,5 +30,7 @@ class CsvFile {
     long long rows_ = 0;
     std::string error_;
 };
+
+} // namespace zelbrin
 
 #endif

@@ -6,6 +6,8 @@
 
 #include <string>
 
+using namespace zelbrin;
+
 int exportGraphCB(int panel, int, int event, void *, int, int) {
     char path[filePathSize];
     if (event != EVENT_COMMIT || FileSelectPopup("Export graph as PNG", "PNG pictures (*.png)", 1,

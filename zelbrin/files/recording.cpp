@@ -15,6 +15,8 @@
 #include <cstdio>
 #include <string>
 
+namespace zelbrin {
+
 namespace {
 
 constexpr const char *csvColumns =
@@ -134,6 +136,10 @@ void recordSample(int panel, const RecordedSample &sample) {
 void stopRecording() {
     recording.file.close();
 }
+
+} // namespace zelbrin
+
+using namespace zelbrin;
 
 int recordCB(int panel, int control, int event, void *, int, int) {
     if (event != EVENT_COMMIT) {

@@ -9,6 +9,8 @@
 #include <cmath>
 #include <optional>
 
+namespace zelbrin {
+
 namespace {
 
 // Identifies a set-up written by this program; a file without it is someone else's.
@@ -202,3 +204,5 @@ void applySetup(int panel, const Setup &setup) {
                        setup.yAxis.max);
     showAxisTitles(panel);
 }
+
+} // namespace zelbrin

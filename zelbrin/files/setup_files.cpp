@@ -9,6 +9,8 @@
 #include <QSettings>
 #include <string>
 
+namespace zelbrin {
+
 namespace {
 
 constexpr const char *organisation = "Zelbrin";
@@ -110,6 +112,10 @@ bool loadSetupFile(int panel, const char *path) {
     }
     return loaded;
 }
+
+} // namespace zelbrin
+
+using namespace zelbrin;
 
 int saveSetupCB(int panel, int, int event, void *, int, int) {
     char path[filePathSize];

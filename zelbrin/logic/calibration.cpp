@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace zelbrin {
+
 namespace {
 
 // Where a side has no span the centre is its only voltage, so anything past it is as far
@@ -25,3 +27,5 @@ double calibratedPosition(double volts, const Calibration &cal) {
     }
     return alongSide(offset, cal.mid - cal.min, -1.0);
 }
+
+} // namespace zelbrin

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <string_view>
 
+namespace zelbrin {
+
 namespace {
 
 constexpr const char *helpText =
@@ -50,3 +52,5 @@ const char *setupFileArgument(int argc, char *argv[]) {
     }
     return nullptr;
 }
+
+} // namespace zelbrin

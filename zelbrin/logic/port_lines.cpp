@@ -1,6 +1,10 @@
 #include "port_lines.h"
 
+#include "library_status.h"
+
 #include <cstdio>
+
+namespace zelbrin {
 
 namespace {
 
@@ -77,3 +81,5 @@ PanelIndicators indicatorsFor(const PortLines &lines) {
     }
     return shown;
 }
+
+} // namespace zelbrin

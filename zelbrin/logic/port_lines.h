@@ -1,19 +1,22 @@
 // What the digital side of the panel decides, apart from the widgets and the board: how a
 // port read changes the sixteen known lines, what a line press or all-0 / all-1 drives,
 // which directions a mode asks for and what the indicators show.
-#ifndef ZELBRIN_PORT_LINES_H
-#define ZELBRIN_PORT_LINES_H
-
-#include "window/panel_frame.h"
+#ifndef ZELBRIN_LOGIC_PORT_LINES_H
+#define ZELBRIN_LOGIC_PORT_LINES_H
 
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 
+namespace zelbrin {
+
 inline constexpr int linesPerPort = 8;
-// Ports 0 and 1 make up the panel's sixteen lines.
+// Ports 0 and 1 make up the panel's sixteen lines: line i is port i / 8, bit i % 8.
 inline constexpr int panelPorts = 2;
+inline constexpr int panelLines = panelPorts * linesPerPort;
+// The stand's four switches, S1 to S4, each shown by an indicator of its own.
+inline constexpr int switchIndicators = 4;
 
 inline constexpr std::uint16_t allLinesLow = 0x0000;
 inline constexpr std::uint16_t allLinesHigh = 0xFFFF;
@@ -66,5 +69,7 @@ struct PanelIndicators {
     std::array<Indicator, switchIndicators> switches;
 };
 PanelIndicators indicatorsFor(const PortLines &lines);
+
+} // namespace zelbrin
 
 #endif

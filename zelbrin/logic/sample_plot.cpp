@@ -3,6 +3,8 @@
 #include <cmath>
 #include <limits>
 
+namespace zelbrin {
+
 namespace {
 
 bool drawable(double x, double y) {
@@ -63,3 +65,5 @@ TickPlot planTickPlot(const TracePoint &previous, const TracePoint &now,
     }
     return plot;
 }
+
+} // namespace zelbrin

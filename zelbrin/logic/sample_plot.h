@@ -1,12 +1,14 @@
 // What one tick of the sampling timer draws, apart from the graph itself: the two voltages
 // become the X and Y of the point (after the swap) and their calibrated positions, and the
 // plot mode and the two show flags choose the points or trace segments.
-#ifndef ZELBRIN_SAMPLE_PLOT_H
-#define ZELBRIN_SAMPLE_PLOT_H
+#ifndef ZELBRIN_LOGIC_SAMPLE_PLOT_H
+#define ZELBRIN_LOGIC_SAMPLE_PLOT_H
 
 #include "calibration.h"
 
 #include <vector>
+
+namespace zelbrin {
 
 // One tick's voltages and calibrated positions; the previous tick's is where trace
 // segments start.  A channel whose read failed is not a number.
@@ -58,5 +60,7 @@ struct TickPlot {
 // out: a failed read draws nothing made up, and the trace resumes a tick later.
 TickPlot planTickPlot(const TracePoint &previous, const TracePoint &now,
                       const PlotChoices &choices);
+
+} // namespace zelbrin
 
 #endif

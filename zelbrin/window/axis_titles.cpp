@@ -3,6 +3,8 @@
 #include "panel_frame.h"
 #include "uiruntime/userint.h"
 
+namespace zelbrin {
+
 namespace {
 
 bool switchOn(int panel, int control) {
@@ -38,6 +40,10 @@ void showAxisTitles(int panel) {
     SetCtrlAttribute(panel, PANEL_GRAPH, ATTR_YNAME,
                      axisTitle('Y', swapped, raw, calibrated).c_str());
 }
+
+} // namespace zelbrin
+
+using namespace zelbrin;
 
 int axisTitlesCB(int panel, int, int event, void *, int, int) {
     if (event == EVENT_COMMIT) {

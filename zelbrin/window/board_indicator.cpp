@@ -1,10 +1,14 @@
 #include "board_indicator.h"
 
+#include "logic/library_status.h"
+
 #include "panel_frame.h"
 #include "uiruntime/userint.h"
 #include <orvex.h>
 
 #include <string>
+
+namespace zelbrin {
 
 namespace {
 
@@ -63,3 +67,5 @@ void showBoardState() {
         break;
     }
 }
+
+} // namespace zelbrin

@@ -3,6 +3,8 @@
 #include "panel_frame.h"
 #include "uiruntime/userint.h"
 
+namespace zelbrin {
+
 namespace {
 
 constexpr int noteColour = 0x202060;
@@ -15,3 +17,5 @@ void showMessage(int panel, const std::string &text, MessageKind kind) {
                      kind == MessageKind::Problem ? problemColour : noteColour);
     SetCtrlVal(panel, PANEL_MESSAGE, text.c_str());
 }
+
+} // namespace zelbrin

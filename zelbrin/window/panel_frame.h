@@ -1,8 +1,12 @@
 // What every part of the application shares about the main panel: its handle, the IDs
 // that Zelbrin.uir gives its controls, the controls created at start-up, and the check
 // that follows every orvex call.
-#ifndef ZELBRIN_PANEL_FRAME_H
-#define ZELBRIN_PANEL_FRAME_H
+#ifndef ZELBRIN_WINDOW_PANEL_FRAME_H
+#define ZELBRIN_WINDOW_PANEL_FRAME_H
+
+#include "logic/port_lines.h"
+
+namespace zelbrin {
 
 // Resource ID of the main panel and the control IDs fixed by Zelbrin.uir.
 enum {
@@ -42,30 +46,19 @@ enum {
 // The PXI slot of the board the program works with.
 inline constexpr int boardSlot = 2;
 
-// The library's status for a call whose checks passed and that needed no driver call: it
-// says nothing about the board, and a read that gives it has read nothing.
-inline constexpr int statusNoDriverCall = 1;
-
 // Room for a file path the user chooses.
 inline constexpr int filePathSize = 4096;
-
-// Ports 0 and 1 seen as one row of sixteen lines: line i is port i / 8, bit i % 8.
-inline constexpr int panelLines = 16;
-// Switch indicators S1 to S4, indexed by their number (entry 0 is unused).
-inline constexpr int switchIndicators = 4;
 
 extern int panelHandle;
 extern int ledCtrl[panelLines];
 extern int btnCtrl[panelLines];
+// Switch indicators S1 to S4, indexed by their number (entry 0 is unused).
 extern int swCtrl[switchIndicators + 1];
-
-// What both interval fields do.  On commit the timer gets the interval (seconds) shown in
-// the field, unchanged; the runtime refuses one that is not positive and keeps the old
-// interval.  An entry the field refused is told in the window's message line.
-void intervalFieldEvent(int panel, int field, int event, int timer, const char *what);
 
 // Reports a failed orvex call ("Error = code, text") and returns: the caller goes on.
 // Every status also goes to the board indicator.
 void libErrChk(int status);
+
+} // namespace zelbrin
 
 #endif

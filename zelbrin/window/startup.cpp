@@ -1,15 +1,18 @@
 #include "startup.h"
 
-#include "callbacks/port_controls.h"
 #include "files/panel_file_lookup.h"
 #include "files/setup_files.h"
+#include "line_controls.h"
 #include "logic/command_line.h"
 #include "panel_frame.h"
 #include "uiruntime/userint.h"
-#include "window_extras.h"
+#include "window_session.h"
 #include <orvex.h>
 
 #include <cstdio>
+#include <string>
+
+namespace zelbrin {
 
 namespace {
 
@@ -38,17 +41,18 @@ bool openWindow(char *argv[]) {
                     RuntimeStartFailure());
         return false;
     }
-    panelHandle = LoadPanel(0, panelFile(), PANEL);
+    const std::string file = panelFile();
+    panelHandle = LoadPanel(0, file.c_str(), PANEL);
     if (panelHandle < 0) {
         return false;
     }
     createGUI();
-    prepareFrontPanel(panelHandle);
+    beginWindowSession(panelHandle);
     const int shown = DisplayPanel(panelHandle);
     if (shown < 0) {
         ErrorPrintf("Zelbrin: the window cannot open: the panel of \"%s\" could not be shown "
                     "(status %d)\n",
-                    panelFile(), shown);
+                    file.c_str(), shown);
         return false;
     }
     return true;
@@ -56,7 +60,7 @@ bool openWindow(char *argv[]) {
 
 void closeDown() {
     if (panelHandle > 0) {
-        closeFrontPanel(panelHandle);
+        endWindowSession(panelHandle);
     }
     // Nothing is discarded when no panel was loaded (handle 0 or the failed load's result).
     DiscardPanel(panelHandle);
@@ -79,6 +83,10 @@ int zelbrinMain(int argc, char *argv[]) {
     closeDown();
     return windowOpen ? 0 : 1;
 }
+
+} // namespace zelbrin
+
+using namespace zelbrin;
 
 int panelCB(int, int event, void *, int, int) {
     if (event == EVENT_CLOSE) {

@@ -1,7 +1,9 @@
 // The program's life: prepare the board, open the window, run until it is closed, then
 // release the window and the board.
-#ifndef ZELBRIN_STARTUP_H
-#define ZELBRIN_STARTUP_H
+#ifndef ZELBRIN_WINDOW_STARTUP_H
+#define ZELBRIN_WINDOW_STARTUP_H
+
+namespace zelbrin {
 
 // Exit status 0 after the window was closed; 1 when the window could not be opened
 // (one line on the error output names the cause).  --help and --version print their
@@ -14,6 +16,8 @@ int zelbrinMain(int argc, char *argv[]);
 void prepareBoard();
 bool openWindow(char *argv[]);
 void closeDown();
+
+} // namespace zelbrin
 
 extern "C" int panelCB(int panel, int event, void *callbackData, int eventData1, int eventData2);
 

@@ -1,4 +1,4 @@
-#include "window_extras.h"
+#include "window_session.h"
 
 #include "axis_titles.h"
 #include "board_indicator.h"
@@ -7,7 +7,9 @@
 #include "panel_frame.h"
 #include "uiruntime/userint.h"
 
-void prepareFrontPanel(int panel) {
+namespace zelbrin {
+
+void beginWindowSession(int panel) {
     for (int control : {PANEL_SWAP, PANEL_SHOW_RAW, PANEL_SHOW_NORM}) {
         SetCtrlAttribute(panel, control, ATTR_CALLBACK_FUNCTION_POINTER, axisTitlesCB);
     }
@@ -16,7 +18,9 @@ void prepareFrontPanel(int panel) {
     showBoardState();
 }
 
-void closeFrontPanel(int panel) {
+void endWindowSession(int panel) {
     stopRecording();
     rememberSettings(panel);
 }
+
+} // namespace zelbrin
