@@ -1,7 +1,9 @@
 """Statuses as exceptions and warnings, and arguments refused before the library."""
 
 import ctypes
+import re
 import warnings
+from pathlib import Path
 from typing import Callable
 
 import numpy as np
@@ -104,3 +106,12 @@ def test_the_c_names_return_statuses_unchanged(board: orvex.Board) -> None:
     pointer = samples.ctypes.data_as(ctypes.POINTER(ctypes.c_double))
     assert orvex.capi.orvex_analogReadEx(7, pointer, 20, ctypes.byref(count), 1.0) == 0
     assert count.value == 20 and np.all(samples == -2.25)
+
+
+def test_the_package_gives_every_constant_of_the_header_its_value() -> None:
+    header = Path(__file__).resolve().parents[2] / "orvex" / "orvex.h"
+    constants = dict(re.findall(r"^ +(\w+) = (-?\d+),? +/\*\*<", header.read_text(), re.MULTILINE))
+    assert {"ORVEX_STATUS_NO_MEMORY", "PORT_SIZE"} <= constants.keys()
+    assert {name: getattr(orvex, name, None) for name in constants} == {
+        name: int(value) for name, value in constants.items()}
+    assert set(constants) <= set(orvex.__all__)
