@@ -60,6 +60,7 @@ def _checked_out(out: object, samples: int) -> "npt.NDArray[np.float64]":
 class AnalogInput:
     """An analog input channel, -10 to +10 V, referenced single-ended."""
 
+    __slots__ = ("_board", "channel", "_value", "_value_ref")
     channel: int
 
     def __init__(self, board: "Board", channel: int) -> None:
@@ -123,6 +124,10 @@ class Stream(Iterator["npt.NDArray[np.float64]"]):
     at the end of a ``with`` block, or when the board is closed; iteration then ends.
     Only one channel can stream at a time.
     """
+
+    # The session refers to the running stream weakly, so that a dropped one stops.
+    __slots__ = ("_input", "_rate", "_block", "_timeout", "_read", "_running", "_finished",
+                 "__weakref__")
 
     def __init__(self, channel: AnalogInput, rate: float, block: int, timeout: float) -> None:
         self._input = channel
@@ -201,6 +206,7 @@ class Stream(Iterator["npt.NDArray[np.float64]"]):
 class AnalogOutput:
     """An analog output channel, -10 to +10 V."""
 
+    __slots__ = ("_board", "channel")
     channel: int
 
     def __init__(self, board: "Board", channel: int) -> None:

@@ -56,6 +56,7 @@ class Board:
     tasks, and closing one releases them all.
     """
 
+    __slots__ = ("slot", "_closed", "_ports", "_lines", "_inputs", "_outputs")
     slot: int
 
     def __init__(self, slot: int = 2,
