@@ -2,7 +2,8 @@
 """The Python package against the C library in one run, on the simulated board in
 virtual time: an acquisition of 10^7 samples into one reused array, as the C side does
 (goal: at least 0.9 of the C throughput; the figure for a new array each time is shown
-too), and a single-point read (goal: at most 2 us a call).  The sides take turns; each
+too; the package makes it in calls that wait 0.1 s of board time each, where the C side
+makes one call), and a single-point read (goal: at most 2 us a call).  The sides take turns; each
 figure is the best of the repetitions, for both sides alike, which keeps the other load
 of the machine out.
 

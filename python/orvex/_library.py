@@ -16,6 +16,9 @@ from .errors import CheckError, DriverWarning, Error
 if TYPE_CHECKING:
     from ctypes import _CData, _NamedFuncPointer
 
+    import numpy as np
+    import numpy.typing as npt
+
 SONAME = "liborvex.so.0"
 
 #: Serialises every call into the library, which keeps process-wide state and takes no
@@ -89,6 +92,11 @@ _prototypes: dict[str, tuple[Optional[type[_CData]], list[type[_CData]]]] = {
     "orvex_analogWrite": (_c_int, [_c_int, _double_p, _c_int]),
     "orvex_analogOutStop": (_c_int, [_c_int]),
 }
+
+
+def array_pointer(array: "npt.NDArray[np.float64]") -> ctypes.c_void_p:
+    """The address of a contiguous array's first sample, for a raw call."""
+    return ctypes.c_void_p(array.ctypes.data)
 
 
 def typed(name: str) -> _NamedFuncPointer:

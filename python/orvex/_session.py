@@ -37,14 +37,16 @@ class Session:
         self._driver_library = driver_library
         self._open_boards.add(board)
 
-    def board_closed(self, board: Board) -> None:
-        """Every task is released: the library forgets the port directions (but keeps
-        the values written)."""
-        self._open_boards.discard(board)
+    def board_closed(self, board: Board, released: bool) -> None:
+        """The library's close ran: it forgot the port directions (but keeps the values
+        written).  A board whose tasks were not all ``released`` stays among the open
+        ones, so that the end of the interpreter tries again."""
+        if released:
+            self._open_boards.discard(board)
         self._port_masks.clear()
 
     def open_boards(self) -> list[Board]:
-        """The boards not closed yet."""
+        """The boards not closed yet, or whose release failed."""
         return list(self._open_boards)
 
     def active_stream(self) -> Optional[Stream]:

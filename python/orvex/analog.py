@@ -3,14 +3,16 @@
 from __future__ import annotations
 
 import ctypes
+from contextlib import contextmanager
 from types import TracebackType
 from typing import TYPE_CHECKING, Iterator, Optional, Type, Union
 
 import numpy as np
 import numpy.typing as npt
 
+from ._acquisition import read_block, stop_fetch
 from ._arguments import INT_MAX, count, real, source, timeout as as_timeout, rate as as_rate
-from ._library import error, fail, lock, raw, warn
+from ._library import array_pointer, fail, lock, raw, warn
 from ._session import session
 from .errors import Error
 
@@ -19,9 +21,7 @@ if TYPE_CHECKING:
 
 _analogIn = raw("orvex_analogIn", quick=True)
 _analogOut = raw("orvex_analogOut", quick=True)
-_analogReadEx = raw("orvex_analogReadEx")
 _analogFetchEx = raw("orvex_analogFetchEx")
-_analogInStop = raw("orvex_analogInStop")
 _analogWriteEx = raw("orvex_analogWriteEx")
 _analogOutStop = raw("orvex_analogOutStop")
 
@@ -45,10 +45,6 @@ def _set_timing(side: str, rate: float, trigger_source: Optional[bytes], level: 
             fail(status, name)
 
 
-def _pointer(array: "npt.NDArray[np.float64]") -> ctypes.c_void_p:
-    return ctypes.c_void_p(array.ctypes.data)
-
-
 def _checked_out(out: object, samples: int) -> "npt.NDArray[np.float64]":
     if not isinstance(out, np.ndarray) or out.dtype != np.float64:
         raise TypeError("out must be a numpy array of float64")
@@ -60,6 +56,7 @@ def _checked_out(out: object, samples: int) -> "npt.NDArray[np.float64]":
 class AnalogInput:
     """An analog input channel, -10 to +10 V, referenced single-ended."""
 
+    __slots__ = ("_board", "channel", "_value", "_value_ref")
     channel: int
 
     def __init__(self, board: "Board", channel: int) -> None:
@@ -85,23 +82,22 @@ class AnalogInput:
                 out: "Optional[npt.NDArray[np.float64]]" = None) -> "npt.NDArray[np.float64]":
         """Acquires ``samples`` samples at ``rate`` samples per second into a new array
         (or into ``out``, a writeable contiguous float64 array of that size, which saves
-        the allocation in a loop), filled in place by the library.  With ``trigger`` the
-        acquisition starts when that input rises through ``level`` volts.  Raises
-        ``orvex.Error`` -200284 when the samples do not come within ``timeout`` seconds."""
+        the allocation in a loop), filled in place by the library in calls that wait at
+        most 0.1 s each, so that Ctrl-C stops the acquisition at once.  With ``trigger``
+        the acquisition starts when that input rises through ``level`` volts.  Raises
+        ``orvex.Error`` -200284 when the samples do not come within ``timeout`` seconds
+        (-1: no limit).  A failed or interrupted acquisition stops its task before the
+        exception leaves, so the analog input is free for the next one."""
         rate = as_rate(rate)
         samples = count(samples, "samples")
         trigger_source = source(trigger, self._board.slot)
         level = real(level, "level")
         timeout = as_timeout(timeout)
         data = np.empty(samples, dtype=np.float64) if out is None else _checked_out(out, samples)
-        read = ctypes.c_int()
         with lock:
             self._board.ensure_open()
             _set_timing("In", rate, trigger_source, level)
-            status = _analogReadEx(self.channel, _pointer(data), samples, ctypes.byref(read),
-                                   ctypes.c_double(timeout))
-            if status < 0:
-                fail(status, "orvex_analogReadEx")
+            status = read_block(self.channel, data, timeout)
         warn(status, "orvex_analogReadEx")
         return data
 
@@ -120,9 +116,14 @@ class Stream(Iterator["npt.NDArray[np.float64]"]):
     The first block starts the channel's continuous sampling (the board buffers one
     second of samples); each further block takes the next samples without a gap.  The
     stream stops at a ``break`` out of its loop (when it is dropped), on :meth:`close`,
-    at the end of a ``with`` block, or when the board is closed; iteration then ends.
-    Only one channel can stream at a time.
+    at the end of a ``with`` block, when the board is closed, or when a block fails
+    (the failure is raised, and the fetch is stopped first); iteration then ends.  Only
+    one channel can stream at a time.
     """
+
+    # The session refers to the running stream weakly, so that a dropped one stops.
+    __slots__ = ("_input", "_rate", "_block", "_timeout", "_read", "_running", "_finished",
+                 "__weakref__")
 
     def __init__(self, channel: AnalogInput, rate: float, block: int, timeout: float) -> None:
         self._input = channel
@@ -147,39 +148,50 @@ class Stream(Iterator["npt.NDArray[np.float64]"]):
             if self._finished or self._input._board.closed:
                 self._finished = True
                 raise StopIteration
-            if not self._running:
-                self._start()
-            status = _analogFetchEx(self._input.channel, _pointer(data), self._block,
-                                    ctypes.byref(self._read), ctypes.c_double(self._timeout))
-            if status < 0:
-                failure = error(status, "orvex_analogFetchEx")
-                self.close_locked()
-                raise failure
-        warn(status, "orvex_analogFetchEx")
+            other = session.active_stream()
+            if other is not None and other is not self:
+                raise RuntimeError(f"ai{other._input.channel} is streaming already; "
+                                   "close that stream first")
+            with self._ending_on_failure():
+                if not self._running:
+                    _set_timing("In", self._rate, None, 0.0)
+                    self._running = True
+                    session.stream_started(self)
+                status = _analogFetchEx(self._input.channel, array_pointer(data), self._block,
+                                        ctypes.byref(self._read), ctypes.c_double(self._timeout))
+                if status < 0:
+                    fail(status, "orvex_analogFetchEx")
+        with self._ending_on_failure():
+            warn(status, "orvex_analogFetchEx")
         return data
 
-    def _start(self) -> None:
-        other = session.active_stream()
-        if other is not None and other is not self:
-            raise RuntimeError(f"ai{other._input.channel} is streaming already; "
-                               "close that stream first")
-        _set_timing("In", self._rate, None, 0.0)
-        self._running = True
-        session.stream_started(self)
+    @contextmanager
+    def _ending_on_failure(self) -> Iterator[None]:
+        """Whatever keeps a block from its caller (a failure, a warning made an error, a
+        KeyboardInterrupt) ends the stream: the next block would not follow the last
+        one given."""
+        try:
+            yield
+        except BaseException:
+            with lock:
+                self.close_locked()  # a failed stop leaves the stream running, for close()
+            raise
 
     def close_locked(self) -> Optional[Error]:
         """:meth:`close` for a caller that holds the lock; returns the failure instead of
-        raising it, so that the board's close can make its other steps first."""
+        raising it, so that the board's close can make its other steps first.  After a
+        failed stop the stream still runs, and closing again tries the stop again."""
         self._finished = True
         if not self._running:
             return None
-        self._running = False
-        session.stream_stopped()
-        status = _analogInStop(self._input.channel)
-        return error(status, "orvex_analogInStop") if status < 0 else None
+        failure = stop_fetch(self._input.channel)
+        if failure is None:
+            self._running = False
+            session.stream_stopped()
+        return failure
 
     def close(self) -> None:
-        """Stops the stream; closing again does nothing."""
+        """Stops the stream; closing a stopped stream does nothing."""
         with lock:
             failure = self.close_locked()
         if failure is not None:
@@ -201,6 +213,7 @@ class Stream(Iterator["npt.NDArray[np.float64]"]):
 class AnalogOutput:
     """An analog output channel, -10 to +10 V."""
 
+    __slots__ = ("_board", "channel")
     channel: int
 
     def __init__(self, board: "Board", channel: int) -> None:
@@ -235,7 +248,7 @@ class AnalogOutput:
         with lock:
             self._board.ensure_open()
             _set_timing("Out", rate, trigger_source, level)
-            status = _analogWriteEx(self.channel, _pointer(data), data.size,
+            status = _analogWriteEx(self.channel, array_pointer(data), data.size,
                                     ctypes.c_double(timeout))
             if status < 0:
                 fail(status, "orvex_analogWriteEx")

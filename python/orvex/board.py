@@ -50,18 +50,21 @@ class Board:
     Opening selects the slot for tasks created from now on and loads the board driver
     (``driver`` names the driver library; otherwise ``ORVEX_DRIVER`` or the vendor's
     library), so a missing driver fails here with ``orvex.Error`` -200397.  Leaving the
-    ``with`` block, :meth:`close`, or the end of the interpreter releases every task.
+    ``with`` block, :meth:`close`, or the end of the interpreter releases every task; a
+    release that fails is tried again by the next :meth:`close` and at the end.
 
     The library drives one board per process: every Board object works on the same
     tasks, and closing one releases them all.
     """
 
+    __slots__ = ("slot", "_closed", "_released", "_ports", "_lines", "_inputs", "_outputs")
     slot: int
 
     def __init__(self, slot: int = 2,
                  driver: Optional[Union[str, "os.PathLike[str]"]] = None) -> None:
         self.slot = integer(slot, "slot")
         self._closed = True
+        self._released = False
         self._ports: dict[int, Port] = {}
         self._lines: dict[tuple[int, int], Line] = {}
         self._inputs: dict[int, AnalogInput] = {}
@@ -108,10 +111,11 @@ class Board:
 
     def close(self) -> None:
         """Stops a running stream and generation and releases every task of the board
-        (``orvex_ni6251Close``).  Closing again does nothing.  Raises ``orvex.Error``
-        for the first step that failed, after all of them were made."""
+        (``orvex_ni6251Close``).  Raises ``orvex.Error`` for the first step that failed,
+        after all of them were made.  The board cannot be used after its close; closing
+        it again does nothing once the release succeeded, and tries it again otherwise."""
         with lock:
-            if self._closed:
+            if self._released:
                 return
             self._closed = True
             failure: Optional[Error] = None
@@ -125,9 +129,13 @@ class Board:
                 if status < 0 and failure is None:
                     failure = error(status, "orvex_analogOutStop")
             status = _ni6251Close()
-            session.board_closed(self)
-            if status < 0 and failure is None:
-                failure = error(status, "orvex_ni6251Close")
+            if status < 0:
+                failure = failure or error(status, "orvex_ni6251Close")
+            else:
+                self._released = True
+                if stream is not None:
+                    stream.close_locked()  # the release ended a fetch that would not stop
+            session.board_closed(self, self._released)
         if failure is not None:
             raise failure
         warn(status, "orvex_ni6251Close")

@@ -20,6 +20,7 @@ _portIn = raw("orvex_portIn", quick=True)
 class Port:
     """A digital port of 8 lines; bit n of every value and mask is line n."""
 
+    __slots__ = ("_board", "number", "_data", "_data_ref")
     number: int
 
     def __init__(self, board: "Board", number: int) -> None:
@@ -62,6 +63,16 @@ class Port:
         warn(status, "orvex_portIn")
         return value
 
+    @property
+    def value(self) -> int:
+        """The state of all 8 lines, as :meth:`read` gives it; setting it is
+        :meth:`write`."""
+        return self.read()
+
+    @value.setter
+    def value(self, value: int) -> None:
+        self.write(value)
+
     def write_locked(self, value: int) -> int:
         """:meth:`write` for a caller that holds the lock; returns the status."""
         self._board.ensure_open()
@@ -88,6 +99,7 @@ class Port:
 class Line:
     """One line of a digital port."""
 
+    __slots__ = ("port", "number")
     port: Port
     number: int
 

@@ -2,6 +2,7 @@
 
 import re
 import textwrap
+from typing import Callable
 
 import numpy as np
 import pytest
@@ -91,3 +92,13 @@ def test_versions_and_arguments_of_the_board() -> None:
         orvex.Board(slot="2")  # type: ignore[arg-type]
     with pytest.raises(ValueError):
         orvex.Board(slot=2**40)
+
+
+@pytest.mark.parametrize("make", [
+    lambda b: b, lambda b: b.port(0), lambda b: b.line(0, 1), lambda b: b.ai(0),
+    lambda b: b.ao(0), lambda b: b.ai(0).stream(1000.0, 10),
+])
+def test_a_misspelt_attribute_raises_instead_of_being_set(
+        board: orvex.Board, make: Callable[[orvex.Board], object]) -> None:
+    with pytest.raises(AttributeError):
+        make(board).vaule = 1  # type: ignore[attr-defined]

@@ -49,3 +49,14 @@ def test_the_joystick_follows_the_hold(board: orvex.Board) -> None:
     assert board.ai(2).read() == pytest.approx(1.0, abs=0.01)
     assert board.ai(3).read() == pytest.approx(4.0, abs=0.01)
     simboard.release_joystick()
+
+
+def test_a_port_value_reads_and_writes_the_whole_port(board: orvex.Board) -> None:
+    port = board.port(0)
+    port.mask = 0xFF
+    port.value = 0x55
+    assert port.read() == 0x55 and port.value == 0x55
+    port.write(0xA0)
+    assert port.value == 0xA0
+    with pytest.raises(ValueError):
+        port.value = 0x100

@@ -1,7 +1,9 @@
 """Statuses as exceptions and warnings, and arguments refused before the library."""
 
 import ctypes
+import re
 import warnings
+from pathlib import Path
 from typing import Callable
 
 import numpy as np
@@ -49,7 +51,8 @@ def test_a_driver_failure_carries_the_driver_status_and_text_unchanged(board: or
     with pytest.raises(orvex.Error) as timed_out:
         board.ai(4).acquire(10.0, 100, timeout=0.5)
     assert timed_out.value.code == -200284
-    assert '"analog4I": 6 of 100 samples' in timed_out.value.text
+    # The last call of 0.1 s: 5 of the 6 samples of the 0.5 s came in the calls before.
+    assert '"analog4I": 1 of 95 samples within 0.100000 s' in timed_out.value.text
 
 
 def test_a_positive_status_is_a_warning_and_the_call_succeeds(board: orvex.Board) -> None:
@@ -104,3 +107,12 @@ def test_the_c_names_return_statuses_unchanged(board: orvex.Board) -> None:
     pointer = samples.ctypes.data_as(ctypes.POINTER(ctypes.c_double))
     assert orvex.capi.orvex_analogReadEx(7, pointer, 20, ctypes.byref(count), 1.0) == 0
     assert count.value == 20 and np.all(samples == -2.25)
+
+
+def test_the_package_gives_every_constant_of_the_header_its_value() -> None:
+    header = Path(__file__).resolve().parents[2] / "orvex" / "orvex.h"
+    constants = dict(re.findall(r"^ +(\w+) = (-?\d+),? +/\*\*<", header.read_text(), re.MULTILINE))
+    assert {"ORVEX_STATUS_NO_MEMORY", "PORT_SIZE"} <= constants.keys()
+    assert {name: getattr(orvex, name, None) for name in constants} == {
+        name: int(value) for name, value in constants.items()}
+    assert set(constants) <= set(orvex.__all__)
