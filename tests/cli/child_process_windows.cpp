@@ -82,6 +82,11 @@ int waitForChild(std::uintptr_t child) {
     return static_cast<int>(code);
 }
 
+bool childEndsWithin(std::uintptr_t child, double seconds) {
+    return WaitForSingleObject(reinterpret_cast<HANDLE>(child),
+                               static_cast<DWORD>(seconds * 1000.0)) == WAIT_OBJECT_0;
+}
+
 // As a user does: Ctrl-C typed into the tool's console, which turns it into the console
 // event.  Attaching to that console needs this process's own console given up for the
 // time (it comes back from the parent, where there is one), and its standard handles

@@ -72,17 +72,35 @@ std::string describe(const AcquisitionRequest &request, const Session &session,
     return text;
 }
 
-void writeHeaderFile(OutputFile &header, const AcquisitionRequest &request, const Session &session,
-                     const std::string &start, std::uint64_t samples) {
+// The description goes out before the first sample, so that even a killed acquisition
+// leaves its data described; the count follows at the end.
+void describeInHeader(OutputFile &header, const AcquisitionRequest &request, const Session &session,
+                      const std::string &start) {
     header.append(describe(request, session, start, ""));
     header.append(std::string("format: ") + formatDescription(request.format) + "\n");
-    header.append("samples: " + std::to_string(samples) + "\n");
-    header.close();
+    header.flush();
+}
+
+void countInHeader(std::optional<OutputFile> &header, std::uint64_t samples) {
+    if (header) {
+        header->append("samples: " + std::to_string(samples) + "\n");
+        header->close();
+    }
 }
 
 void reportFailure(const CommandFailed &failure) {
     if (*failure.what() != '\0') {
         std::fprintf(stderr, "orvex: %s\n", failure.what());
+    }
+}
+
+// A step of winding up after a failure: its own failure is reported, so that the steps
+// after it still run.
+template <typename Step> void windUp(Step step) {
+    try {
+        step();
+    } catch (const CommandFailed &failure) {
+        reportFailure(failure);
     }
 }
 
@@ -102,10 +120,21 @@ class Fetch {
         const auto deadline =
             std::chrono::steady_clock::now() + std::chrono::duration<double>(request.timeout);
         while (!stopRequested()) {
-            const int status = orvex_analogFetchEx(request.channel, &sample, 1, nullptr, 0.1);
-            if (status != samplesNotYetAvailable || std::chrono::steady_clock::now() >= deadline) {
+            const int status = orvex_analogFetchEx(request.channel, &sample, 1, nullptr, pollWait);
+            if (status != samplesNotYetAvailable) {
                 checked(status);
                 return true;
+            }
+            if (std::chrono::steady_clock::now() >= deadline) {
+                // The library's line speaks of the last short wait, not of --timeout.
+                printLibraryError();
+                char text[160];
+                std::snprintf(text, sizeof text,
+                              "no %s within %g s (--timeout); the error above is about the last of "
+                              "the %g s waits for it",
+                              request.trigger.empty() ? "sample" : "trigger", request.timeout,
+                              pollWait);
+                throw CommandFailed(text);
             }
         }
         return false;
@@ -124,6 +153,7 @@ class Fetch {
     }
 
   private:
+    static constexpr double pollWait = 0.1;
     const AcquisitionRequest &request;
 };
 
@@ -139,6 +169,8 @@ AcquisitionResult acquire(const AcquisitionRequest &request, Session &session) {
     if (isText(request.format)) {
         file.append(describe(request, session, start, "# "));
         file.append(request.format == SampleFormat::Csv ? "sample,volts\n" : "sample\tvolts\n");
+    } else if (header) {
+        describeInHeader(*header, request, session, start);
     }
 
     checked(orvex_analogInClk("OnboardClock", request.rate));
@@ -150,8 +182,11 @@ AcquisitionResult acquire(const AcquisitionRequest &request, Session &session) {
     std::vector<double> block(blockSize(request.rate));
     try {
         Fetch fetch(request);
+        // Each block reaches the file as soon as it is fetched, a tenth of a second of board
+        // time at most: a killed tool or a power cut loses no more, and `tail -f` follows.
         if (fetch.first(block[0])) {
             appendSamples(file, request.format, block.data(), 1, 0);
+            file.flush();
             result.samples = 1;
         }
         while (result.samples < request.samples && !stopRequested()) {
@@ -159,6 +194,7 @@ AcquisitionResult acquire(const AcquisitionRequest &request, Session &session) {
                 std::min<std::uint64_t>(block.size(), request.samples - result.samples));
             fetch.next(block.data(), count);
             appendSamples(file, request.format, block.data(), count, result.samples);
+            file.flush();
             result.samples += count;
             progress.update(result.samples);
         }
@@ -168,20 +204,15 @@ AcquisitionResult acquire(const AcquisitionRequest &request, Session &session) {
     } catch (const CommandFailed &failure) {
         progress.finish();
         reportFailure(failure);
-        // Keep every whole sample that came before the failure.
-        try {
-            file.close();
-        } catch (const CommandFailed &closing) {
-            reportFailure(closing);
-        }
+        // Keep every whole sample that came before the failure, and say how many there are.
+        windUp([&] { file.close(); });
+        windUp([&] { countInHeader(header, file.samplesWritten()); });
         std::fprintf(stderr, "orvex: %llu samples reached %s\n",
                      static_cast<unsigned long long>(file.samplesWritten()), file.name().c_str());
         throw CommandFailed("");
     }
     result.stopped = result.samples < request.samples;
-    if (header) {
-        writeHeaderFile(*header, request, session, start, result.samples);
-    }
+    countInHeader(header, result.samples);
     return result;
 }
 

@@ -20,7 +20,7 @@ struct AcquisitionRequest {
     double timeout = 10.0; // longest wait for the trigger, and for a block beyond its length
     SampleFormat format = SampleFormat::Csv;
     std::string output = "-";
-    std::string headerFile; // the binary formats' description, written at the end
+    std::string headerFile; // the binary formats' description, its sample count at the end
 };
 
 struct AcquisitionResult {

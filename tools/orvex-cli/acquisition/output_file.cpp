@@ -1,6 +1,7 @@
 #include "output_file.h"
 
 #include "core/tool_errors.h"
+#include "core/values.h"
 #include "os/file_descriptor.h"
 
 #include <algorithm>
@@ -19,13 +20,14 @@ std::string failure(const std::string &path, int error) {
 } // namespace
 
 OutputFile::OutputFile(const std::string &path, std::size_t recordSize)
-    : path(path == "-" ? "standard output" : path), recordSize(recordSize) {
+    : path(path == "-" ? "standard output" : shortened(path, longestPathEcho)),
+      recordSize(recordSize) {
     if (path == "-") {
         fd = descriptor::standardOutput;
     } else {
         fd = descriptor::create(path);
         if (fd < 0) {
-            throw UsageError(failure(path, errno));
+            throw UsageError(failure(this->path, errno));
         }
         ownsDescriptor = true;
     }

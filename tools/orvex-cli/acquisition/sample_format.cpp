@@ -1,6 +1,7 @@
 #include "sample_format.h"
 
 #include "core/tool_errors.h"
+#include "core/values.h"
 
 #include <algorithm>
 #include <bit>
@@ -59,7 +60,7 @@ SampleFormat parseSampleFormat(std::string_view name) {
     if (name == "f32") {
         return SampleFormat::F32;
     }
-    throw UsageError("format '" + std::string(name) + "' is not one of csv, tsv, f64, f32");
+    throw UsageError("format " + quotedEcho(name) + " is not one of csv, tsv, f64, f32");
 }
 
 bool isText(SampleFormat format) {

@@ -1,12 +1,11 @@
 #include "waveform.h"
 
+#include "core/line_reader.h"
 #include "core/tool_errors.h"
 #include "core/values.h"
-#include "os/host_process.h"
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <numbers>
 
 namespace orvex_cli {
@@ -36,7 +35,7 @@ WaveShape parseWaveShape(WaveKind kind, std::string_view text) {
         start = comma + 1;
     }
     if (fields.size() < 2 || fields.size() > 3) {
-        throw UsageError("wave '" + std::string(text) + "' is not FREQ,AMPL[,OFFSET]");
+        throw UsageError("wave " + quotedEcho(text) + " is not FREQ,AMPL[,OFFSET]");
     }
     WaveShape shape;
     shape.kind = kind;
@@ -83,25 +82,26 @@ std::vector<double> periodicBlock(const WaveShape &shape, double rate) {
 }
 
 std::vector<double> readWaveFile(const std::string &path) {
-    std::ifstream file(pathFromUtf8(path));
-    if (!file) {
-        throw UsageError("cannot read wave file " + path);
-    }
+    LineReader file(path, "wave file", false);
     std::vector<double> block;
     std::string line;
-    for (int number = 1; std::getline(file, line); ++number) {
-        const std::string_view value = trimmed(line.substr(0, line.find('#')));
+    while (file.next(line)) {
+        const std::string_view value = trimmed(std::string_view(line).substr(0, line.find('#')));
         if (value.empty()) {
             continue;
+        }
+        if (block.size() == largestBlock) {
+            throw UsageError(file.place() + "more than " + std::to_string(largestBlock) +
+                             " voltages");
         }
         try {
             block.push_back(parseNumber(value, "voltage"));
         } catch (const UsageError &error) {
-            throw UsageError(path + ":" + std::to_string(number) + ": " + error.what());
+            throw UsageError(file.place() + error.what());
         }
     }
     if (block.empty()) {
-        throw UsageError("wave file " + path + " holds no voltage");
+        throw UsageError("wave file " + file.name() + " holds no voltage");
     }
     return block;
 }

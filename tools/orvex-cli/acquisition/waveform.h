@@ -26,7 +26,8 @@ WaveShape parseWaveShape(WaveKind kind, std::string_view text);
 // half the rate.
 std::vector<double> periodicBlock(const WaveShape &shape, double rate);
 
-// One voltage a line; blank lines and '#' comments are skipped.  Throws UsageError.
+// One voltage a line, at most a million; blank lines and '#' comments are skipped.  The
+// file must be a regular one within the bounds of line_reader.h.  Throws UsageError.
 std::vector<double> readWaveFile(const std::string &path);
 
 // Throws UsageError when a sample lies outside the outputs' -10 to +10 V.

@@ -1,41 +1,52 @@
 #include "script.h"
 
 #include "core/command_line.h"
+#include "core/line_reader.h"
 #include "core/tool_errors.h"
-#include "os/host_process.h"
 #include "os/stop_request.h"
+#include "script_line.h"
 
 #include <cstdio>
-#include <fstream>
-#include <iostream>
 
 namespace orvex_cli {
+namespace {
+
+// Deep enough for scripts made of scripts; a script that runs itself ends here instead of
+// overflowing the stack.
+constexpr int deepestNesting = 8;
+
+// Leaves the script however its lines end, a bound of the input included.
+class ScriptLevel {
+  public:
+    explicit ScriptLevel(Session &session) : session(session) { session.enterScript(); }
+    ~ScriptLevel() { session.leaveScript(); }
+    ScriptLevel(const ScriptLevel &) = delete;
+    ScriptLevel &operator=(const ScriptLevel &) = delete;
+
+  private:
+    Session &session;
+};
+
+} // namespace
 
 int runScript(const std::string &path, bool keepGoing, Session &session) {
-    std::ifstream file;
-    if (path != "-") {
-        file.open(pathFromUtf8(path));
-        if (!file) {
-            throw UsageError("cannot read script " + path);
-        }
+    if (session.scriptNesting() >= deepestNesting) {
+        throw UsageError("scripts run scripts more than " + std::to_string(deepestNesting) +
+                         " deep; does one run itself?");
     }
-    std::istream &input = path == "-" ? std::cin : file;
-    const std::string name = path == "-" ? "standard input" : path;
-
-    session.enterScript();
+    LineReader input(path, "script", true);
+    const ScriptLevel level(session);
     int firstFailure = exitSuccess;
     std::string line;
-    for (int number = 1; std::getline(input, line) && !stopRequested(); ++number) {
-        const auto comment = line.find('#');
-        const std::string command = line.substr(0, comment);
-        if (command.find_first_not_of(" \t\r") == std::string::npos) {
+    while (!stopRequested() && input.next(line)) {
+        if (isBlankOrComment(line)) {
             continue;
         }
-        const int status = runCommandLine(command, session);
+        const int status = runCommandLine(line, session);
         if (status == exitSuccess) {
             continue;
         }
-        std::fprintf(stderr, "orvex: %s:%d: this line failed\n", name.c_str(), number);
+        std::fprintf(stderr, "orvex: %sthis line failed\n", input.place().c_str());
         if (firstFailure == exitSuccess) {
             firstFailure = status;
         }
@@ -43,7 +54,6 @@ int runScript(const std::string &path, bool keepGoing, Session &session) {
             break;
         }
     }
-    session.leaveScript();
     return firstFailure;
 }
 

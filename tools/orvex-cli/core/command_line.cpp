@@ -4,6 +4,7 @@
 #include "acquisition/waveform.h"
 #include "commands/board_commands.h"
 #include "commands/script.h"
+#include "commands/script_line.h"
 #include "tool_errors.h"
 #include "values.h"
 
@@ -11,10 +12,12 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <functional>
 #include <iostream>
+#include <optional>
 
 namespace orvex_cli {
 namespace {
@@ -43,6 +46,9 @@ constexpr const char *footer =
     "  printf 'ao generate 0 --rate 10000 --sine 50,2\\nai acquire 0 --rate 10000 "
     "--samples 2000\\n' | orvex run -";
 
+// The parser's messages quote the user's words after a few of their own.
+constexpr std::size_t longestParserMessage = 2 * longestEcho;
+
 // The text of every argument; each command converts and checks its own when it runs, so
 // that a bad value gets the tool's own message.
 struct Arguments {
@@ -63,10 +69,17 @@ class Tool {
         try {
             parse(app);
         } catch (const CLI::CallForHelp &) {
+            // Help is asked for before the words are checked: "orvex frobnicate --help".
+            if (const auto refusal = leftOverWord(true)) {
+                return usageFailure(*refusal);
+            }
             CLI::App *command = deepestCommand();
             std::cout << command->help(parentPath(command));
             return exitSuccess;
         } catch (const CLI::CallForAllHelp &) {
+            if (const auto refusal = leftOverWord(true)) {
+                return usageFailure(*refusal);
+            }
             std::cout << app.help();
             printEveryCommandHelp(app);
             return exitSuccess;
@@ -74,17 +87,11 @@ class Tool {
             std::cout << "orvex " << ORVEX_TOOL_VERSION << '\n';
             return exitSuccess;
         } catch (const CLI::ParseError &error) {
-            // An unknown command is left over, and CLI11 only misses the command it wanted.
-            CLI::App *parsed = deepestCommand();
-            std::vector<std::string> left = parsed->remaining();
-            if (left.empty()) {
-                left = app.remaining();
+            if (const auto refusal = leftOverWord(false)) {
+                return usageFailure(*refusal);
             }
-            const bool wantsCommand =
-                !parsed->get_subcommands([](CLI::App *) { return true; }).empty();
-            if (wantsCommand && !left.empty() && !left.front().starts_with("-")) {
-                return usageFailure("unknown command '" + left.front() + "'");
-            }
+            return usageFailure(shortened(error.what(), longestParserMessage));
+        } catch (const UsageError &error) {
             return usageFailure(error.what());
         }
         session.apply(common);
@@ -108,6 +115,28 @@ class Tool {
     Arguments args;
     std::function<void()> action;
     int actionStatus = exitSuccess; // a script's own status; its lines report themselves
+
+    // What is wrong with the first word that no command or option took: an unknown
+    // command where one was wanted (CLI11 only says that one is missing), or, when
+    // `anyWord`, that it is not expected at all.
+    std::optional<std::string> leftOverWord(bool anyWord) {
+        CLI::App *parsed = deepestCommand();
+        std::vector<std::string> left = parsed->remaining();
+        if (left.empty()) {
+            left = app.remaining();
+        }
+        if (left.empty()) {
+            return std::nullopt;
+        }
+        const bool wantsCommand = !parsed->get_subcommands([](CLI::App *) { return true; }).empty();
+        if (wantsCommand && !left.front().starts_with("-")) {
+            return "unknown command " + quotedEcho(left.front());
+        }
+        if (anyWord) {
+            return "argument " + quotedEcho(left.front()) + " is not expected";
+        }
+        return std::nullopt;
+    }
 
     CLI::App *deepestCommand() {
         CLI::App *command = &app;
@@ -198,9 +227,9 @@ void Tool::define() {
     CLI::App *run =
         command(app, "run",
                 "Run commands from FILE (or standard input, '-'), one a line, in one "
-                "process; '#' starts a comment",
+                "process; words may be quoted with ' or \", '#' starts a comment",
                 [this] { actionStatus = runScript(args.script, args.keepGoing, session); });
-    run->add_option("FILE", args.script, "Script file, or - for standard input")
+    run->add_option("FILE", args.script, "Script file (a regular one), or - for standard input")
         ->capture_default_str();
     run->add_flag("--keep-going", args.keepGoing, "Run the remaining lines after a failing one");
     // Set last, so that the commands' own help does not repeat it.
@@ -238,7 +267,7 @@ void Tool::defineDigital() {
     CLI::App *set = command(*line, "set", "Make the line an output and drive it", [this] {
         const PortLine at = parsePortLine(args.portLine);
         if (args.value != "0" && args.value != "1") {
-            throw UsageError("level '" + args.value + "' is not 0 or 1");
+            throw UsageError("level " + quotedEcho(args.value) + " is not 0 or 1");
         }
         lineSet(session, at.port, at.line, args.value == "1");
     });
@@ -253,7 +282,7 @@ void Tool::defineAnalogInput() {
     ai->require_subcommand(1);
     CLI::App *read = command(*ai, "read", "Print single-point readings, one a line", [this] {
         analogRead(parseChannel(args.channel, "ai", ANALOG_SIZEi), parseCount(args.count, "count"),
-                   parseNumber(args.interval, "interval"));
+                   parseNonNegative(args.interval, "interval"));
     });
     read->add_option("CH", args.channel, "Input channel")->required();
     read->add_option("--count", args.count, "Number of readings")
@@ -296,7 +325,8 @@ void Tool::defineAnalogInput() {
         ->capture_default_str();
     acquire
         ->add_option("--header", args.header,
-                     "With f64 or f32: also write a description and the sample count here")
+                     "With f64 or f32: also write a description here first, and the "
+                     "sample count at the end")
         ->type_name("FILE");
 }
 
@@ -399,7 +429,11 @@ int runCommandLine(const std::vector<std::string> &arguments, Session &session) 
 
 int runCommandLine(const std::string &line, Session &session) {
     Tool tool(session);
-    return tool.execute([&line](CLI::App &app) { app.parse(line, false); });
+    return tool.execute([&line](CLI::App &app) {
+        std::vector<std::string> words = splitScriptLine(line);
+        std::reverse(words.begin(), words.end());
+        app.parse(words);
+    });
 }
 
 } // namespace orvex_cli

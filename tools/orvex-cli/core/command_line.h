@@ -16,7 +16,7 @@ constexpr int exitUsage = 2;
 
 // The whole command line of the process, the program's name first.
 int runCommandLine(const std::vector<std::string> &arguments, Session &session);
-// One line of a script, without the program name.
+// One line of a script, without the program name, split as script_line.h says.
 int runCommandLine(const std::string &line, Session &session);
 
 } // namespace orvex_cli

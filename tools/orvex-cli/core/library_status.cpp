@@ -8,11 +8,15 @@
 
 namespace orvex_cli {
 
+void printLibraryError() {
+    std::fprintf(stderr, "Error = %i, %s\n", orvex_GetLastError(), orvex_GetLastErrorBuffer());
+}
+
 int checked(int status) {
     if (status >= 0) {
         return status;
     }
-    std::fprintf(stderr, "Error = %i, %s\n", orvex_GetLastError(), orvex_GetLastErrorBuffer());
+    printLibraryError();
     throw CommandFailed("");
 }
 

@@ -4,6 +4,9 @@
 
 namespace orvex_cli {
 
+// Prints the library's "Error = <code>, <text>" line of its last failure on standard error.
+void printLibraryError();
+
 // Returns the status when it is not negative; otherwise prints the library's error line
 // on standard error and throws CommandFailed.
 int checked(int status);

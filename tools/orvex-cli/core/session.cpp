@@ -1,10 +1,9 @@
 #include "session.h"
 
+#include "library_status.h"
 #include "os/host_process.h"
 
 #include <orvex.h>
-
-#include <cstdio>
 
 namespace orvex_cli {
 namespace {
@@ -19,7 +18,7 @@ bool reportFailure(int status) {
     if (status >= 0) {
         return true;
     }
-    std::fprintf(stderr, "Error = %i, %s\n", orvex_GetLastError(), orvex_GetLastErrorBuffer());
+    printLibraryError();
     return false;
 }
 

@@ -26,6 +26,7 @@ class Session {
     bool quiet() const { return isQuiet; }
     int slot() const { return boardSlot; }
     bool inScript() const { return scriptDepth > 0; }
+    int scriptNesting() const { return scriptDepth; }
     void enterScript() { ++scriptDepth; }
     void leaveScript() { --scriptDepth; }
 

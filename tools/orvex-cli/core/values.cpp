@@ -13,7 +13,7 @@ namespace orvex_cli {
 namespace {
 
 [[noreturn]] void refuse(std::string_view what, std::string_view text, std::string_view expected) {
-    throw UsageError(std::string(what) + " '" + std::string(text) + "' is not " +
+    throw UsageError(std::string(what) + " " + quotedEcho(text) + " is not " +
                      std::string(expected));
 }
 
@@ -95,6 +95,14 @@ double parsePositive(std::string_view text, std::string_view what) {
     return value;
 }
 
+double parseNonNegative(std::string_view text, std::string_view what) {
+    const double value = parseNumber(text, what);
+    if (value < 0.0) {
+        refuse(what, text, "0 or a positive number");
+    }
+    return value;
+}
+
 std::uint64_t parseCount(std::string_view text, std::string_view what) {
     std::uint64_t value = 0;
     if (!parseWhole(text, 10, value) || value == 0) {
@@ -111,6 +119,22 @@ std::string formatByte(std::uint8_t value) {
         result += ((value >> bit) & 1) != 0 ? '1' : '0';
     }
     return result;
+}
+
+std::string shortened(std::string_view text, std::size_t limit) {
+    // Counted in UTF-8 characters, and never cut inside one.
+    std::size_t characters = 0;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const bool startsCharacter = (static_cast<unsigned char>(text[at]) & 0xC0) != 0x80;
+        if (startsCharacter && characters++ == limit) {
+            return std::string(text.substr(0, at)) + "\xE2\x80\xA6"; // "…" in UTF-8
+        }
+    }
+    return std::string(text);
+}
+
+std::string quotedEcho(std::string_view text) {
+    return "'" + shortened(text) + "'";
 }
 
 } // namespace orvex_cli

@@ -3,6 +3,7 @@
 #ifndef TOOLS_ORVEX_CLI_CORE_VALUES_H
 #define TOOLS_ORVEX_CLI_CORE_VALUES_H
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -23,13 +24,23 @@ struct PortLine {
 PortLine parsePortLine(std::string_view text);
 int parsePort(std::string_view text);
 
-// A finite number; "positive" also refuses zero and below.
+// A finite number; "positive" also refuses zero and below, "non-negative" below zero.
 double parseNumber(std::string_view text, std::string_view what);
 double parsePositive(std::string_view text, std::string_view what);
+double parseNonNegative(std::string_view text, std::string_view what);
 std::uint64_t parseCount(std::string_view text, std::string_view what);
 
 // "0xA5 10100101"
 std::string formatByte(std::uint8_t value);
+
+// What a message shows of a text the user gave: the first `limit` characters, then "…"
+// when there are more, so that a huge value cannot flood the terminal.
+constexpr std::size_t longestEcho = 60;
+// A file name is cut only beyond the longest path a system takes.
+constexpr std::size_t longestPathEcho = 4096;
+std::string shortened(std::string_view text, std::size_t limit = longestEcho);
+// The value in single quotes, shortened.
+std::string quotedEcho(std::string_view text);
 
 } // namespace orvex_cli
 
