@@ -126,9 +126,11 @@ TEST(ScriptInput, AMegabyteLineIsParsedAtOnceAndEchoedInPart) {
     while (words.size() < (std::size_t{1} << 20) - 2) {
         words += " x";
     }
+    // A liveness bound, generous for a loaded machine and the sanitizers; how fast the split
+    // is, and that it grows linearly, is shown by bench/cli's splitScriptLine.
     const std::optional<ToolResult> result =
-        runToolWithin(5.0, {"--bench", virtualBench(), "run", "-"}, words + "\n");
-    ASSERT_TRUE(result) << "the line was not parsed within 5 s";
+        runToolWithin(60.0, {"--bench", virtualBench(), "run", "-"}, words + "\n");
+    ASSERT_TRUE(result) << "the line was not parsed within 60 s";
     EXPECT_EQ(result->status, 2);
     EXPECT_THAT(result->err, AllOf(HasSubstr("not expected: x x x"), HasSubstr("\xE2\x80\xA6")));
     EXPECT_LT(result->err.size(), 400u) << result->err.substr(0, 400);
