@@ -16,6 +16,7 @@ TEST_F(SimBoardTest, AFaultOnTheNthCallHitsThatCallOnly) {
     ASSERT_EQ(DAQmxCreateDIChan(task, "PXI1Slot2/port0", "r", 1), 0);
     EXPECT_EQ(DAQmxStartTask(task), 0);
     EXPECT_EQ(DAQmxStartTask(task), -50103);
+    ASSERT_EQ(DAQmxStopTask(task), 0);
     EXPECT_EQ(DAQmxStartTask(task), 0);
     EXPECT_NE(errorText(-50103).find("DAQmxStartTask"), std::string::npos);
 }

@@ -95,7 +95,7 @@ Outcome Board::disableStartTrigger(uint64_t id) {
     if (Outcome outcome = findTaskWithChannel(id, task); outcome.failed()) {
         return outcome;
     }
-    if (task->trigger && task->running) {
+    if (task->running) {
         return refuse(status::taskIsRunning, "Task \"" + task->name + "\" is running.");
     }
     task->trigger.reset();

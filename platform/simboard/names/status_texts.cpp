@@ -81,7 +81,8 @@ const char *statusText(int32_t code) {
         return "The task is not running. Start it with DAQmxStartTask or pass autoStart "
                "true to the write.";
     case status::taskIsRunning:
-        return "The setting cannot be changed while the task runs. Stop the task first.";
+        return "The task is running: it cannot be started again, and its timing and start "
+               "trigger cannot change while it runs. Stop the task first.";
     case status::noDataToGenerate:
         return "The generation cannot start without data. Write samples to the task before "
                "starting it.";
