@@ -99,6 +99,23 @@ TEST_F(LoopbackTest, ATriggeredAcquisitionStartsAtTheCrossingWithinOneSample) {
     EXPECT_LT(block[0] - step, level) << "the sample before the first was still below";
 }
 
+// A step that lands exactly on the level is a crossing, rising and falling alike.
+TEST_F(LoopbackTest, AStepToExactlyTheTriggerLevelTriggers) {
+    ASSERT_EQ(clockAt(generator_, 1000.0, 10), 0);
+    ASSERT_EQ(writeBlock(generator_, {0, 0, 0, 0, 0, 2, 2, 2, 2, 2}), 0);
+    ASSERT_EQ(clockAt(acquirer_, 1000.0, 100), 0);
+    std::vector<double> block(3);
+
+    ASSERT_EQ(DAQmxCfgAnlgEdgeStartTrig(acquirer_, "PXI1Slot2/ai0", DAQmx_Val_RisingSlope, 2.0), 0);
+    EXPECT_EQ(readBlock(acquirer_, block, 1.0), 0);
+    EXPECT_EQ(block, (std::vector<double>{2, 2, 2}));
+
+    ASSERT_EQ(DAQmxStopTask(acquirer_), 0);
+    ASSERT_EQ(DAQmxCfgAnlgEdgeStartTrig(acquirer_, "PXI1Slot2/ai0", 10171, 0.0), 0); // falling
+    EXPECT_EQ(readBlock(acquirer_, block, 1.0), 0);
+    EXPECT_EQ(block, (std::vector<double>{0, 0, 0}));
+}
+
 TEST_F(SimBoardTest, ATriggerThatNeverComesEndsTheReadWithATimeout) {
     ScopedTask acquirer;
     ASSERT_EQ(addClockedInput(acquirer, "PXI1Slot2/ai4", 1000.0, 100), 0);
