@@ -263,6 +263,13 @@ class BenchReader {
 } // namespace
 
 Outcome parseBenchText(std::string_view text, BenchSettings &settings) {
+    // The JSON reader takes a NUL byte for the end of its input, so whatever follows one
+    // would go unread.
+    if (const size_t nul = text.find('\0'); nul != std::string_view::npos) {
+        return refuse(status::benchFileInvalid,
+                      "JSON: a NUL byte at offset " + std::to_string(nul) +
+                          "; the text must hold its JSON value and nothing after it");
+    }
     try {
         BenchSettings read;
         BenchReader(read).run(json::parse(text));
