@@ -114,9 +114,9 @@ TEST_F(SimBoardTest, BenchFragmentsSetLinesInputsSwitchesAndTheJoystick) {
 
 TEST_F(SimBoardTest, EveryStatusTextSaysWhatToDoAndFitsTheBuffer) {
     for (int32 code :
-         {-50103,  -200088, -200279, -200284, -209001, -209002, -209003, -209004, -209005,
-          -209006, -209007, -209008, -209009, -209010, -209011, -209012, -209013, -209014,
-          -209015, -209016, -209017, -209018, -209019, -209020, -209021, -209022, -209023}) {
+         {-50103,  -200088, -200279, -200284, -209001, -209002, -209003, -209004, -209005, -209006,
+          -209007, -209008, -209009, -209010, -209011, -209012, -209013, -209014, -209015, -209016,
+          -209017, -209018, -209019, -209020, -209021, -209022, -209023, -209024, -209025}) {
         std::string text = errorText(code);
         EXPECT_GT(text.size(), 40u) << code;
         EXPECT_EQ(text.find("no description"), std::string::npos) << code;
@@ -166,6 +166,7 @@ TEST(BenchFileTest, ATextIsRefusedWithWhatIsWrongNamed) {
         std::string_view text;
         const char *named;
     };
+    const std::string deep = "{\"faults\": " + std::string(40, '[') + std::string(40, ']') + "}";
     for (const Case &c : {
              Case{R"({"faults": [{"entryPoint": "DAQmxStartTask", "call": 1}]})",
                   "\"faults[].status\": missing"},
@@ -174,6 +175,7 @@ TEST(BenchFileTest, ATextIsRefusedWithWhatIsWrongNamed) {
              Case{"{\"seed\": 1}\0{\"seed\": 2}"sv, "NUL byte at offset 11"},
              Case{"{\"seed\": 1}\0"sv, "NUL byte at offset 11"},
              Case{R"({"seed": 1} {"seed": 2})", "JSON"},
+             Case{deep, "JSON: nested deeper than 32 levels"},
          }) {
         simboard::BenchSettings settings;
         const simboard::Outcome outcome = simboard::parseBenchText(c.text, settings);
