@@ -177,9 +177,8 @@ int32_t simboard_advanceTime(double seconds) {
         [&](JournalLine &line) { line.number("seconds", seconds); });
 }
 
-// The calls that return no status say that they failed by a value they never give
-// otherwise (not a number, no task, no text); the status text of the failure's code holds
-// the details.
+// The calls that return no status say that they failed by a value of their own (not a
+// number, no text, or no tasks); the status text of the failure's code holds the details.
 double simboard_time(void) try {
     Board &board = entryPointBoard();
     Lock lock = board.lock();
