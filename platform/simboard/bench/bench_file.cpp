@@ -1,10 +1,9 @@
 #include "bench_file.h"
 #include "daqmx/entry_points.h"
+#include "json_document.h"
 #include "names/status_codes.h"
 
 #include "host/host_text.h"
-
-#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <array>
@@ -87,7 +86,10 @@ class BenchReader {
 
     void privateBoard(const json &value, const json &root) {
         s_.privateBoard = flag(value, "private");
-        if (!*s_.privateBoard && root.value("virtualTime", json()) == json(true)) {
+        // A member is looked at in place: a copy of one with members could not be
+        // destroyed safely when memory runs out (see json_document.h).
+        const auto virtualTime = root.find("virtualTime");
+        if (!*s_.privateBoard && virtualTime != root.end() && *virtualTime == true) {
             reject("private", "false asks for the shared board, which runs in real time");
         }
     }
@@ -263,15 +265,26 @@ class BenchReader {
 } // namespace
 
 Outcome parseBenchText(std::string_view text, BenchSettings &settings) {
+    // The JSON reader takes a NUL byte for the end of its input, so whatever follows one
+    // would go unread.
+    if (const size_t nul = text.find('\0'); nul != std::string_view::npos) {
+        return refuse(status::benchFileInvalid,
+                      "JSON: a NUL byte at offset " + std::to_string(nul) +
+                          "; the text must hold its JSON value and nothing after it");
+    }
     try {
         BenchSettings read;
-        BenchReader(read).run(json::parse(text));
+        BenchReader(read).run(JsonDocument(text).root());
         settings = std::move(read);
         return {};
     } catch (const json::exception &error) {
         return refuse(status::benchFileInvalid, std::string("JSON: ") + error.what());
     } catch (const BenchError &error) {
         return refuse(status::benchFileInvalid, error.message);
+    } catch (const JsonTooDeep &) {
+        return refuse(status::benchFileInvalid, "JSON: nested deeper than " +
+                                                    std::to_string(JsonDocument::maxDepth) +
+                                                    " levels");
     }
 }
 

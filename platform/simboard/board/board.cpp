@@ -101,7 +101,9 @@ Outcome Board::findTransferTask(uint64_t id, Task *&task, int32_t *count) {
 
 Outcome Board::start(Task &task) {
     if (task.running) {
-        return {};
+        return refuse(status::taskIsRunning,
+                      "Task \"" + task.name +
+                          "\" is already running; stop it before starting it again.");
     }
     const TaskChannel &channel = *task.channel;
     if (task.clocked() && channel.isAnalogOutput() && task.waveform.empty()) {
@@ -145,7 +147,7 @@ void Board::stop(Task &task) {
 
 Outcome Board::autoStart(Task &task, bool &startedHere) {
     startedHere = !task.running;
-    return start(task);
+    return startedHere ? start(task) : Outcome{};
 }
 
 void Board::finishAutoStart(Task &task, bool startedHere) {

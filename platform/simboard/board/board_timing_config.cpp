@@ -4,6 +4,7 @@
 
 #include "daqmx/daqmx.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <strings.h>
@@ -14,6 +15,16 @@ namespace {
 constexpr double maximumInputRate = 1.25e6;
 constexpr double maximumOutputRate = 2.86e6;
 constexpr int32_t fallingSlope = 10171;
+
+// The driver gives a continuous input at least the buffer its vendor publishes for the
+// rate, so a small request does not overflow at a high rate.
+uint64_t continuousInputBuffer(double rate, uint64_t requested) {
+    uint64_t byRate = rate <= 100.0   ? 1000
+                      : rate <= 1.0e4 ? 10000
+                      : rate <= 1.0e6 ? 100000
+                                      : 1000000;
+    return std::max(requested, byRate);
+}
 
 Outcome checkSettable(const Task &task) {
     if (!task.channel->isDigital() && !task.running) {
@@ -57,6 +68,9 @@ Outcome Board::configureSampleClock(uint64_t id, const char *source, double rate
     if (bufferSize == 0) {
         return refuse(status::invalidArgument, "The buffer of 0 samples per channel is empty.");
     }
+    if (task->channel->isAnalogInput()) {
+        bufferSize = continuousInputBuffer(rate, bufferSize);
+    }
     task->clock = SampleClock{rate, bufferSize};
     return {};
 }
@@ -95,7 +109,7 @@ Outcome Board::disableStartTrigger(uint64_t id) {
     if (Outcome outcome = findTaskWithChannel(id, task); outcome.failed()) {
         return outcome;
     }
-    if (task->trigger && task->running) {
+    if (task->running) {
         return refuse(status::taskIsRunning, "Task \"" + task->name + "\" is running.");
     }
     task->trigger.reset();

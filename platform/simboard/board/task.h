@@ -28,7 +28,7 @@ struct TaskChannel {
 
 struct SampleClock {
     double rate = 1000.0;
-    uint64_t bufferSize = 0; // samples per channel
+    uint64_t bufferSize = 0; // samples per channel the buffer holds, as the driver sized it
 };
 
 struct Task {

@@ -177,13 +177,18 @@ int32_t simboard_advanceTime(double seconds) {
         [&](JournalLine &line) { line.number("seconds", seconds); });
 }
 
-double simboard_time(void) {
+// The calls that return no status say that they failed by a value of their own (not a
+// number, no text, or no tasks); the status text of the failure's code holds the details.
+double simboard_time(void) try {
     Board &board = entryPointBoard();
     Lock lock = board.lock();
     return board.clock().now();
+} catch (...) {
+    simboard::failedCall("simboard_time");
+    return std::nan("");
 }
 
-uint32_t simboard_liveTasks(SimboardTask *tasks, uint32_t capacity) {
+uint32_t simboard_liveTasks(SimboardTask *tasks, uint32_t capacity) try {
     Board &board = entryPointBoard();
     Lock lock = board.lock();
     uint32_t count = 0;
@@ -199,9 +204,12 @@ uint32_t simboard_liveTasks(SimboardTask *tasks, uint32_t capacity) {
         ++count;
     });
     return count;
+} catch (...) {
+    simboard::failedCall("simboard_liveTasks");
+    return 0;
 }
 
-uint32_t simboard_status(char *text, uint32_t size) {
+uint32_t simboard_status(char *text, uint32_t size) try {
     Board &board = entryPointBoard();
     Lock lock = board.lock();
     simboard::StoreAccess access(board.store());
@@ -212,4 +220,10 @@ uint32_t simboard_status(char *text, uint32_t size) {
         text[copied] = '\0';
     }
     return static_cast<uint32_t>(status.size() + 1);
+} catch (...) {
+    simboard::failedCall("simboard_status");
+    if (text != nullptr && size > 0) {
+        text[0] = '\0';
+    }
+    return 0;
 }

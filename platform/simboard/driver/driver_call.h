@@ -1,9 +1,10 @@
 // The common frame of every exported call: take the board's lock and its store's, let an armed
 // fault answer instead, run the call, keep the details of a refusal for the status text, and write
-// the journal line.
+// the journal line.  Whatever is thrown ends here, as a failure status.
 #ifndef PLATFORM_SIMBOARD_DRIVER_DRIVER_CALL_H
 #define PLATFORM_SIMBOARD_DRIVER_DRIVER_CALL_H
 
+#include "call_failure.h"
 #include "entry_point_board.h"
 
 #include <string>
@@ -18,7 +19,7 @@ enum class BenchGate { Applies, Exempt };
 // the journal line, after the call, so that results written through pointers show.
 template <class Run, class Describe>
 int32_t driverCall(const char *entryPoint, Run &&run, Describe &&describe,
-                   BenchGate gate = BenchGate::Applies) {
+                   BenchGate gate = BenchGate::Applies) noexcept try {
     Board &board = entryPointBoard();
     Lock lock = board.lock();
     StoreAccess access(board.store());
@@ -42,6 +43,8 @@ int32_t driverCall(const char *entryPoint, Run &&run, Describe &&describe,
         board.journal().write(line.finish(outcome.status, injected != 0));
     }
     return outcome.status;
+} catch (...) {
+    return failedCall(entryPoint);
 }
 
 } // namespace simboard

@@ -38,6 +38,8 @@ constexpr int32_t noDataToGenerate = -209020;
 constexpr int32_t readAborted = -209021;
 constexpr int32_t benchFileInvalid = -209022;
 constexpr int32_t controlArgument = -209023;
+constexpr int32_t outOfMemory = -209024;
+constexpr int32_t unexpectedFailure = -209025;
 } // namespace status
 
 // The generic text of a code (empty for a code the board does not know).

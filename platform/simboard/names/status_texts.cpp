@@ -81,7 +81,8 @@ const char *statusText(int32_t code) {
         return "The task is not running. Start it with DAQmxStartTask or pass autoStart "
                "true to the write.";
     case status::taskIsRunning:
-        return "The setting cannot be changed while the task runs. Stop the task first.";
+        return "The task is running: it cannot be started again, and its timing and start "
+               "trigger cannot change while it runs. Stop the task first.";
     case status::noDataToGenerate:
         return "The generation cannot start without data. Write samples to the task before "
                "starting it.";
@@ -93,6 +94,14 @@ const char *statusText(int32_t code) {
                "the file or unset the variable.";
     case status::controlArgument:
         return "A control request to the simulated board has an invalid argument.";
+    case status::outOfMemory:
+        return "The simulated board ran out of memory and abandoned the call, which may have "
+               "done part of its work. Free memory, then check the task's state or clear it "
+               "and make it again.";
+    case status::unexpectedFailure:
+        return "The simulated board met an unexpected failure and abandoned the call, which "
+               "may have done part of its work. Check the task's state or clear it and make "
+               "it again; the details name the failure.";
     default:
         return "";
     }
