@@ -1,6 +1,6 @@
 // Board selection, task creation and names, and the release order of close.
-#include "failing_allocations.h"
 #include "recorded_driver_fixture.h"
+#include "support/memory_runs_out.h"
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
@@ -204,7 +204,7 @@ TEST_F(TaskCacheTest, WithoutMemoryNoTaskIsCreatedAndNoneIsLost) {
     rd_setRecording(0); // the recording driver allocates its journal lines
     int created = 0;
     {
-        const FailingAllocations failing;
+        const MemoryRunsOut failing(1, MemoryRunsOut::forGood);
         created = orvex_analogIn(1, &volts);
     }
     EXPECT_EQ(created, ORVEX_STATUS_NO_MEMORY);
@@ -214,7 +214,7 @@ TEST_F(TaskCacheTest, WithoutMemoryNoTaskIsCreatedAndNoneIsLost) {
     rd_scriptStatus("DAQmxClearTask", 1, -200088);
     int closed = 0;
     {
-        const FailingAllocations failing;
+        const MemoryRunsOut failing(1, MemoryRunsOut::forGood);
         closed = orvex_ni6251Close();
     }
     EXPECT_EQ(closed, -200088);

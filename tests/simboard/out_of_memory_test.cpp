@@ -2,7 +2,7 @@
 // any of its allocations fails with -209024, and the board goes on working.
 #include "board_fixture.h"
 #include "driver/call_failure.h"
-#include "memory_runs_out.h"
+#include "support/memory_runs_out.h"
 
 #include <optional>
 #include <stdexcept>

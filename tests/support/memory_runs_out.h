@@ -2,8 +2,8 @@
 // a MemoryRunsOut lives, the n-th allocation from its start on throws std::bad_alloc, and so
 // do as many after it as asked.  Only the one call under test should run in its scope: test
 // assertions and journals allocate too.
-#ifndef TESTS_SIMBOARD_MEMORY_RUNS_OUT_H
-#define TESTS_SIMBOARD_MEMORY_RUNS_OUT_H
+#ifndef TESTS_SUPPORT_MEMORY_RUNS_OUT_H
+#define TESTS_SUPPORT_MEMORY_RUNS_OUT_H
 
 #include <limits>
 
