@@ -1,4 +1,5 @@
 #include "dead_process_sweep.h"
+#include "bench/fault_injection.h"
 
 namespace simboard {
 namespace {
@@ -13,6 +14,12 @@ void forgetProcess(BoardState &state, const ProcessId &process) {
         if (entry == process) {
             entry = {};
         }
+    }
+    if (state.benchProcess == process) {
+        // What its bench file set ends with it.
+        state.stand.endBenchFile();
+        FaultInjection(state.faults).disarmBenchFile();
+        state.benchProcess = {};
     }
 }
 
@@ -33,9 +40,12 @@ void reapDeadProcesses(BoardState &state, const BoardStore &store) {
         }
     }
     for (const Holding &holding : state.holdings) {
-        if (holding.used && holding.owner.pid != 0) {
+        if (holding.used) {
             dropIfEnded(state, store, holding.owner);
         }
+    }
+    if (state.benchProcess.pid != 0) {
+        dropIfEnded(state, store, state.benchProcess);
     }
 }
 
