@@ -1,6 +1,8 @@
 #include "dead_process_sweep.h"
 #include "bench/fault_injection.h"
 
+#include <algorithm>
+
 namespace simboard {
 namespace {
 
@@ -39,12 +41,18 @@ void reapDeadProcesses(BoardState &state, const BoardStore &store) {
             dropIfEnded(state, store, process);
         }
     }
+    // The processes left in the table live: only holders and a bench file's process not in
+    // it are looked up, each a read of the process table of the system.
+    auto unregistered = [&state](const ProcessId &process) {
+        return process.pid <= 0 || std::find(state.processes.begin(), state.processes.end(),
+                                             process) == state.processes.end();
+    };
     for (const Holding &holding : state.holdings) {
-        if (holding.used) {
+        if (holding.used && unregistered(holding.owner)) {
             dropIfEnded(state, store, holding.owner);
         }
     }
-    if (state.benchProcess.pid != 0) {
+    if (state.benchProcess.pid != 0 && unregistered(state.benchProcess)) {
         dropIfEnded(state, store, state.benchProcess);
     }
 }

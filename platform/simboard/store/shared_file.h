@@ -20,8 +20,10 @@ struct SharedFile {
     uint32_t size;
     int64_t originNanoseconds; // board time 0 on the steady clock
     uint64_t checksum;
-    pthread_mutex_t mutex;
-    BoardState state;
+    // Lines of their own: the lock is written by every call of every process, the header
+    // never after it is made, and most of the state is only read by most calls.
+    alignas(64) pthread_mutex_t mutex;
+    alignas(64) BoardState state;
 };
 
 } // namespace simboard
