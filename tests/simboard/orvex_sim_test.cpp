@@ -97,7 +97,7 @@ TEST_F(OrvexSimTest, UsageErrorsExitWithTwoAndSayWhatIsExpected) {
         << oneVoltage.output;
     EXPECT_EQ(oneVoltage.output.find("range"), std::string::npos) << oneVoltage.output;
 
-    for (std::vector<std::string> wrong : {
+    for (const std::vector<std::string> &wrong : {
              std::vector<std::string>{ORVEX_SIM_TOOL, "stand", "joystick", "1", "east"},
              {ORVEX_SIM_TOOL, "stand", "line", "port1/line4", "7"},
              {ORVEX_SIM_TOOL, "stand", "input", "ai5", "high"},
@@ -116,8 +116,9 @@ TEST_F(OrvexSimTest, ABoardItCannotReachIsAFailureNotAPrivateSuccess) {
     const std::string othersMayWrite = directory_.fileWith("shared.state", "");
     chmod(othersMayWrite.c_str(), 0666);
     for (const std::string &state : {missing, othersMayWrite}) {
-        for (std::vector<std::string> command : {std::vector<std::string>{ORVEX_SIM_TOOL, "status"},
-                                                 {ORVEX_SIM_TOOL, "stand", "press", "S1"}}) {
+        for (const std::vector<std::string> &command :
+             {std::vector<std::string>{ORVEX_SIM_TOOL, "status"},
+              {ORVEX_SIM_TOOL, "stand", "press", "S1"}}) {
             ToolRun unreached = run(command, state);
             EXPECT_EQ(unreached.status, 1) << state << ": " << unreached.output;
             EXPECT_NE(unreached.output.find("cannot be reached"), std::string::npos)
