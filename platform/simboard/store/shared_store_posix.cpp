@@ -16,7 +16,6 @@
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -76,11 +75,6 @@ void initialise(SharedFile &file) {
     file.checksum = headerChecksum(file);
 }
 
-int32_t currentThread() {
-    thread_local const auto id = static_cast<int32_t>(syscall(SYS_gettid));
-    return id;
-}
-
 class SharedStore final : public BoardStore {
   public:
     SharedStore(std::string path, int fd, SharedFile *file, const std::atomic<bool> *lost)
@@ -104,7 +98,7 @@ class SharedStore final : public BoardStore {
         if (outcome.failed()) {
             return outcome;
         }
-        holder_.store(currentThread(), std::memory_order_relaxed);
+        holder_.store(pthread_self(), std::memory_order_relaxed);
         if (lost_ != nullptr && lost_->load()) {
             unlock(); // it was cut short while the lock was being taken
             return lostBoard();
@@ -126,8 +120,8 @@ class SharedStore final : public BoardStore {
         return {};
     }
     void unlock() override {
-        if (holder_.load(std::memory_order_relaxed) == currentThread()) {
-            holder_.store(0, std::memory_order_relaxed);
+        if (heldHere()) {
+            holder_.store(pthread_t{}, std::memory_order_relaxed);
             pthread_mutex_unlock(&file_->mutex);
         }
     }
@@ -137,7 +131,7 @@ class SharedStore final : public BoardStore {
     bool alive(const ProcessId &process) const override { return processAlive(process); }
 
     bool join() override {
-        if (holder_.load(std::memory_order_relaxed) != currentThread()) {
+        if (!heldHere()) {
             membership_ = Membership::Waiting; // enrols with its next call
             return false;
         }
@@ -168,6 +162,10 @@ class SharedStore final : public BoardStore {
     // starts later could take itself for the first and set the board up under it.
     enum class Membership { Unasked, Member, Waiting };
 
+    bool heldHere() const {
+        return pthread_equal(holder_.load(std::memory_order_relaxed), pthread_self()) != 0;
+    }
+
     bool enrol() {
         ProcessId *freeEntry = nullptr;
         for (ProcessId &process : state_->processes) {
@@ -188,7 +186,7 @@ class SharedStore final : public BoardStore {
     }
 
     std::string tableFull() const {
-        return "the shared board (" + path_ + ") serves " +
+        return "The shared board (" + path_ + ") serves " +
                std::to_string(BoardState::maxProcesses) +
                " processes at most, and as many use it: this process is refused it until one "
                "of them ends.";
@@ -214,8 +212,8 @@ class SharedStore final : public BoardStore {
     SharedFile *file_;
     const std::atomic<bool> *lost_;
     ProcessId self_;
-    // The thread of this process that holds the lock, or 0.
-    std::atomic<int32_t> holder_{0};
+    // The thread of this process that holds the lock, if one does.
+    std::atomic<pthread_t> holder_{};
     std::atomic<bool> lostReported_{false};
     StuckHolder stuckHolder_;
     std::atomic<Membership> membership_{Membership::Unasked};
