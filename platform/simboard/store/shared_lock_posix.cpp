@@ -95,12 +95,16 @@ void handOnFromVanishedHolder(pthread_mutex_t &) {}
 // looks again for a moment before it sleeps, so that a hand-off between two busy
 // processes costs no system calls.
 int takeAtOnce(pthread_mutex_t &mutex) {
-    constexpr int looks = 400;
-    // A look before each try: a try that fails still takes the lock's cache line from its
-    // holder, who then waits for it to let go.
+    constexpr int looks = 16;
+    constexpr int longestPause = 64;
+    // A look before each try, and longer pauses between looks: a look or a try takes the
+    // lock's cache line from its holder, who then waits for it to let go.
     int result = holderThread(mutex) == 0 ? pthread_mutex_trylock(&mutex) : EBUSY;
-    for (int look = 0; result == EBUSY && look < looks; ++look) {
-        relax();
+    for (int look = 0, pause = 1; result == EBUSY && look < looks; ++look) {
+        for (int beat = 0; beat < pause; ++beat) {
+            relax();
+        }
+        pause = std::min(2 * pause, longestPause);
         if (holderThread(mutex) == 0) {
             result = pthread_mutex_trylock(&mutex);
         }
