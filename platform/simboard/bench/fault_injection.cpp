@@ -4,7 +4,7 @@
 
 namespace simboard {
 
-bool FaultInjection::arm(const Fault &fault) {
+bool FaultInjection::arm(const Fault &fault, bool fromBenchFile) {
     if (table_.count >= FaultTable::capacity || fault.entryPoint.size() >= FaultTable::nameSize) {
         return false;
     }
@@ -13,7 +13,16 @@ bool FaultInjection::arm(const Fault &fault) {
     std::copy(fault.entryPoint.begin(), fault.entryPoint.end(), armed.entryPoint.begin());
     armed.call = fault.call;
     armed.status = fault.status;
+    armed.fromBenchFile = fromBenchFile;
     return true;
+}
+
+void FaultInjection::disarmBenchFile() {
+    auto armed = table_.armed.begin();
+    auto kept =
+        std::remove_if(armed, armed + std::min<uint32_t>(table_.count, FaultTable::capacity),
+                       [](const FaultTable::Armed &fault) { return fault.fromBenchFile; });
+    table_.count = static_cast<uint32_t>(kept - armed);
 }
 
 int32_t FaultInjection::onCall(std::string_view entryPoint) {

@@ -28,6 +28,7 @@ struct FaultTable {
         uint64_t call;
         int32_t status;
         uint64_t callsSeen;
+        bool fromBenchFile; // ends with the process whose bench file armed it
     };
     std::array<Armed, capacity> armed{};
     uint32_t count = 0;
@@ -38,7 +39,9 @@ class FaultInjection {
     explicit FaultInjection(FaultTable &table) : table_(table) {}
 
     // False when the table is full.
-    bool arm(const Fault &fault);
+    bool arm(const Fault &fault, bool fromBenchFile = false);
+    // Disarms what the bench file armed: its process has ended.
+    void disarmBenchFile();
     void clear() { table_.count = 0; }
     size_t armedCount() const { return table_.count; }
     // Counts a call of `entryPoint` and returns the status to inject, 0 for none.

@@ -2,7 +2,9 @@
 
 #include "host/host_text.h"
 
+#include <cerrno>
 #include <cinttypes>
+#include <cstring>
 
 namespace simboard {
 std::string JournalLine::format(double value) {
@@ -78,6 +80,7 @@ void Journal::open(const char *path) {
     if (path == nullptr || path[0] == '\0') {
         return;
     }
+    path_ = path;
     file_ = host::openFile(path, "a");
     if (file_ == nullptr) {
         std::fprintf(stderr, "simulated board: cannot open the journal file %s\n", path);
@@ -85,10 +88,18 @@ void Journal::open(const char *path) {
 }
 
 void Journal::write(const std::string &line) {
-    if (file_ != nullptr) {
-        std::fputs(line.c_str(), file_);
-        std::fflush(file_);
+    if (file_ == nullptr) {
+        return;
     }
+    const bool written = std::fputs(line.c_str(), file_) >= 0 && std::fflush(file_) == 0;
+    if (!written && !failureReported_) {
+        failureReported_ = true;
+        std::fprintf(stderr,
+                     "simulated board: cannot write the journal file %s (%s); the lines "
+                     "that cannot be written are missing from it\n",
+                     path_.c_str(), std::strerror(errno));
+    }
+    std::clearerr(file_);
 }
 
 } // namespace simboard

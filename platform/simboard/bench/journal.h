@@ -1,6 +1,7 @@
 // The call journal: one line per driver call with its arguments and status, written to
 // the file named by ORVEX_SIM_JOURNAL and flushed at once, so it is complete even when
-// the program under test crashes.
+// the program under test crashes.  A journal that cannot be written (a full disk) says so
+// once on the error output rather than staying silently empty.
 #ifndef PLATFORM_SIMBOARD_BENCH_JOURNAL_H
 #define PLATFORM_SIMBOARD_BENCH_JOURNAL_H
 
@@ -64,6 +65,8 @@ class Journal {
 
   private:
     std::FILE *file_ = nullptr;
+    std::string path_;
+    bool failureReported_ = false;
 };
 
 } // namespace simboard

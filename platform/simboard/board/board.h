@@ -96,7 +96,7 @@ class Board final : public BoardOutputs {
 
   private:
     Outcome checkSettings(const BenchSettings &settings, SettingsSource source) const;
-    void takeSettings(const BenchSettings &settings);
+    void takeSettings(const BenchSettings &settings, SettingsSource source);
 
     Outcome findTask(uint64_t id, Task *&task);
     Outcome findTaskWithChannel(uint64_t id, Task *&task);

@@ -15,7 +15,7 @@ Outcome refuseKey(const std::string &key, const std::string &why) {
 Outcome Board::applySettings(const BenchSettings &settings, SettingsSource source, bool apply) {
     Outcome outcome = checkSettings(settings, source);
     if (apply && !outcome.failed()) {
-        takeSettings(settings);
+        takeSettings(settings, source);
         changed_.notify_all();
     }
     return outcome;
@@ -38,39 +38,45 @@ Outcome Board::checkSettings(const BenchSettings &settings, SettingsSource sourc
     return {};
 }
 
-void Board::takeSettings(const BenchSettings &settings) {
+void Board::takeSettings(const BenchSettings &settings, SettingsSource source) {
+    // What the bench file sets lasts as long as its process; what a fragment sets comes from
+    // outside the programs and lasts until a reset.
+    const SetBy by = source == SettingsSource::BenchFile ? SetBy::BenchFile : SetBy::Outside;
+    if (by == SetBy::BenchFile) {
+        state().benchProcess = store_->self();
+    }
     if (settings.seed) {
-        stand_.setSeed(*settings.seed);
+        stand_.setSeed(*settings.seed, by);
     }
     if (settings.virtualTime) {
         clock_.setVirtual(*settings.virtualTime);
     }
     if (settings.holdJoystick) {
-        stand_.joystick().hold(*settings.holdJoystick);
+        stand_.holdJoystick(*settings.holdJoystick, by);
     } else if (settings.releaseJoystick) {
-        stand_.joystick().release();
+        stand_.releaseJoystick(by);
     }
     if (settings.joystickPath) {
-        stand_.joystick().setPath(settings.joystickPath->points, settings.joystickPath->period);
+        stand_.setJoystickPath(settings.joystickPath->points, settings.joystickPath->period, by);
     }
     if (settings.joystickNoise) {
-        stand_.setJoystickNoise(*settings.joystickNoise);
+        stand_.setJoystickNoise(*settings.joystickNoise, by);
     }
     for (const SwitchSetting &change : settings.switches) {
-        stand_.setSwitch(change.number, change.mode);
+        stand_.setSwitch(change.number, change.mode, by);
     }
     for (const InputLineSetting &change : settings.inputLines) {
         for (int line = 0; line < linesPerPort; ++line) {
             if ((change.lineMask >> line) & 1u) {
-                stand_.setLine(change.port, line, change.level);
+                stand_.setLine(change.port, line, change.level, by);
             }
         }
     }
     for (const AnalogInputSetting &change : settings.analogInputs) {
-        stand_.setAnalogInput(change.channel, change.volts);
+        stand_.setAnalogInput(change.channel, change.volts, by);
     }
     for (const Fault &fault : settings.faults) {
-        faults_.arm(fault);
+        faults_.arm(fault, by == SetBy::BenchFile);
     }
 }
 

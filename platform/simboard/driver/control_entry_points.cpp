@@ -73,7 +73,7 @@ int32_t simboard_holdJoystick(double xVolts, double yVolts) {
         [&](Board &board) {
             Outcome outcome = checkVolts(xVolts);
             if (!outcome.failed() && !(outcome = checkVolts(yVolts)).failed()) {
-                board.stand().joystick().hold({xVolts, yVolts});
+                board.stand().holdJoystick({xVolts, yVolts});
             }
             return outcome;
         },
@@ -84,7 +84,7 @@ int32_t simboard_releaseJoystick(void) {
     return control(
         "simboard_releaseJoystick",
         [](Board &board) {
-            board.stand().joystick().release();
+            board.stand().releaseJoystick();
             return Outcome{};
         },
         [](JournalLine &) {});
@@ -212,7 +212,6 @@ uint32_t simboard_liveTasks(SimboardTask *tasks, uint32_t capacity) try {
 uint32_t simboard_status(char *text, uint32_t size) try {
     Board &board = entryPointBoard();
     Lock lock = board.lock();
-    simboard::StoreAccess access(board.store());
     std::string status = simboard::describeBoard(board.store(), board.clock().now());
     if (text != nullptr && size > 0) {
         size_t copied = std::min<size_t>(status.size(), size - 1);

@@ -11,9 +11,10 @@
 
 namespace simboard {
 
-// Whether a bench file that could not be used makes the call fail: every call but the one
-// that explains the failure.
-enum class BenchGate { Applies, Exempt };
+// Whether a bench file that could not be used makes the call fail: every call but the
+// control calls and the one that explains failures.  That one also answers while another
+// process keeps the shared board, as it is how the caller reads that refusal.
+enum class BenchGate { Applies, Exempt, Explains };
 
 // `run` takes the lock and returns an Outcome; `describe` adds the call's arguments to
 // the journal line, after the call, so that results written through pointers show.
@@ -22,11 +23,18 @@ int32_t driverCall(const char *entryPoint, Run &&run, Describe &&describe,
                    BenchGate gate = BenchGate::Applies) noexcept try {
     Board &board = entryPointBoard();
     Lock lock = board.lock();
-    StoreAccess access(board.store());
-    Outcome outcome = gate == BenchGate::Applies ? board.benchFailure() : Outcome{};
+    const bool explains = gate == BenchGate::Explains;
+    StoreAccess access(board.store(),
+                       explains ? BoardStore::glancePatience : BoardStore::lockPatience);
+    const bool boardHeld = !access.refusal().failed();
+    Outcome outcome = boardHeld || explains ? Outcome{} : access.refusal();
+    if (!outcome.failed() && gate == BenchGate::Applies) {
+        outcome = board.benchFailure();
+    }
     int32_t injected = 0;
     if (!outcome.failed()) {
-        injected = board.faults().onCall(entryPoint);
+        // The faults are armed on the board, out of reach without its lock.
+        injected = boardHeld ? board.faults().onCall(entryPoint) : 0;
         if (injected < 0) {
             outcome = refuse(injected, std::string("Injected fault on ") + entryPoint + ".");
         } else {

@@ -261,5 +261,5 @@ SIMBOARD_API int32 DAQmxGetErrorString(int32 errorCode, char errorString[], uInt
         [&](JournalLine &line) {
             line.integer("errorCode", errorCode).integer("bufferSize", bufferSize);
         },
-        simboard::BenchGate::Exempt);
+        simboard::BenchGate::Explains);
 }

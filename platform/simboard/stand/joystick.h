@@ -33,6 +33,11 @@ class Joystick {
     // A closed path through the given voltages (at most maxPathPoints), travelled once per
     // period; an empty list restores the built-in figure.
     void setPath(std::span<const StickVoltages> points, double period);
+    // 0 for the built-in figure.
+    size_t pathPointCount() const {
+        return pointCount_ < maxPathPoints ? pointCount_ : maxPathPoints;
+    }
+    double period() const { return period_; }
     void reset();
 
   private:

@@ -14,14 +14,48 @@ constexpr int joystickYChannel = 3;
 
 } // namespace
 
-void LabStand::reset() {
-    uint64_t seed = s_.seed;
-    s_ = StandSettings{};
-    s_.seed = seed;
+void LabStand::setSwitch(int number, SwitchMode mode, SetBy by) {
+    layers_.set(standSetting::firstSwitch + number - 1, by,
+                [&](StandSettings &settings) { settings.switches[number - 1] = mode; });
+}
+
+void LabStand::setLine(int port, int line, std::optional<bool> level, SetBy by) {
+    const int index = port * linesPerPort + line;
+    layers_.set(standSetting::firstLine + index, by,
+                [&](StandSettings &settings) { settings.lineOverrides[index] = level; });
+}
+
+void LabStand::setAnalogInput(int channel, std::optional<double> volts, SetBy by) {
+    layers_.set(standSetting::firstAnalogInput + channel, by,
+                [&](StandSettings &settings) { settings.analogOverrides[channel] = volts; });
+}
+
+void LabStand::setJoystickNoise(double peakVolts, SetBy by) {
+    layers_.set(standSetting::joystickNoise, by,
+                [&](StandSettings &settings) { settings.joystickNoise = peakVolts; });
+}
+
+void LabStand::setSeed(uint64_t seed, SetBy by) {
+    layers_.set(standSetting::seed, by, [&](StandSettings &settings) { settings.seed = seed; });
+}
+
+void LabStand::holdJoystick(StickVoltages voltages, SetBy by) {
+    layers_.set(standSetting::joystickHold, by,
+                [&](StandSettings &settings) { settings.joystick.hold(voltages); });
+}
+
+void LabStand::releaseJoystick(SetBy by) {
+    layers_.set(standSetting::joystickHold, by,
+                [](StandSettings &settings) { settings.joystick.release(); });
+}
+
+void LabStand::setJoystickPath(std::span<const StickVoltages> points, double period, SetBy by) {
+    layers_.set(standSetting::joystickPath, by,
+                [&](StandSettings &settings) { settings.joystick.setPath(points, period); });
 }
 
 bool LabStand::switchPressed(int index, double t) const {
-    switch (s_.switches[index]) {
+    switch (s().switches[index]) {
     case SwitchMode::Pressed:
         return true;
     case SwitchMode::Released:
@@ -36,7 +70,7 @@ bool LabStand::switchPressed(int index, double t) const {
 }
 
 bool LabStand::standLevel(int port, int line, double t) const {
-    if (const auto &level = s_.lineOverrides[port * linesPerPort + line]) {
+    if (const auto &level = s().lineOverrides[port * linesPerPort + line]) {
         return *level;
     }
     if (port == switchPort && line >= firstSwitchLine) {
@@ -53,12 +87,12 @@ bool LabStand::lineLevel(int port, int line, double t) const {
 }
 
 double LabStand::joystickVolts(int channel, double t) const {
-    double noise = noiseAt(s_.seed, channel, t, s_.joystickNoise);
+    double noise = noiseAt(s().seed, channel, t, s().joystickNoise);
     if (!joystickPowered(t)) {
         return noise;
     }
     Joystick::Axis axis = channel == joystickXChannel ? Joystick::Axis::X : Joystick::Axis::Y;
-    return s_.joystick.volts(axis, t) + noise;
+    return s().joystick.volts(axis, t) + noise;
 }
 
 double LabStand::analogInputAt(int channel, double t) {
@@ -69,7 +103,7 @@ double LabStand::analogInputAt(int channel, double t) {
 
 void LabStand::fillAnalogInput(int channel, SampleTimes times, uint64_t first, size_t count,
                                double *out) {
-    if (const auto &level = s_.analogOverrides[channel]) {
+    if (const auto &level = s().analogOverrides[channel]) {
         std::fill(out, out + count, *level);
         return;
     }

@@ -12,37 +12,20 @@
 #include "joystick.h"
 #include "names/channel_names.h"
 #include "sample_timeline.h"
+#include "stand_settings.h"
 
-#include <array>
-#include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 
 namespace simboard {
-
-enum class SwitchMode : uint8_t { Cycle, Pressed, Released };
-
-constexpr int switchCount = 4;
-
-// What can be set on the stand, as plain data: it lives in the board's state, which
-// processes may share.
-struct StandSettings {
-    static constexpr double defaultJoystickNoise = 0.004;
-
-    std::array<SwitchMode, switchCount> switches{};
-    std::array<std::optional<bool>, portCount * linesPerPort> lineOverrides{};
-    std::array<std::optional<double>, analogInputCount> analogOverrides{};
-    Joystick joystick;
-    double joystickNoise = defaultJoystickNoise;
-    uint64_t seed = 0;
-};
 
 class LabStand {
   public:
     static constexpr int switchCount = simboard::switchCount;
     static constexpr double switchCyclePeriod = 8.0;
 
-    LabStand(BoardOutputs &board, StandSettings &settings) : board_(board), s_(settings) {}
+    LabStand(BoardOutputs &board, StandLayers &layers) : board_(board), layers_(layers) {}
 
     // The level on a line with nothing of the board driving it.
     bool standLevel(int port, int line, double t) const;
@@ -54,27 +37,30 @@ class LabStand {
     // wiring decisions.
     void fillAnalogInput(int channel, SampleTimes times, uint64_t first, size_t count, double *out);
 
-    void setSwitch(int number, SwitchMode mode) { s_.switches[number - 1] = mode; }
-    void setLine(int port, int line, std::optional<bool> level) {
-        s_.lineOverrides[port * linesPerPort + line] = level;
-    }
-    void setAnalogInput(int channel, std::optional<double> volts) {
-        s_.analogOverrides[channel] = volts;
-    }
-    void setJoystickNoise(double peakVolts) { s_.joystickNoise = peakVolts; }
-    void setSeed(uint64_t seed) { s_.seed = seed; }
-    Joystick &joystick() { return s_.joystick; }
-    const StandSettings &settings() const { return s_; }
+    // Each change comes from outside the programs unless the bench file makes it.
+    void setSwitch(int number, SwitchMode mode, SetBy by = SetBy::Outside);
+    void setLine(int port, int line, std::optional<bool> level, SetBy by = SetBy::Outside);
+    void setAnalogInput(int channel, std::optional<double> volts, SetBy by = SetBy::Outside);
+    void setJoystickNoise(double peakVolts, SetBy by = SetBy::Outside);
+    void setSeed(uint64_t seed, SetBy by = SetBy::Outside);
+    void holdJoystick(StickVoltages voltages, SetBy by = SetBy::Outside);
+    void releaseJoystick(SetBy by = SetBy::Outside);
+    void setJoystickPath(std::span<const StickVoltages> points, double period,
+                         SetBy by = SetBy::Outside);
+    const Joystick &joystick() const { return s().joystick; }
+    const StandSettings &settings() const { return s(); }
     // Back to the stand's defaults; the seed stays.
-    void reset();
+    void reset() { layers_.reset(); }
 
   private:
     bool switchPressed(int index, double t) const;
     bool joystickPowered(double t) const { return lineLevel(2, 0, t); }
     double joystickVolts(int channel, double t) const;
 
+    const StandSettings &s() const { return layers_.current; }
+
     BoardOutputs &board_;
-    StandSettings &s_;
+    StandLayers &layers_;
 };
 
 } // namespace simboard

@@ -7,7 +7,7 @@
 
 #include "bench/fault_injection.h"
 #include "names/channel_names.h"
-#include "stand/lab_stand.h"
+#include "stand/stand_settings.h"
 
 #include <array>
 #include <cstdint>
@@ -48,7 +48,9 @@ struct BoardState {
     std::array<uint8_t, portCount> latch{};
     std::array<uint8_t, portCount> driving{};
     std::array<double, analogOutputCount> outputLevel{};
-    StandSettings stand;
+    StandLayers stand;
+    // The process whose bench file set the board up: what it set ends with it.
+    ProcessId benchProcess;
     FaultTable faults;
     std::array<Holding, maxHoldings> holdings{};
     // The processes using a shared board; pid 0 marks a free entry.

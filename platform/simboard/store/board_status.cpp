@@ -40,47 +40,96 @@ std::string describeHoldings(const BoardState &state) {
     return text.empty() ? "  nothing\n" : text;
 }
 
-std::string describeStand(const StandSettings &stand) {
-    static constexpr const char *modes[] = {"cycle", "pressed", "released"};
-    std::string text = "switches:";
-    for (int i = 0; i < switchCount; ++i) {
-        auto mode = static_cast<size_t>(stand.switches[i]);
-        text += format(" S%d %s", i + 1, mode < std::size(modes) ? modes[mode] : "?");
-    }
-    text += "\njoystick: ";
-    if (auto held = stand.joystick.held()) {
-        text += format("held at x %.3f V, y %.3f V", held->x, held->y);
-    } else {
-        text += "on its path";
-    }
-    text += format(", noise %.3f V\n", stand.joystickNoise);
-    for (int channel = 0; channel < analogInputCount; ++channel) {
-        if (const auto &volts = stand.analogOverrides[channel]) {
-            text += format("ai%d set to %.4f V\n", channel, *volts);
+// Each setting of the stand that differs from its default, with who set it.
+class StandAccount {
+  public:
+    StandAccount(const StandLayers &stand, const ProcessId &benchProcess)
+        : stand_(stand), benchProcess_(benchProcess) {}
+
+    std::string text() {
+        const StandSettings &now = stand_.current;
+        const StandSettings defaults;
+        static constexpr const char *modes[] = {"cycles", "pressed", "released"};
+        for (int i = 0; i < switchCount; ++i) {
+            auto mode = static_cast<size_t>(now.switches[i]);
+            if (now.switches[i] != defaults.switches[i]) {
+                add(standSetting::firstSwitch + i,
+                    format("S%d %s", i + 1, mode < std::size(modes) ? modes[mode] : "?"));
+            }
         }
-    }
-    for (size_t line = 0; line < stand.lineOverrides.size(); ++line) {
-        if (const auto &level = stand.lineOverrides[line]) {
-            text += format("port%zu/line%zu set to %d\n", line / linesPerPort, line % linesPerPort,
-                           *level ? 1 : 0);
+        if (auto held = now.joystick.held()) {
+            add(standSetting::joystickHold,
+                format("joystick held at x %.3f V, y %.3f V", held->x, held->y));
         }
+        if (now.joystick.pathPointCount() != 0 ||
+            now.joystick.period() != defaults.joystick.period()) {
+            add(standSetting::joystickPath,
+                format("joystick path of %zu points, once in %.3f s", now.joystick.pathPointCount(),
+                       now.joystick.period()));
+        }
+        if (now.joystickNoise != defaults.joystickNoise) {
+            add(standSetting::joystickNoise, format("joystick noise %.3f V", now.joystickNoise));
+        }
+        if (stand_.setBy(standSetting::seed) != SetBy::Default) {
+            add(standSetting::seed,
+                format("noise seed %llu", static_cast<unsigned long long>(now.seed)));
+        }
+        for (size_t line = 0; line < now.lineOverrides.size(); ++line) {
+            if (const auto &level = now.lineOverrides[line]) {
+                add(standSetting::firstLine + line,
+                    format("port%zu/line%zu set to %d", line / linesPerPort, line % linesPerPort,
+                           *level ? 1 : 0));
+            }
+        }
+        for (int channel = 0; channel < analogInputCount; ++channel) {
+            if (const auto &volts = now.analogOverrides[channel]) {
+                add(standSetting::firstAnalogInput + channel,
+                    format("ai%d set to %.4f V", channel, *volts));
+            }
+        }
+        return text_.empty() ? "stand: at its defaults\n"
+                             : "stand, where it differs from its defaults:\n" + text_;
     }
-    return text;
-}
+
+  private:
+    void add(size_t setting, const std::string &what) {
+        text_ += "  " + what;
+        switch (stand_.setBy(setting)) {
+        case SetBy::Outside:
+            text_ += " (set from outside: orvex-sim or a control call)";
+            break;
+        case SetBy::BenchFile:
+            text_ += benchProcess_.pid != 0
+                         ? format(" (by the bench file of process %d)", benchProcess_.pid)
+                         : " (by the bench file)";
+            break;
+        case SetBy::Default:
+            break;
+        }
+        text_ += "\n";
+    }
+
+    const StandLayers &stand_;
+    const ProcessId &benchProcess_;
+    std::string text_;
+};
 
 } // namespace
 
 std::string describeBoard(BoardStore &store, double boardTime) {
+    std::string text = store.shared() ? "board: shared, state in " + store.location() + "\n"
+                                      : "board: private to this process\n";
+    StoreAccess access(store);
+    if (access.refusal().failed()) {
+        return text + "not available: " + access.refusal().detail + "\n";
+    }
     BoardState &state = store.state();
-    std::string text;
-    if (!store.shared()) {
-        text = "board: private to this process\n";
-    } else {
+    if (store.shared()) {
         reapDeadProcesses(state, store);
-        text = "board: shared, state in " + store.location() + "\nprocesses:";
+        text += "processes:";
         for (const ProcessId &process : state.processes) {
             if (process.pid != 0) {
-                text += format(" %d", process.pid);
+                text += format(process == store.self() ? " %d (this one)" : " %d", process.pid);
             }
         }
         text += "\n";
@@ -92,7 +141,7 @@ std::string describeBoard(BoardStore &store, double boardTime) {
     }
     text += format("ao0 %.4f V, ao1 %.4f V (on-demand levels)\n", state.outputLevel[0],
                    state.outputLevel[1]);
-    return text + describeStand(state.stand);
+    return text + StandAccount(state.stand, state.benchProcess).text();
 }
 
 } // namespace simboard

@@ -9,7 +9,8 @@
 
 namespace simboard {
 
-// The store's lock held; processes that have ended are dropped first.
+// Takes the store's lock, and drops the processes that have ended first; says so when the
+// lock cannot be had.
 std::string describeBoard(BoardStore &store, double boardTime);
 
 } // namespace simboard

@@ -19,7 +19,8 @@ class PrivateStore final : public BoardStore {
 
 void resetBoardState(BoardState &state, uint64_t seed) {
     state = BoardState{};
-    state.stand.seed = seed;
+    state.stand.current.seed = seed;
+    state.stand.outside.seed = seed;
 }
 
 std::unique_ptr<BoardStore> openPrivateStore(uint64_t seed) {

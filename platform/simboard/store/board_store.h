@@ -5,6 +5,7 @@
 #define PLATFORM_SIMBOARD_STORE_BOARD_STORE_H
 
 #include "board_state.h"
+#include "names/outcome.h"
 
 #include <chrono>
 #include <memory>
@@ -19,13 +20,23 @@ class BoardStore {
 
     BoardState &state() { return *state_; }
     virtual bool shared() const = 0;
-    // Exclusive use of the state across processes; a private store needs none.
-    virtual void lock() {}
+    // How long a call waits for a shared board that another process holds, and how long
+    // a call that only explains a refusal waits.
+    static constexpr std::chrono::milliseconds lockPatience{3000};
+    static constexpr std::chrono::milliseconds glancePatience{200};
+
+    // Exclusive use of the state across processes, waited for at most `patience`; a
+    // refusal, naming what stands in the way, when it cannot be had, and then the state
+    // must be left alone.  A private store needs no lock.
+    virtual Outcome acquire(std::chrono::milliseconds /*patience*/) { return {}; }
+    Outcome lock() { return acquire(lockPatience); }
+    // Lets go of the lock if this thread holds it.
     virtual void unlock() {}
     virtual ProcessId self() const { return {}; }
     virtual bool alive(const ProcessId &) const { return true; }
     // Registers this process with the board (the lock held); true when no other process
-    // uses it, so that this one's bench file may set the board up.
+    // uses it, so that this one's bench file may set the board up.  A process the board
+    // has no room for is refused it, with a message, until another one ends.
     virtual bool join() { return true; }
     // Board time 0 on the steady clock, when the board's time is common to processes.
     virtual std::optional<std::chrono::steady_clock::time_point> origin() const {
@@ -51,16 +62,22 @@ std::unique_ptr<BoardStore> openSharedStore(const std::string &path, std::string
 // user's runtime directory; empty where the platform has no shared board.
 std::string sharedStatePath(const std::string &named, const std::string &runtimeDirectory);
 
-// Holds the store's lock for a scope.
+// Holds the store's lock for a scope, unless it is refused.
 class StoreAccess {
   public:
-    explicit StoreAccess(BoardStore &store) : store_(store) { store_.lock(); }
+    explicit StoreAccess(BoardStore &store,
+                         std::chrono::milliseconds patience = BoardStore::lockPatience)
+        : store_(store), refusal_(store.acquire(patience)) {}
     StoreAccess(const StoreAccess &) = delete;
     StoreAccess &operator=(const StoreAccess &) = delete;
     ~StoreAccess() { store_.unlock(); }
 
+    // Failed when the lock could not be had: the state must then be left alone.
+    const Outcome &refusal() const { return refusal_; }
+
   private:
     BoardStore &store_;
+    Outcome refusal_;
 };
 
 } // namespace simboard

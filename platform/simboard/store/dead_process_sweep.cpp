@@ -1,4 +1,7 @@
 #include "dead_process_sweep.h"
+#include "bench/fault_injection.h"
+
+#include <algorithm>
 
 namespace simboard {
 namespace {
@@ -13,6 +16,12 @@ void forgetProcess(BoardState &state, const ProcessId &process) {
         if (entry == process) {
             entry = {};
         }
+    }
+    if (state.benchProcess == process) {
+        // What its bench file set ends with it.
+        state.stand.endBenchFile();
+        FaultInjection(state.faults).disarmBenchFile();
+        state.benchProcess = {};
     }
 }
 
@@ -32,10 +41,19 @@ void reapDeadProcesses(BoardState &state, const BoardStore &store) {
             dropIfEnded(state, store, process);
         }
     }
+    // The processes left in the table live: only holders and a bench file's process not in
+    // it are looked up, each a read of the process table of the system.
+    auto unregistered = [&state](const ProcessId &process) {
+        return process.pid <= 0 || std::find(state.processes.begin(), state.processes.end(),
+                                             process) == state.processes.end();
+    };
     for (const Holding &holding : state.holdings) {
-        if (holding.used && holding.owner.pid != 0) {
+        if (holding.used && unregistered(holding.owner)) {
             dropIfEnded(state, store, holding.owner);
         }
+    }
+    if (state.benchProcess.pid != 0 && unregistered(state.benchProcess)) {
+        dropIfEnded(state, store, state.benchProcess);
     }
 }
 

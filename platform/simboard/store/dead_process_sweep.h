@@ -1,6 +1,6 @@
 // Dropping the processes that have ended from the shared board, with whatever their tasks
-// held: a process killed mid-run cannot let go of anything itself, so whoever next finds
-// it gone does it for it.
+// held and whatever their bench file set: a process killed mid-run cannot let go of
+// anything itself, so whoever next finds it gone does it for it.
 #ifndef PLATFORM_SIMBOARD_STORE_DEAD_PROCESS_SWEEP_H
 #define PLATFORM_SIMBOARD_STORE_DEAD_PROCESS_SWEEP_H
 
@@ -11,7 +11,7 @@ namespace simboard {
 // Drops `process` when it is another process and has ended; true when it did.
 bool dropIfEnded(BoardState &state, const BoardStore &store, const ProcessId &process);
 
-// Drops every process that has ended, with whatever its tasks held.
+// Drops every process that has ended.
 void reapDeadProcesses(BoardState &state, const BoardStore &store);
 
 } // namespace simboard

@@ -1,42 +1,31 @@
 // The shared board on POSIX systems: the state in a file every process maps, guarded by a
-// process-shared robust mutex, so that a process killed while it holds the lock leaves the
-// board usable.  The file carries a header that tells a stale or damaged file from a good
-// one; such a file is replaced, never trusted.
+// process-shared robust mutex (shared_lock.h).  The file carries a header that tells a
+// stale or damaged file from a good one, and its lock and tables are checked as well;
+// such a file is replaced, never trusted.
 #include "board_store.h"
 #include "dead_process_sweep.h"
+#include "mapping_guard.h"
+#include "names/status_codes.h"
+#include "process_lookup.h"
+#include "shared_file.h"
+#include "shared_lock.h"
 #include "stand/noise.h"
+#include "state_check.h"
+#include "state_file.h"
 
 #include <fcntl.h>
-#include <pthread.h>
-#include <signal.h>
-#include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <random>
-#include <sstream>
-#include <utility>
 
 namespace simboard {
 namespace {
-
-constexpr uint64_t fileMagic = 0x314D495358565230ull; // "0RVXSIM1"
-constexpr uint32_t fileVersion = 1;
-
-struct SharedFile {
-    uint64_t magic;
-    uint32_t version;
-    uint32_t size;
-    int64_t originNanoseconds; // board time 0 on the steady clock
-    uint64_t checksum;
-    pthread_mutex_t mutex;
-    BoardState state;
-};
 
 uint64_t headerChecksum(const SharedFile &file) {
     uint64_t sum = mixBits(file.magic);
@@ -51,45 +40,16 @@ int64_t steadyNanoseconds() {
         .count();
 }
 
-// Fields 3 (state) and 22 (start time) of /proc/<pid>/stat; false where there is none.
-bool readProcessStat(int32_t pid, char &state, uint64_t &startTime) {
-    std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
-    std::string text;
-    if (!file || !std::getline(file, text)) {
-        return false;
-    }
-    // The command name in parentheses may hold spaces and parentheses itself.
-    size_t end = text.rfind(')');
-    if (end == std::string::npos) {
-        return false;
-    }
-    std::istringstream fields(text.substr(end + 1));
-    std::string skipped;
-    fields >> state;
-    for (int field = 4; field < 22; ++field) {
-        fields >> skipped;
-    }
-    fields >> startTime;
-    return !fields.fail();
-}
-
-ProcessId currentProcess() {
-    ProcessId id{static_cast<int32_t>(getpid()), 0};
-    char state = 0;
-    readProcessStat(id.pid, state, id.startTime);
-    return id;
-}
-
 // What is wrong with the file, or empty when it can be used.
 std::string problemWith(const SharedFile &file, off_t fileSize) {
     if (fileSize != static_cast<off_t>(sizeof(SharedFile))) {
         return "has " + std::to_string(fileSize) + " bytes, not " +
                std::to_string(sizeof(SharedFile));
     }
-    if (file.magic != fileMagic) {
+    if (file.magic != sharedFileMagic) {
         return "is no board state file";
     }
-    if (file.version != fileVersion || file.size != sizeof(SharedFile)) {
+    if (file.version != sharedFileVersion || file.size != sizeof(SharedFile)) {
         return "is of another version (" + std::to_string(file.version) + ")";
     }
     if (file.checksum != headerChecksum(file)) {
@@ -98,103 +58,92 @@ std::string problemWith(const SharedFile &file, off_t fileSize) {
     if (file.originNanoseconds > steadyNanoseconds()) {
         return "dates from before the machine started";
     }
-    return {};
+    if (std::string damage = lockDamage(file.mutex); !damage.empty()) {
+        return damage;
+    }
+    return stateDamage(file.state);
 }
 
 void initialise(SharedFile &file) {
     resetBoardState(file.state, std::random_device{}());
-    pthread_mutexattr_t attributes;
-    pthread_mutexattr_init(&attributes);
-    pthread_mutexattr_setpshared(&attributes, PTHREAD_PROCESS_SHARED);
-    pthread_mutexattr_setrobust(&attributes, PTHREAD_MUTEX_ROBUST);
-    pthread_mutex_init(&file.mutex, &attributes);
-    pthread_mutexattr_destroy(&attributes);
-    file.magic = fileMagic;
-    file.version = fileVersion;
+    initialiseSharedLock(file.mutex);
+    file.magic = sharedFileMagic;
+    file.version = sharedFileVersion;
     file.size = sizeof(SharedFile);
     file.originNanoseconds = steadyNanoseconds();
     // Last: a file whose set-up was cut short fails the check and is built again.
     file.checksum = headerChecksum(file);
 }
 
-class FileDescriptor {
-  public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    FileDescriptor(const FileDescriptor &) = delete;
-    FileDescriptor &operator=(const FileDescriptor &) = delete;
-    ~FileDescriptor() {
-        if (fd_ >= 0) {
-            close(fd_);
-        }
-    }
-    int get() const { return fd_; }
-    int release() { return std::exchange(fd_, -1); }
-
-  private:
-    int fd_;
-};
-
 class SharedStore final : public BoardStore {
   public:
-    SharedStore(std::string path, int fd, SharedFile *file)
-        : path_(std::move(path)), fd_(fd), file_(file), self_(currentProcess()) {
+    SharedStore(std::string path, int fd, SharedFile *file, const std::atomic<bool> *lost)
+        : path_(std::move(path)), fd_(fd), file_(file), lost_(lost), self_(currentProcess()) {
         state_ = &file_->state;
     }
     ~SharedStore() override {
+        unguardMapping(file_);
         munmap(file_, sizeof(SharedFile));
         close(fd_);
     }
 
     bool shared() const override { return true; }
 
-    void lock() override {
-        int result = pthread_mutex_lock(&file_->mutex);
-        if (result == EOWNERDEAD) {
-            // Its owner died in the middle of a call: whatever it held is free again.
-            pthread_mutex_consistent(&file_->mutex);
-            reap();
-        } else if (result != 0) {
-            std::fprintf(stderr, "simulated board: the lock of %s cannot be taken (%s)\n",
-                         path_.c_str(), std::strerror(result));
-            std::abort();
+    Outcome acquire(std::chrono::milliseconds patience) override {
+        if (lost_ != nullptr && lost_->load(std::memory_order_relaxed)) {
+            return lostBoard();
         }
-        // A holder in another's way is dropped at once when its process has gone; the
-        // rest are looked for now and then: the clock is read every 64th call only, so
-        // that a call costs next to nothing more.
-        if ((++calls_ % 64) == 0 && std::chrono::steady_clock::now() >= nextReap_) {
+        bool ownerDied = false;
+        Outcome outcome = takeSharedLock(file_->mutex, patience, path_, stuckHolder_, ownerDied);
+        if (outcome.failed()) {
+            return outcome;
+        }
+        holder_.store(pthread_self(), std::memory_order_relaxed);
+        if (lost_ != nullptr && lost_->load()) {
+            unlock(); // it was cut short while the lock was being taken
+            return lostBoard();
+        }
+        if (membership_.load() == Membership::Waiting) {
             reap();
+            if (!enrol()) {
+                unlock();
+                return refuse(status::resourceReserved, tableFull());
+            }
+        }
+        // A holder that died in the middle of a call leaves what it held; one in another's
+        // way is dropped at once when its process has gone; the rest are looked for now and
+        // then: the clock is read every 64th call only, so that a call costs next to nothing
+        // more.
+        if (ownerDied || ((++calls_ % 64) == 0 && std::chrono::steady_clock::now() >= nextReap_)) {
+            reap();
+        }
+        return {};
+    }
+    void unlock() override {
+        if (heldHere()) {
+            holder_.store(pthread_t{}, std::memory_order_relaxed);
+            pthread_mutex_unlock(&file_->mutex);
         }
     }
-    void unlock() override { pthread_mutex_unlock(&file_->mutex); }
 
     ProcessId self() const override { return self_; }
 
-    bool alive(const ProcessId &process) const override {
-        char state = 0;
-        uint64_t startTime = 0;
-        if (readProcessStat(process.pid, state, startTime)) {
-            return state != 'Z' && state != 'X' &&
-                   (process.startTime == 0 || startTime == process.startTime);
-        }
-        // Without /proc, the process table itself answers.
-        return kill(process.pid, 0) == 0 || errno == EPERM;
-    }
+    bool alive(const ProcessId &process) const override { return processAlive(process); }
 
     bool join() override {
+        if (!heldHere()) {
+            membership_ = Membership::Waiting; // enrols with its next call
+            return false;
+        }
         reap();
         bool alone = true;
-        ProcessId *freeEntry = nullptr;
-        for (ProcessId &process : state_->processes) {
-            if (process.pid == 0) {
-                freeEntry = freeEntry != nullptr ? freeEntry : &process;
-            } else if (process == self_) {
-                return alone;
-            } else {
-                alone = false;
-            }
+        for (const ProcessId &process : state_->processes) {
+            alone = alone && (process.pid == 0 || process == self_);
         }
-        if (freeEntry != nullptr) {
-            *freeEntry = self_;
+        if (!enrol()) {
+            std::fprintf(stderr, "simulated board: %s\n", tableFull().c_str());
+            membership_ = Membership::Waiting;
+            return false;
         }
         return alone;
     }
@@ -209,6 +158,50 @@ class SharedStore final : public BoardStore {
   private:
     static constexpr std::chrono::milliseconds reapInterval{500};
 
+    // A process not in the process table would be invisible to the others: one that
+    // starts later could take itself for the first and set the board up under it.
+    enum class Membership { Unasked, Member, Waiting };
+
+    bool heldHere() const {
+        return pthread_equal(holder_.load(std::memory_order_relaxed), pthread_self()) != 0;
+    }
+
+    bool enrol() {
+        ProcessId *freeEntry = nullptr;
+        for (ProcessId &process : state_->processes) {
+            if (process == self_) {
+                membership_ = Membership::Member;
+                return true;
+            }
+            if (process.pid == 0 && freeEntry == nullptr) {
+                freeEntry = &process;
+            }
+        }
+        if (freeEntry == nullptr) {
+            return false;
+        }
+        *freeEntry = self_;
+        membership_ = Membership::Member;
+        return true;
+    }
+
+    std::string tableFull() const {
+        return "The shared board (" + path_ + ") serves " +
+               std::to_string(BoardState::maxProcesses) +
+               " processes at most, and as many use it: this process is refused it until one "
+               "of them ends.";
+    }
+
+    Outcome lostBoard() {
+        const std::string why = "The shared board's state file " + path_ +
+                                " was cut short by another program while this process used "
+                                "it; restart the program to get a rebuilt board.";
+        if (!lostReported_.exchange(true)) {
+            std::fprintf(stderr, "simulated board: %s\n", why.c_str());
+        }
+        return refuse(status::resourceReserved, why);
+    }
+
     void reap() {
         reapDeadProcesses(*state_, *this);
         nextReap_ = std::chrono::steady_clock::now() + reapInterval;
@@ -217,67 +210,65 @@ class SharedStore final : public BoardStore {
     std::string path_;
     int fd_;
     SharedFile *file_;
+    const std::atomic<bool> *lost_;
     ProcessId self_;
+    // The thread of this process that holds the lock, if one does.
+    std::atomic<pthread_t> holder_{};
+    std::atomic<bool> lostReported_{false};
+    StuckHolder stuckHolder_;
+    std::atomic<Membership> membership_{Membership::Unasked};
     // This process's own: the store's lock guards them.
     uint64_t calls_ = 0;
     std::chrono::steady_clock::time_point nextReap_{};
 };
 
-std::string systemError(const std::string &what, const std::string &path) {
-    return what + " " + path + ": " + std::strerror(errno);
-}
-
-// One attempt; false with `why` empty asks for another (the file was replaced meanwhile).
+// One attempt; null with `why` empty asks for another (the file was replaced meanwhile).
 std::unique_ptr<BoardStore> attach(const std::string &path, std::string &why) {
-    FileDescriptor fd(open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
-    if (fd.get() < 0) {
-        why = systemError("cannot open", path);
-        return nullptr;
-    }
-    // Set-up and checks of the file are one process's at a time; the calls on the board
-    // take the mutex inside it.
-    if (flock(fd.get(), LOCK_EX) != 0) {
-        why = systemError("cannot lock", path);
+    StateFile stateFile(path, why);
+    if (!stateFile.opened()) {
         return nullptr;
     }
     struct stat opened {};
-    struct stat named {};
-    if (fstat(fd.get(), &opened) != 0) {
-        why = systemError("cannot examine", path);
+    if (fstat(stateFile.fd(), &opened) != 0) {
+        why = "cannot examine " + path + ": " + std::strerror(errno);
         return nullptr;
     }
-    if (stat(path.c_str(), &named) != 0 || named.st_ino != opened.st_ino ||
-        named.st_dev != opened.st_dev) {
-        return nullptr; // replaced by a process that rebuilt it: open the new one
-    }
-    if (opened.st_uid != getuid()) {
-        why = path + " belongs to another user";
-        return nullptr;
-    }
-    bool fresh = opened.st_size == 0;
-    if (fresh && ftruncate(fd.get(), sizeof(SharedFile)) != 0) {
-        why = systemError("cannot size", path);
-        return nullptr;
-    }
-    size_t mapped = fresh ? sizeof(SharedFile) : static_cast<size_t>(opened.st_size);
-    void *memory = mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_SHARED, fd.get(), 0);
-    if (memory == MAP_FAILED) {
-        why = systemError("cannot map", path);
-        return nullptr;
-    }
-    auto *file = static_cast<SharedFile *>(memory);
+    const bool fresh = opened.st_size == 0;
+    // The room is taken before the file is written through its mapping: a file system
+    // without it would end the process with SIGBUS at the first touch.
     if (fresh) {
-        initialise(*file);
-    } else if (std::string problem = problemWith(*file, opened.st_size); !problem.empty()) {
+        if (int error = posix_fallocate(stateFile.fd(), 0, sizeof(SharedFile)); error != 0) {
+            why = "cannot make room for " + path + ": " + std::strerror(error);
+            unlink(path.c_str());
+            return nullptr;
+        }
+    }
+    const size_t mapped = fresh ? sizeof(SharedFile) : static_cast<size_t>(opened.st_size);
+    void *memory = mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_SHARED, stateFile.fd(), 0);
+    if (memory == MAP_FAILED) {
+        why = "cannot map " + path + ": " + std::strerror(errno);
+        return nullptr;
+    }
+    const std::atomic<bool> *lost = guardMapping(memory, mapped, stateFile.fd());
+    auto *file = static_cast<SharedFile *>(memory);
+    std::string problem = fresh ? std::string() : problemWith(*file, opened.st_size);
+    if (problem.empty() && lost != nullptr && lost->load()) {
+        problem = "was cut short while it was read";
+    }
+    if (!problem.empty()) {
         std::fprintf(stderr, "simulated board: the shared state file %s %s; rebuilt it\n",
                      path.c_str(), problem.c_str());
+        unguardMapping(memory);
         munmap(memory, mapped);
         // Processes still using the old file keep it; every new one gets the new file.
         unlink(path.c_str());
         return nullptr;
     }
-    flock(fd.get(), LOCK_UN);
-    return std::make_unique<SharedStore>(path, fd.release(), file);
+    if (fresh) {
+        initialise(*file);
+    }
+    const int fd = stateFile.release();
+    return std::make_unique<SharedStore>(path, fd, file, lost);
 }
 
 } // namespace
