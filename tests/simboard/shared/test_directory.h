@@ -1,6 +1,6 @@
 // A directory of its own for one test, removed with what is in it.
-#ifndef TESTS_SIMBOARD_TEST_DIRECTORY_H
-#define TESTS_SIMBOARD_TEST_DIRECTORY_H
+#ifndef TESTS_SIMBOARD_SHARED_TEST_DIRECTORY_H
+#define TESTS_SIMBOARD_SHARED_TEST_DIRECTORY_H
 
 #include <unistd.h>
 

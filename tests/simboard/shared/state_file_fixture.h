@@ -1,7 +1,7 @@
 // A state file of the shared board for one test, in a directory of its own, and a way to
 // reach into the file as another program (or damage) would.
-#ifndef TESTS_SIMBOARD_STATE_FILE_FIXTURE_H
-#define TESTS_SIMBOARD_STATE_FILE_FIXTURE_H
+#ifndef TESTS_SIMBOARD_SHARED_STATE_FILE_FIXTURE_H
+#define TESTS_SIMBOARD_SHARED_STATE_FILE_FIXTURE_H
 
 #include "store/board_store.h"
 #include "store/shared_file.h"

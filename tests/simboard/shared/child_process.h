@@ -1,8 +1,8 @@
 // A process the test starts: it runs a function with the board and talks with the test
 // over two pipes, a line at a time.  The test process itself never loads the board, so
 // that each child gets a board of its own choosing.
-#ifndef TESTS_SIMBOARD_CHILD_PROCESS_H
-#define TESTS_SIMBOARD_CHILD_PROCESS_H
+#ifndef TESTS_SIMBOARD_SHARED_CHILD_PROCESS_H
+#define TESTS_SIMBOARD_SHARED_CHILD_PROCESS_H
 
 #include <sys/types.h>
 
