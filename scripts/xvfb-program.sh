@@ -37,8 +37,11 @@ export XDG_RUNTIME_DIR="$work_dir" # private (0700), so Qt need not pick one
 # real user's, and starting from the panel file's values every time.
 export XDG_CONFIG_HOME="$work_dir/config"
 
+# Starts the program in the background (program_pid) with SIGINT as a terminal or a
+# desktop gives it, not ignored as bash gives it to a script's background commands.
 start_program() {
-    ORVEX_DRIVER="$driver" QT_QPA_PLATFORM=xcb "$program" "${program_arguments[@]}" &
+    ORVEX_DRIVER="$driver" QT_QPA_PLATFORM=xcb env --default-signal=INT "$program" \
+        "${program_arguments[@]}" &
     program_pid=$!
 }
 
