@@ -155,6 +155,29 @@ TEST_F(Graph, DrawingBitByBitEqualsDrawingAllAtOnce) {
     EXPECT_LE(largestChannelDifference(redrawn, incremental), redrawTolerance);
 }
 
+TEST_F(Graph, FullRedrawPaintsABlockWhoseOldestSegmentAloneShows) {
+    // The first block: its oldest segment low down and wider than the rest, which all lie
+    // on one short line higher up.
+    ASSERT_EQ(PlotLine(panel, GRAPH, -0.9, 1.0, 0.9, 1.0, VAL_RED), 0);
+    for (std::size_t i = 1; i < panel::GraphStore::blockSize; ++i) {
+        PlotLine(panel, GRAPH, -0.2, 8.0, 0.2, 8.0, VAL_GREEN);
+    }
+    // Newer blocks paint a band around that line opaque across the whole plot: the rest of
+    // the first block is covered, its oldest segment is not, and the redraw may pass over
+    // the block only if its bounds forget that segment's minimum.
+    for (double y = 6.5; y <= 9.5; y += 0.01) {
+        PlotLine(panel, GRAPH, -1.0, y, 1.0, y, 0x0000FF);
+    }
+    const QImage fast = graph->renderTraces(panel::XYGraph::TraceDrawing::SkipCovered);
+    const QImage exact = graph->renderTraces(panel::XYGraph::TraceDrawing::Exact);
+    EXPECT_LE(largestChannelDifference(fast, exact), redrawTolerance);
+    for (const double x : {-0.8, 0.0, 0.8}) {
+        const QPoint low = graph->toPixel(x, 1.0) - graph->plotArea().topLeft();
+        EXPECT_EQ(fast.pixel(low), exact.pixel(low)) << x;
+        EXPECT_NE(qAlpha(exact.pixel(low)), 0) << x;
+    }
+}
+
 // Where a long trace wanders: every step is a normal step of the given size from the last
 // point, kept inside the given x and y ranges.
 struct TraceShape {

@@ -65,8 +65,10 @@ void giveOnHeldMessages() {
 } // namespace
 
 bool startApplication(int &argc, char *argv[], std::string *whyNot) {
-    if (auto missing = displayUnavailable(argv)) {
-        *whyNot = *missing;
+    // Let go only once the application object has made its own connection.
+    const tl::expected<HeldDisplay, std::string> display = reachDisplay(argv);
+    if (!display) {
+        *whyNot = display.error();
         return false;
     }
     const char *path = argc > 0 && argv[0] ? argv[0] : "";

@@ -1,6 +1,7 @@
 #include "display_check.h"
 
 #include <QString>
+#include <optional>
 #include <string_view>
 #include <xcb/xcb.h>
 
@@ -56,23 +57,26 @@ bool onlyX11(const std::string &platforms) {
 
 } // namespace
 
-std::optional<std::string> displayUnavailable(char *argv[]) {
+void DisplayDisconnect::operator()(xcb_connection_t *connection) const {
+    xcb_disconnect(connection);
+}
+
+tl::expected<HeldDisplay, std::string> reachDisplay(char *argv[]) {
     const std::string platforms =
         optionValue(argv, "platform").value_or(environment("QT_QPA_PLATFORM"));
     if (!onlyX11(platforms)) {
-        return std::nullopt;
+        return HeldDisplay();
     }
     const std::string display = optionValue(argv, "display").value_or(environment("DISPLAY"));
     if (display.empty()) {
-        return "no display: DISPLAY is not set";
+        return tl::unexpected<std::string>("no display: DISPLAY is not set");
     }
-    xcb_connection_t *connection = xcb_connect(display.c_str(), nullptr);
-    const int error = xcb_connection_has_error(connection);
-    xcb_disconnect(connection);
-    if (error != 0) {
-        return "no display: cannot connect to the X display \"" + display + "\"";
+    HeldDisplay connection(xcb_connect(display.c_str(), nullptr));
+    if (xcb_connection_has_error(connection.get()) != 0) {
+        return tl::unexpected<std::string>("no display: cannot connect to the X display \"" +
+                                           display + "\"");
     }
-    return std::nullopt;
+    return connection;
 }
 
 } // namespace panel

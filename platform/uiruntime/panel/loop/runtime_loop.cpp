@@ -1,10 +1,12 @@
 // Start-up of the application object and the event loop the program runs in.
 #include "application_start.h"
+#include "closing_signals.h"
 #include "uiruntime/userint.h"
 #include "widgets/status_line.h"
 
 #include <QApplication>
 #include <QEventLoop>
+#include <optional>
 #include <string>
 
 namespace {
@@ -56,6 +58,10 @@ int RunUserInterface(void) {
     }
     QEventLoop loop;
     QEventLoop *const outer = runningLoop;
+    std::optional<panel::ClosingSignalScope> closingSignals;
+    if (!outer) {
+        closingSignals.emplace();
+    }
     runningLoop = &loop;
     const int code = loop.exec();
     runningLoop = outer;

@@ -1,5 +1,7 @@
 #include "panel_registry.h"
 
+#include <vector>
+
 namespace panel {
 
 namespace {
@@ -79,6 +81,20 @@ void dispatchPanelEvent(int handle, int event) {
     const PanelCallbackPtr callback = (*panel)->callback;
     const CallbackScope scope;
     callback(handle, event, nullptr, 0, 0);
+}
+
+bool closeShownPanels() {
+    // Taken first: a callback may discard panels.
+    std::vector<int> shown;
+    for (const auto &[handle, panel] : panels()) {
+        if (panel->callback && panel->window->isVisible()) {
+            shown.push_back(handle);
+        }
+    }
+    for (const int handle : shown) {
+        dispatchPanelEvent(handle, EVENT_CLOSE);
+    }
+    return !shown.empty();
 }
 
 } // namespace panel

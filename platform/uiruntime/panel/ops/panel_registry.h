@@ -41,6 +41,9 @@ Result<void> discardPanel(int handle);
 // Delivers an event to the program's callback, if the control or panel has one.
 void dispatchControlEvent(int handle, int control, int event);
 void dispatchPanelEvent(int handle, int event);
+// Delivers the close event to every shown panel that has a callback, oldest first, as the
+// close control of its window would; false when there is none.
+bool closeShownPanels();
 
 // What a C-style operation on one panel or control returns: the operation's own status, or
 // the refusal's when there is no such panel or control.

@@ -86,7 +86,9 @@ int DisplayPanel(int panel);
 // Destroys the panel and its controls; 0 or a negative handle does nothing.
 int DiscardPanel(int panel);
 
-// Runs the event loop until QuitUserInterface; returns the code given there.
+// Runs the event loop until QuitUserInterface; returns the code given there.  While it
+// runs, SIGTERM, SIGINT and SIGHUP (on POSIX systems) close the program's windows as their
+// close control would: each shown panel's callback gets EVENT_CLOSE.
 int RunUserInterface(void);
 int QuitUserInterface(int code);
 
