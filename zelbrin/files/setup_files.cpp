@@ -1,5 +1,6 @@
 #include "setup_files.h"
 
+#include "logic/window_placement.h"
 #include "setup_text.h"
 #include "uiruntime/userint.h"
 #include "whole_file.h"
@@ -7,6 +8,8 @@
 #include "window/panel_frame.h"
 #include "window_setup.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QSettings>
 #include <string>
 
@@ -52,20 +55,22 @@ SetupValues valuesOf(const QSettings &store) {
     return values;
 }
 
-struct Geometry {
-    int left;
-    int top;
-    int width;
-    int height;
-};
+std::vector<ScreenArea> availableScreenAreas() {
+    std::vector<ScreenArea> areas;
+    for (const QScreen *screen : QGuiApplication::screens()) {
+        const QRect area = screen->availableGeometry();
+        areas.push_back({area.left(), area.top(), area.width(), area.height()});
+    }
+    return areas;
+}
 
 void restoreGeometry(int panel, const QSettings &store) {
     const QList<QVariant> values = store.value(geometryKey).toList();
     if (values.size() != 4) {
         return;
     }
-    Geometry g{};
-    int *fields[] = {&g.left, &g.top, &g.width, &g.height};
+    ScreenArea remembered{};
+    int *fields[] = {&remembered.left, &remembered.top, &remembered.width, &remembered.height};
     for (int i = 0; i < 4; ++i) {
         bool ok = false;
         *fields[i] = values[i].toInt(&ok);
@@ -73,7 +78,8 @@ void restoreGeometry(int panel, const QSettings &store) {
             return;
         }
     }
-    SetPanelGeometry(panel, g.left, g.top, g.width, g.height);
+    const ScreenArea placed = placeOnScreens(remembered, availableScreenAreas());
+    SetPanelGeometry(panel, placed.left, placed.top, placed.width, placed.height);
 }
 
 bool chooseFile(const char *title, bool forSaving, char (&path)[filePathSize]) {
@@ -107,9 +113,10 @@ void rememberSettings(int panel) {
     for (const auto &[key, value] : valuesOfSetup(setupOfWindow(panel))) {
         store.setValue(QString::fromStdString(key), QString::fromStdString(value));
     }
-    Geometry g{};
-    if (GetPanelGeometry(panel, &g.left, &g.top, &g.width, &g.height) == 0) {
-        store.setValue(geometryKey, QList<QVariant>{g.left, g.top, g.width, g.height});
+    ScreenArea shown{};
+    if (GetPanelGeometry(panel, &shown.left, &shown.top, &shown.width, &shown.height) == 0) {
+        store.setValue(geometryKey,
+                       QList<QVariant>{shown.left, shown.top, shown.width, shown.height});
     }
 }
 
