@@ -3,29 +3,32 @@
 # time, for the given number of seconds (60 unless given):
 #   scripts/fuzz.sh [seconds] [target...]
 # Targets: channel_names (the simulated board's channel name parser), bench_file (the
-# simulated board's bench file), panel_loader (panel files).  Each keeps its corpus in
-# build/fuzz/corpus/<target>; a finding stops the script with the crashing input saved
-# in build/fuzz/.
+# simulated board's bench file), panel_loader (panel files), setup_text (the window's
+# setup files).  Each keeps its corpus in build/fuzz/corpus/<target>; a finding stops the
+# script with the crashing input saved in build/fuzz/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(channel_names bench_file panel_loader)
+[ ${#targets[@]} -gt 0 ] || targets=(channel_names bench_file panel_loader setup_text)
 
 declare -A binary=(
     [channel_names]=tests/simboard/simboard_channel_names_fuzz
     [bench_file]=tests/simboard/simboard_bench_file_fuzz
-    [panel_loader]=tests/panel/panel_loader_fuzz)
+    [panel_loader]=tests/panel/panel_loader_fuzz
+    [setup_text]=tests/app/zelbrin_setup_text_fuzz)
 declare -A dictionary=(
     [channel_names]=tests/simboard/fuzz/channel_names.dict
     [bench_file]=tests/simboard/fuzz/bench_file.dict
-    [panel_loader]=tests/panel/fuzz/panel_loader.dict)
+    [panel_loader]=tests/panel/fuzz/panel_loader.dict
+    [setup_text]=tests/app/fuzz/setup_text.dict)
 # Seed inputs: files of the tree that the target reads in normal use.
 declare -A seeds=(
     [channel_names]="tests/simboard/fuzz/seeds/*"
     [bench_file]="tests/simboard/*.json tests/app/stand.json"
-    [panel_loader]="tests/panel/test_panel.ui zelbrin/Zelbrin.uir")
+    [panel_loader]="tests/panel/test_panel.ui zelbrin/Zelbrin.uir"
+    [setup_text]="tests/app/fuzz/seeds/* docs/screenshot-setup.ini")
 
 cmake -S . -B build/fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
     -DORVEX_FUZZ=ON -DORVEX_SANITIZE=ON -DORVEX_BUILD_BENCH=OFF >/dev/null
