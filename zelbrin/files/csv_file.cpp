@@ -1,5 +1,7 @@
 #include "csv_file.h"
 
+#include "write_all.h"
+
 namespace zelbrin {
 
 bool CsvFile::open(const std::string &path, const std::string &opening) {
@@ -30,7 +32,7 @@ bool CsvFile::write(const std::string &text) {
         return false;
     }
     const auto size = static_cast<qint64>(text.size());
-    if (file_.write(text.data(), size) == size) {
+    if (writeAll(file_, text.data(), size)) {
         wholeSize_ += size;
         return true;
     }

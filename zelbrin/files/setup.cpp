@@ -1,11 +1,6 @@
 #include "setup.h"
 
-#include "callbacks/analog_monitor.h"
-#include "uiruntime/userint.h"
-#include "window/axis_titles.h"
-#include "window/panel_frame.h"
-
-#include <QSettings>
+#include <QString>
 #include <cmath>
 #include <optional>
 
@@ -25,30 +20,37 @@ constexpr int plotModes = 3;
 
 class Reader {
   public:
-    explicit Reader(const QSettings &store) : store_(store) {}
+    explicit Reader(const SetupValues &values) : values_(values) {}
 
+    // A value refused gives low: the set-up is refused and never used, but the value
+    // still goes through conversions (the plot mode to int) that must stay defined.
     double number(const char *key, double low, double high) {
         if (!present(key)) {
-            return 0.0;
+            return low;
         }
-        const QString text = store_.value(key).toString();
+        const std::string &text = values_.at(key);
         bool ok = false;
-        const double value = text.toDouble(&ok);
+        const double value = QString::fromStdString(text).toDouble(&ok);
         if (!ok || !std::isfinite(value)) {
-            refuse(key, "'" + text.toStdString() + "' is not a number");
-        } else if (value < low || value > high) {
-            refuse(key,
-                   text.toStdString() + " is outside " + shortText(low) + " to " + shortText(high));
+            refuse(key, "'" + text + "' is not a number");
+            return low;
+        }
+        if (value < low || value > high) {
+            refuse(key, text + " is outside " + shortText(low) + " to " + shortText(high));
+            return low;
         }
         return value;
     }
 
     bool flag(const char *key) {
-        const QString text = store_.value(key).toString();
-        if (present(key) && text != QLatin1String("true") && text != QLatin1String("false")) {
-            refuse(key, "'" + text.toStdString() + "' is neither true nor false");
+        if (!present(key)) {
+            return false;
         }
-        return text == QLatin1String("true");
+        const std::string &text = values_.at(key);
+        if (text != "true" && text != "false") {
+            refuse(key, "'" + text + "' is neither true nor false");
+        }
+        return text == "true";
     }
 
     AxisSpan span(const char *minKey, const char *maxKey) {
@@ -60,9 +62,8 @@ class Reader {
     }
 
     void format() {
-        const QString text = store_.value(formatKey).toString();
-        if (present(formatKey) && text != QLatin1String(setupFormat)) {
-            refuse(formatKey, "'" + text.toStdString() + "' is not " + setupFormat);
+        if (present(formatKey) && values_.at(formatKey) != setupFormat) {
+            refuse(formatKey, "'" + values_.at(formatKey) + "' is not " + setupFormat);
         }
     }
 
@@ -72,7 +73,7 @@ class Reader {
     static std::string shortText(double value) { return QString::number(value).toStdString(); }
 
     bool present(const char *key) {
-        if (store_.contains(key)) {
+        if (values_.contains(key)) {
             return true;
         }
         refuse(key, "it is missing");
@@ -86,7 +87,7 @@ class Reader {
         }
     }
 
-    const QSettings &store_;
+    const SetupValues &values_;
     std::optional<SetupRefusal> refusal_;
 };
 
@@ -97,40 +98,10 @@ Calibration readCalibration(Reader &reader, const char *minKey, const char *midK
             reader.number(maxKey, -fieldVolts, fieldVolts)};
 }
 
-double doubleOf(int panel, int control) {
-    double value = 0.0;
-    GetCtrlVal(panel, control, &value);
-    return value;
-}
-
-int intOf(int panel, int control) {
-    int value = 0;
-    GetCtrlVal(panel, control, &value);
-    return value;
-}
-
-AxisSpan axisOf(int panel, int axis) {
-    int mode = 0;
-    AxisSpan span{0.0, 0.0};
-    GetAxisScalingMode(panel, PANEL_GRAPH, axis, &mode, &span.min, &span.max);
-    return span;
-}
-
-void showCalibration(int panel, const Calibration &cal, int minField, int midField, int maxField) {
-    SetCtrlVal(panel, minField, cal.min);
-    SetCtrlVal(panel, midField, cal.mid);
-    SetCtrlVal(panel, maxField, cal.max);
-}
-
-void setInterval(int panel, int field, int timer, double seconds) {
-    SetCtrlVal(panel, field, seconds);
-    SetCtrlAttribute(panel, timer, ATTR_INTERVAL, seconds);
-}
-
 } // namespace
 
-std::variant<Setup, SetupRefusal> readSetup(const QSettings &store) {
-    Reader reader(store);
+std::variant<Setup, SetupRefusal> readSetup(const SetupValues &values) {
+    Reader reader(values);
     reader.format();
     Setup setup{};
     setup.x = readCalibration(reader, "calibration/xMin", "calibration/xMid", "calibration/xMax");
@@ -149,14 +120,15 @@ std::variant<Setup, SetupRefusal> readSetup(const QSettings &store) {
     return setup;
 }
 
-void writeSetup(QSettings &store, const Setup &setup) {
-    const auto number = [&store](const char *key, double value) {
-        store.setValue(key, QString::number(value, 'g', 17));
+SetupValues valuesOfSetup(const Setup &setup) {
+    SetupValues values;
+    const auto number = [&values](const char *key, double value) {
+        values[key] = QString::number(value, 'g', 17).toStdString();
     };
-    const auto flag = [&store](const char *key, bool value) {
-        store.setValue(key, value ? "true" : "false");
+    const auto flag = [&values](const char *key, bool value) {
+        values[key] = value ? "true" : "false";
     };
-    store.setValue(formatKey, setupFormat);
+    values[formatKey] = setupFormat;
     number("calibration/xMin", setup.x.min);
     number("calibration/xMid", setup.x.mid);
     number("calibration/xMax", setup.x.max);
@@ -173,36 +145,7 @@ void writeSetup(QSettings &store, const Setup &setup) {
     number("axes/xMax", setup.xAxis.max);
     number("axes/yMin", setup.yAxis.min);
     number("axes/yMax", setup.yAxis.max);
-}
-
-Setup setupOfWindow(int panel) {
-    return {calX,
-            calY,
-            doubleOf(panel, PANEL_GUI_INTERVAL),
-            doubleOf(panel, PANEL_AI_INTERVAL),
-            intOf(panel, PANEL_PLOT_MODE),
-            intOf(panel, PANEL_SHOW_RAW) != 0,
-            intOf(panel, PANEL_SHOW_NORM) != 0,
-            intOf(panel, PANEL_SWAP) != 0,
-            axisOf(panel, VAL_XAXIS),
-            axisOf(panel, VAL_LEFT_YAXIS)};
-}
-
-void applySetup(int panel, const Setup &setup) {
-    calX = setup.x;
-    calY = setup.y;
-    showCalibration(panel, setup.x, PANEL_X_MIN, PANEL_X_MID, PANEL_X_MAX);
-    showCalibration(panel, setup.y, PANEL_Y_MIN, PANEL_Y_MID, PANEL_Y_MAX);
-    setInterval(panel, PANEL_GUI_INTERVAL, PANEL_GUI_TIMER, setup.refreshSeconds);
-    setInterval(panel, PANEL_AI_INTERVAL, PANEL_AI_TIMER, setup.sampleSeconds);
-    SetCtrlVal(panel, PANEL_PLOT_MODE, setup.plotMode);
-    SetCtrlVal(panel, PANEL_SHOW_RAW, setup.showRaw ? 1 : 0);
-    SetCtrlVal(panel, PANEL_SHOW_NORM, setup.showCalibrated ? 1 : 0);
-    SetCtrlVal(panel, PANEL_SWAP, setup.swap ? 1 : 0);
-    SetAxisScalingMode(panel, PANEL_GRAPH, VAL_XAXIS, VAL_MANUAL, setup.xAxis.min, setup.xAxis.max);
-    SetAxisScalingMode(panel, PANEL_GRAPH, VAL_LEFT_YAXIS, VAL_MANUAL, setup.yAxis.min,
-                       setup.yAxis.max);
-    showAxisTitles(panel);
+    return values;
 }
 
 } // namespace zelbrin

@@ -6,10 +6,9 @@
 
 #include "logic/calibration.h"
 
+#include <map>
 #include <string>
 #include <variant>
-
-class QSettings;
 
 namespace zelbrin {
 
@@ -37,14 +36,14 @@ struct SetupRefusal {
     std::string why;
 };
 
-// All or nothing: a missing, foreign or out-of-range key refuses the whole set-up.
-std::variant<Setup, SetupRefusal> readSetup(const QSettings &store);
-void writeSetup(QSettings &store, const Setup &setup);
+// A set-up as it is stored: text under keys named "group/key" ("calibration/xMin"), or
+// "key" alone for the keys of no group ("format").
+using SetupValues = std::map<std::string, std::string>;
 
-// The set-up the window shows now, and putting one on it (controls, timers, calibration,
-// axes and axis titles).
-Setup setupOfWindow(int panel);
-void applySetup(int panel, const Setup &setup);
+// All or nothing: a missing, foreign or out-of-range key refuses the whole set-up.  Keys
+// it does not know are left alone: the user's settings keep the window's place beside it.
+std::variant<Setup, SetupRefusal> readSetup(const SetupValues &values);
+SetupValues valuesOfSetup(const Setup &setup);
 
 } // namespace zelbrin
 

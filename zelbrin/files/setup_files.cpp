@@ -1,11 +1,15 @@
 #include "setup_files.h"
 
-#include "setup.h"
+#include "logic/window_placement.h"
+#include "setup_text.h"
 #include "uiruntime/userint.h"
+#include "whole_file.h"
 #include "window/message_line.h"
 #include "window/panel_frame.h"
+#include "window_setup.h"
 
-#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QSettings>
 #include <string>
 
@@ -16,13 +20,13 @@ namespace {
 constexpr const char *organisation = "Zelbrin";
 constexpr const char *application = "zelbrin";
 constexpr const char *setupFilter = "Zelbrin setups (*.ini);;All files (*)";
+constexpr const char *geometryKey = "window/geometry";
+// A setup file holds a few hundred bytes; the bound keeps a wrong choice (a recording, a
+// disk image) from being read into memory.
+constexpr qint64 setupFileLimit = 1024 * 1024;
 
 QSettings userSettings() {
     return QSettings(QSettings::IniFormat, QSettings::UserScope, organisation, application);
-}
-
-QSettings setupFile(const char *path) {
-    return QSettings(QString::fromLocal8Bit(path), QSettings::IniFormat);
 }
 
 // In the window and on the error output, for a start from a terminal.
@@ -34,13 +38,8 @@ bool refuse(int panel, const std::string &file, const std::string &why) {
     return false;
 }
 
-// Puts the set-up of the store on the window, or says why not.
-bool applyStored(int panel, const QSettings &store) {
-    const std::string file = store.fileName().toStdString();
-    if (store.status() != QSettings::NoError) {
-        return refuse(panel, file, "key 'format': the file cannot be read as settings");
-    }
-    const auto read = readSetup(store);
+// Puts the set-up read from file on the window, or says why not.
+bool apply(int panel, const std::string &file, const std::variant<Setup, SetupRefusal> &read) {
     if (const auto *refusal = std::get_if<SetupRefusal>(&read)) {
         return refuse(panel, file, "key '" + refusal->key + "': " + refusal->why);
     }
@@ -48,20 +47,30 @@ bool applyStored(int panel, const QSettings &store) {
     return true;
 }
 
-struct Geometry {
-    int left;
-    int top;
-    int width;
-    int height;
-};
+SetupValues valuesOf(const QSettings &store) {
+    SetupValues values;
+    for (const QString &key : store.allKeys()) {
+        values[key.toStdString()] = store.value(key).toString().toStdString();
+    }
+    return values;
+}
+
+std::vector<ScreenArea> availableScreenAreas() {
+    std::vector<ScreenArea> areas;
+    for (const QScreen *screen : QGuiApplication::screens()) {
+        const QRect area = screen->availableGeometry();
+        areas.push_back({area.left(), area.top(), area.width(), area.height()});
+    }
+    return areas;
+}
 
 void restoreGeometry(int panel, const QSettings &store) {
-    const QList<QVariant> values = store.value("window/geometry").toList();
+    const QList<QVariant> values = store.value(geometryKey).toList();
     if (values.size() != 4) {
         return;
     }
-    Geometry g{};
-    int *fields[] = {&g.left, &g.top, &g.width, &g.height};
+    ScreenArea remembered{};
+    int *fields[] = {&remembered.left, &remembered.top, &remembered.width, &remembered.height};
     for (int i = 0; i < 4; ++i) {
         bool ok = false;
         *fields[i] = values[i].toInt(&ok);
@@ -69,7 +78,8 @@ void restoreGeometry(int panel, const QSettings &store) {
             return;
         }
     }
-    SetPanelGeometry(panel, g.left, g.top, g.width, g.height);
+    const ScreenArea placed = placeOnScreens(remembered, availableScreenAreas());
+    SetPanelGeometry(panel, placed.left, placed.top, placed.width, placed.height);
 }
 
 bool chooseFile(const char *title, bool forSaving, char (&path)[filePathSize]) {
@@ -85,7 +95,12 @@ void restoreRememberedSettings(int panel) {
         return;
     }
     if (store.contains("format")) {
-        applyStored(panel, store);
+        const std::string file = store.fileName().toStdString();
+        if (store.status() != QSettings::NoError) {
+            refuse(panel, file, "key 'format': the file cannot be read as settings");
+        } else {
+            apply(panel, file, readSetup(valuesOf(store)));
+        }
     }
     restoreGeometry(panel, store);
 }
@@ -95,22 +110,27 @@ void rememberSettings(int panel) {
     // Written in place: a safe replace waits for the disk, which can take seconds on a
     // busy machine while the window is closing; a torn file is refused at the next start.
     store.setAtomicSyncRequired(false);
-    writeSetup(store, setupOfWindow(panel));
-    Geometry g{};
-    if (GetPanelGeometry(panel, &g.left, &g.top, &g.width, &g.height) == 0) {
-        store.setValue("window/geometry", QList<QVariant>{g.left, g.top, g.width, g.height});
+    for (const auto &[key, value] : valuesOfSetup(setupOfWindow(panel))) {
+        store.setValue(QString::fromStdString(key), QString::fromStdString(value));
+    }
+    ScreenArea shown{};
+    if (GetPanelGeometry(panel, &shown.left, &shown.top, &shown.width, &shown.height) == 0) {
+        store.setValue(geometryKey,
+                       QList<QVariant>{shown.left, shown.top, shown.width, shown.height});
     }
 }
 
 bool loadSetupFile(int panel, const char *path) {
-    if (!QFileInfo(QString::fromLocal8Bit(path)).isReadable()) {
-        return refuse(panel, path, "there is no such readable file");
+    const auto content = readWholeFile(path, setupFileLimit);
+    if (const auto *why = std::get_if<std::string>(&content)) {
+        return refuse(panel, path, *why);
     }
-    const bool loaded = applyStored(panel, setupFile(path));
-    if (loaded) {
-        showMessage(panel, std::string("Setup loaded from ") + path + ".", MessageKind::Note);
+    const QByteArray &text = std::get<QByteArray>(content);
+    if (!apply(panel, path, readSetupText(std::string_view(text.constData(), text.size())))) {
+        return false;
     }
-    return loaded;
+    showMessage(panel, std::string("Setup loaded from ") + path + ".", MessageKind::Note);
+    return true;
 }
 
 } // namespace zelbrin
@@ -122,15 +142,13 @@ int saveSetupCB(int panel, int, int event, void *, int, int) {
     if (event != EVENT_COMMIT || !chooseFile("Save setup", true, path)) {
         return 0;
     }
-    QSettings store = setupFile(path);
-    store.clear();
-    writeSetup(store, setupOfWindow(panel));
-    store.sync();
-    if (store.status() == QSettings::NoError) {
-        showMessage(panel, std::string("Setup saved to ") + path + ".", MessageKind::Note);
-    } else {
-        showMessage(panel, std::string("Setup not saved: ") + path + " cannot be written.",
+    const std::string text = setupText(setupOfWindow(panel));
+    if (const auto failure =
+            writeWholeFile(path, QByteArray(text.data(), static_cast<qsizetype>(text.size())))) {
+        showMessage(panel, std::string("Setup not saved: ") + path + ": " + *failure + ".",
                     MessageKind::Problem);
+    } else {
+        showMessage(panel, std::string("Setup saved to ") + path + ".", MessageKind::Note);
     }
     return 0;
 }
