@@ -3,7 +3,7 @@
 // with a message naming the file and the cause; a recording stops naming the cause.
 // A file size limit in a child process stands in for the full disk: with SIGXFSZ
 // ignored, a write beyond it fails with EFBIG.
-#include "app_harness.h"
+#include "app/app_harness.h"
 #include "fifo_writer.h"
 
 #include "window/panel_frame.h"

@@ -1,6 +1,6 @@
 // The panel file is looked for beside the executable first, as in the build tree, then in
 // the data folder of an installed program, found from the executable's folder.
-#include "app_harness.h"
+#include "app/app_harness.h"
 
 #include "files/panel_file_lookup.h"
 

@@ -1,8 +1,8 @@
 // A program that opens a FIFO waits there until a writer comes.  WriterForWaitingReaders
 // comes whenever a reader waits on its FIFO, and gives nothing: a window that opens the
 // FIFO reads an empty file, so that a test of it fails instead of hanging.
-#ifndef TESTS_APP_FIFO_WRITER_H
-#define TESTS_APP_FIFO_WRITER_H
+#ifndef TESTS_APP_FILES_FIFO_WRITER_H
+#define TESTS_APP_FILES_FIFO_WRITER_H
 
 #include <atomic>
 #include <string>

@@ -1,7 +1,7 @@
 // A setup file is read only when it can be one: a regular file of at most 1 MiB.  A FIFO
 // would keep the window waiting for a writer, and a huge file would be read whole into
 // memory; both are refused with a message that names the file, before anything is read.
-#include "app_harness.h"
+#include "app/app_harness.h"
 #include "fifo_writer.h"
 
 #include "support/panel_test_access.h"

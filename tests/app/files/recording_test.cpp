@@ -1,5 +1,5 @@
 // Recording to CSV and exporting the graph, on the simulated board in virtual time.
-#include "app_harness.h"
+#include "app/app_harness.h"
 
 #include "uiruntime/userint.h"
 #include "widgets/xygraph.h"

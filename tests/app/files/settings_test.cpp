@@ -1,5 +1,5 @@
 // Remembered settings and setup files: what survives a restart, and what is refused.
-#include "app_harness.h"
+#include "app/app_harness.h"
 
 #include "callbacks/analog_monitor.h"
 #include "files/setup_files.h"
