@@ -1,10 +1,10 @@
 #include "startup.h"
 
 #include "files/panel_file_lookup.h"
-#include "files/setup_files.h"
 #include "line_controls.h"
 #include "logic/command_line.h"
 #include "panel_frame.h"
+#include "setup/setup_files.h"
 #include "uiruntime/userint.h"
 #include "window_session.h"
 #include <orvex.h>

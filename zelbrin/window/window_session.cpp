@@ -3,8 +3,8 @@
 #include "axis_titles.h"
 #include "board_indicator.h"
 #include "files/recording.h"
-#include "files/setup_files.h"
 #include "panel_frame.h"
+#include "setup/setup_files.h"
 #include "uiruntime/userint.h"
 
 namespace zelbrin {

@@ -4,14 +4,14 @@
 // such a file is replaced, never trusted.
 #include "board_store.h"
 #include "dead_process_sweep.h"
-#include "mapping_guard.h"
 #include "names/status_codes.h"
-#include "process_lookup.h"
-#include "shared_file.h"
-#include "shared_lock.h"
 #include "stand/noise.h"
 #include "state_check.h"
-#include "state_file.h"
+#include "state_file/mapping_guard.h"
+#include "state_file/process_lookup.h"
+#include "state_file/shared_file.h"
+#include "state_file/shared_lock.h"
+#include "state_file/state_file.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>

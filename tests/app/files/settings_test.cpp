@@ -2,8 +2,8 @@
 #include "app/app_harness.h"
 
 #include "callbacks/analog_monitor.h"
-#include "files/setup_files.h"
 #include "logic/command_line.h"
+#include "setup/setup_files.h"
 #include "support/panel_test_access.h"
 #include "uiruntime/userint.h"
 #include "widgets/xygraph.h"

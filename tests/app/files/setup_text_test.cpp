@@ -1,6 +1,6 @@
 // The text of setup files: what is saved reads back the same, files written by QSettings
 // or edited by hand read, and text that is not a setup file is refused by line or key.
-#include "files/setup_text.h"
+#include "setup/setup_text.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

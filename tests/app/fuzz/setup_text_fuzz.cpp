@@ -1,8 +1,8 @@
 // libFuzzer target of the setup file reader: any text is either refused, naming a key and
 // what is wrong with it, or gives a set-up that every field of the window can take, and
 // that set-up saved and read again is the same.
-#include "files/setup_text.h"
 #include "fuzz/fuzz_require.h"
+#include "setup/setup_text.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -3,8 +3,8 @@
 #ifndef TESTS_SIMBOARD_SHARED_STATE_FILE_FIXTURE_H
 #define TESTS_SIMBOARD_SHARED_STATE_FILE_FIXTURE_H
 
+#include "state_file/shared_file.h"
 #include "store/board_store.h"
-#include "store/shared_file.h"
 #include "test_directory.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // A lab set-up: what a user sets on the window and wants back at the next start or on
 // another stand: the calibration in effect, both intervals, the plot mode, the point and
 // swap switches and the axis ranges.  Board state is no part of it.
-#ifndef ZELBRIN_FILES_SETUP_H
-#define ZELBRIN_FILES_SETUP_H
+#ifndef ZELBRIN_SETUP_H
+#define ZELBRIN_SETUP_H
 
 #include "logic/calibration.h"
 

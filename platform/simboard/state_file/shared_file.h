@@ -1,9 +1,9 @@
 // The layout of the shared board's state file, which every process using the board maps:
 // a header that tells a stale or damaged file from a good one, the lock, and the state.
-#ifndef PLATFORM_SIMBOARD_STORE_SHARED_FILE_H
-#define PLATFORM_SIMBOARD_STORE_SHARED_FILE_H
+#ifndef PLATFORM_SIMBOARD_STATE_FILE_SHARED_FILE_H
+#define PLATFORM_SIMBOARD_STATE_FILE_SHARED_FILE_H
 
-#include "board_state.h"
+#include "store/board_state.h"
 
 #include <pthread.h>
 

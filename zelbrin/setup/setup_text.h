@@ -1,7 +1,7 @@
 // The text of a setup file: INI groups of key=value lines, laid out as QSettings lays them
 // out, so that the files of earlier versions load and a file saved now reads anywhere.
-#ifndef ZELBRIN_FILES_SETUP_TEXT_H
-#define ZELBRIN_FILES_SETUP_TEXT_H
+#ifndef ZELBRIN_SETUP_SETUP_TEXT_H
+#define ZELBRIN_SETUP_SETUP_TEXT_H
 
 #include "setup.h"
 

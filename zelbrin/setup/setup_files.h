@@ -1,8 +1,8 @@
 // Where set-ups are kept: the user's own settings, remembered from one run to the next
 // together with the window's place and size, and setup files the user saves and loads
 // ("Save setup...", "Load setup...", zelbrin --setup FILE).
-#ifndef ZELBRIN_FILES_SETUP_FILES_H
-#define ZELBRIN_FILES_SETUP_FILES_H
+#ifndef ZELBRIN_SETUP_SETUP_FILES_H
+#define ZELBRIN_SETUP_SETUP_FILES_H
 
 namespace zelbrin {
 

@@ -1,9 +1,9 @@
 // What the system says about a process or thread named in the shared board's state,
 // which may have ended long ago or never have existed (another process wrote the number).
-#ifndef PLATFORM_SIMBOARD_STORE_PROCESS_LOOKUP_H
-#define PLATFORM_SIMBOARD_STORE_PROCESS_LOOKUP_H
+#ifndef PLATFORM_SIMBOARD_STATE_FILE_PROCESS_LOOKUP_H
+#define PLATFORM_SIMBOARD_STATE_FILE_PROCESS_LOOKUP_H
 
-#include "board_state.h"
+#include "store/board_state.h"
 
 #include <string>
 

@@ -3,8 +3,8 @@
 // link there first, and may hold a lock on it.  Nothing is locked or mapped before the
 // file is known to be a regular file of this user that no one else may write, and the
 // lock that makes its set-up one process's at a time is waited for a few seconds at most.
-#ifndef PLATFORM_SIMBOARD_STORE_STATE_FILE_H
-#define PLATFORM_SIMBOARD_STORE_STATE_FILE_H
+#ifndef PLATFORM_SIMBOARD_STATE_FILE_H
+#define PLATFORM_SIMBOARD_STATE_FILE_H
 
 #include <string>
 #include <utility>

@@ -1,9 +1,9 @@
 #include "setup_files.h"
 
+#include "files/whole_file.h"
 #include "logic/window_placement.h"
 #include "setup_text.h"
 #include "uiruntime/userint.h"
-#include "whole_file.h"
 #include "window/message_line.h"
 #include "window/panel_frame.h"
 #include "window_setup.h"

@@ -4,8 +4,8 @@
 // a damaged lock cannot hang every program: the taker gives up with a refusal that names
 // the holder.  A lock left naming a thread that no longer exists is handed on as the
 // kernel hands on the lock of a thread that died holding it.
-#ifndef PLATFORM_SIMBOARD_STORE_SHARED_LOCK_H
-#define PLATFORM_SIMBOARD_STORE_SHARED_LOCK_H
+#ifndef PLATFORM_SIMBOARD_STATE_FILE_SHARED_LOCK_H
+#define PLATFORM_SIMBOARD_STATE_FILE_SHARED_LOCK_H
 
 #include "names/outcome.h"
 

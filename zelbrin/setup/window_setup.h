@@ -1,7 +1,7 @@
 // The set-up the window shows now, and putting one on it: the calibration in effect, the
 // fields and timers of both intervals, the plot switches, the axes and their titles.
-#ifndef ZELBRIN_FILES_WINDOW_SETUP_H
-#define ZELBRIN_FILES_WINDOW_SETUP_H
+#ifndef ZELBRIN_SETUP_WINDOW_SETUP_H
+#define ZELBRIN_SETUP_WINDOW_SETUP_H
 
 #include "setup.h"
 

@@ -4,8 +4,8 @@
 // beyond the end instead, so that the touch completes, and marks the mapping lost: its
 // owner then refuses to use it.  A SIGBUS elsewhere goes on to the handler that was there
 // before, or ends the process as it would have.
-#ifndef PLATFORM_SIMBOARD_STORE_MAPPING_GUARD_H
-#define PLATFORM_SIMBOARD_STORE_MAPPING_GUARD_H
+#ifndef PLATFORM_SIMBOARD_STATE_FILE_MAPPING_GUARD_H
+#define PLATFORM_SIMBOARD_STATE_FILE_MAPPING_GUARD_H
 
 #include <atomic>
 #include <cstddef>
