@@ -2,8 +2,8 @@
 // returns to its defaults, or to what was set from outside (orvex-sim, a control call),
 // which lasts until a reset; the status says what differs from the defaults and who set
 // it, and lists only the processes that live.
-#include "simboard/board_fixture.h"
 #include "child_process.h"
+#include "simboard/board_fixture.h"
 #include "test_directory.h"
 
 #include <cstdlib>

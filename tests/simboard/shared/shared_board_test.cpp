@@ -1,8 +1,8 @@
 // The board that processes on one machine share: reservations across processes, what one
 // process drives seen by another, a holder that is killed, and many processes at once.
 // Each test has a state file of its own, so tests may run side by side.
-#include "simboard/board_fixture.h"
 #include "child_process.h"
+#include "simboard/board_fixture.h"
 
 #include <signal.h>
 #include <unistd.h>
