@@ -44,7 +44,7 @@ install(FILES ${PROJECT_BINARY_DIR}/orvex.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}
 if(TARGET orvex_simboard)
     install(TARGETS orvex_simboard LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/orvex
             COMPONENT simboard)
-    install(FILES ${PROJECT_SOURCE_DIR}/platform/simboard/simboard_control.h
+    install(FILES ${PROJECT_SOURCE_DIR}/platform/simboard/include/orvex/simboard_control.h
             DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/orvex COMPONENT simboard)
 endif()
 

@@ -1,8 +1,8 @@
-# Fuzz builds (scripts/fuzz.sh, with clang and ZELBRIN_SANITIZE): every library carries the
+# Fuzz builds (scripts/fuzz.sh, with clang and ORVEX_SANITIZE): every library carries the
 # fuzzer's coverage, so a fuzz target that links a library explores its code too.  Only
 # the fuzz targets are built in such a tree.
-option(ZELBRIN_FUZZ "Build the libFuzzer targets (clang only)" OFF)
-if(ZELBRIN_FUZZ AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+option(ORVEX_FUZZ "Build the libFuzzer targets (clang only)" OFF)
+if(ORVEX_FUZZ AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
     add_compile_options(-fsanitize=fuzzer-no-link)
 endif()
 

@@ -10,15 +10,15 @@ set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 # so the build runs on a machine without MinGW.  DLLs exchange only C types, so each may
 # have its own copy.  A build of the window links Qt's DLLs, which share MinGW's runtime
 # DLLs, so it turns this off.
-option(ZELBRIN_STATIC_RUNTIME "Link the MinGW runtime into every DLL and program" ON)
-if(MINGW AND ZELBRIN_STATIC_RUNTIME)
+option(ORVEX_STATIC_RUNTIME "Link the MinGW runtime into every DLL and program" ON)
+if(MINGW AND ORVEX_STATIC_RUNTIME)
     add_link_options(-static)
 endif()
 
 # Cross-built test programs run under Wine, in a prefix of the build tree's own.  Wine
 # shows the build machine's root as drive Z:, so paths handed to the programs get that
 # drive.
-if(CMAKE_CROSSCOMPILING AND ZELBRIN_BUILD_TESTS)
+if(CMAKE_CROSSCOMPILING AND ORVEX_BUILD_TESTS)
     find_program(ZELBRIN_WINE wine REQUIRED)
     if(NOT CMAKE_CROSSCOMPILING_EMULATOR)
         set(CMAKE_CROSSCOMPILING_EMULATOR
@@ -47,7 +47,7 @@ zelbrin_host_header_package(nlohmann_json nlohmann_json::nlohmann_json nlohmann)
 zelbrin_host_header_package(CLI11 CLI11::CLI11 CLI) # the terminal tool's
 
 # GoogleTest built from Debian's sources for the target.
-if(ZELBRIN_BUILD_TESTS AND EXISTS /usr/src/googletest AND NOT TARGET GTest::gtest)
+if(ORVEX_BUILD_TESTS AND EXISTS /usr/src/googletest AND NOT TARGET GTest::gtest)
     set(INSTALL_GTEST OFF)
     add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
     file(WRITE ${CMAKE_FIND_PACKAGE_REDIRECTS_DIR}/gtest-config.cmake "")

@@ -10,10 +10,13 @@
  * - positive: success with a driver warning, or 1 when the checks passed and no driver
  *   call was needed (only orvex_portMask(), orvex_portOut() and orvex_portIn() do that).
  *
- * Only negative values are failures.  Besides -1 the library has one code of its own,
- * #ORVEX_STATUS_NO_PROGRESS (-2): a clocked read or write ended because the driver
- * reported success but moved no sample, which would otherwise repeat for ever; the
- * error text then says how many samples of the block were moved.  The board driver's
+ * Only negative values are failures.  Besides -1 the library has two codes of its own:
+ * #ORVEX_STATUS_NO_PROGRESS (-2), a clocked read or write ended because the driver
+ * reported success but moved no sample, which would otherwise repeat for ever (the
+ * error text then says how many samples of the block were moved); and
+ * #ORVEX_STATUS_NO_MEMORY (-3), the library could not get the memory it keeps for every
+ * task (to hold on to the task should the driver ever refuse to release it), so it did
+ * not create the task; the call can be repeated once memory is free.  The board driver's
  * own codes are far from these (its codes are below -50000); -200397 and -200398 mean
  * that the driver library could not be loaded or lacks an entry point.
  *
@@ -22,8 +25,11 @@
  * then holds the driver's description of the status or the failed check's message.
  * It is valid right after a call that returned a negative status and until the next
  * library call; after a success the code is updated but the text still holds the
- * previous failure's text.  When the driver gives no description, or itself returns -1
- * or -2, the text says so and names the status.
+ * previous failure's text.  When the driver gives no description, or itself returns -1,
+ * -2 or -3, the text says so and names the status.  The text is UTF-8: the driver's
+ * descriptions as the driver gives them, and the library's check messages, which are
+ * partly Russian ("ASSERT ERORR: orvex, line 292: 0 <= port && port < PORT_SIZE: вне
+ * диапазона").
  *
  * No task is ever lost: one that could not be created whole is released and created
  * again by the next call that needs it, and one whose release fails is released again
@@ -94,7 +100,8 @@ enum {
 /** The library's own failure statuses; every other negative status is the driver's. */
 enum {
     ORVEX_STATUS_CHECK_FAILED = -1, /**< an argument check failed; the text names it */
-    ORVEX_STATUS_NO_PROGRESS = -2   /**< a clocked block stalled: the driver moved nothing */
+    ORVEX_STATUS_NO_PROGRESS = -2,  /**< a clocked block stalled: the driver moved nothing */
+    ORVEX_STATUS_NO_MEMORY = -3     /**< no memory to keep track of a new task; none created */
 };
 
 /** @name Version and driver
@@ -154,10 +161,21 @@ ORVEX_API int orvex_PrintLastError(void);
 ORVEX_API int orvex_ni6251Slot(int slot);
 
 /** Releases every task; the library can be used again and creates tasks anew on demand.
- * Analog tasks go first, output channels then input channels; the first that the driver
- * refuses ends the call with its status, and a retry releases what is left.  Digital
- * tasks go last, and their failures are not reported.  Remembered port values stay.
- * @return 0, or the driver's negative status */
+ * Every task is tried, in a fixed order: the analog output channels, the analog input
+ * channels, the port configurations, then tasks that earlier calls could not release.
+ * A task the driver refuses to release is kept and tried again before the next task is
+ * created and by the next close; the call returns the first refusal, so 0 means that no
+ * task is left.
+ *
+ * What stays and what ends:
+ * - remembered port values stay, and are driven again when a port regains output lines;
+ * - a continuous fetch (orvex_analogFetchEx()) or a generation (orvex_analogWriteEx())
+ *   whose task is released ends: orvex_analogFetchStatus() then answers 0, and neither
+ *   orvex_analogInStop() nor orvex_analogOutStop() is needed (they refuse with -1);
+ * - the clock and trigger settings given with orvex_analogInClk(), orvex_analogInTrigger(),
+ *   orvex_analogOutClk() and orvex_analogOutTrigger() stay, and a channel's task made
+ *   after the close gets them again at its first clocked call.
+ * @return 0, or the first negative status of the driver */
 ORVEX_API int orvex_ni6251Close(void);
 
 /** @} */
@@ -169,7 +187,9 @@ ORVEX_API int orvex_ni6251Close(void);
  * @{ */
 
 /** Sets the direction of each line of a port.  The last value given to orvex_portOut()
- * is written again to the new output lines.
+ * is written again to the new output lines.  When that start of the new configuration
+ * failed (its input task or the write of the remembered value), asking for the same mask
+ * again finishes it with only the steps still missing, instead of returning 1.
  * @param portN port 0 to 2
  * @param mask bit set: the line is an output; clear: an input
  * @return 1 when the mask is already the port's active one (no driver call), otherwise
@@ -307,8 +327,10 @@ ORVEX_API int orvex_analogOutTrigger(const char *source, double level);
 
 /** Hands a block of samples to a channel and starts its generation, which keeps running
  * until orvex_analogOutStop(); a new block on the same channel stops the running one
- * first.  The channel becomes the one generating (a mark that moves from the other
- * channel without stopping it).
+ * first, through orvex_analogOutStop(), and goes on whatever that stop returned: the call
+ * can then return 0 with the stop's failure still in the error text, as that text is
+ * written only on failure.  The channel becomes the one generating (a mark that moves
+ * from the other channel without stopping it).
  * @param idx output channel 0 or 1
  * @param warray @p size samples, volts; read only and caller-owned, not kept after the
  *        call

@@ -18,7 +18,7 @@ if command -v wineserver >/dev/null; then
     WINEPREFIX=$prefix wineserver -p30
 fi
 cmake -S . -B "$build_dir" --toolchain cmake/toolchain-mingw64.cmake \
-    -DCMAKE_BUILD_TYPE=Release -DZELBRIN_BUILD_APP=OFF -DZELBRIN_BUILD_BENCH=OFF -DZELBRIN_BUILD_TOOLS=ON >/dev/null
+    -DCMAKE_BUILD_TYPE=Release -DZELBRIN_BUILD_APP=OFF -DORVEX_BUILD_BENCH=OFF -DORVEX_BUILD_TOOLS=ON >/dev/null
 cmake --build "$build_dir" -j"$(nproc)"
 rm -f "$build_dir"/orvex-*-win64.zip # one of an older version would be listed too
 (cd "$build_dir" && cpack -G ZIP >/dev/null)

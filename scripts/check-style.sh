@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Checks the tree's one style: clang-format, the header guards, and clang-tidy (naming and
-# a few bug-prone patterns, .clang-tidy) over the build's compile_commands.json.
+# Checks the tree's one style: clang-format, the header guards, the include paths
+# (scripts/style/check_includes.py) and clang-tidy (naming and a few bug-prone patterns,
+# .clang-tidy) over the build's compile_commands.json; flake8 (.flake8) and mypy (mypy.ini)
+# over the Python files.
 #   scripts/check-style.sh [folders...]        check these folders (default: the whole tree)
-#   scripts/check-style.sh --fix [folders...]  rewrite what the tools can mend, in place
+#   scripts/check-style.sh --fix [folders...]  rewrite what the tools can mend, in place (the
+#                                              Python findings are mended by hand)
 # Exits non-zero when something is left to mend.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,17 +22,31 @@ if [ ${#folders[@]} -eq 0 ]; then
     folders=(bench examples orvex platform python tests tools zelbrin)
 fi
 folders=("${folders[@]%/}")
+# The whole tree's Python files are wherever they are (scripts/ and the top, too).
+python_paths=("${folders[@]/%//*.py}")
+if [ $# -eq 0 ]; then
+    python_paths=('*.py')
+fi
 build=${CHECK_STYLE_BUILD:-build}
 jobs=${CHECK_STYLE_JOBS:-$(nproc)}
 
 # Tracked and new files alike; the build trees and generated code are never among them.
 mapfile -t sources < <(git ls-files --cached --others --exclude-standard -- \
     "${folders[@]/%//*.c}" "${folders[@]/%//*.cpp}" "${folders[@]/%//*.h}" | sort -u)
+mapfile -t python_sources < <(git ls-files --cached --others --exclude-standard -- \
+    "${python_paths[@]}" | sort -u)
+failed=0
+
+# --- Python: flake8 and mypy ----------------------------------------------------------
+if [ ${#python_sources[@]} -gt 0 ] && ! $fix; then
+    flake8 "${python_sources[@]}" || failed=1
+    mypy "${python_sources[@]}" || failed=1
+fi
+
 if [ ${#sources[@]} -eq 0 ]; then
     echo "check-style: no C or C++ files in ${folders[*]}"
-    exit 0
+    exit $failed
 fi
-failed=0
 
 # --- clang-format ---------------------------------------------------------------------
 if $fix; then
@@ -76,6 +93,11 @@ for header in "${sources[@]}"; do
         failed=1
     fi
 done
+
+# --- includes: a path across folders, no internals of another target ----------------
+if ! python3 scripts/style/check_includes.py "${sources[@]}"; then
+    failed=1
+fi
 
 # --- clang-tidy -----------------------------------------------------------------------
 if [ ! -f "$build/compile_commands.json" ]; then

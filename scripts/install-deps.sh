@@ -21,6 +21,7 @@ packages=(
     xvfb xauth x11-utils
     x11-apps netpbm python3-xlib # window capture and close request of the Xvfb scripts
     python3 python3-numpy python3-pytest python3-matplotlib # the Python package, its tests and examples
+    flake8 mypy # scripts/check-style.sh's Python checks
 )
 case "${1:-}" in
 --packaging) packages+=(doxygen lintian file dpkg-dev debootstrap git) ;;

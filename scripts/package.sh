@@ -8,7 +8,7 @@ bash scripts/install-deps.sh --packaging
 
 build_dir=build/package
 cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr \
-    -DZELBRIN_BUILD_TESTS=OFF -DZELBRIN_BUILD_BENCH=OFF >/dev/null
+    -DORVEX_BUILD_TESTS=OFF -DORVEX_BUILD_BENCH=OFF >/dev/null
 cmake --build "$build_dir" -j"$(nproc)"
 
 rm -rf build/packages

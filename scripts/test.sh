@@ -11,7 +11,7 @@ build_dir=build
 options=()
 if [ "${1:-}" = "--sanitize" ]; then
     build_dir=build/sanitize
-    options=(-DZELBRIN_SANITIZE=ON -DZELBRIN_BUILD_BENCH=OFF)
+    options=(-DORVEX_SANITIZE=ON -DORVEX_BUILD_BENCH=OFF)
     export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
     export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
     export LSAN_OPTIONS="suppressions=$PWD/tests/sanitizer/lsan.supp:print_suppressions=0"

@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 build_dir=${1:-build}
 # The board's state file goes to the runtime directory the window script makes.
 source scripts/xvfb-window.sh
-sim="$build_dir/platform/simboard/tool/orvex-sim"
+sim="$build_dir/tools/orvex-sim/orvex-sim"
 [ -x "$sim" ] || fail "$sim is missing; build the target orvex_sim first"
 
 window=$(wait_for_window)

@@ -1,5 +1,5 @@
-#include "startup.h"
+#include "window/startup.h"
 
 int main(int argc, char *argv[]) {
-    return zelbrinMain(argc, argv);
+    return zelbrin::zelbrinMain(argc, argv);
 }

@@ -7,10 +7,10 @@
 // Run in that order; counter "x_anchor" is each acquisition's samples per second over the
 // anchor's, and "per_cpu_second" the same rate per second of the process's CPU time (on a
 // shared, loaded machine wall time also counts the other programs).
-#include "acquisition.h"
-#include "board_commands.h"
-#include "session.h"
-#include "waveform.h"
+#include "acquisition/acquisition.h"
+#include "acquisition/waveform.h"
+#include "commands/board_commands.h"
+#include "core/session.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,8 +1,8 @@
 #include "bench_graph.h"
 
-#include "panel_test_access.h"
-#include "userint.h"
-#include "xygraph.h"
+#include "support/panel_test_access.h"
+#include "uiruntime/userint.h"
+#include "widgets/xygraph.h"
 
 #include <QCoreApplication>
 #include <QWindow>
@@ -19,7 +19,7 @@ const BenchGraph &benchGraph() {
         while (window && !window->windowHandle()->isExposed()) {
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         }
-        b.graph = panel_test::graphOf(b.panel, kBenchGraph);
+        b.graph = panel_test::graphOf(b.panel, benchGraphControl);
         return b;
     }();
     return loaded;
@@ -28,13 +28,13 @@ const BenchGraph &benchGraph() {
 void Trace::plotSegment(int panel) {
     const double x = std::clamp(x_ + step_(random_), -9.9, 9.9);
     const double y = std::clamp(y_ + step_(random_), -9.9, 9.9);
-    PlotLine(panel, kBenchGraph, x_, y_, x, y, (count_++ & 1) ? VAL_RED : VAL_GREEN);
+    PlotLine(panel, benchGraphControl, x_, y_, x, y, (count_++ & 1) ? VAL_RED : VAL_GREEN);
     x_ = x;
     y_ = y;
 }
 
 void refill(const BenchGraph &b, Trace &trace, std::size_t segments) {
-    DeleteGraphPlot(b.panel, kBenchGraph, VAL_ALL_PLOTS, VAL_IMMEDIATE_DRAW);
+    DeleteGraphPlot(b.panel, benchGraphControl, VAL_ALL_PLOTS, VAL_IMMEDIATE_DRAW);
     for (std::size_t i = 0; i < segments; ++i) {
         trace.plotSegment(b.panel);
     }

@@ -10,7 +10,7 @@ namespace panel {
 class XYGraph;
 } // namespace panel
 
-inline constexpr int kBenchGraph = 2;
+inline constexpr int benchGraphControl = 2;
 
 struct BenchGraph {
     int panel = 0;

@@ -1,5 +1,5 @@
 // The panel benchmarks run on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
-#include "panel_test_access.h"
+#include "support/panel_test_access.h"
 
 #include <benchmark/benchmark.h>
 

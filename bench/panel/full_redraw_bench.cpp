@@ -1,15 +1,15 @@
 // A full redraw of a long trace (what an axis change, a resize or a clear costs), beside
 // the plain way of drawing the same segments: one antialiased drawLines per colour.
 //
-//   build/bench/panel/panel_bench --benchmark_filter=Redraw
+//   build/bench/panel/zelbrin_panel_bench --benchmark_filter=Redraw
 //
 // All run on the same 600x400 graph and the same wandering two-colour trace, timed in
 // processor time; the counter plain_over_graph = plain drawLines time / graph redraw time
 // at the same size, in the same run (the plain case runs first, as the default order does).
 #include "bench_graph.h"
 
-#include "userint.h"
-#include "xygraph.h"
+#include "uiruntime/userint.h"
+#include "widgets/xygraph.h"
 
 #include <QPainter>
 #include <benchmark/benchmark.h>
@@ -72,7 +72,7 @@ void BM_GraphFullRedraw(benchmark::State &state) {
     double total = 0.0;
     for (auto _ : state) {
         total += timed(state, [&] {
-            SetAxisScalingMode(b.panel, kBenchGraph, VAL_XAXIS, VAL_MANUAL, -10.0, 10.0);
+            SetAxisScalingMode(b.panel, benchGraphControl, VAL_XAXIS, VAL_MANUAL, -10.0, 10.0);
             b.graph->repaint();
         });
     }
@@ -106,7 +106,7 @@ void BM_GraphClearRedraw(benchmark::State &state) {
         refill(b, trace, static_cast<std::size_t>(state.range(0)));
         state.ResumeTiming();
         timed(state, [&] {
-            DeleteGraphPlot(b.panel, kBenchGraph, VAL_ALL_PLOTS, VAL_IMMEDIATE_DRAW);
+            DeleteGraphPlot(b.panel, benchGraphControl, VAL_ALL_PLOTS, VAL_IMMEDIATE_DRAW);
             b.graph->repaint();
         });
     }

@@ -1,14 +1,14 @@
 // Cost of one sampling tick on a 600x400 graph (two new segments and a repaint) as the
 // trace grows, in processor time, and the memory each stored segment holds.
 //
-//   build/bench/panel/panel_bench --benchmark_filter=Tick
+//   build/bench/panel/zelbrin_panel_bench --benchmark_filter=Tick
 //
 // Counters: tick_ratio_vs_100 = mean tick at this size / mean tick at 100 segments
 // (run the 100 case first, as the default order does); bytes_per_segment = memory held by
 // the stored trace / segments stored, at exactly the size named.
 #include "bench_graph.h"
 
-#include "xygraph.h"
+#include "widgets/xygraph.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,8 +3,8 @@
 //                 input rate (counter "x_board_top_rate"; the goal is at least 16);
 //   real time:    a one-second acquisition at 1 kS/s, its wall time as a fraction of one
 //                 second (counter "wall_per_board_second"; the goal is 0.95 to 1.05).
-#include <daqmx.h>
-#include <simboard_control.h>
+#include "daqmx/daqmx.h"
+#include <orvex/simboard_control.h>
 
 #include <benchmark/benchmark.h>
 

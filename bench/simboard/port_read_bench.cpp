@@ -4,7 +4,7 @@
 // alone and with a second process reading another port of the shared board all the
 // while.  At the end the ratios shared / private are printed, of wall and of processor
 // time (the goal: at most 2; on a busy machine the processor time is the steadier).
-#include <daqmx.h>
+#include "daqmx/daqmx.h"
 
 #include <benchmark/benchmark.h>
 

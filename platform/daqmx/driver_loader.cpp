@@ -1,10 +1,10 @@
 // Loads the board driver's shared library on the first driver call and forwards every
 // call to the entry point of the same name.  A failed load is not remembered: the next
 // call tries again, so a program started before the driver was installed recovers.
-#include "daqmx.h"
-#include "driver_library.h"
-#include "entry_points.h"
-#include "host_text.h"
+#include "daqmx/daqmx.h"
+#include "daqmx/driver_library.h"
+#include "daqmx/entry_points.h"
+#include "host/host_text.h"
 #include "system_library.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "system_library.h"
 
-#include "host_text.h"
+#include "host/host_text.h"
 
 #include <algorithm>
 #include <windows.h>

@@ -1,4 +1,4 @@
-#include "host_text.h"
+#include "host/host_text.h"
 
 #include <windows.h>
 

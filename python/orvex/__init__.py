@@ -32,6 +32,7 @@ ANALOG_SIZEi = 8
 ERROR_BUFFER_SIZE = 1024
 ORVEX_STATUS_CHECK_FAILED = -1
 ORVEX_STATUS_NO_PROGRESS = -2
+ORVEX_STATUS_NO_MEMORY = -3
 
 
 def library_version() -> str:
@@ -47,6 +48,7 @@ def driver_library() -> str:
 __all__ = [
     "ANALOG_SIZEi", "ANALOG_SIZEo", "AnalogInput", "AnalogOutput", "Board", "CheckError",
     "DriverWarning", "ERROR_BUFFER_SIZE", "Error", "Line", "ORVEX_STATUS_CHECK_FAILED",
-    "ORVEX_STATUS_NO_PROGRESS", "PORT_CACHE_SIZE", "PORT_SIZE", "Port", "Stream",
-    "TriggerSource", "capi", "driver_library", "library_path", "library_version", "lock",
+    "ORVEX_STATUS_NO_MEMORY", "ORVEX_STATUS_NO_PROGRESS", "PORT_CACHE_SIZE", "PORT_SIZE",
+    "Port", "Stream", "TriggerSource", "capi", "driver_library", "library_path",
+    "library_version", "lock",
 ]

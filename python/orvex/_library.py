@@ -9,9 +9,15 @@ import os
 import threading
 import warnings
 from pathlib import Path
-from typing import NoReturn
+from typing import TYPE_CHECKING, NoReturn, Optional
 
 from .errors import CheckError, DriverWarning, Error
+
+if TYPE_CHECKING:
+    from ctypes import _CData, _NamedFuncPointer
+
+    import numpy as np
+    import numpy.typing as npt
 
 SONAME = "liborvex.so.0"
 
@@ -58,7 +64,7 @@ _int_p = ctypes.POINTER(ctypes.c_int)
 _double_p = ctypes.POINTER(ctypes.c_double)
 
 # The C prototypes, checked by ctypes on every call through orvex.capi.
-_prototypes: dict[str, tuple[object, list[object]]] = {
+_prototypes: dict[str, tuple[Optional[type[_CData]], list[type[_CData]]]] = {
     "orvex_SetLastError": (_c_int, [_c_int]),
     "orvex_GetLastError": (_c_int, []),
     "orvex_GetLastErrorBuffer": (_c_void_p, []),
@@ -88,14 +94,19 @@ _prototypes: dict[str, tuple[object, list[object]]] = {
 }
 
 
-def typed(name: str) -> ctypes._CFuncPtr:  # type: ignore[name-defined]
+def array_pointer(array: "npt.NDArray[np.float64]") -> ctypes.c_void_p:
+    """The address of a contiguous array's first sample, for a raw call."""
+    return ctypes.c_void_p(array.ctypes.data)
+
+
+def typed(name: str) -> _NamedFuncPointer:
     """The C function with its prototype set, so ctypes checks and converts arguments."""
     function = library[name]
     function.restype, function.argtypes = _prototypes[name]
     return function
 
 
-def raw(name: str, quick: bool = False) -> ctypes._CFuncPtr:  # type: ignore[name-defined]
+def raw(name: str, quick: bool = False) -> _NamedFuncPointer:
     """The C function without argument conversion, for the binding's own calls whose
     arguments are already checked and converted: it saves about half the call cost.
     A ``quick`` call keeps the interpreter lock; the others let other threads run while

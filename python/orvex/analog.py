@@ -3,16 +3,17 @@
 from __future__ import annotations
 
 import ctypes
-import weakref
+from contextlib import contextmanager
 from types import TracebackType
 from typing import TYPE_CHECKING, Iterator, Optional, Type, Union
 
 import numpy as np
 import numpy.typing as npt
 
-from . import _session
+from ._acquisition import read_block, stop_fetch
 from ._arguments import INT_MAX, count, real, source, timeout as as_timeout, rate as as_rate
-from ._library import error, fail, lock, raw, warn
+from ._library import array_pointer, fail, lock, raw, warn
+from ._session import session
 from .errors import Error
 
 if TYPE_CHECKING:
@@ -20,15 +21,13 @@ if TYPE_CHECKING:
 
 _analogIn = raw("orvex_analogIn", quick=True)
 _analogOut = raw("orvex_analogOut", quick=True)
-_analogReadEx = raw("orvex_analogReadEx")
 _analogFetchEx = raw("orvex_analogFetchEx")
-_analogInStop = raw("orvex_analogInStop")
 _analogWriteEx = raw("orvex_analogWriteEx")
 _analogOutStop = raw("orvex_analogOutStop")
 
 _ONBOARD_CLOCK = b"OnboardClock"
 _timing = {name: raw(name) for name in ("orvex_analogInClk", "orvex_analogInTrigger",
-                                         "orvex_analogOutClk", "orvex_analogOutTrigger")}
+                                        "orvex_analogOutClk", "orvex_analogOutTrigger")}
 
 #: A trigger source: an input channel number of the board, or a terminal name such as
 #: ``"PXI1Slot2/ai0"``.
@@ -46,10 +45,6 @@ def _set_timing(side: str, rate: float, trigger_source: Optional[bytes], level: 
             fail(status, name)
 
 
-def _pointer(array: "npt.NDArray[np.float64]") -> ctypes.c_void_p:
-    return ctypes.c_void_p(array.ctypes.data)
-
-
 def _checked_out(out: object, samples: int) -> "npt.NDArray[np.float64]":
     if not isinstance(out, np.ndarray) or out.dtype != np.float64:
         raise TypeError("out must be a numpy array of float64")
@@ -61,6 +56,7 @@ def _checked_out(out: object, samples: int) -> "npt.NDArray[np.float64]":
 class AnalogInput:
     """An analog input channel, -10 to +10 V, referenced single-ended."""
 
+    __slots__ = ("_board", "channel", "_value", "_value_ref")
     channel: int
 
     def __init__(self, board: "Board", channel: int) -> None:
@@ -72,8 +68,7 @@ class AnalogInput:
     def read(self) -> float:
         """One sample in volts."""
         with lock:
-            if self._board._closed:
-                self._board.ensure_open()
+            self._board.ensure_open()
             status = _analogIn(self.channel, self._value_ref)
             if status < 0:
                 fail(status, "orvex_analogIn")
@@ -87,23 +82,22 @@ class AnalogInput:
                 out: "Optional[npt.NDArray[np.float64]]" = None) -> "npt.NDArray[np.float64]":
         """Acquires ``samples`` samples at ``rate`` samples per second into a new array
         (or into ``out``, a writeable contiguous float64 array of that size, which saves
-        the allocation in a loop), filled in place by the library.  With ``trigger`` the
-        acquisition starts when that input rises through ``level`` volts.  Raises
-        ``orvex.Error`` -200284 when the samples do not come within ``timeout`` seconds."""
+        the allocation in a loop), filled in place by the library in calls that wait at
+        most 0.1 s each, so that Ctrl-C stops the acquisition at once.  With ``trigger``
+        the acquisition starts when that input rises through ``level`` volts.  Raises
+        ``orvex.Error`` -200284 when the samples do not come within ``timeout`` seconds
+        (-1: no limit).  A failed or interrupted acquisition stops its task before the
+        exception leaves, so the analog input is free for the next one."""
         rate = as_rate(rate)
         samples = count(samples, "samples")
         trigger_source = source(trigger, self._board.slot)
         level = real(level, "level")
         timeout = as_timeout(timeout)
         data = np.empty(samples, dtype=np.float64) if out is None else _checked_out(out, samples)
-        read = ctypes.c_int()
         with lock:
             self._board.ensure_open()
             _set_timing("In", rate, trigger_source, level)
-            status = _analogReadEx(self.channel, _pointer(data), samples, ctypes.byref(read),
-                                   ctypes.c_double(timeout))
-            if status < 0:
-                fail(status, "orvex_analogReadEx")
+            status = read_block(self.channel, data, timeout)
         warn(status, "orvex_analogReadEx")
         return data
 
@@ -122,9 +116,14 @@ class Stream(Iterator["npt.NDArray[np.float64]"]):
     The first block starts the channel's continuous sampling (the board buffers one
     second of samples); each further block takes the next samples without a gap.  The
     stream stops at a ``break`` out of its loop (when it is dropped), on :meth:`close`,
-    at the end of a ``with`` block, or when the board is closed; iteration then ends.
-    Only one channel can stream at a time.
+    at the end of a ``with`` block, when the board is closed, or when a block fails
+    (the failure is raised, and the fetch is stopped first); iteration then ends.  Only
+    one channel can stream at a time.
     """
+
+    # The session refers to the running stream weakly, so that a dropped one stops.
+    __slots__ = ("_input", "_rate", "_block", "_timeout", "_read", "_running", "_finished",
+                 "__weakref__")
 
     def __init__(self, channel: AnalogInput, rate: float, block: int, timeout: float) -> None:
         self._input = channel
@@ -149,40 +148,52 @@ class Stream(Iterator["npt.NDArray[np.float64]"]):
             if self._finished or self._input._board.closed:
                 self._finished = True
                 raise StopIteration
-            if not self._running:
-                self._start()
-            status = _analogFetchEx(self._input.channel, _pointer(data), self._block,
-                                    ctypes.byref(self._read), ctypes.c_double(self._timeout))
-            if status < 0:
-                failure = error(status, "orvex_analogFetchEx")
-                self.stop_fetch()
-                raise failure
-        warn(status, "orvex_analogFetchEx")
+            other = session.active_stream()
+            if other is not None and other is not self:
+                raise RuntimeError(f"ai{other._input.channel} is streaming already; "
+                                   "close that stream first")
+            with self._ending_on_failure():
+                if not self._running:
+                    _set_timing("In", self._rate, None, 0.0)
+                    self._running = True
+                    session.stream_started(self)
+                status = _analogFetchEx(self._input.channel, array_pointer(data), self._block,
+                                        ctypes.byref(self._read), ctypes.c_double(self._timeout))
+                if status < 0:
+                    fail(status, "orvex_analogFetchEx")
+        with self._ending_on_failure():
+            warn(status, "orvex_analogFetchEx")
         return data
 
-    def _start(self) -> None:
-        other = _session.active_stream()
-        if other is not None and other is not self:
-            raise RuntimeError(f"ai{other._input.channel} is streaming already; close that stream first")
-        _set_timing("In", self._rate, None, 0.0)
-        self._running = True
-        _session.stream = weakref.ref(self)
+    @contextmanager
+    def _ending_on_failure(self) -> Iterator[None]:
+        """Whatever keeps a block from its caller (a failure, a warning made an error, a
+        KeyboardInterrupt) ends the stream: the next block would not follow the last
+        one given."""
+        try:
+            yield
+        except BaseException:
+            with lock:
+                self.close_locked()  # a failed stop leaves the stream running, for close()
+            raise
 
-    def stop_fetch(self) -> Optional[Error]:
-        """Stops the fetch under the lock and ends the iteration; returns the failure
-        instead of raising it, for the board's close.  Only for this module's own use."""
+    def close_locked(self) -> Optional[Error]:
+        """:meth:`close` for a caller that holds the lock; returns the failure instead of
+        raising it, so that the board's close can make its other steps first.  After a
+        failed stop the stream still runs, and closing again tries the stop again."""
         self._finished = True
         if not self._running:
             return None
-        self._running = False
-        _session.stream = None
-        status = _analogInStop(self._input.channel)
-        return error(status, "orvex_analogInStop") if status < 0 else None
+        failure = stop_fetch(self._input.channel)
+        if failure is None:
+            self._running = False
+            session.stream_stopped()
+        return failure
 
     def close(self) -> None:
-        """Stops the stream; closing again does nothing."""
+        """Stops the stream; closing a stopped stream does nothing."""
         with lock:
-            failure = self.stop_fetch()
+            failure = self.close_locked()
         if failure is not None:
             raise failure
 
@@ -196,12 +207,13 @@ class Stream(Iterator["npt.NDArray[np.float64]"]):
     def __del__(self) -> None:
         if self._running:
             with lock:
-                self.stop_fetch()
+                self.close_locked()
 
 
 class AnalogOutput:
     """An analog output channel, -10 to +10 V."""
 
+    __slots__ = ("_board", "channel")
     channel: int
 
     def __init__(self, board: "Board", channel: int) -> None:
@@ -219,8 +231,9 @@ class AnalogOutput:
                 fail(status, "orvex_analogOut")
         warn(status, "orvex_analogOut")
 
-    def generate(self, samples: "npt.ArrayLike", rate: float, trigger: Optional[TriggerSource] = None,
-                 level: float = 0.0, timeout: float = 10.0) -> None:
+    def generate(self, samples: "npt.ArrayLike", rate: float,
+                 trigger: Optional[TriggerSource] = None, level: float = 0.0,
+                 timeout: float = 10.0) -> None:
         """Generates the block of volts in ``samples`` at ``rate`` samples per second,
         over and over, until :meth:`stop` or the board's close.  A generation already
         running on this channel is stopped first.  With ``trigger`` it starts when that
@@ -235,10 +248,11 @@ class AnalogOutput:
         with lock:
             self._board.ensure_open()
             _set_timing("Out", rate, trigger_source, level)
-            status = _analogWriteEx(self.channel, _pointer(data), data.size, ctypes.c_double(timeout))
+            status = _analogWriteEx(self.channel, array_pointer(data), data.size,
+                                    ctypes.c_double(timeout))
             if status < 0:
                 fail(status, "orvex_analogWriteEx")
-            _session.generating = self.channel
+            session.generation_started(self.channel)
         warn(status, "orvex_analogWriteEx")
 
     def stop(self) -> None:
@@ -249,7 +263,7 @@ class AnalogOutput:
             status = _analogOutStop(self.channel)
             if status < 0:
                 fail(status, "orvex_analogOutStop")
-            _session.generating = None
+            session.generation_stopped()
         warn(status, "orvex_analogOutStop")
 
     def __repr__(self) -> str:

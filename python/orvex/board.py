@@ -7,9 +7,9 @@ import os
 from types import TracebackType
 from typing import Callable, Optional, Type, TypeVar, Union
 
-from . import _session
 from ._arguments import integer
 from ._library import error, lock, raw, warn
+from ._session import session
 from .analog import AnalogInput, AnalogOutput
 from .digital import Line, Port
 from .errors import Error
@@ -24,7 +24,7 @@ _analogOutStop = raw("orvex_analogOutStop")
 def _select_driver(driver: str) -> None:
     """Names the driver library for the library's first load; once one is loaded it
     stays for the process, so asking for another one is refused."""
-    loaded = _session.driver_library
+    loaded = session.driver_library
     if loaded is None:
         os.environ["ORVEX_DRIVER"] = driver
     elif os.path.abspath(loaded) != os.path.abspath(driver):
@@ -50,17 +50,21 @@ class Board:
     Opening selects the slot for tasks created from now on and loads the board driver
     (``driver`` names the driver library; otherwise ``ORVEX_DRIVER`` or the vendor's
     library), so a missing driver fails here with ``orvex.Error`` -200397.  Leaving the
-    ``with`` block, :meth:`close`, or the end of the interpreter releases every task.
+    ``with`` block, :meth:`close`, or the end of the interpreter releases every task; a
+    release that fails is tried again by the next :meth:`close` and at the end.
 
     The library drives one board per process: every Board object works on the same
     tasks, and closing one releases them all.
     """
 
+    __slots__ = ("slot", "_closed", "_released", "_ports", "_lines", "_inputs", "_outputs")
     slot: int
 
-    def __init__(self, slot: int = 2, driver: Optional[Union[str, "os.PathLike[str]"]] = None) -> None:
+    def __init__(self, slot: int = 2,
+                 driver: Optional[Union[str, "os.PathLike[str]"]] = None) -> None:
         self.slot = integer(slot, "slot")
         self._closed = True
+        self._released = False
         self._ports: dict[int, Port] = {}
         self._lines: dict[tuple[int, int], Line] = {}
         self._inputs: dict[int, AnalogInput] = {}
@@ -72,9 +76,8 @@ class Board:
             status = _driverLoad()
             if status < 0:
                 raise error(status, "orvex_driverLoad")
-            _session.driver_library = _driverLibrary().decode("utf-8", errors="replace")
             self._closed = False
-            _session.open_boards.add(self)
+            session.board_opened(self, _driverLibrary().decode("utf-8", errors="replace"))
 
     @property
     def closed(self) -> bool:
@@ -108,26 +111,31 @@ class Board:
 
     def close(self) -> None:
         """Stops a running stream and generation and releases every task of the board
-        (``orvex_ni6251Close``).  Closing again does nothing.  Raises ``orvex.Error``
-        for the first step that failed, after all of them were made."""
+        (``orvex_ni6251Close``).  Raises ``orvex.Error`` for the first step that failed,
+        after all of them were made.  The board cannot be used after its close; closing
+        it again does nothing once the release succeeded, and tries it again otherwise."""
         with lock:
-            if self._closed:
+            if self._released:
                 return
             self._closed = True
-            _session.open_boards.discard(self)
             failure: Optional[Error] = None
-            stream = _session.active_stream()
+            stream = session.active_stream()
             if stream is not None:
-                failure = stream.stop_fetch()
-            if _session.generating is not None:
-                status = _analogOutStop(_session.generating)
-                _session.generating = None
+                failure = stream.close_locked()
+            generating = session.generating()
+            if generating is not None:
+                status = _analogOutStop(generating)
+                session.generation_stopped()
                 if status < 0 and failure is None:
                     failure = error(status, "orvex_analogOutStop")
             status = _ni6251Close()
-            _session.port_masks.clear()
-            if status < 0 and failure is None:
-                failure = error(status, "orvex_ni6251Close")
+            if status < 0:
+                failure = failure or error(status, "orvex_ni6251Close")
+            else:
+                self._released = True
+                if stream is not None:
+                    stream.close_locked()  # the release ended a fetch that would not stop
+            session.board_closed(self, self._released)
         if failure is not None:
             raise failure
         warn(status, "orvex_ni6251Close")
@@ -146,7 +154,7 @@ class Board:
 
 @atexit.register
 def _close_open_boards() -> None:
-    for board in list(_session.open_boards):
+    for board in session.open_boards():
         try:
             board.close()
         except Error:

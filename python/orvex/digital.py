@@ -5,9 +5,9 @@ from __future__ import annotations
 import ctypes
 from typing import TYPE_CHECKING, Optional
 
-from . import _session
 from ._arguments import integer
 from ._library import fail, lock, raw, warn
+from ._session import session
 
 if TYPE_CHECKING:
     from .board import Board
@@ -20,6 +20,7 @@ _portIn = raw("orvex_portIn", quick=True)
 class Port:
     """A digital port of 8 lines; bit n of every value and mask is line n."""
 
+    __slots__ = ("_board", "number", "_data", "_data_ref")
     number: int
 
     def __init__(self, board: "Board", number: int) -> None:
@@ -32,7 +33,7 @@ class Port:
     def mask(self) -> Optional[int]:
         """The direction mask (a set bit makes its line an output) set through this
         module since the board was last closed, or None."""
-        return _session.port_masks.get(self.number)
+        return session.port_mask(self.number)
 
     @mask.setter
     def mask(self, mask: int) -> None:
@@ -42,7 +43,7 @@ class Port:
             status = _portMask(self.number, mask)
             if status < 0:
                 fail(status, "orvex_portMask")
-            _session.port_masks[self.number] = mask
+            session.mask_set(self.number, mask)
         warn(status, "orvex_portMask")
 
     def write(self, value: int) -> None:
@@ -62,13 +63,23 @@ class Port:
         warn(status, "orvex_portIn")
         return value
 
+    @property
+    def value(self) -> int:
+        """The state of all 8 lines, as :meth:`read` gives it; setting it is
+        :meth:`write`."""
+        return self.read()
+
+    @value.setter
+    def value(self, value: int) -> None:
+        self.write(value)
+
     def write_locked(self, value: int) -> int:
         """:meth:`write` for a caller that holds the lock; returns the status."""
         self._board.ensure_open()
         status = _portOut(self.number, value)
         if status == -1:
             fail(status, "orvex_portOut")
-        _session.port_values[self.number] = value  # the library keeps it even if the write fails
+        session.value_written(self.number, value)  # the library keeps it even if the write fails
         if status < 0:
             fail(status, "orvex_portOut")
         return int(status)
@@ -88,6 +99,7 @@ class Port:
 class Line:
     """One line of a digital port."""
 
+    __slots__ = ("port", "number")
     port: Port
     number: int
 
@@ -111,7 +123,7 @@ class Line:
         level = integer(level, "value", 0, 1)
         bit = 1 << self.number
         with lock:
-            current = _session.port_values.get(self.port.number)
+            current = session.port_value(self.port.number)
             if current is None:
                 current = self.port.read_locked()[1]
             status = self.port.write_locked((current & ~bit) | (bit if level else 0))

@@ -13,9 +13,9 @@ import json
 import os
 from typing import Any, Mapping, Optional, Union
 
-from . import _session
 from ._arguments import integer, real
 from ._library import lock, raw
+from ._session import session
 from .errors import Error
 
 _driverLibrary = raw("orvex_driverLibrary")
@@ -28,7 +28,7 @@ def library() -> ctypes.CDLL:
     global _board
     with lock:
         if _board is None:
-            path = _session.driver_library or _driverLibrary().decode("utf-8")
+            path = session.driver_library or _driverLibrary().decode("utf-8")
             _board = ctypes.CDLL(path)
             _board.simboard_time.restype = ctypes.c_double
             _board.DAQmxGetErrorString.argtypes = [ctypes.c_int32, ctypes.c_char_p, ctypes.c_uint32]

@@ -1,12 +1,13 @@
 #include "app_harness.h"
 
-#include "analog_monitor.h"
-#include "panel_frame.h"
-#include "simboard_control.h"
-#include "xygraph.h"
+#include "callbacks/analog_monitor.h"
+#include "widgets/xygraph.h"
+#include "window/panel_frame.h"
+#include <orvex/simboard_control.h>
 
 #include <gtest/gtest.h>
 
+namespace zelbrin {
 namespace {
 
 using AnalogMonitor = AppOnStand;
@@ -238,3 +239,4 @@ INSTANTIATE_TEST_SUITE_P(Buttons, RangeButton,
                                            AxisRange{PANEL_RANGE_10, -10.1, 10.1}));
 
 } // namespace
+} // namespace zelbrin

@@ -1,13 +1,13 @@
 #include "app_harness.h"
 
-#include "digital_panel.h"
-#include "panel_frame.h"
-#include "panel_test_access.h"
-#include "panel_timer.h"
-#include "simboard_control.h"
-#include "startup.h"
-#include "userint.h"
-#include "xygraph.h"
+#include "callbacks/digital_panel.h"
+#include "support/panel_test_access.h"
+#include "uiruntime/userint.h"
+#include "widgets/panel_timer.h"
+#include "widgets/xygraph.h"
+#include "window/panel_frame.h"
+#include "window/startup.h"
+#include <orvex/simboard_control.h>
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -26,6 +26,18 @@
 #include <sstream>
 #include <string_view>
 #include <unistd.h>
+
+// The harness is test code, not the application's: it names what it uses of it.
+using zelbrin::closeDown;
+using zelbrin::mode;
+using zelbrin::openWindow;
+using zelbrin::PANEL_AI_TIMER;
+using zelbrin::PANEL_ALL0;
+using zelbrin::PANEL_CALIBRATE;
+using zelbrin::PANEL_GRAPH;
+using zelbrin::PANEL_GUI_TIMER;
+using zelbrin::panelHandle;
+using zelbrin::prepareBoard;
 
 namespace {
 

@@ -3,18 +3,19 @@
 // injected after start.
 #include "app_harness.h"
 
-#include "led_indicator.h"
-#include "panel_frame.h"
-#include "panel_test_access.h"
-#include "simboard_control.h"
-#include "userint.h"
-#include "xygraph.h"
+#include "support/panel_test_access.h"
+#include "uiruntime/userint.h"
+#include "widgets/led_indicator.h"
+#include "widgets/xygraph.h"
+#include "window/panel_frame.h"
+#include <orvex/simboard_control.h>
 
 #include <QDoubleSpinBox>
 #include <cmath>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+namespace zelbrin {
 namespace {
 
 using ::testing::HasSubstr;
@@ -74,3 +75,4 @@ TEST_F(BoardState, AFailedPortReadShowsThatPortsLinesAndSwitchesUnknown) {
 }
 
 } // namespace
+} // namespace zelbrin

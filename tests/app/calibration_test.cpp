@@ -1,10 +1,11 @@
-#include "calibration.h"
+#include "logic/calibration.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
+namespace zelbrin {
 namespace {
 
 struct PositionCase {
@@ -60,3 +61,4 @@ TEST(CalibratedPositionOfNonNumbers, NotANumberStaysNotANumberEvenOnAFlatSide) {
 }
 
 } // namespace
+} // namespace zelbrin

@@ -1,15 +1,16 @@
 #include "app_harness.h"
 
-#include "digital_panel.h"
-#include "panel_frame.h"
-#include "panel_test_access.h"
-#include "simboard_control.h"
-#include "userint.h"
+#include "callbacks/digital_panel.h"
+#include "support/panel_test_access.h"
+#include "uiruntime/userint.h"
+#include "window/panel_frame.h"
+#include <orvex/simboard_control.h>
 
 #include <gtest/gtest.h>
 
 #include <bitset>
 
+namespace zelbrin {
 namespace {
 
 using DigitalPanel = AppOnStand;
@@ -171,3 +172,4 @@ INSTANTIATE_TEST_SUITE_P(
                       FailedRead{"port 0 read fails, AD0 pressed", 2, 0x05, 0x02}));
 
 } // namespace
+} // namespace zelbrin

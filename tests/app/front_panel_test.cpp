@@ -2,12 +2,12 @@
 // says what it did with an entry it could not take as it stood.
 #include "app_harness.h"
 
-#include "axis_titles.h"
-#include "digital_panel.h"
-#include "panel_frame.h"
-#include "panel_test_access.h"
-#include "userint.h"
-#include "xygraph.h"
+#include "callbacks/digital_panel.h"
+#include "support/panel_test_access.h"
+#include "uiruntime/userint.h"
+#include "widgets/xygraph.h"
+#include "window/axis_titles.h"
+#include "window/panel_frame.h"
 
 #include <QApplication>
 #include <QDoubleSpinBox>
@@ -16,6 +16,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+namespace zelbrin {
 namespace {
 
 using ::testing::HasSubstr;
@@ -157,3 +158,4 @@ TEST_F(FrontPanel, AnIntervalTypedOutOfRangeIsToldAndTheTimerKeepsItsInterval) {
 }
 
 } // namespace
+} // namespace zelbrin

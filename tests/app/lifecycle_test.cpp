@@ -1,12 +1,12 @@
 #include "app_harness.h"
 
-#include "digital_panel.h"
-#include "orvex.h"
-#include "panel_frame.h"
-#include "panel_test_access.h"
-#include "simboard_control.h"
-#include "startup.h"
-#include "userint.h"
+#include "callbacks/digital_panel.h"
+#include "support/panel_test_access.h"
+#include "uiruntime/userint.h"
+#include "window/panel_frame.h"
+#include "window/startup.h"
+#include <orvex.h>
+#include <orvex/simboard_control.h>
 
 #include <QCoreApplication>
 #include <QDoubleSpinBox>
@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <string>
 
+namespace zelbrin {
 namespace {
 
 using ::testing::HasSubstr;
@@ -103,3 +104,4 @@ TEST(LibErrChk, PrintsOneLinePerFailureAndNothingForSuccess) {
 }
 
 } // namespace
+} // namespace zelbrin

@@ -2,11 +2,11 @@
 // ORVEX_DRIVER naming a file that does not exist.
 #include "app_harness.h"
 
-#include "panel_frame.h"
-#include "panel_test_access.h"
-#include "startup.h"
-#include "userint.h"
-#include "xygraph.h"
+#include "support/panel_test_access.h"
+#include "uiruntime/userint.h"
+#include "widgets/xygraph.h"
+#include "window/panel_frame.h"
+#include "window/startup.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -14,6 +14,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+namespace zelbrin {
 namespace {
 
 TEST(NoDriver, EachFailingStartUpStepPrintsOneLineAndTheWindowStillOpens) {
@@ -68,3 +69,4 @@ TEST(NoDriver, ClosingTheWindowStillEndsWithStatusZero) {
 }
 
 } // namespace
+} // namespace zelbrin

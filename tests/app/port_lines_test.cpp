@@ -1,9 +1,11 @@
-#include "port_lines.h"
+#include "logic/library_status.h"
+#include "logic/port_lines.h"
 
 #include <gtest/gtest.h>
 
 #include <bitset>
 
+namespace zelbrin {
 namespace {
 
 constexpr int someDriverFailure = -200279;
@@ -137,3 +139,4 @@ TEST(Indicators, APortThatReadNothingShowsItsLinesAndSwitchesUnknown) {
 }
 
 } // namespace
+} // namespace zelbrin

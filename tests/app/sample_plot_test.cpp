@@ -1,11 +1,13 @@
-#include "sample_plot.h"
+#include "logic/sample_plot.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
-// Found by the test framework next to the type, so outside the file's own namespace.
+namespace zelbrin {
+
+// Found by the test framework next to the type: in its namespace, outside the file's own.
 void PrintTo(const PlotMark &m, std::ostream *out) {
     *out << (m.series == PlotSeries::Raw ? "raw " : "calibrated ")
          << (m.point ? "point " : "segment ") << m.x1 << ',' << m.y1 << " to " << m.x2 << ','
@@ -108,3 +110,4 @@ TEST(SamplePlotOfAFailedRead, DrawsNothingToOrFromItsTick) {
 }
 
 } // namespace
+} // namespace zelbrin

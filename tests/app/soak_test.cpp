@@ -1,8 +1,8 @@
 #include "app_harness.h"
 
-#include "panel_frame.h"
-#include "simboard_control.h"
-#include "startup.h"
+#include "window/panel_frame.h"
+#include "window/startup.h"
+#include <orvex/simboard_control.h>
 
 #include <QCoreApplication>
 #include <gmock/gmock.h>
@@ -12,6 +12,7 @@
 #include <string>
 #include <unistd.h>
 
+namespace zelbrin {
 namespace {
 
 // Resident memory of this process in bytes.
@@ -72,3 +73,4 @@ TEST(Soak, TwentyThousandTicksInPointsModeKeepMemoryFlatAndLeaveNoTask) {
 }
 
 } // namespace
+} // namespace zelbrin

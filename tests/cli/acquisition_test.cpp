@@ -174,6 +174,16 @@ TEST(Acquisition, ATriggerThatNeverComesTimesOut) {
     EXPECT_THAT(result.err, HasSubstr("Error = -200284, "));
 }
 
+// The tool waits for the trigger in short steps, to see Ctrl-C; the message is about the
+// wait the user asked for.
+TEST(Acquisition, ATriggerTimeoutNamesTheTimeoutGiven) {
+    const ToolResult result =
+        runTool({"--bench", virtualBench(), "ai", "acquire", "0", "--rate", "1000", "--samples",
+                 "10", "--trigger", "ai5", "--level", "5", "--timeout", "0.3"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_THAT(result.err, HasSubstr("orvex: no trigger within 0.3 s (--timeout)"));
+}
+
 #ifndef _WIN32 // no file size limit for one process there
 TEST(Acquisition, AFullFileKeepsEveryWholeSampleAndSaysHowMany) {
     for (const char *format : {"csv", "f64"}) {
@@ -202,6 +212,21 @@ TEST(Acquisition, AFullFileKeepsEveryWholeSampleAndSaysHowMany) {
         EXPECT_THAT(result.err, AllOf(HasSubstr("cannot write " + path),
                                       HasSubstr(std::to_string(samples) + " samples reached")));
     }
+}
+
+// The description of raw samples says how many reached the file, also when it filled up.
+TEST(Acquisition, AFullFileIsStillDescribed) {
+    ScratchFolder folder;
+    const ToolResult result = runToolWithFileLimit(
+        {"--bench", virtualBench(), "ai", "acquire", "5", "--rate", "100000", "--samples",
+         "1000000", "--format", "f64", "-o", folder.file("data"), "--header", folder.file("txt")},
+        64 * 1024);
+    EXPECT_EQ(result.status, 1);
+    const std::size_t samples = readFile(folder.file("data")).size() / sizeof(double);
+    EXPECT_GT(samples, 1000u);
+    EXPECT_THAT(readFile(folder.file("txt")),
+                AllOf(HasSubstr("channel: ai5"), HasSubstr("format: f64"),
+                      HasSubstr("samples: " + std::to_string(samples) + "\n")));
 }
 
 #endif

@@ -48,6 +48,14 @@ TEST(BadInput, UnknownCommands) {
     expectUsageError({"--colour", "info"}, "--colour");
 }
 
+// Help is asked for only once every word before it is known.
+TEST(BadInput, UnknownWordsBeforeHelp) {
+    expectUsageError({"frobnicate", "--help"}, "unknown command 'frobnicate'");
+    expectUsageError({"port", "poke", "--help"}, "unknown command 'poke'");
+    expectUsageError({"frobnicate", "--help-all"}, "unknown command 'frobnicate'");
+    expectUsageError({"ai", "read", "0", "1", "--help"}, "argument '1' is not expected");
+}
+
 TEST(BadInput, ChannelsOutOfRange) {
     expectUsageError({"ai", "read", "8"}, "channel '8' is not ai0 to ai7");
     expectUsageError({"ai", "acquire", "ai-1", "--rate", "10", "--samples", "1"}, "channel 'ai-1'");
@@ -86,6 +94,34 @@ TEST(BadInput, MalformedValues) {
     expectUsageError({"ao", "generate", "0", "--rate", "1000"}, "give one of");
     expectUsageError({"ao", "generate", "0", "--rate", "1000", "--file", "/nonexistent"},
                      "cannot read wave file");
+}
+
+TEST(BadInput, NegativeTimes) {
+    expectUsageError({"ai", "read", "0", "--interval", "-1"}, "interval '-1'");
+    expectUsageError({"ai", "acquire", "0", "--rate", "10", "--samples", "5", "--timeout", "-1"},
+                     "timeout '-1'");
+}
+
+// A value of any size is echoed in its first 60 characters; the parser's own messages,
+// which list every word left over, are cut as well.
+TEST(BadInput, MessagesEchoOnlyTheStartOfAHugeValue) {
+    const std::string huge(100000, 'v');
+    const std::string echo = "'" + huge.substr(0, 60) + "\xE2\x80\xA6'";
+    const std::vector<std::pair<std::string, std::string>> lines = {
+        {"ao write 0 " + huge, "voltage " + echo + " is not a number"},
+        {"port write 0 " + huge, "value " + echo},
+        {"ao generate 0 --rate 1000 --sine " + huge, "wave " + echo},
+        {"ai acquire 0 --rate 10 --samples 5 --format " + huge, "--format: " + huge.substr(0, 40)},
+        {"ai read " + huge, "channel " + echo},
+        {huge, "unknown command " + echo},
+        {"ai read 0 " + huge, "not expected: " + huge.substr(0, 40)},
+    };
+    for (const auto &[line, message] : lines) {
+        const ToolResult result = runTool({"--bench", virtualBench(), "run", "-"}, line + "\n");
+        EXPECT_EQ(result.status, 2) << message;
+        EXPECT_THAT(result.err, HasSubstr(message));
+        EXPECT_LT(result.err.size(), 300u) << result.err.substr(0, 300);
+    }
 }
 
 TEST(BadInput, AnOutputThatCannotBeWrittenIsNotCreated) {

@@ -12,6 +12,8 @@ std::uintptr_t startChild(const std::vector<std::string> &commandLine, const std
                           const std::string &output, const std::string &error);
 // The exit status, or -1 when the child did not exit normally.
 int waitForChild(std::uintptr_t child);
+// Whether the child ends within the time; it is left to waitForChild() either way.
+bool childEndsWithin(std::uintptr_t child, double seconds);
 void stopChild(std::uintptr_t child, int signal);
 void killChild(std::uintptr_t child);
 

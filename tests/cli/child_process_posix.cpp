@@ -1,10 +1,12 @@
 #include "child_process.h"
 
+#include <chrono>
 #include <csignal>
 #include <fcntl.h>
 #include <spawn.h>
 #include <stdexcept>
 #include <sys/wait.h>
+#include <thread>
 
 extern char **environ;
 
@@ -37,6 +39,22 @@ int waitForChild(std::uintptr_t child) {
     int status = 0;
     waitpid(static_cast<pid_t>(child), &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool childEndsWithin(std::uintptr_t child, double seconds) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    for (;;) {
+        siginfo_t info{};
+        // WNOWAIT keeps the ended child for waitForChild().
+        if (waitid(P_PID, static_cast<id_t>(child), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+            info.si_pid != 0) {
+            return true;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
 }
 
 void stopChild(std::uintptr_t child, int signal) {

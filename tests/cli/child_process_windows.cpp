@@ -1,6 +1,6 @@
 #include "child_process.h"
 
-#include "host_text.h"
+#include "host/host_text.h"
 
 #include <stdexcept>
 #include <windows.h>
@@ -80,6 +80,11 @@ int waitForChild(std::uintptr_t child) {
     GetExitCodeProcess(process, &code);
     CloseHandle(process);
     return static_cast<int>(code);
+}
+
+bool childEndsWithin(std::uintptr_t child, double seconds) {
+    return WaitForSingleObject(reinterpret_cast<HANDLE>(child),
+                               static_cast<DWORD>(seconds * 1000.0)) == WAIT_OBJECT_0;
 }
 
 // As a user does: Ctrl-C typed into the tool's console, which turns it into the console

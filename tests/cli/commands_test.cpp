@@ -81,6 +81,16 @@ TEST(Commands, AStoppedGenerationCannotBeStoppedAgain) {
     EXPECT_THAT(result.err, AllOf(HasSubstr("Error = -1, "), HasSubstr(":3: this line failed")));
 }
 
+// The generation a script leaves running is stopped when the tool ends; a stop the board
+// refuses is a failure of the run, not a quiet success.
+TEST(Commands, AGenerationThatCannotBeStoppedAtTheEndFailsTheRun) {
+    const std::string bench = std::string(CLI_TEST_DATA) + "/stop_fault_bench.json";
+    const ToolResult result =
+        runTool({"--bench", bench, "run", "-"}, "ao generate 0 --rate 1000 --sine 10,1\n");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_THAT(result.err, HasSubstr("Error = -200088, "));
+}
+
 TEST(Commands, ADriverFaultPrintsItsErrorLineAndFails) {
     const std::string bench = std::string(CLI_TEST_DATA) + "/read_fault_bench.json";
     const ToolResult result =

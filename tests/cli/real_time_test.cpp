@@ -1,5 +1,6 @@
 // Ctrl-C and SIGTERM in real time: the tool ends cleanly, its file is whole and exact, and
-// the journal shows every task it created stopped and released.
+// the journal shows every task it created stopped and released.  A killed tool leaves
+// the samples up to its last second.
 #include "tool_process.h"
 
 #include <gmock/gmock.h>
@@ -68,6 +69,51 @@ TEST(RealTime, CtrlCLeavesAWholeExactFileAndNoTask) {
     const std::string journal = readFile(folder.file("journal"));
     EXPECT_THAT(journal, HasSubstr("DAQmxStopTask"));
     EXPECT_TRUE(tasksLeft(journal).empty());
+}
+
+// The numbered samples of a CSV file's whole lines, checked to follow 0, 1, 2, ...; a
+// kill in the middle of a write may leave part of a last line, which does not count.
+std::size_t wholeSamples(const std::string &csv) {
+    std::istringstream lines(csv.substr(0, csv.rfind('\n') + 1));
+    std::string line;
+    std::size_t samples = 0;
+    while (std::getline(lines, line)) {
+        if (line.starts_with("#") || line == "sample,volts") {
+            continue;
+        }
+        EXPECT_TRUE(line.starts_with(std::to_string(samples) + ",")) << line;
+        ++samples;
+    }
+    return samples;
+}
+
+// An acquisition reaches its file as it goes, so `tail -f` follows it and a killed tool
+// (SIGKILL, or a power cut) loses at most the last second of board time.
+TEST(RealTime, AFileFollowsTheBoardAndOutlivesAKill) {
+    using Clock = std::chrono::steady_clock;
+    ScratchFolder folder;
+    const std::string path = folder.file("ai2.csv");
+    // A board of its own: on the machine's shared one another test may hold the inputs.
+    writeFile(folder.file("bench.json"), R"({ "private": true })");
+    constexpr double rate = 200.0;
+    std::size_t seen = 0;
+    {
+        ToolProcess tool({"--bench", folder.file("bench.json"), "ai", "acquire", "2", "--rate",
+                          "200", "--duration", "60", "-o", path});
+        // The first sample shows no earlier than the board's time 0.
+        const auto giveUp = Clock::now() + std::chrono::seconds(10);
+        while (wholeSamples(readFile(path)) == 0 && Clock::now() < giveUp) {
+            const std::optional<ToolResult> ended = tool.finishWithin(0.02);
+            ASSERT_FALSE(ended) << ended->err;
+        }
+        const auto firstSeen = Clock::now();
+        ASSERT_LT(firstSeen, giveUp) << "no sample reached the file in 10 s";
+        std::this_thread::sleep_for(std::chrono::seconds(3));
+        seen = wholeSamples(readFile(path));
+        const double boardTime = std::chrono::duration<double>(Clock::now() - firstSeen).count();
+        EXPECT_GE(static_cast<double>(seen), (boardTime - 1.0) * rate);
+    } // killed here, without a chance to flush anything
+    EXPECT_GE(wholeSamples(readFile(path)), seen);
 }
 
 TEST(RealTime, SigtermEndsAGenerationAndReleasesItsTask) {

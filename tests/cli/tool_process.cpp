@@ -90,9 +90,22 @@ ToolResult ToolProcess::finish() {
     return result;
 }
 
+std::optional<ToolResult> ToolProcess::finishWithin(double seconds) {
+    if (!childEndsWithin(child, seconds)) {
+        return std::nullopt;
+    }
+    return finish();
+}
+
 ToolResult runTool(const std::vector<std::string> &args, const std::string &input) {
     ScratchFolder streams;
     return waitFor(startTool(args, streams, input, {}), streams);
+}
+
+std::optional<ToolResult> runToolWithin(double seconds, const std::vector<std::string> &args,
+                                        const std::string &input) {
+    ToolProcess tool(args, input);
+    return tool.finishWithin(seconds);
 }
 
 #ifndef _WIN32

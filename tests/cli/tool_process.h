@@ -3,6 +3,7 @@
 #define TESTS_CLI_TOOL_PROCESS_H
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,8 @@ class ToolProcess {
     // Ctrl-C key pressed in the tool's console.
     void signal(int number) const;
     ToolResult finish();
+    // Nothing when the tool has not ended by then; it is killed with the object.
+    std::optional<ToolResult> finishWithin(double seconds);
 
   private:
     ScratchFolder streams;
@@ -40,6 +43,9 @@ class ToolProcess {
 
 // Runs to the end with `input` on standard input.
 ToolResult runTool(const std::vector<std::string> &args, const std::string &input = "");
+// Likewise, for a run that might never end: nothing when it has not ended in time.
+std::optional<ToolResult> runToolWithin(double seconds, const std::vector<std::string> &args,
+                                        const std::string &input = "");
 #ifndef _WIN32
 // `fileSizeLimit` (bytes) makes larger writes fail, as a full disk would.  Windows has no
 // such limit for one process.

@@ -4,7 +4,7 @@
  *     own_names <driver library>
  */
 #define _POSIX_C_SOURCE 200809L
-#include "orvex.h"
+#include <orvex.h>
 
 #include <math.h>
 #include <stdarg.h>

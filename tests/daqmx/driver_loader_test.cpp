@@ -1,8 +1,8 @@
 // The driver layer loads the library that ORVEX_DRIVER names on the first call and
 // keeps it once every entry point was found.  A loaded driver stays loaded, so the
 // whole sequence runs in this one test, in this order.
-#include "daqmx.h"
-#include "test_environment.h"
+#include "daqmx/daqmx.h"
+#include "support/test_environment.h"
 
 #include <gtest/gtest.h>
 

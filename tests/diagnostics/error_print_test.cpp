@@ -1,5 +1,5 @@
 // The error print and debugger stop that the library and the application report with.
-#include "diagnostics.h"
+#include "uiruntime/diagnostics.h"
 
 #include <gtest/gtest.h>
 

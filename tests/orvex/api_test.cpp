@@ -1,7 +1,7 @@
 // Behaviour of the public interface that holds on any driver: the same tests run once
 // against each driver the build has (ORVEX_DRIVER names it).  Each test leaves the
 // board closed and nothing fetched or generating.
-#include "orvex.h"
+#include <orvex.h>
 
 #include <gtest/gtest.h>
 

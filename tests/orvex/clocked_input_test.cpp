@@ -149,6 +149,19 @@ TEST_F(ClockedInputTest, FetchConfiguresOneSecondOfSamples) {
     }
 }
 
+TEST_F(ClockedInputTest, AWarningOfTheLastPieceIsTheFetchsStatus) {
+    constexpr int32_t warning = 200015;
+    const double piece[2] = {0.25, 0.5};
+    rd_queueAnalogRead(piece, 1, 1);
+    rd_queueAnalogRead(piece + 1, 1, 1);
+    rd_scriptStatus("DAQmxReadAnalogF64", 2, warning);
+    double block[2];
+    int count = 0;
+    EXPECT_EQ(orvex_analogFetchEx(0, block, 2, &count, 1.0), warning);
+    EXPECT_EQ(orvex_GetLastError(), warning);
+    EXPECT_EQ(count, 2);
+}
+
 TEST_F(ClockedInputTest, FetchStatusFollowsSetupAndStop) {
     double block[8];
     int count = 0;

@@ -93,6 +93,15 @@ TEST_F(ClockedOutputTest, BlockTakenInPiecesContinuesWhereTheDriverStopped) {
     EXPECT_EQ(recorded.size(), 6u);
 }
 
+TEST_F(ClockedOutputTest, AWarningOfTheLastPieceIsTheWritesStatus) {
+    constexpr int32_t warning = 200015;
+    rd_queueAnalogWritten(1);
+    rd_queueAnalogWritten(2);
+    rd_scriptStatus("DAQmxWriteAnalogF64", 2, warning);
+    EXPECT_EQ(orvex_analogWrite(0, wave, 3), warning);
+    EXPECT_EQ(orvex_GetLastError(), warning);
+}
+
 TEST_F(ClockedOutputTest, WriteThatTakesNoSampleEndsTheBlockUnmarked) {
     rd_queueAnalogWritten(0);
     EXPECT_EQ(orvex_analogWrite(0, wave, 3), ORVEX_STATUS_NO_PROGRESS);

@@ -136,6 +136,21 @@ TEST_F(DigitalPortsTest, RememberedValueThatCouldNotBeDrivenIsDrivenByTheNextReq
     EXPECT_EQ(state, 0x3C);
 }
 
+TEST_F(DigitalPortsTest, ARetryAfterAFailedWriteDoesNotStartTheRunningInputAgain) {
+    orvex_portOut(0, 0x05);
+    rd_scriptStatus("DAQmxWriteDigitalU8", 1, -200088);
+    EXPECT_EQ(orvex_portMask(0, 0x0F), -200088);
+    rd_reset();
+    EXPECT_EQ(orvex_portMask(0, 0x0F), 0);
+    EXPECT_THAT(calls(),
+                ElementsAre("DAQmxWriteDigitalU8(port0W15, 1, 1, 10, 0, [5], null, null)"));
+    // Leaving the mask stops the input, so coming back starts it again.
+    orvex_portMask(0, 0xF0);
+    rd_reset();
+    EXPECT_EQ(orvex_portMask(0, 0x0F), 0);
+    EXPECT_EQ(rd_entryPointCalls("DAQmxStartTask"), 1);
+}
+
 TEST_F(DigitalPortsTest, WarningOfTheWriteIsReturned) {
     orvex_portMask(2, 255);
     rd_scriptStatus("DAQmxWriteDigitalU8", 1, 200015);

@@ -45,6 +45,16 @@ TEST_F(ErrorStateTest, TextAlwaysBelongsToTheStatusWhenTheDriverGivesNone) {
                            "description of it (its error text call returned -200104)");
 }
 
+TEST_F(ErrorStateTest, ADescriptionTheDriverWroteIsKeptWhenItsTextCallFails) {
+    orvex_portMask(0, 255);
+    rd_reset();
+    rd_scriptStatus("DAQmxWriteDigitalU8", 1, -200088);
+    rd_queueDescription("the task is not valid");
+    rd_scriptStatus("DAQmxGetErrorString", 1, -200228);
+    EXPECT_EQ(orvex_portOut(0, 3), -200088);
+    EXPECT_EQ(errorText(), "the task is not valid");
+}
+
 TEST_F(ErrorStateTest, DriverStatusesEqualToLibraryCodesGetTheDriversTextAndSaySo) {
     orvex_portOut(3, 0);
     rd_scriptStatus("DAQmxReadAnalogF64", 1, -1);

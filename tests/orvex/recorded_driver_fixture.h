@@ -4,11 +4,11 @@
 #ifndef TESTS_ORVEX_RECORDED_DRIVER_FIXTURE_H
 #define TESTS_ORVEX_RECORDED_DRIVER_FIXTURE_H
 
-#include "clock_settings.h"
-#include "error_state.h"
-#include "orvex.h"
-#include "recording_driver.h"
-#include "task_cache.h"
+#include "analog/clock_settings.h"
+#include "core/error_state.h"
+#include "core/task_cache.h"
+#include "recording_driver/recording_driver.h"
+#include <orvex.h>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,7 +1,9 @@
 // Board selection, task creation and names, and the release order of close.
 #include "recorded_driver_fixture.h"
+#include "support/memory_runs_out.h"
 
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
 namespace {
@@ -190,6 +192,35 @@ TEST_F(TaskCacheTest, ReleasedChannelEndsItsFetchAndItsNextTaskGetsTheSettings) 
     EXPECT_THAT(calls(), ::testing::Contains(
                              R"(DAQmxCfgSampClkTiming(analog3I, "PFI1", 100, 10280, 10123, 100))"));
     EXPECT_EQ(orvex_analogInStop(3), 0);
+}
+
+// Out of memory, the library creates no task rather than risk losing one it could not keep
+// track of, and nothing leaves a C function as an exception.  A task created before keeps
+// its room: when its release then fails, it is still held and freed by the next close.
+TEST_F(TaskCacheTest, WithoutMemoryNoTaskIsCreatedAndNoneIsLost) {
+    double volts = 0;
+    orvex_analogIn(0, &volts);
+    rd_reset();
+    rd_setRecording(0); // the recording driver allocates its journal lines
+    int created = 0;
+    {
+        const MemoryRunsOut failing(1, MemoryRunsOut::forGood);
+        created = orvex_analogIn(1, &volts);
+    }
+    EXPECT_EQ(created, ORVEX_STATUS_NO_MEMORY);
+    EXPECT_THAT(errorText(), HasSubstr("out of memory"));
+    EXPECT_EQ(rd_entryPointCalls("DAQmxCreateTask"), 0);
+
+    rd_scriptStatus("DAQmxClearTask", 1, -200088);
+    int closed = 0;
+    {
+        const MemoryRunsOut failing(1, MemoryRunsOut::forGood);
+        closed = orvex_ni6251Close();
+    }
+    EXPECT_EQ(closed, -200088);
+    EXPECT_EQ(rd_liveTaskCount(), 1);
+    EXPECT_EQ(orvex_ni6251Close(), 0);
+    EXPECT_EQ(rd_liveTaskCount(), 0);
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "axis_ticks.h"
+#include "graph/axis_ticks.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

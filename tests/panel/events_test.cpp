@@ -1,7 +1,7 @@
 // Events: commits come from what the user does and never from values the program sets;
 // the close control reaches the panel callback; the event loop ends with the given code.
 #include "panel_fixture.h"
-#include "panel_test_access.h"
+#include "support/panel_test_access.h"
 
 #include <QCheckBox>
 #include <QComboBox>

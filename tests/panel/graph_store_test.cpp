@@ -1,4 +1,4 @@
-#include "graph_store.h"
+#include "graph/graph_store.h"
 
 #include <gtest/gtest.h>
 #include <set>
@@ -68,10 +68,10 @@ TEST(GraphStore, RunsKnowWhichOfTheirBlocksHoldAMarker) {
     std::size_t first = 0;
     for (std::size_t r = 0; r < store.runCount(); ++r) {
         const GraphStore::Run run = store.run(r);
-        for (std::size_t block = 0; block * GraphStore::kBlock < run.count; ++block) {
-            const std::size_t start = first + block * GraphStore::kBlock;
+        for (std::size_t block = 0; block * GraphStore::blockSize < run.count; ++block) {
+            const std::size_t start = first + block * GraphStore::blockSize;
             const auto holder = markers.lower_bound(start);
-            const bool holds = holder != markers.end() && *holder < start + GraphStore::kBlock;
+            const bool holds = holder != markers.end() && *holder < start + GraphStore::blockSize;
             EXPECT_EQ(run.blockHoldsMarker(block), holds) << "primitives from " << start;
         }
         first += run.count;
@@ -80,7 +80,7 @@ TEST(GraphStore, RunsKnowWhichOfTheirBlocksHoldAMarker) {
 
 TEST(GraphStore, FullPaletteRefusesNewColoursButKeepsKnownOnes) {
     GraphStore store;
-    for (std::uint32_t rgb = 0; rgb < GraphStore::kMaxColours; ++rgb) {
+    for (std::uint32_t rgb = 0; rgb < GraphStore::maxColours; ++rgb) {
         ASSERT_TRUE(store.append(segment(0, rgb)));
     }
     EXPECT_FALSE(store.append(segment(0, 0xFFFFFF)));

@@ -1,7 +1,7 @@
 // The XY graph: axis ranges, what is stored, and what appears on screen where.
 #include "panel_fixture.h"
-#include "panel_test_access.h"
-#include "xygraph.h"
+#include "support/panel_test_access.h"
+#include "widgets/xygraph.h"
 
 #include <QImage>
 #include <algorithm>
@@ -11,8 +11,8 @@
 
 namespace {
 
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
+constexpr double infinity = std::numeric_limits<double>::infinity();
 
 class Graph : public PanelTest {
   protected:
@@ -84,8 +84,9 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, RefusedScaling,
     ::testing::Values(BadScaling{GRAPH, VAL_XAXIS, VAL_MANUAL, 1, 1, UI_ERROR_BAD_VALUE},
                       BadScaling{GRAPH, VAL_LEFT_YAXIS, VAL_MANUAL, 5, -5, UI_ERROR_BAD_VALUE},
-                      BadScaling{GRAPH, VAL_XAXIS, VAL_MANUAL, kNaN, 1, UI_ERROR_BAD_VALUE},
-                      BadScaling{GRAPH, VAL_LEFT_YAXIS, VAL_MANUAL, 0, kInf, UI_ERROR_BAD_VALUE},
+                      BadScaling{GRAPH, VAL_XAXIS, VAL_MANUAL, notANumber, 1, UI_ERROR_BAD_VALUE},
+                      BadScaling{GRAPH, VAL_LEFT_YAXIS, VAL_MANUAL, 0, infinity,
+                                 UI_ERROR_BAD_VALUE},
                       BadScaling{GRAPH, 2, VAL_MANUAL, 0, 1, UI_ERROR_WRONG_KIND},
                       BadScaling{GRAPH, VAL_XAXIS, 1, 0, 1, UI_ERROR_WRONG_KIND},
                       BadScaling{BUTTON, VAL_XAXIS, VAL_MANUAL, 0, 1, UI_ERROR_WRONG_KIND},
@@ -134,7 +135,7 @@ int largestChannelDifference(const QImage &a, const QImage &b) {
 // rounding in partly covered pixels may tell it from painting everything in order, and a
 // pixel built up from many faint fringes (a trace held at the edge of where it ever goes)
 // gathers the most of it.
-constexpr int kRedrawTolerance = 4; // of 255, per channel, in any pixel
+constexpr int redrawTolerance = 4; // of 255, per channel, in any pixel
 
 TEST_F(Graph, DrawingBitByBitEqualsDrawingAllAtOnce) {
     // Ticks add segments to the cached picture; a resize or axis change redraws all of it.
@@ -151,7 +152,30 @@ TEST_F(Graph, DrawingBitByBitEqualsDrawingAllAtOnce) {
     SetAxisScalingMode(panel, GRAPH, VAL_XAXIS, VAL_MANUAL, -1.0, 1.0); // same range, redrawn
     const QImage redrawn = graph->renderToImage();
     ASSERT_EQ(redrawn.size(), incremental.size());
-    EXPECT_LE(largestChannelDifference(redrawn, incremental), kRedrawTolerance);
+    EXPECT_LE(largestChannelDifference(redrawn, incremental), redrawTolerance);
+}
+
+TEST_F(Graph, FullRedrawPaintsABlockWhoseOldestSegmentAloneShows) {
+    // The first block: its oldest segment low down and wider than the rest, which all lie
+    // on one short line higher up.
+    ASSERT_EQ(PlotLine(panel, GRAPH, -0.9, 1.0, 0.9, 1.0, VAL_RED), 0);
+    for (std::size_t i = 1; i < panel::GraphStore::blockSize; ++i) {
+        PlotLine(panel, GRAPH, -0.2, 8.0, 0.2, 8.0, VAL_GREEN);
+    }
+    // Newer blocks paint a band around that line opaque across the whole plot: the rest of
+    // the first block is covered, its oldest segment is not, and the redraw may pass over
+    // the block only if its bounds forget that segment's minimum.
+    for (double y = 6.5; y <= 9.5; y += 0.01) {
+        PlotLine(panel, GRAPH, -1.0, y, 1.0, y, 0x0000FF);
+    }
+    const QImage fast = graph->renderTraces(panel::XYGraph::TraceDrawing::SkipCovered);
+    const QImage exact = graph->renderTraces(panel::XYGraph::TraceDrawing::Exact);
+    EXPECT_LE(largestChannelDifference(fast, exact), redrawTolerance);
+    for (const double x : {-0.8, 0.0, 0.8}) {
+        const QPoint low = graph->toPixel(x, 1.0) - graph->plotArea().topLeft();
+        EXPECT_EQ(fast.pixel(low), exact.pixel(low)) << x;
+        EXPECT_NE(qAlpha(exact.pixel(low)), 0) << x;
+    }
 }
 
 // Where a long trace wanders: every step is a normal step of the given size from the last
@@ -188,7 +212,7 @@ TEST_P(FullRedraw, MatchesTheExactPictureWithinTheTolerance) {
     const QImage fast = graph->renderTraces(panel::XYGraph::TraceDrawing::SkipCovered);
     const QImage exact = graph->renderTraces(panel::XYGraph::TraceDrawing::Exact);
     ASSERT_EQ(fast.size(), exact.size());
-    EXPECT_LE(largestChannelDifference(fast, exact), kRedrawTolerance);
+    EXPECT_LE(largestChannelDifference(fast, exact), redrawTolerance);
     const QPoint centre = graph->toPixel(x, y) - graph->plotArea().topLeft();
     EXPECT_NE(exact.pixel(centre), 0u) << "the trace shows";
 }
@@ -268,10 +292,10 @@ TEST_P(NotDrawn, AtEitherEndOrAsAPointIsRefusedAndNothingIsStored) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, NotDrawn,
-                         ::testing::Values(Unplottable{"NaNX", kNaN, 0, VAL_RED},
-                                           Unplottable{"NaNY", 0, kNaN, VAL_RED},
-                                           Unplottable{"InfiniteX", kInf, 0, VAL_RED},
-                                           Unplottable{"NegInfiniteY", 0, -kInf, VAL_RED},
+                         ::testing::Values(Unplottable{"NaNX", notANumber, 0, VAL_RED},
+                                           Unplottable{"NaNY", 0, notANumber, VAL_RED},
+                                           Unplottable{"InfiniteX", infinity, 0, VAL_RED},
+                                           Unplottable{"NegInfiniteY", 0, -infinity, VAL_RED},
                                            Unplottable{"BeyondFloatRange", 1e300, 0, VAL_RED},
                                            Unplottable{"ColourBeyond24Bits", 0, 0, 0x1000000},
                                            Unplottable{"NegativeColour", 0, 0, -1}),

@@ -1,10 +1,10 @@
 // Loading panel files: what a good file yields, and every kind of bad file refused with
 // one line that names the file, the fault and where it is.
-#include "form_scan.h"
+#include "loader/form_scan.h"
 #include "panel_fixture.h"
-#include "panel_test_access.h"
-#include "panel_timer.h"
-#include "xygraph.h"
+#include "support/panel_test_access.h"
+#include "widgets/panel_timer.h"
+#include "widgets/xygraph.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -220,7 +220,7 @@ std::pair<int, std::string> loadText(const QByteArray &text) {
 }
 
 TEST(PanelLoading, NestingIsLimitedWellAboveRealPanels) {
-    const auto [deepButReal, nothingPrinted] = loadText(nestedPanel(panel::kMaxFormDepth - 5));
+    const auto [deepButReal, nothingPrinted] = loadText(nestedPanel(panel::maxFormDepth - 5));
     EXPECT_GT(deepButReal, 0) << nothingPrinted;
     EXPECT_NE(panel_test::controlWidget(deepButReal, 2), nullptr);
     DiscardPanel(deepButReal);

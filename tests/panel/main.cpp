@@ -1,4 +1,4 @@
-#include "panel_test_access.h"
+#include "support/panel_test_access.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "opaque_pixels.h"
+#include "graph/opaque_pixels.h"
 
 #include <gtest/gtest.h>
 
@@ -6,10 +6,10 @@ namespace panel {
 namespace {
 
 // Wide enough that a row needs several windows and its bytes several 64-bit loads.
-constexpr QSize kPicture(700, 30);
+constexpr QSize pictureSize(700, 30);
 
 TEST(OpaquePixels, AnAreaIsCoveredOnlyWhenEveryPixelOfItIs) {
-    OpaquePixels pixels(kPicture);
+    OpaquePixels pixels(pictureSize);
     const QRect area(250, 5, 70, 6); // two windows across
     EXPECT_FALSE(pixels.covered(area));
     for (int y = area.top(); y <= area.bottom(); ++y) {
@@ -26,7 +26,7 @@ TEST(OpaquePixels, AnAreaIsCoveredOnlyWhenEveryPixelOfItIs) {
 }
 
 TEST(OpaquePixels, OnlyThePartInsideThePictureCounts) {
-    OpaquePixels pixels(kPicture);
+    OpaquePixels pixels(pictureSize);
     EXPECT_TRUE(pixels.covered(QRect(-20, -20, 10, 10)));
     EXPECT_TRUE(pixels.covered(QRect(700, 0, 50, 30)));
     for (int x = 690; x < 700; ++x) {
@@ -38,7 +38,7 @@ TEST(OpaquePixels, OnlyThePartInsideThePictureCounts) {
 }
 
 TEST(OpaquePixels, AWholeRowAcrossEveryWindow) {
-    OpaquePixels pixels(kPicture);
+    OpaquePixels pixels(pictureSize);
     const QRect row(0, 7, 700, 1);
     for (int x = 0; x < 700; ++x) {
         EXPECT_FALSE(pixels.covered(row)) << x;
@@ -49,16 +49,16 @@ TEST(OpaquePixels, AWholeRowAcrossEveryWindow) {
 }
 
 TEST(OpaquePixels, AWindowStartsAtItsPixelWhateverItsPlaceInAByte) {
-    OpaquePixels pixels(kPicture);
-    const int opaque[] = {100, 100 + OpaquePixels::kWindow - 1};
+    OpaquePixels pixels(pictureSize);
+    const int opaque[] = {100, 100 + OpaquePixels::windowPixels - 1};
     for (const int x : opaque) {
         pixels.turnedOpaque(x, 3);
     }
-    const std::uint64_t window = OpaquePixels::spanOf(OpaquePixels::kWindow);
+    const std::uint64_t window = OpaquePixels::spanOf(OpaquePixels::windowPixels);
     for (int from = 93; from <= 100; ++from) {
         std::uint64_t expected = 0;
         for (const int x : opaque) {
-            if (x - from < OpaquePixels::kWindow) {
+            if (x - from < OpaquePixels::windowPixels) {
                 expected |= std::uint64_t{1} << (x - from);
             }
         }

@@ -3,7 +3,7 @@
 #define TESTS_PANEL_PANEL_FIXTURE_H
 
 #include "recorded_events.h"
-#include "userint.h"
+#include "uiruntime/userint.h"
 
 #include <gtest/gtest.h>
 

@@ -17,6 +17,9 @@ extern "C" {
 
 int testPanelCB(int panel, int event, void *, int, int) {
     eventLog().events.push_back({panel, 0, event});
+    if (eventLog().reaction) {
+        eventLog().reaction(panel, 0, event);
+    }
     return 0;
 }
 

@@ -16,7 +16,7 @@ struct RecordedEvent {
 struct EventLog {
     std::vector<RecordedEvent> events; // control and panel events, timer ticks of testTimerCB apart
     int timerTicks = 0;
-    // Runs inside testControlCB, after the event is recorded.
+    // Runs inside testControlCB and testPanelCB (control 0), after the event is recorded.
     std::function<void(int panel, int control, int event)> reaction;
 };
 

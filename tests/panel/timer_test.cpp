@@ -1,6 +1,6 @@
 // Timers: ticks at their interval from the event loop, and intervals the program sets.
 #include "panel_fixture.h"
-#include "panel_test_access.h"
+#include "support/panel_test_access.h"
 
 #include <QTest>
 #include <cmath>
@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double infinity = std::numeric_limits<double>::infinity();
 
 TEST_F(PanelTest, RunningTimerTicksFromTheEventLoop) {
     EXPECT_TRUE(panel_test::timerRunning(panel, RUNNING_TIMER));
@@ -64,7 +64,7 @@ TEST_P(RefusedInterval, LeavesTheIntervalAsItWas) {
 }
 
 INSTANTIATE_TEST_SUITE_P(NotPositiveOrNotFinite, RefusedInterval,
-                         ::testing::Values(0.0, -0.0, -0.1, -1e300, kInf, -kInf,
+                         ::testing::Values(0.0, -0.0, -0.1, -1e300, infinity, -infinity,
                                            std::numeric_limits<double>::quiet_NaN()));
 
 TEST_F(PanelTest, ZeroIntAndNegativeIntIntervalsAreRefused) {

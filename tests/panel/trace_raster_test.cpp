@@ -1,4 +1,4 @@
-#include "trace_raster.h"
+#include "graph/trace_raster.h"
 
 #include <gtest/gtest.h>
 #include <random>
@@ -6,7 +6,7 @@
 namespace panel {
 namespace {
 
-constexpr QRgb kRed = 0xFF0000;
+constexpr QRgb red = 0xFF0000;
 
 QImage transparentImage(QSize size) {
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
@@ -32,9 +32,9 @@ TEST(TraceRaster, PaintsOnlyInsideTheReachItGives) {
         const QRect reach =
             marker ? raster.squareReach(boxOf(a, a), 5.0) : raster.lineReach(boxOf(a, b), 1.5);
         if (marker) {
-            raster.square(a, 5.0, kRed);
+            raster.square(a, 5.0, red);
         } else {
-            raster.line(a, b, kRed, 1.5);
+            raster.line(a, b, red, 1.5);
         }
         for (int y = 0; y < image.height(); ++y) {
             for (int x = 0; x < image.width(); ++x) {
@@ -55,7 +55,7 @@ TEST_P(RepeatedFringe, EndsOpaqueInTheColourPainted) {
     TraceRaster raster(image, GetParam());
     // Row 11's centres lie 1.2 pixels from the line: a coverage of a twentieth.
     for (int i = 0; i < 300; ++i) {
-        raster.line({2.0, 10.3}, {18.0, 10.3}, kRed, 1.5);
+        raster.line({2.0, 10.3}, {18.0, 10.3}, red, 1.5);
     }
     EXPECT_EQ(qAlpha(image.pixel(5, 11)), 255);
     EXPECT_EQ(image.pixel(5, 11), 0xFFFF0000u);

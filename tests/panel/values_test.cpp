@@ -1,7 +1,7 @@
 // Control values by kind, and the controls the program creates at run time.
-#include "led_indicator.h"
 #include "panel_fixture.h"
-#include "panel_test_access.h"
+#include "support/panel_test_access.h"
+#include "widgets/led_indicator.h"
 
 #include <QDoubleSpinBox>
 #include <QPushButton>
@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
 
 struct ValueCase {
     const char *name;
@@ -35,7 +35,7 @@ TEST_P(ControlValue, SetThenGetAsIntAndAsDouble) {
     const int result = c.asInt ? SetCtrlVal(panel, c.control, static_cast<int>(c.set))
                                : SetCtrlVal(panel, c.control, c.set);
     EXPECT_EQ(result, c.result);
-    double shown = kNaN;
+    double shown = notANumber;
     int shownInt = -12345;
     EXPECT_EQ(GetCtrlVal(panel, c.control, &shown), 0);
     EXPECT_EQ(GetCtrlVal(panel, c.control, &shownInt), 0);
@@ -54,7 +54,7 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"FieldDouble", FIELD, -2.25, false, 0, -2.25, -2},
         ValueCase{"FieldFromInt", FIELD, 3, true, 0, 3.0, 3},
         ValueCase{"FieldHeldToItsRange", FIELD, 25.0, false, 0, 10.0, 10},
-        ValueCase{"FieldNaNRefused", FIELD, kNaN, false, UI_ERROR_BAD_VALUE, 1.0, 1},
+        ValueCase{"FieldNaNRefused", FIELD, notANumber, false, UI_ERROR_BAD_VALUE, 1.0, 1},
         ValueCase{"IndicatorRoundsToNearestInt", INDICATOR, 2.5, false, 0, 2.5, 3},
         ValueCase{"IndicatorNegative", INDICATOR, -7.75, false, 0, -7.75, -8},
         ValueCase{"SwitchAnyNonzeroIsOn", SWITCH, -5, true, 0, 1.0, 1},

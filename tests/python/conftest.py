@@ -14,7 +14,8 @@ from typing import Iterator, List
 import pytest
 
 os.environ["ORVEX_SIM_BENCH"] = str(Path(__file__).with_name("stand.json"))
-os.environ.setdefault("ORVEX_SIM_JOURNAL", os.path.join(tempfile.mkdtemp(prefix="orvex-journal-"), "journal.log"))
+os.environ.setdefault("ORVEX_SIM_JOURNAL",
+                      os.path.join(tempfile.mkdtemp(prefix="orvex-journal-"), "journal.log"))
 
 import orvex  # noqa: E402
 from orvex import simboard  # noqa: E402
@@ -45,7 +46,7 @@ def journal() -> Journal:
     return Journal()
 
 
-def run_python(code: str, **environment: str) -> subprocess.CompletedProcess:
+def run_python(code: str, **environment: str) -> "subprocess.CompletedProcess[str]":
     """Runs code in a new interpreter on the same library and board."""
     return subprocess.run([sys.executable, "-c", code], env={**os.environ, **environment},
                           capture_output=True, text=True, timeout=60, check=False)

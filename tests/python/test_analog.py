@@ -2,20 +2,25 @@
 wiring (ao0 to ai0, ao1 to ai1)."""
 
 import numpy as np
+import numpy.typing as npt
 import pytest
 
 import orvex
 from orvex import simboard
+from conftest import Journal
+
+Volts = npt.NDArray[np.float64]
 
 RATE = 100_000.0
 PERIOD = 100  # samples of the generated sine: 1 kHz
 
 
-def sine(amplitude=5.0):
-    return amplitude * np.sin(2 * np.pi * np.arange(10 * PERIOD) / PERIOD)
+def sine(amplitude: float = 5.0) -> Volts:
+    wave: Volts = amplitude * np.sin(2 * np.pi * np.arange(10 * PERIOD) / PERIOD)
+    return wave
 
 
-def amplitude_and_worst_error(samples):
+def amplitude_and_worst_error(samples: Volts) -> tuple[float, float]:
     """Least-squares fit of the 1 kHz sine; its amplitude and the largest deviation."""
     phase = 2 * np.pi * np.arange(samples.size) / PERIOD
     basis = np.column_stack([np.sin(phase), np.cos(phase)])
@@ -23,7 +28,7 @@ def amplitude_and_worst_error(samples):
     return np.hypot(*coefficients), np.max(np.abs(basis @ coefficients - samples))
 
 
-def test_single_points_in_volts(board):
+def test_single_points_in_volts(board: orvex.Board) -> None:
     board.ao(1).write(-3.5)
     assert board.ai(1).read() == -3.5
     simboard.set_analog_input(4, 0.75)
@@ -32,7 +37,7 @@ def test_single_points_in_volts(board):
     simboard.set_analog_input(4, None)
 
 
-def test_the_loopback_sine_reads_back_within_one_percent(board):
+def test_the_loopback_sine_reads_back_within_one_percent(board: orvex.Board) -> None:
     board.ao(0).generate(sine(), RATE)
     samples = board.ai(0).acquire(RATE, 5000)
     assert samples.dtype == np.float64 and samples.shape == (5000,) and samples.flags.c_contiguous
@@ -42,7 +47,7 @@ def test_the_loopback_sine_reads_back_within_one_percent(board):
     board.ao(0).stop()
 
 
-def test_an_acquisition_waits_for_its_trigger(board, journal):
+def test_an_acquisition_waits_for_its_trigger(board: orvex.Board, journal: Journal) -> None:
     board.ao(1).write(0.0)
     board.ao(0).generate(sine(), RATE)
     samples = board.ai(1).acquire(RATE, 200, trigger=0, level=2.5)
@@ -54,7 +59,8 @@ def test_an_acquisition_waits_for_its_trigger(board, journal):
     board.ao(0).stop()
 
 
-def test_a_stream_gives_consecutive_blocks_and_stops_on_break(board, journal):
+def test_a_stream_gives_consecutive_blocks_and_stops_on_break(
+        board: orvex.Board, journal: Journal) -> None:
     board.ao(0).generate(sine(), RATE)
     blocks = []
     for block in board.ai(0).stream(RATE, 250):
@@ -72,7 +78,7 @@ def test_a_stream_gives_consecutive_blocks_and_stops_on_break(board, journal):
     assert not again.running and list(again) == []
 
 
-def test_one_stream_at_a_time_and_a_stream_ends_when_the_board_closes(board):
+def test_one_stream_at_a_time_and_a_stream_ends_when_the_board_closes(board: orvex.Board) -> None:
     first = board.ai(2).stream(1000.0, 10)
     next(first)
     with pytest.raises(RuntimeError, match="ai2 is streaming"):
@@ -81,7 +87,7 @@ def test_one_stream_at_a_time_and_a_stream_ends_when_the_board_closes(board):
     assert list(first) == [] and orvex.capi.orvex_analogFetchStatus() == 0
 
 
-def test_a_generation_restarts_and_stops(board, journal):
+def test_a_generation_restarts_and_stops(board: orvex.Board, journal: Journal) -> None:
     output = board.ao(1)
     output.generate([1.0, 2.0, 3.0, 4.0], 1000.0)
     output.generate(np.full(8, -1.25), 2000.0)  # stops the first one
@@ -94,7 +100,7 @@ def test_a_generation_restarts_and_stops(board, journal):
         output.stop()
 
 
-def test_an_acquisition_into_a_given_array(board):
+def test_an_acquisition_into_a_given_array(board: orvex.Board) -> None:
     simboard.set_analog_input(5, 0.5)
     out = np.zeros(64)
     assert board.ai(5).acquire(10_000.0, 64, out=out) is out and np.all(out == 0.5)

@@ -2,25 +2,28 @@
 
 import re
 import textwrap
+from typing import Callable
 
 import numpy as np
 import pytest
 
 import orvex
 from orvex import simboard
-from conftest import run_python
+from conftest import Journal, run_python
 
 LIBRARY_NOT_LOADED = ("Unable to load NI-DAQmx dynamic link library NICAIU.DLL.\n\n"
                       "Ensure that NI-DAQmx is installed on your machine.\n")
 
 
-def created_and_cleared(lines):
-    created = {m.group(1) for line in lines for m in [re.search(r"^DAQmxCreateTask\(.*taskHandle=(\w+)\) = 0", line)] if m}
-    cleared = {m.group(1) for line in lines for m in [re.search(r"^DAQmxClearTask\(task=(\w+)\) = 0", line)] if m}
+def created_and_cleared(lines: list[str]) -> tuple[set[str], set[str]]:
+    created = {m.group(1) for line in lines
+               for m in [re.search(r"^DAQmxCreateTask\(.*taskHandle=(\w+)\) = 0", line)] if m}
+    cleared = {m.group(1) for line in lines
+               for m in [re.search(r"^DAQmxClearTask\(task=(\w+)\) = 0", line)] if m}
     return created, cleared
 
 
-def test_close_at_context_exit_releases_every_task_and_stops_what_runs(journal):
+def test_close_at_context_exit_releases_every_task_and_stops_what_runs(journal: Journal) -> None:
     simboard.reset()
     with orvex.Board() as board:
         for mask in (0x00, 0xFF, 0x0F):
@@ -41,7 +44,7 @@ def test_close_at_context_exit_releases_every_task_and_stops_what_runs(journal):
     board.close()  # closing again does nothing
 
 
-def test_tasks_are_released_at_interpreter_exit():
+def test_tasks_are_released_at_interpreter_exit() -> None:
     code = textwrap.dedent("""
         import orvex, orvex.simboard
         board = orvex.Board()
@@ -55,7 +58,7 @@ def test_tasks_are_released_at_interpreter_exit():
     assert len(created) == 2 and created == cleared
 
 
-def test_a_missing_driver_library_fails_at_open_with_the_loader_code_and_text():
+def test_a_missing_driver_library_fails_at_open_with_the_loader_code_and_text() -> None:
     code = textwrap.dedent("""
         import orvex
         try:
@@ -71,21 +74,31 @@ def test_a_missing_driver_library_fails_at_open_with_the_loader_code_and_text():
     assert text == LIBRARY_NOT_LOADED
 
 
-def test_another_driver_once_one_is_loaded_is_refused(board):
+def test_another_driver_once_one_is_loaded_is_refused(board: orvex.Board) -> None:
     assert orvex.driver_library() == board_driver()
     with pytest.raises(ValueError, match="loaded already"):
         orvex.Board(driver="/elsewhere/libother.so")
     orvex.Board(driver=board_driver()).close()
 
 
-def board_driver():
+def board_driver() -> str:
     import os
     return os.environ["ORVEX_DRIVER"]
 
 
-def test_versions_and_arguments_of_the_board():
+def test_versions_and_arguments_of_the_board() -> None:
     assert orvex.library_version() == orvex.__version__
     with pytest.raises(TypeError):
-        orvex.Board(slot="2")
+        orvex.Board(slot="2")  # type: ignore[arg-type]
     with pytest.raises(ValueError):
         orvex.Board(slot=2**40)
+
+
+@pytest.mark.parametrize("make", [
+    lambda b: b, lambda b: b.port(0), lambda b: b.line(0, 1), lambda b: b.ai(0),
+    lambda b: b.ao(0), lambda b: b.ai(0).stream(1000.0, 10),
+])
+def test_a_misspelt_attribute_raises_instead_of_being_set(
+        board: orvex.Board, make: Callable[[orvex.Board], object]) -> None:
+    with pytest.raises(AttributeError):
+        make(board).vaule = 1  # type: ignore[attr-defined]

@@ -3,17 +3,19 @@
 import sys
 import threading
 
+import orvex
 from orvex import simboard
 
 
-def test_two_threads_hammering_ports_and_analog_reads_see_no_wrong_value(board):
+def test_two_threads_hammering_ports_and_analog_reads_see_no_wrong_value(
+        board: orvex.Board) -> None:
     board.port(0).mask = 0xFF
     board.port(2).mask = 0xFE
     simboard.set_analog_input(5, 1.25)
     simboard.set_analog_input(6, -4.5)
-    wrong = []
+    wrong: list[tuple[int, int]] = []
 
-    def hammer(port, line_shift, channel, volts, output):
+    def hammer(port: int, line_shift: int, channel: int, volts: float, output: int) -> None:
         for step in range(1500):
             value = (step << line_shift) & 0xFE
             board.port(port).write(value)

@@ -1,7 +1,7 @@
 // A board driver for tests: records each call, answers from scripts.  See
 // recording_driver.h for what it answers when nothing is scripted.
 #include "recording_driver.h"
-#include "daqmx.h"
+#include "daqmx/daqmx.h"
 
 #include <algorithm>
 #include <array>
@@ -57,6 +57,7 @@ struct Driver {
     std::deque<uInt8> digitalReads;
     std::deque<AnalogPiece> analogReads;
     std::deque<int32> analogWritten;
+    std::deque<std::string> descriptions;
     // Kept across resets: a library under test may still hold handles from before.
     std::unordered_map<TaskHandle, std::string> taskNames;
     std::unordered_map<TaskHandle, uInt8> lastDigitalWritten;
@@ -182,6 +183,7 @@ void rd_reset(void) {
     driver.digitalReads.clear();
     driver.analogReads.clear();
     driver.analogWritten.clear();
+    driver.descriptions.clear();
 }
 
 void rd_forgetTasks(void) {
@@ -221,6 +223,10 @@ const char *rd_call(int index) {
 
 void rd_scriptStatus(const char *entryPoint, int nth, int32_t status) {
     driver.scripts.push_back({entryPointIndex(entryPoint), nth, status});
+}
+
+void rd_queueDescription(const char *text) {
+    driver.descriptions.emplace_back(text);
 }
 
 void rd_queueDigitalRead(uint8_t value) {
@@ -398,10 +404,17 @@ DRIVER_ENTRY_POINT int32 DAQmxReadAnalogF64(TaskHandle taskHandle, int32 numSamp
 DRIVER_ENTRY_POINT int32 DAQmxGetErrorString(int32 errorCode, char errorString[],
                                              uInt32 bufferSize) {
     record(__func__, errorCode, bufferSize);
-    if (errorString != nullptr && bufferSize > 0) {
+    const int32 status = answer(__func__);
+    if (errorString == nullptr || bufferSize == 0) {
+        return status;
+    }
+    if (!driver.descriptions.empty()) {
+        std::snprintf(errorString, bufferSize, "%s", driver.descriptions.front().c_str());
+        driver.descriptions.pop_front();
+    } else if (status >= 0) {
         std::snprintf(errorString, bufferSize, "recording driver: status %d", errorCode);
     }
-    return answer(__func__);
+    return status;
 }
 
 } // extern "C"

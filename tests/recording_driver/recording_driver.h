@@ -12,7 +12,8 @@
  *
  * Like the board's driver it keeps track of the tasks that exist: a task name is unique
  * among them (RD_STATUS_DUPLICATE_NAME), and a call on a task that does not exist, or no
- * longer does, fails with RD_STATUS_INVALID_TASK.  Scripted failures have no effect.
+ * longer does, fails with RD_STATUS_INVALID_TASK.  Scripted failures have no effect
+ * (an error-text call then writes no text unless one was queued).
  *
  * With recording off the driver just answers: no text is built and, once the tasks
  * exist, no memory is allocated per call.
@@ -49,6 +50,9 @@ const char *rd_call(int index);
 /* The nth call (1 = first since reset) of the named entry point returns status. */
 void rd_scriptStatus(const char *entryPoint, int nth, int32_t status);
 
+/* The next error-text call writes this text, even when a status is scripted for it
+ * (a driver may describe the failure and still report its text call failed). */
+void rd_queueDescription(const char *text);
 /* The next digital read delivers value. */
 void rd_queueDigitalRead(uint8_t value);
 /* The next analog read delivers count values (no more than it has room for) and

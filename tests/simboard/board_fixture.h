@@ -5,8 +5,8 @@
 
 #include "board_under_test.h"
 
-#include <daqmx.h>
-#include <simboard_control.h>
+#include "daqmx/daqmx.h"
+#include <orvex/simboard_control.h>
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The board the entry points of these tests act on: the running test's own.
 #include "board_under_test.h"
 
-#include "entry_point_board.h"
+#include "driver/entry_point_board.h"
 
 #include <gtest/gtest.h>
 

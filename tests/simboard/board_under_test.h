@@ -3,7 +3,7 @@
 #ifndef TESTS_SIMBOARD_BOARD_UNDER_TEST_H
 #define TESTS_SIMBOARD_BOARD_UNDER_TEST_H
 
-#include "board.h"
+#include "board/board.h"
 
 class BoardUnderTest {
   public:

@@ -99,6 +99,23 @@ TEST_F(LoopbackTest, ATriggeredAcquisitionStartsAtTheCrossingWithinOneSample) {
     EXPECT_LT(block[0] - step, level) << "the sample before the first was still below";
 }
 
+// A step that lands exactly on the level is a crossing, rising and falling alike.
+TEST_F(LoopbackTest, AStepToExactlyTheTriggerLevelTriggers) {
+    ASSERT_EQ(clockAt(generator_, 1000.0, 10), 0);
+    ASSERT_EQ(writeBlock(generator_, {0, 0, 0, 0, 0, 2, 2, 2, 2, 2}), 0);
+    ASSERT_EQ(clockAt(acquirer_, 1000.0, 100), 0);
+    std::vector<double> block(3);
+
+    ASSERT_EQ(DAQmxCfgAnlgEdgeStartTrig(acquirer_, "PXI1Slot2/ai0", DAQmx_Val_RisingSlope, 2.0), 0);
+    EXPECT_EQ(readBlock(acquirer_, block, 1.0), 0);
+    EXPECT_EQ(block, (std::vector<double>{2, 2, 2}));
+
+    ASSERT_EQ(DAQmxStopTask(acquirer_), 0);
+    ASSERT_EQ(DAQmxCfgAnlgEdgeStartTrig(acquirer_, "PXI1Slot2/ai0", 10171, 0.0), 0); // falling
+    EXPECT_EQ(readBlock(acquirer_, block, 1.0), 0);
+    EXPECT_EQ(block, (std::vector<double>{0, 0, 0}));
+}
+
 TEST_F(SimBoardTest, ATriggerThatNeverComesEndsTheReadWithATimeout) {
     ScopedTask acquirer;
     ASSERT_EQ(addClockedInput(acquirer, "PXI1Slot2/ai4", 1000.0, 100), 0);
@@ -125,14 +142,14 @@ TEST_F(SimBoardTest, TriggerSourcesMustBeAnalogInputsOfTheBoard) {
 
 TEST_F(SimBoardTest, SamplesNotReadInTimeAreOverwrittenUntilTheTaskRestarts) {
     ScopedTask acquirer;
-    ASSERT_EQ(addClockedInput(acquirer, "PXI1Slot2/ai0", 1000.0, 100), 0);
+    ASSERT_EQ(addClockedInput(acquirer, "PXI1Slot2/ai0", 1000.0, 20000), 0);
     std::vector<double> block(50);
     ASSERT_EQ(readBlock(acquirer, block), 0);
-    ASSERT_EQ(simboard_advanceTime(0.0995), 0); // 99 more unread samples: still fits
+    ASSERT_EQ(simboard_advanceTime(19.9995), 0); // 19999 more unread samples: still fits
     ASSERT_EQ(readBlock(acquirer, block), 0);
     ASSERT_EQ(simboard_advanceTime(0.2), 0);
     EXPECT_EQ(readBlock(acquirer, block), overwritten);
-    EXPECT_NE(errorText(overwritten).find("100"), std::string::npos);
+    EXPECT_NE(errorText(overwritten).find("20000"), std::string::npos);
     EXPECT_EQ(readBlock(acquirer, block), overwritten) << "until the task restarts";
     ASSERT_EQ(DAQmxStopTask(acquirer), 0);
     EXPECT_EQ(readBlock(acquirer, block), 0);
@@ -141,8 +158,45 @@ TEST_F(SimBoardTest, SamplesNotReadInTimeAreOverwrittenUntilTheTaskRestarts) {
 TEST_F(SimBoardTest, AReadLargerThanTheBufferIsServedAsTheSamplesArrive) {
     ScopedTask acquirer;
     ASSERT_EQ(addClockedInput(acquirer, "PXI1Slot2/ai0", 1000.0, 10), 0);
+    std::vector<double> block(20000); // twice the buffer the rate gives
+    EXPECT_EQ(readBlock(acquirer, block, 30.0), 0);
+}
+
+// The driver makes a continuous input buffer at least as large as its default for the
+// rate, whatever smaller size the clock call asks for.
+TEST_F(SimBoardTest, AContinuousInputGetsAtLeastTheDriversBufferForItsRate) {
+    struct Case {
+        double rate;
+        uInt64 requested;
+        uint64_t buffer;
+    };
+    for (const Case &c : {Case{100.0, 1, 1000}, Case{100.5, 1, 10000}, Case{10000.0, 1000, 10000},
+                          Case{10000.5, 1, 100000}, Case{1.0e6, 1, 100000},
+                          Case{1.25e6, 2000000, 2000000}, Case{1.0e6 + 1.0, 1, 1000000}}) {
+        SCOPED_TRACE(c.rate);
+        ScopedTask acquirer;
+        ASSERT_EQ(addClockedInput(acquirer, "PXI1Slot2/ai0", c.rate, c.requested), 0);
+        ASSERT_EQ(DAQmxStartTask(acquirer), 0);
+        ASSERT_EQ(simboard_advanceTime(static_cast<double>(c.buffer - 1) / c.rate), 0);
+        double first = 0.0;
+        ASSERT_EQ(readOne(acquirer, first), 0) << "a full buffer, nothing lost yet";
+        ASSERT_EQ(simboard_advanceTime(2.0 / c.rate), 0);
+        EXPECT_EQ(readOne(acquirer, first), overwritten);
+        EXPECT_NE(errorText(overwritten).find("more than " + std::to_string(c.buffer) + " samples"),
+                  std::string::npos)
+            << errorText(overwritten);
+    }
+}
+
+TEST_F(SimBoardTest, AReadHalfASecondAfterTheStartFindsTheSamplesOfTheLibrarysClock) {
+    ScopedTask acquirer;
+    ASSERT_EQ(addClockedInput(acquirer, "PXI1Slot2/ai0", 10000.0, 1000), 0);
+    ASSERT_EQ(DAQmxStartTask(acquirer), 0);
+    ASSERT_EQ(simboard_advanceTime(0.5), 0);
     std::vector<double> block(1000);
-    EXPECT_EQ(readBlock(acquirer, block), 0);
+    int32 read = 0;
+    EXPECT_EQ(readBlock(acquirer, block, 10.0, &read), 0);
+    EXPECT_EQ(read, 1000);
 }
 
 TEST_F(SimBoardTest, AReadTimesOutWithTheSamplesThatExistByThen) {

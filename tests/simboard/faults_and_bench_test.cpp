@@ -1,8 +1,10 @@
 // Fault injection, bench fragments and the status texts.
-#include "bench_file.h"
+#include "bench/bench_file.h"
 #include "board_fixture.h"
 
 #include <cmath>
+#include <cstdio>
+#include <string_view>
 
 namespace {
 
@@ -16,6 +18,7 @@ TEST_F(SimBoardTest, AFaultOnTheNthCallHitsThatCallOnly) {
     ASSERT_EQ(DAQmxCreateDIChan(task, "PXI1Slot2/port0", "r", 1), 0);
     EXPECT_EQ(DAQmxStartTask(task), 0);
     EXPECT_EQ(DAQmxStartTask(task), -50103);
+    ASSERT_EQ(DAQmxStopTask(task), 0);
     EXPECT_EQ(DAQmxStartTask(task), 0);
     EXPECT_NE(errorText(-50103).find("DAQmxStartTask"), std::string::npos);
 }
@@ -111,9 +114,9 @@ TEST_F(SimBoardTest, BenchFragmentsSetLinesInputsSwitchesAndTheJoystick) {
 
 TEST_F(SimBoardTest, EveryStatusTextSaysWhatToDoAndFitsTheBuffer) {
     for (int32 code :
-         {-50103,  -200088, -200279, -200284, -209001, -209002, -209003, -209004, -209005,
-          -209006, -209007, -209008, -209009, -209010, -209011, -209012, -209013, -209014,
-          -209015, -209016, -209017, -209018, -209019, -209020, -209021, -209022, -209023}) {
+         {-50103,  -200088, -200279, -200284, -209001, -209002, -209003, -209004, -209005, -209006,
+          -209007, -209008, -209009, -209010, -209011, -209012, -209013, -209014, -209015, -209016,
+          -209017, -209018, -209019, -209020, -209021, -209022, -209023, -209024, -209025}) {
         std::string text = errorText(code);
         EXPECT_GT(text.size(), 40u) << code;
         EXPECT_EQ(text.find("no description"), std::string::npos) << code;
@@ -154,6 +157,47 @@ TEST(BenchFileTest, ABenchFileThatAsksForItOrCannotBeUsedGetsABoardOfTheProcesss
         << broken.failure.detail;
     EXPECT_TRUE(simboard::wantsPrivateBoard(broken));
     EXPECT_TRUE(simboard::readBenchFile(BENCH_FILES "/none.json").failure.failed());
+}
+
+// Each text is refused whole, with a message that names what is wrong in it.
+TEST(BenchFileTest, ATextIsRefusedWithWhatIsWrongNamed) {
+    using namespace std::string_view_literals;
+    struct Case {
+        std::string_view text;
+        const char *named;
+    };
+    const std::string deep = "{\"faults\": " + std::string(40, '[') + std::string(40, ']') + "}";
+    for (const Case &c : {
+             Case{R"({"faults": [{"entryPoint": "DAQmxStartTask", "call": 1}]})",
+                  "\"faults[].status\": missing"},
+             Case{R"({"faults": [{"entryPoint": "DAQmxStartTask", "every": true, "status": 0}]})",
+                  "\"faults[].status\""},
+             Case{"{\"seed\": 1}\0{\"seed\": 2}"sv, "NUL byte at offset 11"},
+             Case{"{\"seed\": 1}\0"sv, "NUL byte at offset 11"},
+             Case{R"({"seed": 1} {"seed": 2})", "JSON"},
+             Case{deep, "JSON: nested deeper than 32 levels"},
+         }) {
+        simboard::BenchSettings settings;
+        const simboard::Outcome outcome = simboard::parseBenchText(c.text, settings);
+        EXPECT_EQ(outcome.status, benchInvalid) << c.text;
+        EXPECT_NE(outcome.detail.find(c.named), std::string::npos) << outcome.detail;
+        EXPECT_FALSE(settings.seed.has_value()) << "nothing of a refused text is taken";
+    }
+}
+
+TEST(BenchFileTest, AFileWithANulAndGarbageAfterItsObjectIsRefused) {
+    const std::string path = ::testing::TempDir() + "nul_bench.json";
+    std::FILE *file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    const char text[] = "{\"seed\": 1}\n\0garbage";
+    std::fwrite(text, 1, sizeof text - 1, file);
+    std::fclose(file);
+    const simboard::BenchFile bench = simboard::readBenchFile(path.c_str());
+    std::remove(path.c_str());
+    EXPECT_EQ(bench.failure.status, benchInvalid);
+    EXPECT_NE(bench.failure.detail.find("nul_bench.json: "), std::string::npos);
+    EXPECT_NE(bench.failure.detail.find("NUL byte at offset 12"), std::string::npos)
+        << bench.failure.detail;
 }
 
 TEST(BoardFromConfiguration, ABenchFileThatCannotBeUsedFailsEveryDriverCallButNoControlCall) {

@@ -1,13 +1,13 @@
 // The board as programs meet it: loaded by the driver layer through ORVEX_DRIVER, set up
 // by the bench file in ORVEX_SIM_BENCH, journalling to ORVEX_SIM_JOURNAL, and controlled
 // through the library the layer loaded.
-#include <daqmx.h>
-#include <simboard_control.h>
+#include "daqmx/daqmx.h"
+#include <orvex/simboard_control.h>
 
 #include <gtest/gtest.h>
 
 #ifdef _WIN32
-#include "host_text.h"
+#include "host/host_text.h"
 #include <process.h>
 #include <windows.h>
 #else

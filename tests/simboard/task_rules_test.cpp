@@ -61,6 +61,43 @@ TEST_F(SimBoardTest, ClearedNullAndMadeUpHandlesAreRefused) {
     }
 }
 
+// What the board refuses at each stage of a task's life, with a text that names the task.
+TEST_F(SimBoardTest, EachStageOfATasksLifeRefusesWhatTheBoardRefuses) {
+    constexpr int32 running = -209019;
+    ScopedTask acquirer("acquirer");
+    ASSERT_EQ(addClockedInput(acquirer, "PXI1Slot2/ai0", 1000.0, 100), 0);
+    ASSERT_EQ(DAQmxCfgAnlgEdgeStartTrig(acquirer, "PXI1Slot2/ai1", 10280, 0.0), 0);
+    ASSERT_EQ(DAQmxDisableStartTrig(acquirer), 0);
+    ASSERT_EQ(DAQmxStartTask(acquirer), 0);
+
+    EXPECT_EQ(DAQmxStartTask(acquirer), running);
+    EXPECT_NE(errorText(running).find("Task \"acquirer\" is already running"), std::string::npos)
+        << errorText(running);
+    EXPECT_EQ(clockAt(acquirer, 500.0, 100), running);
+    EXPECT_EQ(DAQmxCfgAnlgEdgeStartTrig(acquirer, "PXI1Slot2/ai1", 10280, 0.0), running);
+    EXPECT_EQ(DAQmxDisableStartTrig(acquirer), running) << "no trigger to remove changes nothing";
+    SimboardTask listed{};
+    ASSERT_EQ(simboard_liveTasks(&listed, 1), 1u);
+    EXPECT_EQ(listed.running, 1) << "a refused start leaves the task running";
+
+    ASSERT_EQ(DAQmxStopTask(acquirer), 0);
+    EXPECT_EQ(DAQmxStopTask(acquirer), 0) << "stopping a stopped task is no error";
+    EXPECT_EQ(DAQmxStartTask(acquirer), 0) << "a stopped task starts again";
+
+    ScopedTask output;
+    ASSERT_EQ(addOutput(output, "PXI1Slot2/ao1"), 0);
+    ASSERT_EQ(DAQmxStartTask(output), 0);
+    EXPECT_EQ(DAQmxStartTask(output), running) << "on-demand tasks as well";
+    ASSERT_EQ(DAQmxClearTask(acquirer), 0) << "a running task may be cleared";
+    ASSERT_EQ(DAQmxClearTask(output), 0);
+    for (TaskHandle gone : {acquirer.get(), output.get()}) {
+        EXPECT_EQ(DAQmxStartTask(gone), invalidTask);
+        EXPECT_EQ(writeOne(gone, 1.0), invalidTask);
+        EXPECT_EQ(clockAt(gone, 500.0, 100), invalidTask);
+        EXPECT_EQ(DAQmxClearTask(gone), invalidTask);
+    }
+}
+
 TEST_F(SimBoardTest, ARunningTaskHoldsItsLinesAgainstOverlappingTasksOnly) {
     ScopedTask holder;
     ScopedTask overlapping;

@@ -1,11 +1,11 @@
 #include "panel_test_access.h"
 
-#include "file_popup.h"
-#include "panel_registry.h"
-#include "panel_timer.h"
-#include "status_line.h"
-#include "userint.h"
-#include "xygraph.h"
+#include "ops/file_popup.h"
+#include "ops/panel_registry.h"
+#include "uiruntime/userint.h"
+#include "widgets/panel_timer.h"
+#include "widgets/status_line.h"
+#include "widgets/xygraph.h"
 
 #include <QByteArray>
 #include <QtGlobal>

@@ -7,7 +7,7 @@
 #include <string>
 
 #ifdef _WIN32
-#include "host_text.h"
+#include "host/host_text.h"
 #include <windows.h>
 #else
 #include <cstdlib>

@@ -1,5 +1,5 @@
 // The runtime's text operations the library builds names and messages with.
-#include "runtime_text.h"
+#include "uiruntime/runtime_text.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 // simulated board named by a path that the machine's code page cannot spell, with its
 // bench file and journal beside it.  A loaded driver stays loaded, so one test runs the
 // whole sequence in this order.
-#include "host_text.h"
-#include "orvex.h"
-#include "test_environment.h"
+#include "host/host_text.h"
+#include "support/test_environment.h"
+#include <orvex.h>
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // orvex: the board from a terminal.
-#include "command_line.h"
-#include "host_process.h"
-#include "session.h"
-#include "stop_request.h"
+#include "core/command_line.h"
+#include "core/session.h"
+#include "os/host_process.h"
+#include "os/stop_request.h"
 
 int main(int argc, char **argv) {
     const orvex_cli::ConsoleSetup console;

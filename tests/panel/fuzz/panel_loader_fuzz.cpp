@@ -1,8 +1,8 @@
 // libFuzzer target of the panel loader: any file text must be either refused with a
 // reason and a place, or give a panel whose every control is a widget of its kind.
-#include "fuzz_require.h"
-#include "panel_loader.h"
-#include "userint.h"
+#include "fuzz/fuzz_require.h"
+#include "loader/panel_loader.h"
+#include "uiruntime/userint.h"
 
 #include <QByteArray>
 #include <cstdint>

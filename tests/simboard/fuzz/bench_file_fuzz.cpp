@@ -1,9 +1,9 @@
 // libFuzzer target of the bench file: any text must be either refused whole with the
 // bench file's status and a detail, or read and taken by a board.
-#include "bench_file.h"
-#include "board.h"
-#include "fuzz_require.h"
-#include "status_codes.h"
+#include "bench/bench_file.h"
+#include "board/board.h"
+#include "fuzz/fuzz_require.h"
+#include "names/status_codes.h"
 
 #include <cstdint>
 #include <string_view>

@@ -1,8 +1,8 @@
 // libFuzzer target of the physical channel name parser: any text must be either refused
 // with a status from the board's own range and a detail, or give a channel that exists.
-#include "channel_names.h"
-#include "fuzz_require.h"
-#include "status_codes.h"
+#include "fuzz/fuzz_require.h"
+#include "names/channel_names.h"
+#include "names/status_codes.h"
 
 #include <cstdint>
 #include <string_view>

@@ -1,9 +1,0 @@
-#include "diagnostics.h"
-
-#include "debugger.h"
-
-extern "C" void Breakpoint(void) {
-    if (diagnostics::debuggerAttached()) {
-        diagnostics::stopInDebugger();
-    }
-}

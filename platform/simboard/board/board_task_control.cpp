@@ -1,0 +1,121 @@
+// Creating tasks and their channels, and starting, stopping and clearing them.
+#include "board.h"
+#include "names/status_codes.h"
+
+#include "daqmx/daqmx.h"
+
+#include <cmath>
+
+namespace simboard {
+namespace {
+
+constexpr double boardRangeVolts = 10.0;
+
+Outcome parseForKind(const char *name, ChannelKind expected, PhysicalChannel &channel) {
+    if (name == nullptr) {
+        return refuse(status::invalidArgument, "The physical channel name is null.");
+    }
+    ParsedChannel parsed = parsePhysicalChannels(name);
+    if (parsed.outcome.failed()) {
+        return parsed.outcome;
+    }
+    if (parsed.channel.kind != expected) {
+        return refuse(status::channelKindMismatch,
+                      std::string("Physical channel \"") + name + "\" is of another type.");
+    }
+    channel = parsed.channel;
+    return {};
+}
+
+Outcome checkVoltageRange(double minimum, double maximum) {
+    if (!(minimum < maximum) || !std::isfinite(minimum) || !std::isfinite(maximum) ||
+        minimum < -boardRangeVolts || maximum > boardRangeVolts) {
+        return refuse(status::valueOutOfRange, "Channel limits " + std::to_string(minimum) +
+                                                   " V to " + std::to_string(maximum) +
+                                                   " V are not within -10 V to +10 V.");
+    }
+    return {};
+}
+
+} // namespace
+
+Outcome Board::createTask(const char *name, uint64_t &id) {
+    return tasks_.create(name == nullptr ? "" : name, id);
+}
+
+Outcome Board::startTask(uint64_t id) {
+    Task *task = nullptr;
+    Outcome outcome = findTaskWithChannel(id, task);
+    return outcome.failed() ? outcome : start(*task);
+}
+
+Outcome Board::stopTask(uint64_t id) {
+    Task *task = nullptr;
+    Outcome outcome = findTask(id, task);
+    if (!outcome.failed()) {
+        stop(*task);
+    }
+    return outcome;
+}
+
+Outcome Board::clearTask(uint64_t id) {
+    Task *task = nullptr;
+    Outcome outcome = findTask(id, task);
+    if (!outcome.failed()) {
+        stop(*task);
+        tasks_.remove(id);
+    }
+    return outcome;
+}
+
+Outcome Board::createDigitalChannel(uint64_t id, const char *lines, int32_t grouping,
+                                    Direction direction) {
+    Task *task = nullptr;
+    if (Outcome outcome = findTask(id, task); outcome.failed()) {
+        return outcome;
+    }
+    if (task->channel) {
+        return refuse(status::taskAlreadyHasChannel, "Task \"" + task->name + "\".");
+    }
+    if (grouping != DAQmx_Val_ChanForAllLines) {
+        return refuse(status::invalidArgument,
+                      "Line grouping " + std::to_string(grouping) +
+                          ": the board takes one channel for all lines (1).");
+    }
+    PhysicalChannel physical;
+    if (Outcome outcome = parseForKind(lines, ChannelKind::Digital, physical); outcome.failed()) {
+        return outcome;
+    }
+    task->channel = TaskChannel{physical, direction, 0.0, 0.0};
+    return {};
+}
+
+Outcome Board::createAnalogChannel(uint64_t id, const char *name, Direction direction,
+                                   double minimum, double maximum, int32_t units,
+                                   const char *customScale) {
+    Task *task = nullptr;
+    if (Outcome outcome = findTask(id, task); outcome.failed()) {
+        return outcome;
+    }
+    if (task->channel) {
+        return refuse(status::taskAlreadyHasChannel, "Task \"" + task->name + "\".");
+    }
+    if (units != DAQmx_Val_Volts || (customScale != nullptr && customScale[0] != '\0')) {
+        return refuse(status::invalidArgument, "Units " + std::to_string(units) +
+                                                   ": the board measures in volts (10348) "
+                                                   "without a custom scale.");
+    }
+    if (Outcome outcome = checkVoltageRange(minimum, maximum); outcome.failed()) {
+        return outcome;
+    }
+    ChannelKind kind =
+        direction == Direction::Input ? ChannelKind::AnalogInput : ChannelKind::AnalogOutput;
+    PhysicalChannel physical;
+    if (Outcome outcome = parseForKind(name, kind, physical); outcome.failed()) {
+        return outcome;
+    }
+    task->channel = TaskChannel{physical, direction, minimum, maximum};
+    return {};
+}
+
+} // namespace simboard

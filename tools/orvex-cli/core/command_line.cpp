@@ -1,0 +1,439 @@
+#include "command_line.h"
+
+#include "acquisition/acquisition.h"
+#include "acquisition/waveform.h"
+#include "commands/board_commands.h"
+#include "commands/script.h"
+#include "commands/script_line.h"
+#include "tool_errors.h"
+#include "values.h"
+
+#include <orvex.h>
+
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <iostream>
+#include <optional>
+
+namespace orvex_cli {
+namespace {
+
+constexpr const char *description =
+    "Poke, acquire, generate and script the NI 6251 board through the orvex library.\n"
+    "Data goes to standard output, messages to standard error.";
+
+constexpr const char *footer =
+    "Exit status: 0 success, 1 a board or file failure (a library failure prints its\n"
+    "'Error = <code>, <text>' line), 2 a usage error.  Ctrl-C or SIGTERM ends an\n"
+    "acquisition or generation cleanly: the file is flushed and whole, every task released.\n"
+    "\n"
+    "Values are decimal, 0x hex or 0b binary; ports print as hex and binary.  Channels are\n"
+    "written 3 or ai3 / ao1.\n"
+    "\n"
+    "Environment: ORVEX_DRIVER names the driver library (--driver sets it); on the\n"
+    "simulated board ORVEX_SIM_BENCH and ORVEX_SIM_JOURNAL name its bench file and journal\n"
+    "(--bench, --journal).\n"
+    "\n"
+    "Examples:\n"
+    "  orvex port write 0 0xA5\n"
+    "  orvex line get 1.4\n"
+    "  orvex ai acquire 0 --rate 10000 --duration 2 --output ai0.csv\n"
+    "  orvex ao generate 0 --rate 10000 --sine 50,2 --duration 5\n"
+    "  printf 'ao generate 0 --rate 10000 --sine 50,2\\nai acquire 0 --rate 10000 "
+    "--samples 2000\\n' | orvex run -";
+
+// The parser's messages quote the user's words after a few of their own.
+constexpr std::size_t longestParserMessage = 2 * longestEcho;
+
+// The text of every argument; each command converts and checks its own when it runs, so
+// that a bad value gets the tool's own message.
+struct Arguments {
+    std::string port, value, portLine, channel, volts;
+    std::string count = "1", interval = "1";
+    std::string rate, samples, duration, trigger, level = "0", timeout = "10";
+    std::string format = "csv", output = "-", header;
+    std::string sine, square, waveFile;
+    std::string script = "-";
+    bool keepGoing = false;
+};
+
+class Tool {
+  public:
+    explicit Tool(Session &session) : session(session) { define(); }
+
+    template <typename Parse> int execute(Parse parse) {
+        try {
+            parse(app);
+        } catch (const CLI::CallForHelp &) {
+            // Help is asked for before the words are checked: "orvex frobnicate --help".
+            if (const auto refusal = leftOverWord(true)) {
+                return usageFailure(*refusal);
+            }
+            CLI::App *command = deepestCommand();
+            std::cout << command->help(parentPath(command));
+            return exitSuccess;
+        } catch (const CLI::CallForAllHelp &) {
+            if (const auto refusal = leftOverWord(true)) {
+                return usageFailure(*refusal);
+            }
+            std::cout << app.help();
+            printEveryCommandHelp(app);
+            return exitSuccess;
+        } catch (const CLI::CallForVersion &) {
+            std::cout << "orvex " << ORVEX_TOOL_VERSION << '\n';
+            return exitSuccess;
+        } catch (const CLI::ParseError &error) {
+            if (const auto refusal = leftOverWord(false)) {
+                return usageFailure(*refusal);
+            }
+            return usageFailure(shortened(error.what(), longestParserMessage));
+        } catch (const UsageError &error) {
+            return usageFailure(error.what());
+        }
+        session.apply(common);
+        try {
+            action();
+            return actionStatus;
+        } catch (const UsageError &error) {
+            return usageFailure(error.what());
+        } catch (const CommandFailed &error) {
+            if (*error.what() != '\0') {
+                std::fprintf(stderr, "orvex: %s\n", error.what());
+            }
+            return exitFailure;
+        }
+    }
+
+  private:
+    CLI::App app{description, "orvex"};
+    Session &session;
+    CommonOptions common;
+    Arguments args;
+    std::function<void()> action;
+    int actionStatus = exitSuccess; // a script's own status; its lines report themselves
+
+    // What is wrong with the first word that no command or option took: an unknown
+    // command where one was wanted (CLI11 only says that one is missing), or, when
+    // `anyWord`, that it is not expected at all.
+    std::optional<std::string> leftOverWord(bool anyWord) {
+        CLI::App *parsed = deepestCommand();
+        std::vector<std::string> left = parsed->remaining();
+        if (left.empty()) {
+            left = app.remaining();
+        }
+        if (left.empty()) {
+            return std::nullopt;
+        }
+        const bool wantsCommand = !parsed->get_subcommands([](CLI::App *) { return true; }).empty();
+        if (wantsCommand && !left.front().starts_with("-")) {
+            return "unknown command " + quotedEcho(left.front());
+        }
+        if (anyWord) {
+            return "argument " + quotedEcho(left.front()) + " is not expected";
+        }
+        return std::nullopt;
+    }
+
+    CLI::App *deepestCommand() {
+        CLI::App *command = &app;
+        while (!command->get_subcommands().empty()) {
+            command = command->get_subcommands().front();
+        }
+        return command;
+    }
+
+    // "orvex ai" for the command "acquire" of "ai".
+    static std::string parentPath(const CLI::App *command) {
+        std::string path;
+        for (const CLI::App *parent = command->get_parent(); parent != nullptr;
+             parent = parent->get_parent()) {
+            path = parent->get_name() + (path.empty() ? "" : " ") + path;
+        }
+        return path;
+    }
+
+    static void printEveryCommandHelp(CLI::App &parent) {
+        for (CLI::App *command : parent.get_subcommands([](CLI::App *) { return true; })) {
+            if (command->get_subcommands([](CLI::App *) { return true; }).empty()) {
+                // A heading and a paragraph of its own each, also in the manual page.
+                const std::string path = parentPath(command) + " " + command->get_name();
+                std::string text = command->help(parentPath(command));
+                text.insert(text.find('\n') + 1, "\n");
+                std::cout << "\n" << path << ":\n" << text;
+            } else {
+                printEveryCommandHelp(*command);
+            }
+        }
+    }
+
+    int usageFailure(const std::string &message) {
+        CLI::App *command = deepestCommand();
+        const std::string path =
+            command == &app ? "orvex" : parentPath(command) + " " + command->get_name();
+        std::fprintf(stderr, "orvex: %s\nTry '%s --help'.\n", message.c_str(), path.c_str());
+        return exitUsage;
+    }
+
+    // A command that runs `work` when it is the one parsed.
+    CLI::App *command(CLI::App &parent, const char *name, const char *help,
+                      std::function<void()> work) {
+        CLI::App *added = parent.add_subcommand(name, help);
+        added->callback([this, work] { action = work; });
+        return added;
+    }
+
+    // The channel and the sample clock rate of a clocked command.
+    void clockedChannel(CLI::App &clocked, const char *channelHelp) {
+        clocked.add_option("CH", args.channel, channelHelp)->required();
+        clocked.add_option("--rate", args.rate, "Samples per second")->type_name("HZ")->required();
+    }
+
+    void define();
+    void defineDigital();
+    void defineAnalogInput();
+    void defineAnalogOutput();
+    void acquireNow();
+    void generateNow();
+};
+
+void Tool::define() {
+    app.require_subcommand(1);
+    app.fallthrough();
+    app.get_formatter()->label("TEXT", ""); // every argument is read as text at first
+    app.set_help_all_flag("--help-all", "Print the help of every command and exit");
+    app.set_version_flag("--version", std::string("orvex ") + ORVEX_TOOL_VERSION,
+                         "Print the version and exit");
+    app.add_option("--driver", common.driver, "Driver library to load (sets ORVEX_DRIVER)")
+        ->type_name("PATH");
+    app.add_option("--slot", common.slot, "PXI slot of the board (default 2)")->type_name("N");
+    app.add_option("--bench", common.bench, "Simulated board's bench file (sets ORVEX_SIM_BENCH)")
+        ->type_name("FILE");
+    app.add_option("--journal", common.journal,
+                   "Simulated board's journal of driver calls (sets ORVEX_SIM_JOURNAL)")
+        ->type_name("FILE");
+    app.add_flag("-q,--quiet", common.quiet, "No progress line or notes on standard error");
+
+    command(app, "info",
+            "Print the version, the driver library (or why it cannot load) and the slot",
+            [this] { showInfo(session); });
+    defineDigital();
+    defineAnalogInput();
+    defineAnalogOutput();
+
+    CLI::App *run =
+        command(app, "run",
+                "Run commands from FILE (or standard input, '-'), one a line, in one "
+                "process; words may be quoted with ' or \", '#' starts a comment",
+                [this] { actionStatus = runScript(args.script, args.keepGoing, session); });
+    run->add_option("FILE", args.script, "Script file (a regular one), or - for standard input")
+        ->capture_default_str();
+    run->add_flag("--keep-going", args.keepGoing, "Run the remaining lines after a failing one");
+    // Set last, so that the commands' own help does not repeat it.
+    app.footer(footer);
+}
+
+void Tool::defineDigital() {
+    CLI::App *port =
+        app.add_subcommand("port", "Read, write or set the direction of a port 0 to 2");
+    port->require_subcommand(1);
+    CLI::App *read = command(*port, "read",
+                             "Print the port's lines in hex and binary (makes them inputs "
+                             "unless a mask was set in this run)",
+                             [this] { portRead(session, parsePort(args.port)); });
+    CLI::App *write = command(
+        *port, "write",
+        "Drive the port's output lines (makes all lines outputs unless a "
+        "mask was set in this run)",
+        [this] { portWrite(session, parsePort(args.port), parseByte(args.value, "value")); });
+    CLI::App *mask =
+        command(*port, "mask", "Set the direction: a set bit makes its line an output",
+                [this] { portMask(session, parsePort(args.port), parseByte(args.value, "mask")); });
+    for (CLI::App *sub : {read, write, mask}) {
+        sub->add_option("PORT", args.port, "Port 0 to 2")->required();
+    }
+    write->add_option("VALUE", args.value, "Value 0 to 255")->required();
+    mask->add_option("MASK", args.value, "Mask 0 to 255")->required();
+
+    CLI::App *line = app.add_subcommand("line", "Read or drive one line, PORT.LINE (e.g. 1.4)");
+    line->require_subcommand(1);
+    CLI::App *get = command(*line, "get", "Print the line's level, 0 or 1", [this] {
+        const PortLine at = parsePortLine(args.portLine);
+        lineGet(session, at.port, at.line);
+    });
+    CLI::App *set = command(*line, "set", "Make the line an output and drive it", [this] {
+        const PortLine at = parsePortLine(args.portLine);
+        if (args.value != "0" && args.value != "1") {
+            throw UsageError("level " + quotedEcho(args.value) + " is not 0 or 1");
+        }
+        lineSet(session, at.port, at.line, args.value == "1");
+    });
+    for (CLI::App *sub : {get, set}) {
+        sub->add_option("PORT.LINE", args.portLine, "Port 0 to 2 and line 0 to 7")->required();
+    }
+    set->add_option("LEVEL", args.value, "0 or 1")->required();
+}
+
+void Tool::defineAnalogInput() {
+    CLI::App *ai = app.add_subcommand("ai", "Analog inputs ai0 to ai7, in volts");
+    ai->require_subcommand(1);
+    CLI::App *read = command(*ai, "read", "Print single-point readings, one a line", [this] {
+        analogRead(parseChannel(args.channel, "ai", ANALOG_SIZEi), parseCount(args.count, "count"),
+                   parseNonNegative(args.interval, "interval"));
+    });
+    read->add_option("CH", args.channel, "Input channel")->required();
+    read->add_option("--count", args.count, "Number of readings")
+        ->type_name("N")
+        ->capture_default_str();
+    read->add_option("--interval", args.interval, "Seconds between readings")
+        ->type_name("S")
+        ->capture_default_str();
+
+    CLI::App *acquire = command(*ai, "acquire",
+                                "Record a clocked acquisition to a file or standard output, "
+                                "streamed in blocks",
+                                [this] { acquireNow(); });
+    clockedChannel(*acquire, "Input channel");
+    CLI::Option *samples =
+        acquire->add_option("--samples", args.samples, "Number of samples")->type_name("N");
+    acquire->add_option("--duration", args.duration, "Seconds of board time")
+        ->type_name("S")
+        ->excludes(samples);
+    acquire
+        ->add_option("--trigger", args.trigger,
+                     "Start when this input (e.g. ai0) rises through --level")
+        ->type_name("SOURCE");
+    acquire->add_option("--level", args.level, "Trigger level in volts")
+        ->type_name("V")
+        ->capture_default_str();
+    acquire
+        ->add_option("--timeout", args.timeout,
+                     "Longest wait for the trigger, and for a block beyond its length")
+        ->type_name("S")
+        ->capture_default_str();
+    acquire
+        ->add_option("--format", args.format,
+                     "csv or tsv (a '#' header, then 'sample,volts' lines), or raw "
+                     "little-endian f64 or f32")
+        ->check(CLI::IsMember({"csv", "tsv", "f64", "f32"}))
+        ->capture_default_str();
+    acquire->add_option("-o,--output", args.output, "Output file, - for standard output")
+        ->type_name("FILE")
+        ->capture_default_str();
+    acquire
+        ->add_option("--header", args.header,
+                     "With f64 or f32: also write a description here first, and the "
+                     "sample count at the end")
+        ->type_name("FILE");
+}
+
+void Tool::acquireNow() {
+    AcquisitionRequest request;
+    request.channel = parseChannel(args.channel, "ai", ANALOG_SIZEi);
+    request.rate = parsePositive(args.rate, "rate");
+    if (args.samples.empty() == args.duration.empty()) {
+        throw UsageError("give --samples or --duration");
+    }
+    if (!args.samples.empty()) {
+        request.samples = parseCount(args.samples, "samples");
+    } else {
+        const double samples = std::round(parsePositive(args.duration, "duration") * request.rate);
+        if (samples < 1.0 || samples > 1e18) {
+            throw UsageError("--duration at this rate gives no sample or too many");
+        }
+        request.samples = static_cast<std::uint64_t>(samples);
+    }
+    request.trigger = args.trigger;
+    request.level = parseNumber(args.level, "level");
+    request.timeout = parsePositive(args.timeout, "timeout");
+    request.format = parseSampleFormat(args.format);
+    request.output = args.output;
+    request.headerFile = args.header;
+    if (!request.headerFile.empty() && isText(request.format)) {
+        throw UsageError("--header goes with --format f64 or f32; text files carry their own");
+    }
+    const AcquisitionResult result = acquire(request, session);
+    if (result.stopped && !session.quiet()) {
+        std::fprintf(stderr, "orvex: stopped after %llu samples\n",
+                     static_cast<unsigned long long>(result.samples));
+    }
+}
+
+void Tool::defineAnalogOutput() {
+    CLI::App *ao = app.add_subcommand("ao", "Analog outputs ao0 and ao1, in volts");
+    ao->require_subcommand(1);
+    CLI::App *write = command(*ao, "write", "Set the output to a voltage", [this] {
+        analogWrite(parseChannel(args.channel, "ao", ANALOG_SIZEo),
+                    parseNumber(args.volts, "voltage"));
+    });
+    write->add_option("CH", args.channel, "Output channel")->required();
+    write->add_option("VOLTS", args.volts, "-10 to +10")->required();
+
+    CLI::App *generate = command(*ao, "generate",
+                                 "Regenerate a wave on the output until Ctrl-C or --duration "
+                                 "(in a script: until 'ao stop' or the script's end)",
+                                 [this] { generateNow(); });
+    clockedChannel(*generate, "Output channel");
+    generate->add_option("--sine", args.sine, "Sine of FREQ hertz, AMPL volts peak")
+        ->type_name("FREQ,AMPL[,OFFSET]");
+    generate->add_option("--square", args.square, "Square wave, +-AMPL around OFFSET")
+        ->type_name("FREQ,AMPL[,OFFSET]");
+    generate->add_option("--file", args.waveFile, "One voltage a line, regenerated as a block")
+        ->type_name("FILE");
+    generate->add_option("--duration", args.duration, "Seconds of wall time, then stop")
+        ->type_name("S");
+
+    CLI::App *stop = command(*ao, "stop", "Stop the generation on the output", [this] {
+        stopGeneration(session, parseChannel(args.channel, "ao", ANALOG_SIZEo));
+    });
+    stop->add_option("CH", args.channel, "Output channel")->required();
+}
+
+void Tool::generateNow() {
+    const int channel = parseChannel(args.channel, "ao", ANALOG_SIZEo);
+    const double rate = parsePositive(args.rate, "rate");
+    const int shapes = !args.sine.empty() + !args.square.empty() + !args.waveFile.empty();
+    if (shapes != 1) {
+        throw UsageError("give one of --sine, --square or --file");
+    }
+    std::vector<double> block;
+    if (!args.waveFile.empty()) {
+        block = readWaveFile(args.waveFile);
+    } else if (!args.sine.empty()) {
+        block = periodicBlock(parseWaveShape(WaveKind::Sine, args.sine), rate);
+    } else {
+        block = periodicBlock(parseWaveShape(WaveKind::Square, args.square), rate);
+    }
+    checkOutputRange(block);
+    std::optional<double> duration;
+    if (!args.duration.empty()) {
+        duration = parsePositive(args.duration, "duration");
+    }
+    generate(session, channel, rate, block, duration);
+}
+
+} // namespace
+
+int runCommandLine(const std::vector<std::string> &arguments, Session &session) {
+    Tool tool(session);
+    // CLI11 takes them last first, without the program's name.
+    std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
+    if (!reversed.empty()) {
+        reversed.pop_back();
+    }
+    return tool.execute([&reversed](CLI::App &app) { app.parse(reversed); });
+}
+
+int runCommandLine(const std::string &line, Session &session) {
+    Tool tool(session);
+    return tool.execute([&line](CLI::App &app) {
+        std::vector<std::string> words = splitScriptLine(line);
+        std::reverse(words.begin(), words.end());
+        app.parse(words);
+    });
+}
+
+} // namespace orvex_cli

@@ -1,0 +1,58 @@
+// What one process keeps between the commands it runs: a `run` script's lines share it,
+// so port directions, tasks and a running generation carry from one line to the next.
+#ifndef TOOLS_ORVEX_CLI_CORE_SESSION_H
+#define TOOLS_ORVEX_CLI_CORE_SESSION_H
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace orvex_cli {
+
+struct CommonOptions {
+    std::string driver;
+    std::string bench;
+    std::string journal;
+    std::optional<int> slot;
+    bool quiet = false;
+};
+
+class Session {
+  public:
+    // Sets the driver and simulated-board variables and the slot.  The variables count
+    // only before the first board call of the process.
+    void apply(const CommonOptions &options);
+
+    bool quiet() const { return isQuiet; }
+    int slot() const { return boardSlot; }
+    bool inScript() const { return scriptDepth > 0; }
+    int scriptNesting() const { return scriptDepth; }
+    void enterScript() { ++scriptDepth; }
+    void leaveScript() { --scriptDepth; }
+
+    // The port's direction mask set by this process, if any.
+    std::optional<std::uint8_t> portMask(int port) const;
+    void setPortMask(int port, std::uint8_t mask);
+
+    int generatingChannel() const { return generating; }
+    void setGeneratingChannel(int channel) { generating = channel; }
+
+    // Stops a running generation and releases every board task; reports a failure on
+    // standard error and returns false.
+    bool release();
+
+    // "PXI1Slot2", and "PXI1Slot2/ai0" for ("ai", 0).
+    std::string boardName() const;
+    std::string physicalChannel(const char *kind, int channel) const;
+
+  private:
+    bool isQuiet = false;
+    int boardSlot = 2;
+    int scriptDepth = 0;
+    int generating = -1;
+    std::optional<std::uint8_t> masks[3];
+};
+
+} // namespace orvex_cli
+
+#endif

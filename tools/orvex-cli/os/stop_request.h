@@ -1,0 +1,20 @@
+// Ctrl-C (and SIGTERM, or Ctrl-Break and closing the console on Windows) ask a running
+// acquisition or generation to end at its next block, so that files stay whole and every
+// task is released by the normal path.
+#ifndef TOOLS_ORVEX_CLI_OS_STOP_REQUEST_H
+#define TOOLS_ORVEX_CLI_OS_STOP_REQUEST_H
+
+namespace orvex_cli {
+
+// One form per platform: signal handlers, or a console control handler.
+void installStopHandlers();
+
+// Safe to call from a signal handler or from another thread.
+void requestStop();
+bool stopRequested();
+// Sleeps for the given wall time, or less when a stop is requested meanwhile.
+void sleepUnlessStopped(double seconds);
+
+} // namespace orvex_cli
+
+#endif
