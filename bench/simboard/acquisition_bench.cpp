@@ -111,12 +111,3 @@ BENCHMARK(BM_RealTimeOneSecondAt1kSps)
     ->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-// Virtual time needs a board of the benchmark's own, chosen before the board is loaded.
-int main(int argc, char **argv) {
-    setenv("ORVEX_SIM_BENCH", PRIVATE_BENCH_FILE, 1);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -62,12 +62,3 @@ void BM_StopReachesAWaitingRead(benchmark::State &state) {
 BENCHMARK(BM_StopReachesAWaitingRead)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-// A board of the benchmark's own, chosen before the board is loaded.
-int main(int argc, char **argv) {
-    setenv("ORVEX_SIM_BENCH", PRIVATE_BENCH_FILE, 1);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
