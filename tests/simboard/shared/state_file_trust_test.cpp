@@ -10,6 +10,7 @@
 #include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -72,6 +73,7 @@ class OtherUser {
         }
     }
     bool made() const { return uid_ != 0; }
+    bool take(int fd) const { return fchown(fd, uid_, gid_) == 0; }
     // In a process of the test's own that is to act as this user.
     bool become() const {
         return setgroups(0, nullptr) == 0 && setgid(gid_) == 0 && setuid(uid_) == 0;
@@ -90,13 +92,15 @@ TEST_F(StateFileTest, AnotherUsersFileIsRefusedWithoutWaitingForItsLock) {
     }
     chmod(directory_.path().c_str(), 01777); // as /tmp
     ChildProcess squatter([&](ChildProcess &self) {
-        if (!other.become()) {
-            self.tell("cannot become the other user");
-            return;
-        }
+        // Made before becoming the other user and handed over, so that the test does not
+        // depend on that user being able to reach the test's directory.
         umask(0);
         const int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_EXCL, 0666);
-        self.tell(fd >= 0 && flock(fd, LOCK_EX) == 0 ? "holding" : std::strerror(errno));
+        if (fd < 0 || !other.take(fd) || !other.become()) {
+            self.tell(std::string("cannot make the other user's file: ") + std::strerror(errno));
+            return;
+        }
+        self.tell(flock(fd, LOCK_EX) == 0 ? "holding" : std::strerror(errno));
         pause();
     });
     ASSERT_EQ(squatter.hear(), "holding");
