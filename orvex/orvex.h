@@ -65,9 +65,9 @@
  * library than it was compiled against; orvex_version() tells that one.
  * @{ */
 #define ORVEX_VERSION_MAJOR 0        /**< changes when programs must be changed */
-#define ORVEX_VERSION_MINOR 2        /**< changes when functions are added */
+#define ORVEX_VERSION_MINOR 3        /**< changes when functions are added */
 #define ORVEX_VERSION_PATCH 0        /**< changes with mends only */
-#define ORVEX_VERSION_STRING "0.2.0" /**< the three numbers as text */
+#define ORVEX_VERSION_STRING "0.3.0" /**< the three numbers as text */
 /** @} */
 
 /** Marks the library's exported functions.  A program that links the static library
@@ -108,7 +108,7 @@ enum {
  * @{ */
 
 /** The loaded library's version.  Does not touch the error code.
- * @return the version text, such as "0.2.0"; it lives as long as the program */
+ * @return the version text, such as "0.3.0"; it lives as long as the program */
 ORVEX_API const char *orvex_version(void);
 
 /** Loads the board driver now, unless it is loaded already; otherwise the first call that
@@ -352,6 +352,215 @@ ORVEX_API int orvex_analogWrite(int idx, const double *warray, int size);
  * @return 0, a driver warning, or a negative status (-1 when @p idx is out of range or is
  *         not the channel generating) */
 ORVEX_API int orvex_analogOutStop(int idx);
+
+/** @} */
+
+/** @name Scans
+ * A scan reads several analog inputs on one sample clock into one buffer.  Any of the
+ * board's 16 inputs ai0 to ai15 can be in it, each with its own range and terminal
+ * configuration; the functions above (inputs 0 to 7, referenced single-ended, ±10 V)
+ * stay as they are beside it.  One scan is set up per process: its channels, clock,
+ * start trigger and in-step outputs are stored by the set-up calls and reach the driver
+ * at orvex_scanStart(), which makes the scan's driver task; orvex_scanStop() releases it.
+ * While a scan runs, the board's analog-input converter is its own: a single-point read,
+ * a clocked read or another scan, from this process or another, is refused by the
+ * driver (-50103, naming the scan's task).
+ *
+ * Channel lists are written as the board's users write them: entries separated by
+ * commas, each an input ("ai3") or a range of inputs ("ai0:3", also descending
+ * "ai3:0"); the device may be named ("PXI1Slot2/ai0") and is otherwise the selected
+ * slot's.  Data comes in the list's order.
+ *
+ * Ranges: the board measures within ±10, ±5, ±2, ±1, ±0.5, ±0.2 or ±0.1 V with 16 bits
+ * over the range (±0.1 V resolves about 3 µV).  A requested range is widened to the
+ * smallest of these that holds it; a signal beyond the range reads as the range's end.
+ *
+ * Terminal configurations: referenced single-ended (#ORVEX_RSE, against the board's
+ * ground), non-referenced single-ended (#ORVEX_NRSE, against the AI SENSE input) and
+ * differential (#ORVEX_DIFF: input n against input n+8, for n 0 to 7; input n+8 then
+ * cannot be in the list).
+ *
+ * Rates: up to 1.25 MS/s for a scan of one channel and 1.00 MS/s in all (the rate per
+ * channel times the channels) for several; a faster clock is refused by the driver at
+ * orvex_scanStart(), with a text that names the limit.  The channels of one scan are
+ * converted one after another: channel k's sample of scan n is taken at
+ * n × interval + k × channelStep after the first (orvex_ScanInfo).
+ *
+ * Example, four inputs for one second at 10 kS/s each, ai3 at ±0.1 V differential:
+ * @code
+ * double data[4 * 10000];
+ * int read = 0;
+ * if (orvex_scanChannels("ai0:3", 10.0, ORVEX_RSE) < 0 ||
+ *     orvex_scanChannelSetup("ai3", 0.1, ORVEX_DIFF) < 0 ||
+ *     orvex_scanClock(10000.0) < 0 ||
+ *     orvex_scanAcquire(data, 10000, ORVEX_BY_SCAN, &read, 5.0) < 0) {
+ *     orvex_PrintLastError();
+ * }
+ * // data[4 * n + k] is channel k (ai0 .. ai3) of scan n
+ * @endcode
+ * @{ */
+
+/** Terminal configurations of a scan's channel. */
+enum {
+    ORVEX_RSE = 0,  /**< referenced single-ended: against the board's ground */
+    ORVEX_NRSE = 1, /**< non-referenced single-ended: against AI SENSE */
+    ORVEX_DIFF = 2  /**< differential: input n against input n+8 */
+};
+
+/** Layouts of scan data in the caller's buffer. */
+enum {
+    ORVEX_BY_CHANNEL = 0, /**< all samples of the first channel, then of the next, ... */
+    ORVEX_BY_SCAN = 1     /**< one sample of each channel, then the next scan, ... */
+};
+
+/** Edges and slopes of a start trigger. */
+enum {
+    ORVEX_RISING = 0, /**< a rising edge, or the signal rising through the level */
+    ORVEX_FALLING = 1 /**< a falling edge, or the signal falling through the level */
+};
+
+/** How the start time of a scan's first sample was taken. */
+enum {
+    ORVEX_TIME_UNKNOWN = 0,   /**< not yet: a triggered scan before its first read */
+    ORVEX_TIME_AT_START = 1,  /**< the system clock read around the driver's start call */
+    ORVEX_TIME_FROM_COUNT = 2 /**< a triggered scan: the system clock read around the
+                                   driver's count of samples acquired, at the first read */
+};
+
+/** The scan's channels, clock and timing, as the driver runs them. */
+typedef struct orvex_ScanInfo {
+    int channels;          /**< channels in the list */
+    int running;           /**< 1 between orvex_scanStart() and orvex_scanStop() */
+    double rate;           /**< samples per second per channel, as the driver runs the clock */
+    double interval;       /**< seconds between two samples of one channel (1 / rate) */
+    double channelStep;    /**< seconds between the conversions of two channels of a scan */
+    long long samplesRead; /**< per channel, since the start */
+    /** UTC of the first sample, seconds since 1970-01-01 (0 while unknown).  Read from the
+     * system clock (C's timespec_get) around a driver call: with #ORVEX_TIME_AT_START the
+     * call that started the scan, whose first sample comes at the start; with
+     * #ORVEX_TIME_FROM_COUNT, for a triggered scan, the count of samples acquired right
+     * after the first read, counted back by the interval.  Good to the system clock's
+     * accuracy plus startTimeUncertainty. */
+    double startTime;
+    double startTimeUncertainty; /**< seconds either side of startTime */
+    int startTimeSource;         /**< ORVEX_TIME_UNKNOWN, _AT_START or _FROM_COUNT */
+} orvex_ScanInfo;
+
+/** Sets the scan's channel list; every channel gets the same range and terminal
+ * configuration (orvex_scanChannelSetup() changes one).  Refused while a scan runs.
+ * @param channels the list, such as "ai0:3,ai8"
+ * @param range volts either side of 0 the channels must measure, above 0 and at most 10
+ * @param terminal #ORVEX_RSE, #ORVEX_NRSE or #ORVEX_DIFF
+ * @return 0, or -1 with the reason in the error text: an unknown channel, a channel
+ *         listed twice, a differential partner in the list, a bad range or terminal;
+ *         the stored list is then unchanged */
+ORVEX_API int orvex_scanChannels(const char *channels, double range, int terminal);
+
+/** Sets the range and terminal configuration of one channel of the list.
+ * @code
+ * orvex_scanChannels("ai0,ai1,ai8", 10.0, ORVEX_RSE);
+ * orvex_scanChannelSetup("ai1", 0.5, ORVEX_DIFF); // ai1 against ai9
+ * @endcode
+ * @param channel a channel of the list, such as "ai1"
+ * @param range as for orvex_scanChannels()
+ * @param terminal as for orvex_scanChannels()
+ * @return 0, or -1 when the channel is not in the list or the setting is refused */
+ORVEX_API int orvex_scanChannelSetup(const char *channel, double range, int terminal);
+
+/** Sets the scan's sample clock: the onboard clock at @p rate scans per second.  At
+ * program start the rate is 1000.
+ * @code
+ * orvex_scanClock(62500.0); // 16 channels at 62.5 kS/s: 1 MS/s in all
+ * @endcode
+ * @param rate samples per second per channel, above 0
+ * @return 0, or -1 for a rate of 0 or below, or not a number */
+ORVEX_API int orvex_scanClock(double rate);
+
+/** Sets or removes the scan's start trigger.
+ * @code
+ * orvex_scanTrigger("ai3", 2.5, ORVEX_RISING);  // when ai3 rises through 2.5 V
+ * orvex_scanTrigger("PFI4", 0.0, ORVEX_FALLING); // when switch S1 is pressed
+ * orvex_scanTrigger(NULL, 0.0, ORVEX_RISING);    // no trigger
+ * @endcode
+ * @param source null or "" for none; an analog input ("ai0" to "ai15") for an analog
+ *        edge; a PFI line ("PFI0" to "PFI15") for a digital edge
+ * @param level volts, for an analog source (within ±10 V)
+ * @param slope #ORVEX_RISING or #ORVEX_FALLING
+ * @return 0, or -1 for an unknown source, a level beyond ±10 V or an unknown slope */
+ORVEX_API int orvex_scanTrigger(const char *source, double level, int slope);
+
+/** Generates on analog outputs in step with the next scans: the block is written before
+ * the scan starts and its generation is started by the scan's start, on the scan's
+ * sample clock when @p shareClock is 1 (one output sample per scan) or on its own clock
+ * at @p rate otherwise.  The block is regenerated until orvex_scanStop().
+ * @code
+ * double step[2000] = {0};
+ * for (int i = 1000; i < 2000; ++i) step[i] = 1.0;
+ * orvex_scanOutput("ao0", step, 2000, 1, 0.0); // ao0 steps to 1 V at scan 1000
+ * @endcode
+ * @param channels "ao0", "ao1" or "ao0:1"; null to generate nothing in step
+ * @param data samples, volts, grouped by channel; copied
+ * @param samplesPerChannel above 0
+ * @param shareClock 1: clocked by the scan's sample clock; 0: by its own at @p rate
+ * @param rate samples per second per output channel, when @p shareClock is 0
+ * @return 0, or -1 for a bad argument (also while a scan runs), or -3 when the block
+ *         cannot be copied for lack of memory */
+ORVEX_API int orvex_scanOutput(const char *channels, const double *data, int samplesPerChannel,
+                               int shareClock, double rate);
+
+/** Starts the scan: makes its driver task with the stored channels, clock and trigger,
+ * arms the in-step outputs, and starts.
+ * @code
+ * orvex_scanStart(0); // continuous: read blocks with orvex_scanReadEx()
+ * @endcode
+ * @param samplesPerChannel N for a finite scan of N scans, or 0 for a continuous one
+ * @return 0 or a driver warning; -1 when a scan runs already, when no channel list was
+ *         set or @p samplesPerChannel is below 0; the driver's status when it refuses
+ *         (a rate above the limit, the converter held by another task); nothing is left
+ *         running then */
+ORVEX_API int orvex_scanStart(long long samplesPerChannel);
+
+/** Reads the scan's next @p samplesPerChannel samples of every channel.
+ * @code
+ * double block[16 * 1000];
+ * int read;
+ * while (orvex_scanReadEx(block, 1000, ORVEX_BY_CHANNEL, &read, 1.0) >= 0) {
+ *     // block[1000 * k + n]: channel k, sample n
+ * }
+ * @endcode
+ * @param[out] data room for @p samplesPerChannel times the channels, volts
+ * @param samplesPerChannel above 0
+ * @param layout #ORVEX_BY_CHANNEL or #ORVEX_BY_SCAN
+ * @param[out] readCount samples per channel read, also when the read failed part way
+ *        (a timeout); may be null
+ * @param timeout seconds to wait for the samples
+ * @return 0 or a driver warning, or a negative status: -1 when no scan runs or for a bad
+ *         argument, the driver's status otherwise (-200284 a timeout, -200279 samples
+ *         overwritten because they were not read in time) */
+ORVEX_API int orvex_scanReadEx(double *data, int samplesPerChannel, int layout, int *readCount,
+                               double timeout);
+
+/** A finite scan in one call: orvex_scanStart() of @p samplesPerChannel, the read of all
+ * of them, and orvex_scanStop(), which also runs when the read fails.
+ * @param[out] data room for @p samplesPerChannel times the channels, volts
+ * @param samplesPerChannel above 0
+ * @param layout #ORVEX_BY_CHANNEL or #ORVEX_BY_SCAN
+ * @param[out] readCount samples per channel read; may be null
+ * @param timeout seconds to wait for the samples
+ * @return as orvex_scanStart() and orvex_scanReadEx(): the first failure */
+ORVEX_API int orvex_scanAcquire(double *data, int samplesPerChannel, int layout, int *readCount,
+                                double timeout);
+
+/** Stops the scan and its in-step outputs and releases their driver tasks; the stored
+ * set-up stays for the next start.  Stopping with no scan running returns 1.
+ * @return 0, 1, or the first driver failure (the tasks are released whatever it was) */
+ORVEX_API int orvex_scanStop(void);
+
+/** Tells what the scan runs as: its channels and, once started, its rate, step between
+ * channels, samples read and start time.
+ * @param[out] info filled in
+ * @return 0, or -1 when @p info is null */
+ORVEX_API int orvex_scanInfo(orvex_ScanInfo *info);
 
 /** @} */
 

@@ -23,7 +23,7 @@ from .board import Board
 from .digital import Line, Port
 from .errors import CheckError, DriverWarning, Error
 
-__version__ = "0.2.0"
+__version__ = "0.3.0"
 
 PORT_SIZE = 3
 PORT_CACHE_SIZE = 4

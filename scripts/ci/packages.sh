@@ -31,7 +31,7 @@ run_examples() {
         fail "$how: ports_and_lines printed: $out"
 
     out=$("$dir/analog_loopback") || fail "$how: analog_loopback failed: $out"
-    grep -q "^orvex 0.2.0 (header 0.2.0), driver $ORVEX_DRIVER\$" <<<"$out" ||
+    grep -q "^orvex 0.3.0 (header 0.3.0), driver $ORVEX_DRIVER\$" <<<"$out" ||
         fail "$how: analog_loopback named another version or driver: $out"
     awk '/^ao0/ { n++; d = $2 - $6; if (d < 0) d = -d; if (d >= 0.010) bad = 1 }
          END { exit (n == 4 && !bad) ? 0 : 1 }' <<<"$out" ||

@@ -61,6 +61,8 @@ struct Driver {
     // Kept across resets: a library under test may still hold handles from before.
     std::unordered_map<TaskHandle, std::string> taskNames;
     std::unordered_map<TaskHandle, uInt8> lastDigitalWritten;
+    std::unordered_map<TaskHandle, float64> clockRates;
+    std::unordered_map<TaskHandle, uInt64> samplesAcquired;
     std::unordered_set<TaskHandle> liveTasks;
     std::uintptr_t tasksCreated = 0;
 };
@@ -310,7 +312,44 @@ DRIVER_ENTRY_POINT int32 DAQmxCreateAOVoltageChan(TaskHandle taskHandle,
 DRIVER_ENTRY_POINT int32 DAQmxCfgSampClkTiming(TaskHandle taskHandle, const char source[],
                                                float64 rate, int32 activeEdge, int32 sampleMode,
                                                uInt64 sampsPerChan) {
-    return taskCall(__func__, taskHandle, source, rate, activeEdge, sampleMode, sampsPerChan);
+    const int32 status =
+        taskCall(__func__, taskHandle, source, rate, activeEdge, sampleMode, sampsPerChan);
+    if (status >= 0) {
+        driver.clockRates[taskHandle] = rate;
+    }
+    return status;
+}
+
+DRIVER_ENTRY_POINT int32 DAQmxCfgDigEdgeStartTrig(TaskHandle taskHandle, const char triggerSource[],
+                                                  int32 triggerEdge) {
+    return taskCall(__func__, taskHandle, triggerSource, triggerEdge);
+}
+
+// The properties answer what the task was configured with, as a driver that runs every
+// rate exactly would; the conversions of a scan are 1 us apart.
+DRIVER_ENTRY_POINT int32 DAQmxGetSampClkRate(TaskHandle taskHandle, float64 *data) {
+    const int32 status = taskCall(__func__, taskHandle, data);
+    if (status >= 0 && data != nullptr) {
+        const auto rate = driver.clockRates.find(taskHandle);
+        *data = rate != driver.clockRates.end() ? rate->second : 1000.0;
+    }
+    return status;
+}
+
+DRIVER_ENTRY_POINT int32 DAQmxGetAIConvRate(TaskHandle taskHandle, float64 *data) {
+    const int32 status = taskCall(__func__, taskHandle, data);
+    if (status >= 0 && data != nullptr) {
+        *data = 1.0e6;
+    }
+    return status;
+}
+
+DRIVER_ENTRY_POINT int32 DAQmxGetReadTotalSampPerChanAcquired(TaskHandle taskHandle, uInt64 *data) {
+    const int32 status = taskCall(__func__, taskHandle, data);
+    if (status >= 0 && data != nullptr) {
+        *data = driver.samplesAcquired[taskHandle];
+    }
+    return status;
 }
 
 DRIVER_ENTRY_POINT int32 DAQmxCfgAnlgEdgeStartTrig(TaskHandle taskHandle,
@@ -395,6 +434,7 @@ DRIVER_ENTRY_POINT int32 DAQmxReadAnalogF64(TaskHandle taskHandle, int32 numSamp
         std::fill_n(readArray,
                     std::min<std::uint64_t>(std::max(numSampsPerChan, 0), arraySizeInSamps), 0.0);
     }
+    driver.samplesAcquired[taskHandle] += uInt64(std::max(reported, 0));
     if (sampsPerChanRead != nullptr) {
         *sampsPerChanRead = reported;
     }

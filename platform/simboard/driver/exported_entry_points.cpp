@@ -214,6 +214,38 @@ SIMBOARD_API int32 DAQmxCfgAnlgEdgeStartTrig(TaskHandle taskHandle, const char t
         });
 }
 
+// Scans are not simulated yet: these answer so that the library still loads.
+SIMBOARD_API int32 DAQmxCfgDigEdgeStartTrig(TaskHandle taskHandle, const char triggerSource[],
+                                            int32 triggerEdge) {
+    return simboard::driverCall(
+        "DAQmxCfgDigEdgeStartTrig",
+        [&](Lock &) {
+            return simboard::refuse(simboard::status::invalidArgument,
+                                    "Digital start triggers are not simulated yet.");
+        },
+        [&](JournalLine &line) {
+            line.task("task", taskHandle)
+                .text("triggerSource", triggerSource)
+                .integer("triggerEdge", triggerEdge);
+        });
+}
+
+#define SIMBOARD_PENDING_PROPERTY(name, type)                                                      \
+    SIMBOARD_API int32 name(TaskHandle taskHandle, type *data) {                                   \
+        return simboard::driverCall(                                                               \
+            #name,                                                                                 \
+            [&](Lock &) {                                                                          \
+                (void)data;                                                                        \
+                return simboard::refuse(simboard::status::invalidArgument,                         \
+                                        "This property is not simulated yet.");                    \
+            },                                                                                     \
+            [&](JournalLine &line) { line.task("task", taskHandle); });                            \
+    }
+SIMBOARD_PENDING_PROPERTY(DAQmxGetSampClkRate, float64)
+SIMBOARD_PENDING_PROPERTY(DAQmxGetAIConvRate, float64)
+SIMBOARD_PENDING_PROPERTY(DAQmxGetReadTotalSampPerChanAcquired, uInt64)
+#undef SIMBOARD_PENDING_PROPERTY
+
 SIMBOARD_API int32 DAQmxWriteDigitalU8(TaskHandle taskHandle, int32 numSampsPerChan,
                                        bool32 autoStart, float64 timeout, bool32 dataLayout,
                                        const uInt8 writeArray[], int32 *sampsPerChanWritten,

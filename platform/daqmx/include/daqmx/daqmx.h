@@ -39,11 +39,17 @@ typedef void *TaskHandle; /* null = no task */
 /* Parameter values the library passes. */
 #define DAQmx_Val_ChanForAllLines 1
 #define DAQmx_Val_RSE 10083
+#define DAQmx_Val_NRSE 10078
+#define DAQmx_Val_Diff 10106
 #define DAQmx_Val_Volts 10348
 #define DAQmx_Val_Rising 10280
+#define DAQmx_Val_Falling 10171
 #define DAQmx_Val_RisingSlope 10280
+#define DAQmx_Val_FallingSlope 10171
 #define DAQmx_Val_ContSamps 10123
+#define DAQmx_Val_FiniteSamps 10178
 #define DAQmx_Val_GroupByChannel 0
+#define DAQmx_Val_GroupByScanNumber 1
 
 #define DAQMX_DECLARE_ENTRY_POINT(name, params, args) int32 name params;
 DAQMX_ENTRY_POINTS(DAQMX_DECLARE_ENTRY_POINT)

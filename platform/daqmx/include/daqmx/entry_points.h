@@ -38,7 +38,14 @@
       (TaskHandle taskHandle, const char triggerSource[], int32 triggerSlope,                      \
        float64 triggerLevel),                                                                      \
       (taskHandle, triggerSource, triggerSlope, triggerLevel))                                     \
+    X(DAQmxCfgDigEdgeStartTrig,                                                                    \
+      (TaskHandle taskHandle, const char triggerSource[], int32 triggerEdge),                      \
+      (taskHandle, triggerSource, triggerEdge))                                                    \
     X(DAQmxDisableStartTrig, (TaskHandle taskHandle), (taskHandle))                                \
+    X(DAQmxGetSampClkRate, (TaskHandle taskHandle, float64 * data), (taskHandle, data))            \
+    X(DAQmxGetAIConvRate, (TaskHandle taskHandle, float64 * data), (taskHandle, data))             \
+    X(DAQmxGetReadTotalSampPerChanAcquired, (TaskHandle taskHandle, uInt64 * data),                \
+      (taskHandle, data))                                                                          \
     X(DAQmxWriteDigitalU8,                                                                         \
       (TaskHandle taskHandle, int32 numSampsPerChan, bool32 autoStart, float64 timeout,            \
        bool32 dataLayout, const uInt8 writeArray[], int32 *sampsPerChanWritten, bool32 *reserved), \
