@@ -6,6 +6,8 @@
 
 #include <recording/recorder.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 
 namespace recording {
@@ -42,6 +44,23 @@ Hdf5Handle newestFormat() {
     return access;
 }
 
+// A closed file keeps the room taken ahead of its end; HDF5 only cuts it off when the file
+// was not in single-writer mode.  Left as it is when the end cannot be read: the file is
+// whole either way.
+void giveBackRoom(const std::string &path) {
+    const hid_t file = H5Fopen(path.c_str(), H5F_ACC_RDONLY, H5P_DEFAULT);
+    if (file < 0) {
+        H5Eclear2(H5E_DEFAULT);
+        return;
+    }
+    haddr_t end = 0;
+    const bool known = H5Fget_eoa(file, &end) >= 0;
+    H5Fclose(file);
+    if (known && end > 0) {
+        truncate(path.c_str(), static_cast<off_t>(end));
+    }
+}
+
 } // namespace
 
 SegmentFile::SegmentFile(const RecordingConfig &config, const SegmentStart &start)
@@ -56,8 +75,9 @@ SegmentFile::SegmentFile(const RecordingConfig &config, const SegmentStart &star
     void *descriptor = nullptr;
     checked(H5Fget_vfd_handle(file_.get(), H5P_DEFAULT, &descriptor), "reach " + path_);
     room_.emplace(*static_cast<int *>(descriptor), path_);
-    reserve(0);
+    // Starting single-writer mode cuts the file to its end, room taken before included.
     checked(H5Fstart_swmr_write(file_.get()), "start single-writer mode in " + path_);
+    reserve(0);
 }
 
 void SegmentFile::reserve(std::uint64_t bytes) {
@@ -175,6 +195,7 @@ void SegmentFile::close() {
     if (samplesClosed < 0 || fileClosed < 0) {
         throwHdf5Failure("close " + path_);
     }
+    giveBackRoom(path_);
 }
 
 } // namespace recording
