@@ -11,7 +11,7 @@ import subprocess
 import time
 from datetime import datetime, timezone
 from pathlib import Path
-from typing import List
+from typing import Any, List
 
 import numpy as np
 import numpy.typing as npt
@@ -38,6 +38,16 @@ def write(directory: Path, *options: str) -> None:
 
 def files(directory: Path) -> List[str]:
     return sorted(str(path) for path in directory.glob("*.h5"))
+
+
+def open_when_ready(path: str) -> Any:
+    """A file just made stays locked until its writer has described it."""
+    for _ in range(500):
+        try:
+            return h5py.File(path, "r", swmr=True)
+        except BlockingIOError:
+            time.sleep(0.01)
+    raise TimeoutError(path)
 
 
 def test_four_channels_read_back_with_h5py(tmp_path: Path) -> None:
@@ -102,7 +112,7 @@ def test_a_reader_follows_the_file_while_it_grows(tmp_path: Path) -> None:
         while not files(tmp_path) and writer.poll() is None:
             time.sleep(0.01)
         sizes = []
-        with h5py.File(files(tmp_path)[0], "r", swmr=True) as file:
+        with open_when_ready(files(tmp_path)[0]) as file:
             samples = file["samples"]
             while writer.poll() is None:
                 samples.refresh()
