@@ -63,6 +63,17 @@ inline int32 addClockedOutput(TaskHandle task, const char *channel, double rate,
     return status < 0 ? status : clockAt(task, rate, bufferSize);
 }
 
+// One step of the converter's 16 bits over ±10 V: what a voltage read there may differ by.
+constexpr double codeAt10V = 20.0 / 65536.0;
+
+inline void expectNearEach(const std::vector<double> &values, const std::vector<double> &expected,
+                           double tolerance = codeAt10V) {
+    ASSERT_EQ(values.size(), expected.size());
+    for (size_t i = 0; i < values.size(); ++i) {
+        EXPECT_NEAR(values[i], expected[i], tolerance) << "at " << i;
+    }
+}
+
 inline int32 readBlock(TaskHandle task, std::vector<double> &samples, double timeout = 10.0,
                        int32 *read = nullptr) {
     int32 count = 0;

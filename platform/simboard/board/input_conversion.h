@@ -1,0 +1,45 @@
+// How the board's analog-input converter turns a voltage into a sample: the smallest of
+// its ranges that holds the channel's limits, 16 bits over that range, and the range's
+// end for a signal beyond it.
+#ifndef PLATFORM_SIMBOARD_BOARD_INPUT_CONVERSION_H
+#define PLATFORM_SIMBOARD_BOARD_INPUT_CONVERSION_H
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+
+namespace simboard {
+
+constexpr std::array inputRanges = {0.1, 0.2, 0.5, 1.0, 2.0, 5.0, 10.0};
+// Seconds between the conversions of two channels of one scan: the convert clock runs at
+// 1 MHz, our choice where the board leaves the driver's default open.
+constexpr double convertInterval = 1.0e-6;
+
+inline double inputRangeFor(double minimum, double maximum) {
+    double needed = std::max(std::fabs(minimum), std::fabs(maximum));
+    for (double range : inputRanges) {
+        if (needed <= range) {
+            return range;
+        }
+    }
+    return inputRanges.back();
+}
+
+// In place: each sample becomes the nearest of the 65536 codes over ±range.
+inline void convert(double *samples, size_t count, double range) {
+    constexpr double fullScale = 32768.0;
+    const double toCode = fullScale / range;
+    const double toVolts = range / fullScale;
+    for (size_t i = 0; i < count; ++i) {
+        double scaled = std::clamp(samples[i] * toCode, -fullScale, fullScale - 1.0);
+        // Rounds half away from zero without a library call: this runs for every sample.
+        auto code = static_cast<int32_t>(scaled + (scaled >= 0.0 ? 0.5 : -0.5));
+        samples[i] = std::min<int32_t>(code, 32767) * toVolts;
+    }
+}
+
+} // namespace simboard
+
+#endif
