@@ -86,6 +86,14 @@ inline int32 readBlock(TaskHandle task, std::vector<double> &samples, double tim
     return status;
 }
 
+// `perChannel` samples of each channel into `data`, which holds them all: 0 when all came.
+inline int32 readScans(TaskHandle task, int32 perChannel, int32 layout, std::vector<double> &data) {
+    int32 read = 0;
+    int32 status = DAQmxReadAnalogF64(task, perChannel, 10.0, layout, data.data(),
+                                      static_cast<uInt32>(data.size()), &read, nullptr);
+    return status < 0 ? status : (read == perChannel ? 0 : -1);
+}
+
 inline int32 readOne(TaskHandle task, double &value) {
     return DAQmxReadAnalogF64(task, 1, 1.0, 0, &value, 1, nullptr, nullptr);
 }
