@@ -9,7 +9,7 @@
 #ifndef PLATFORM_SIMBOARD_BOARD_H
 #define PLATFORM_SIMBOARD_BOARD_H
 
-#include "analog_channels.h"
+#include "analog/analog_channels.h"
 #include "bench/bench_settings.h"
 #include "bench/fault_injection.h"
 #include "bench/journal.h"

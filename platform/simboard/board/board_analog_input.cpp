@@ -1,8 +1,8 @@
 // Analog input: on-demand single scans, and clocked acquisition whose samples are computed
 // from the board clock when a read asks for them.  A read that needs samples not yet
 // acquired waits for them (real time) or moves the clock to them (virtual time).
+#include "analog/input_conversion.h"
 #include "board.h"
-#include "input_conversion.h"
 #include "names/status_codes.h"
 
 #include "daqmx/daqmx.h"

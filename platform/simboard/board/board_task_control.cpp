@@ -1,7 +1,7 @@
 // Creating tasks and their channels, and starting, stopping and clearing them.
-#include "analog_channels.h"
+#include "analog/analog_channels.h"
+#include "analog/input_conversion.h"
 #include "board.h"
-#include "input_conversion.h"
 #include "names/status_codes.h"
 
 #include "daqmx/daqmx.h"

@@ -1,6 +1,6 @@
 // Sample clock and start trigger settings of analog tasks, and the timing properties.
+#include "analog/input_conversion.h"
 #include "board.h"
-#include "input_conversion.h"
 #include "names/status_codes.h"
 
 #include "daqmx/daqmx.h"

@@ -1,8 +1,8 @@
 // How the board's analog-input converter turns a voltage into a sample: the smallest of
 // its ranges that holds the channel's limits, 16 bits over that range, and the range's
 // end for a signal beyond it.
-#ifndef PLATFORM_SIMBOARD_BOARD_INPUT_CONVERSION_H
-#define PLATFORM_SIMBOARD_BOARD_INPUT_CONVERSION_H
+#ifndef PLATFORM_SIMBOARD_ANALOG_INPUT_CONVERSION_H
+#define PLATFORM_SIMBOARD_ANALOG_INPUT_CONVERSION_H
 
 #include <algorithm>
 #include <array>

@@ -1,10 +1,10 @@
 // The rules for the analog channels of one task: what a channel is created with, and
 // which channels may stand beside each other in a task.
-#ifndef PLATFORM_SIMBOARD_BOARD_ANALOG_CHANNELS_H
-#define PLATFORM_SIMBOARD_BOARD_ANALOG_CHANNELS_H
+#ifndef PLATFORM_SIMBOARD_ANALOG_ANALOG_CHANNELS_H
+#define PLATFORM_SIMBOARD_ANALOG_ANALOG_CHANNELS_H
 
+#include "board/task.h"
 #include "names/outcome.h"
-#include "task.h"
 
 #include <cstdint>
 #include <vector>
