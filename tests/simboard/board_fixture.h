@@ -63,7 +63,8 @@ inline int32 addClockedOutput(TaskHandle task, const char *channel, double rate,
     return status < 0 ? status : clockAt(task, rate, bufferSize);
 }
 
-// One step of the converter's 16 bits over ±10 V: what a voltage read there may differ by.
+// How far a voltage read at ±10 V may be from what the stand puts on the input: one step
+// of 16 bits over the range.
 constexpr double codeAt10V = 20.0 / 65536.0;
 
 inline void expectNearEach(const std::vector<double> &values, const std::vector<double> &expected,

@@ -138,7 +138,7 @@ TEST_F(SimBoardTest, AnalogOutputsAreWiredToTheFirstTwoInputsAndRefuseOutOfRange
     EXPECT_EQ(writeOne(ao1, std::nan("")), -209008);
     double value = 0.0;
     ASSERT_EQ(readOne(ai1, value), 0);
-    EXPECT_NEAR(value, -3.3, codeAt10V);
+    EXPECT_DOUBLE_EQ(value, -3.3);
 }
 
 TEST_F(SimBoardTest, InputsSaturateAtTheRangeTheChannelLimitsSelect) {
@@ -150,7 +150,7 @@ TEST_F(SimBoardTest, InputsSaturateAtTheRangeTheChannelLimitsSelect) {
     ASSERT_EQ(simboard_setAnalogInput(6, -3.0), 0);
     double value = 0.0;
     ASSERT_EQ(readOne(wide, value), 0);
-    EXPECT_NEAR(value, 10.0, codeAt10V);
+    EXPECT_DOUBLE_EQ(value, 10.0);
     ASSERT_EQ(readOne(narrow, value), 0);
     EXPECT_DOUBLE_EQ(value, -1.0);
     EXPECT_EQ(addInput(wide, "PXI1Slot2/ai7", -12.0, 12.0), -209008);
