@@ -60,10 +60,10 @@ TEST(Commands, SinglePointAnalogInVolts) {
     const ToolResult repeated = onBench({"ai", "read", "5", "--count", "3", "--interval", "0"});
     EXPECT_EQ(repeated.status, 0) << repeated.err;
     EXPECT_EQ(repeated.out, "1.250000\n1.250000\n1.250000\n");
-    // ao0 is wired to ai0.
-    const ToolResult wired = onBench({"run", "-"}, "ao write ao0 -1.5\nai read ai0\n");
+    // ao0 is wired to ai0; -1.25 V is one of the converter's codes at ±10 V.
+    const ToolResult wired = onBench({"run", "-"}, "ao write ao0 -1.25\nai read ai0\n");
     EXPECT_EQ(wired.status, 0) << wired.err;
-    EXPECT_EQ(wired.out, "-1.500000\n");
+    EXPECT_EQ(wired.out, "-1.250000\n");
 }
 
 TEST(Commands, GenerationRunsForItsDurationAndStops) {

@@ -8,10 +8,20 @@
 #include "daqmx/daqmx.h"
 #include <orvex/simboard_control.h>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+// Volts between neighbouring codes of the converter at ±10 V (16 bits): a voltage on the
+// stand reads as the nearest code, at most half of this away.
+constexpr double tenVoltStep = 10.0 / 32768.0;
+
+// Compares samples read at ±10 V with the voltages they stand for.
+inline auto readAs(const std::vector<double> &volts) {
+    return ::testing::Pointwise(::testing::DoubleNear(tenVoltStep / 2.0), volts);
+}
 
 class ScopedTask {
   public:

@@ -138,7 +138,7 @@ TEST_F(SimBoardTest, AnalogOutputsAreWiredToTheFirstTwoInputsAndRefuseOutOfRange
     EXPECT_EQ(writeOne(ao1, std::nan("")), -209008);
     double value = 0.0;
     ASSERT_EQ(readOne(ai1, value), 0);
-    EXPECT_DOUBLE_EQ(value, -3.3);
+    EXPECT_NEAR(value, -3.3, tenVoltStep / 2.0);
 }
 
 TEST_F(SimBoardTest, InputsSaturateAtTheRangeTheChannelLimitsSelect) {
@@ -150,9 +150,9 @@ TEST_F(SimBoardTest, InputsSaturateAtTheRangeTheChannelLimitsSelect) {
     ASSERT_EQ(simboard_setAnalogInput(6, -3.0), 0);
     double value = 0.0;
     ASSERT_EQ(readOne(wide, value), 0);
-    EXPECT_DOUBLE_EQ(value, 10.0);
+    EXPECT_DOUBLE_EQ(value, 10.0 - tenVoltStep) << "the highest code";
     ASSERT_EQ(readOne(narrow, value), 0);
-    EXPECT_DOUBLE_EQ(value, -1.0);
+    EXPECT_DOUBLE_EQ(value, -1.0) << "the lowest code";
     EXPECT_EQ(addInput(wide, "PXI1Slot2/ai7", -12.0, 12.0), -209008);
     ScopedTask tooWide;
     EXPECT_EQ(addInput(tooWide, "PXI1Slot2/ai7", -12.0, 12.0), -209008);

@@ -264,15 +264,16 @@ void hammer(ChildProcess &self, int index, std::chrono::seconds duration) {
         if (writeByte(lines, level) != 0 || readByte(lines, back) != 0 || back != level) {
             failure = "line read back " + std::to_string(back) + " for " + std::to_string(level);
         }
-        double set = index + static_cast<double>(rounds % 1000) / 1000.0;
+        // Voltages the converter reads exactly, so that a torn one shows.
+        double set = static_cast<double>(index * 4096 + rounds % 1000) * tenVoltStep;
         double got = -100.0;
         if (simboard_setAnalogInput(8 + index, set) != 0 || readOne(ownInput, got) != 0 ||
             got != set) {
             failure = own + " read " + std::to_string(got) + " for " + std::to_string(set);
         }
-        double volts = static_cast<double>(index * 4096 + rounds % 4096) / 32768.0;
+        double volts = static_cast<double>(index * 409 + rounds % 409) * tenVoltStep;
         if (writeOne(analogOut, volts) != 0 || readOne(wiredInput, got) != 0 ||
-            std::ldexp(got, 15) != std::floor(std::ldexp(got, 15)) || got < 0.0 || got >= 1.0) {
+            got / tenVoltStep != std::floor(got / tenVoltStep) || got < 0.0 || got >= 1.0) {
             failure = "wired input read " + std::to_string(got);
         }
     }
