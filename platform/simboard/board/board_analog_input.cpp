@@ -150,8 +150,9 @@ Outcome Board::readClocked(Lock &lock, uint64_t id, int32_t samples, double time
         needed = std::min(needed, deadline);
         if (clock_.isVirtual()) {
             clock_.advanceTo(needed);
-        } else {
-            waitUntil(lock, needed);
+        } else if (Outcome retaken = waitUntil(lock, needed, lockPatienceFor(deadline - needed));
+                   retaken.failed()) {
+            return retaken;
         }
     }
 }
