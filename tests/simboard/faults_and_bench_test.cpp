@@ -5,6 +5,11 @@
 #include <cmath>
 #include <cstdio>
 #include <string_view>
+#include <vector>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -199,6 +204,46 @@ TEST(BenchFileTest, AFileWithANulAndGarbageAfterItsObjectIsRefused) {
     EXPECT_NE(bench.failure.detail.find("nul_bench.json: "), std::string::npos);
     EXPECT_NE(bench.failure.detail.find("NUL byte at offset 12"), std::string::npos)
         << bench.failure.detail;
+}
+
+// What no bench file can be: each would hang the board's loading (a FIFO with no writer)
+// or fill the memory (a device without end, a huge file).
+TEST(BenchFileTest, AFileThatIsNotRegularOrIsHugeIsRefusedWithTheReason) {
+    const std::string huge = ::testing::TempDir() + "huge_bench.json";
+    {
+        std::FILE *file = std::fopen(huge.c_str(), "wb");
+        ASSERT_NE(file, nullptr);
+        const std::string spaces(64 * 1024, ' ');
+        std::fputs("{\"seed\": 1}", file);
+        for (int block = 0; block < 17; ++block) {
+            std::fputs(spaces.c_str(), file);
+        }
+        std::fclose(file);
+    }
+    struct Case {
+        std::string path;
+        std::string named;
+    };
+    std::vector<Case> cases{{huge, "larger than 1 MiB"}, {::testing::TempDir(), "it is a folder"}};
+#ifndef _WIN32
+    const std::string fifo = ::testing::TempDir() + "fifo_bench.json";
+    std::remove(fifo.c_str());
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    cases.push_back({fifo, "not a regular file"});
+    cases.push_back({"/dev/zero", "not a regular file"});
+#endif
+    for (const Case &c : cases) {
+        const simboard::BenchFile bench = simboard::readBenchFile(c.path.c_str());
+        EXPECT_EQ(bench.failure.status, benchInvalid) << c.path;
+        EXPECT_NE(bench.failure.detail.find(c.path + ": "), std::string::npos)
+            << bench.failure.detail;
+        EXPECT_NE(bench.failure.detail.find(c.named), std::string::npos) << bench.failure.detail;
+        EXPECT_TRUE(simboard::wantsPrivateBoard(bench));
+    }
+    std::remove(huge.c_str());
+#ifndef _WIN32
+    std::remove(fifo.c_str());
+#endif
 }
 
 TEST(BoardFromConfiguration, ABenchFileThatCannotBeUsedFailsEveryDriverCallButNoControlCall) {

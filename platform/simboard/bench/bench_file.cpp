@@ -9,6 +9,9 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
+#include <string>
+#include <system_error>
 
 namespace simboard {
 namespace {
@@ -264,6 +267,43 @@ class BenchReader {
     BenchSettings &s_;
 };
 
+// A bench file is a few kilobytes; this bounds what a wrong path (/dev/zero, a log) costs.
+constexpr size_t largestBenchFile = 1024 * 1024;
+
+// Why the path names no regular file, checked before it is opened: opening a FIFO waits
+// for a writer, and a device can give bytes without end.  Null for a regular file, and for
+// a path that cannot be examined, which the opening then refuses.
+const char *notARegularFile(const std::string &utf8Path) {
+    std::error_code error;
+    const auto type =
+        std::filesystem::status(std::u8string(utf8Path.begin(), utf8Path.end()), error).type();
+    if (error || type == std::filesystem::file_type::not_found ||
+        type == std::filesystem::file_type::regular) {
+        return nullptr;
+    }
+    return type == std::filesystem::file_type::directory
+               ? "it is a folder, not a file"
+               : "it is not a regular file (a FIFO, a device or a socket)";
+}
+
+// The read is bounded as well as the type checked: a file may grow while it is read, and
+// some regular files (those of /proc) give no size.
+Outcome readBounded(std::FILE *file, std::string &text) {
+    char chunk[4096];
+    for (size_t got; (got = std::fread(chunk, 1, sizeof chunk, file)) > 0;) {
+        if (text.size() + got > largestBenchFile) {
+            return refuse(status::benchFileInvalid, "the file is larger than " +
+                                                        std::to_string(largestBenchFile >> 20) +
+                                                        " MiB");
+        }
+        text.append(chunk, got);
+    }
+    if (std::ferror(file) != 0) {
+        return refuse(status::benchFileInvalid, "the file cannot be read");
+    }
+    return {};
+}
+
 } // namespace
 
 Outcome parseBenchText(std::string_view text, BenchSettings &settings) {
@@ -294,13 +334,14 @@ BenchFile readBenchFile(const char *path) {
     BenchFile bench;
     bench.path = path;
     std::string text;
-    if (std::FILE *file = host::openFile(path, "rb")) {
-        char chunk[4096];
-        for (size_t got; (got = std::fread(chunk, 1, sizeof chunk, file)) > 0;) {
-            text.append(chunk, got);
-        }
+    if (const char *why = notARegularFile(bench.path)) {
+        bench.failure = refuse(status::benchFileInvalid, why);
+    } else if (std::FILE *file = host::openFile(path, "rb")) {
+        bench.failure = readBounded(file, text);
         std::fclose(file);
-        bench.failure = parseBenchText(text, bench.settings);
+        if (!bench.failure.failed()) {
+            bench.failure = parseBenchText(text, bench.settings);
+        }
     } else {
         bench.failure = refuse(status::benchFileInvalid, "the file cannot be opened");
     }

@@ -211,12 +211,14 @@ void Board::finishAutoStart(Task &task, bool startedHere) {
     }
 }
 
-void Board::waitUntil(Lock &lock, double boardTime) {
+Outcome Board::waitUntil(Lock &lock, double boardTime, std::chrono::milliseconds patience) {
     // Other processes may use the board meanwhile; their changes are seen at the wake-up,
     // as a waiting read looks again at least every few milliseconds.
     store_->unlock();
     changed_.wait_until(lock, clock_.wallTimeAt(boardTime));
-    store_->lock();
+    // Refused, the store's lock is not held: the call ends with the refusal and touches
+    // the shared state no more, and its frame finds nothing to let go of.
+    return store_->acquire(patience);
 }
 
 void Board::resetStand() {

@@ -151,7 +151,9 @@ class Board final : public BoardOutputs {
                       ScanLayout layout);
     Outcome writeGeneration(Task &task, int32_t samples, bool autoStart, int32_t layout,
                             const double *data);
-    void waitUntil(Lock &lock, double boardTime);
+    // Sleeps until `boardTime` without the store's lock, then waits at most `patience`
+    // to take it again; its refusal when it cannot be had.
+    Outcome waitUntil(Lock &lock, double boardTime, std::chrono::milliseconds patience);
 
     BoardState &state() { return store_->state(); }
     const BoardState &state() const { return store_->state(); }

@@ -184,8 +184,9 @@ Outcome Board::readClocked(Lock &lock, uint64_t id, const ScanRead &scan, int32_
         needed = std::min(needed, deadline);
         if (clock_.isVirtual()) {
             clock_.advanceTo(needed);
-        } else {
-            waitUntil(lock, needed);
+        } else if (Outcome retaken = waitUntil(lock, needed, lockPatienceFor(deadline - needed));
+                   retaken.failed()) {
+            return retaken;
         }
     }
 }

@@ -7,6 +7,7 @@
 #include "call_failure.h"
 #include "entry_point_board.h"
 
+#include <chrono>
 #include <string>
 
 namespace simboard {
@@ -18,14 +19,16 @@ enum class BenchGate { Applies, Exempt, Explains };
 
 // `run` takes the lock and returns an Outcome; `describe` adds the call's arguments to
 // the journal line, after the call, so that results written through pointers show.
+// `patience` bounds the wait for a shared board that another process holds: a call with
+// a timeout of its own waits as long as that (lockPatienceFor).
 template <class Run, class Describe>
 int32_t driverCall(const char *entryPoint, Run &&run, Describe &&describe,
-                   BenchGate gate = BenchGate::Applies) noexcept try {
+                   BenchGate gate = BenchGate::Applies,
+                   std::chrono::milliseconds patience = BoardStore::lockPatience) noexcept try {
     Board &board = entryPointBoard();
     Lock lock = board.lock();
     const bool explains = gate == BenchGate::Explains;
-    StoreAccess access(board.store(),
-                       explains ? BoardStore::glancePatience : BoardStore::lockPatience);
+    StoreAccess access(board.store(), explains ? BoardStore::glancePatience : patience);
     const bool boardHeld = !access.refusal().failed();
     Outcome outcome = boardHeld || explains ? Outcome{} : access.refusal();
     if (!outcome.failed() && gate == BenchGate::Applies) {

@@ -48,7 +48,8 @@ int32 writeSamples(const char *entryPoint, WriteOperation<Sample> write, TaskHan
                 .number("timeout", timeout)
                 .integer("dataLayout", dataLayout)
                 .values("writeArray", writeArray, numSampsPerChan);
-        });
+        },
+        simboard::BenchGate::Applies, simboard::lockPatienceFor(timeout));
 }
 
 template <class Sample>
@@ -75,7 +76,8 @@ int32 readSamples(const char *entryPoint, ReadOperation<Sample> read, TaskHandle
                 .integer("arraySizeInSamps", arraySizeInSamps)
                 .values("readArray", readArray, delivered)
                 .integer("sampsPerChanRead", delivered);
-        });
+        },
+        simboard::BenchGate::Applies, simboard::lockPatienceFor(timeout));
 }
 
 } // namespace

@@ -1,5 +1,8 @@
 #include "board_store.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace simboard {
 namespace {
 
@@ -16,6 +19,18 @@ class PrivateStore final : public BoardStore {
 };
 
 } // namespace
+
+std::chrono::milliseconds lockPatienceFor(double seconds) {
+    if (!(seconds >= 0.0) || std::isinf(seconds)) {
+        return BoardStore::lockPatience;
+    }
+    // Kept within what the count of milliseconds can hold; a wait that long is no wait
+    // anyone makes.
+    constexpr double longest = 1e12;
+    const auto milliseconds =
+        std::chrono::milliseconds(static_cast<int64_t>(std::min(seconds * 1000.0, longest)));
+    return std::max(milliseconds, BoardStore::shortestPatience);
+}
 
 void resetBoardState(BoardState &state, uint64_t seed) {
     state = BoardState{};

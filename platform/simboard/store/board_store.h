@@ -24,6 +24,8 @@ class BoardStore {
     // a call that only explains a refusal waits.
     static constexpr std::chrono::milliseconds lockPatience{3000};
     static constexpr std::chrono::milliseconds glancePatience{200};
+    // The least a call with a timeout waits: a board busy for a moment is not refused.
+    static constexpr std::chrono::milliseconds shortestPatience{10};
 
     // Exclusive use of the state across processes, waited for at most `patience`; a
     // refusal, naming what stands in the way, when it cannot be had, and then the state
@@ -48,6 +50,10 @@ class BoardStore {
   protected:
     BoardState *state_ = nullptr;
 };
+
+// How long a call with a timeout of `seconds` waits for the shared board: its timeout,
+// but at least a short look, and lockPatience where the timeout is endless.
+std::chrono::milliseconds lockPatienceFor(double seconds);
 
 // A fresh state: nothing driven, the stand at its defaults with this noise seed.
 void resetBoardState(BoardState &state, uint64_t seed);
