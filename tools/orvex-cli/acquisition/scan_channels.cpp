@@ -170,8 +170,8 @@ void checkScanRate(double rate, std::size_t channels) {
     }
     if (channels > 1 && rate * static_cast<double>(channels) > aggregateLimit) {
         throw UsageError(std::to_string(channels) + " channels at " + volts(rate) + " S/s are " +
-                         volts(rate * static_cast<double>(channels)) +
-                         " S/s in all, above the board's 1.00 MS/s in all for a scan of several "
+                         volts(rate * static_cast<double>(channels) / 1e6) +
+                         " MS/s in all, above the board's 1.00 MS/s in all for a scan of several "
                          "channels");
     }
 }
