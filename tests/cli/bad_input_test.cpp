@@ -148,12 +148,12 @@ std::vector<std::string> scan(const std::string &channels, std::vector<std::stri
 
 TEST(BadInput, ScanChannelLists) {
     expectUsageError(scan("ai0,ai16"), "channel 'ai16' is not ai0 to ai15");
-    expectUsageError(scan("ai14:17"), "channel 'ai17' is not ai0 to ai15");
+    expectUsageError(scan("ai14:ai17"), "channel 'ai17' is not ai0 to ai15");
     expectUsageError(scan("ai0:3,ai2"), "ai2 is in the channel list twice");
     expectUsageError(scan("ai0,,ai1"), "has an empty entry");
     expectUsageError(scan("ai0,ai8", {"--terminal", "ai0=diff"}),
                      "ai8 is the differential partner of ai0, so it cannot be in the list too");
-    expectUsageError(scan("ai0:15", {"--terminal", "diff"}),
+    expectUsageError(scan("ai8:9", {"--terminal", "diff"}),
                      "ai8 cannot be differential: the pairs are ai0 to ai7");
     expectUsageError(scan("ai0,ai1", {"--terminal", "ai0=floating"}),
                      "terminal 'floating' is not rse, nrse or diff");

@@ -359,13 +359,13 @@ void Tool::defineScanOptions(CLI::App &acquire) {
                     "the board's 10, 5, 2, 1, 0.5, 0.2 or 0.1): V for every channel, CH=V for "
                     "one; repeat it (default 10)")
         ->type_name("[CH=]V")
-        ->expected(1);
+        ->allow_extra_args(false);
     acquire
         .add_option("--terminal", args.terminals,
                     "A scan's terminal configuration, rse, nrse or diff (input n against n+8, "
                     "n 0 to 7): for every channel, or CH=... for one; repeat it (default rse)")
         ->type_name("[CH=]T")
-        ->expected(1);
+        ->allow_extra_args(false);
     acquire
         .add_option("--slope", args.slope,
                     "The trigger's slope or edge: rising (default) or falling")
