@@ -317,7 +317,8 @@ void Tool::defineAnalogInput() {
                    "Samples per second per channel (required): at most 1.25 MS/s for one "
                    "channel, 1 MS/s in all for several");
     CLI::Option *samples =
-        acquire->add_option("--samples", args.samples, "Number of samples")->type_name("N");
+        acquire->add_option("--samples", args.samples, "Number of samples (per channel)")
+            ->type_name("N");
     acquire->add_option("--duration", args.duration, "Seconds of board time")
         ->type_name("S")
         ->excludes(samples);
