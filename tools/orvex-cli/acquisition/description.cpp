@@ -16,6 +16,13 @@ std::string number(double value) {
     return text;
 }
 
+// Short where a computed time has a binary tail: 1e-06, not 9.9999999999999995e-07.
+std::string timeNumber(double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.15g", value);
+    return text;
+}
+
 std::string shortNumber(double value) {
     char text[64];
     std::snprintf(text, sizeof text, "%g", value);
@@ -94,8 +101,8 @@ std::string describeAcquisition(const AcquisitionRequest &request, const Session
         }
         line("rate", number(timing ? timing->rate : request.rate) + " S/s per channel");
         if (timing) {
-            line("interval", number(timing->interval) + " s");
-            line("channel step", number(timing->channelStep) + " s");
+            line("interval", timeNumber(timing->interval) + " s");
+            line("channel step", timeNumber(timing->channelStep) + " s");
         }
         line("units", "V");
         line("start", startText(timing));
