@@ -23,7 +23,7 @@ fail() {
     exit 1
 }
 
-# Runs the three examples built in $1 and checks what they print.
+# Runs the examples built in $1 and checks what they print.
 run_examples() {
     local dir=$1 how=$2 out
     out=$("$dir/ports_and_lines") || fail "$how: ports_and_lines failed: $out"
@@ -41,7 +41,16 @@ run_examples() {
     awk '/^read/ { n = $2 } /^first/ { first = $2 } /^last/ { last = $2 }
          END { exit (n == 200 && first >= 0.95 && first <= 1.10 && last > first + 0.5) ? 0 : 1 }' \
         <<<"$out" || fail "$how: the acquisition did not start at the 1 V trigger: $out"
-    echo "$how: the three examples ran and printed the expected values"
+
+    out=$("$dir/scan_to_csv") || fail "$how: scan_to_csv failed: $out"
+    awk -F, '/^[0-9]/ { n++; if (NF != 5) bad = 1 } END { exit (n == 1000 && !bad) ? 0 : 1 }' \
+        <<<"$out" || fail "$how: scan_to_csv did not print 1000 scans of four channels"
+
+    out=$("$dir/stimulus_response") || fail "$how: stimulus_response failed: $out"
+    awk '/^step written/ { w = $NF } /^step seen/ { s = $NF }
+         END { exit (s >= w && s <= w + 1) ? 0 : 1 }' <<<"$out" ||
+        fail "$how: the step on ao0 was not seen on ai0 at its scan: $out"
+    echo "$how: the five examples ran and printed the expected values"
 }
 
 export ORVEX_DRIVER=$libdir/orvex/liborvex_simboard.so

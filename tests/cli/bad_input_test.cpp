@@ -137,6 +137,96 @@ TEST(BadInput, AnOutputThatCannotBeWrittenIsNotCreated) {
                  std::filesystem::file_size(folder.file("ok.f64")) > 0);
 }
 
+// A scan's channel list, ranges, terminals, rate and trigger are checked before the
+// board is touched.
+std::vector<std::string> scan(const std::string &channels, std::vector<std::string> options = {}) {
+    std::vector<std::string> line = {"ai",   "acquire",   channels, "--rate",
+                                     "1000", "--samples", "10"};
+    line.insert(line.end(), options.begin(), options.end());
+    return line;
+}
+
+TEST(BadInput, ScanChannelLists) {
+    expectUsageError(scan("ai0,ai16"), "channel 'ai16' is not ai0 to ai15");
+    expectUsageError(scan("ai14:ai17"), "channel 'ai17' is not ai0 to ai15");
+    expectUsageError(scan("ai0:3,ai2"), "ai2 is in the channel list twice");
+    expectUsageError(scan("ai0,,ai1"), "has an empty entry");
+    expectUsageError(scan("ai0,ai8", {"--terminal", "ai0=diff"}),
+                     "ai8 is the differential partner of ai0, so it cannot be in the list too");
+    expectUsageError(scan("ai8:9", {"--terminal", "diff"}),
+                     "ai8 cannot be differential: the pairs are ai0 to ai7");
+    expectUsageError(scan("ai0,ai1", {"--terminal", "ai0=floating"}),
+                     "terminal 'floating' is not rse, nrse or diff");
+    expectUsageError(scan("ai0,ai1", {"--range", "ai5=1"}),
+                     "--range 'ai5=1': ai5 is not in the channel list");
+    expectUsageError(scan("ai0,ai1", {"--range", "ai1=1", "--range", "ai1=2"}),
+                     "--range for ai1 is given twice");
+}
+
+TEST(BadInput, ScanRanges) {
+    for (const char *range : {"10.5", "0", "-1", "ai1=20", "ai1=0"}) {
+        expectUsageError(scan("ai0,ai1", {"--range", range}), "is not above 0 V and at most 10 V");
+    }
+    expectUsageError(scan("ai0,ai1", {"--range", "small"}), "range 'small' is not a number");
+}
+
+TEST(BadInput, ScanRatesBeyondTheBoard) {
+    for (const char *rate : {"0", "-5"}) {
+        expectUsageError({"ai", "acquire", "ai0:3", "--rate", rate, "--samples", "10"},
+                         std::string("rate '") + rate + "'");
+    }
+    expectUsageError({"ai", "acquire", "ai0:15", "--rate", "62501", "--samples", "10"},
+                     "16 channels at 62501 S/s are 1.00002 MS/s in all, above the board's "
+                     "1.00 MS/s in all");
+    expectUsageError({"ai", "acquire", "ai9", "--rate", "1250001", "--samples", "10"},
+                     "above the board's 1.25 MS/s for a scan of one channel");
+}
+
+TEST(BadInput, ScanTriggers) {
+    expectUsageError(scan("ai0,ai1", {"--trigger", "PFI16"}),
+                     "channel 'PFI16' is not PFI0 to PFI15");
+    expectUsageError(scan("ai0,ai1", {"--trigger", "ai0", "--slope", "up"}),
+                     "slope 'up' is not rising or falling");
+}
+
+// What the library refuses in a scan's set-up is the user's input too.
+TEST(BadInput, ALevelTheLibraryRefusesIsAUsageError) {
+    const ToolResult result =
+        runTool({"--bench", virtualBench(), "ai", "acquire", "ai0,ai1", "--rate", "1000",
+                 "--samples", "10", "--trigger", "ai0", "--level", "11"});
+    EXPECT_EQ(result.status, 2) << result.err;
+    EXPECT_THAT(result.err, HasSubstr("Try 'orvex ai acquire --help'."));
+}
+
+TEST(BadInput, InStepGenerations) {
+    expectUsageError({"ao", "generate", "0", "--sine", "100,1", "--in-step", "--share-clock"},
+                     "--in-step arms a generation for the next 'ai acquire' of a run script");
+    expectUsageError({"ao", "generate", "0", "--rate", "1000", "--sine", "100,1", "--share-clock"},
+                     "--share-clock goes with --in-step");
+    expectUsageError({"ao", "generate", "0", "--sine", "100,1"}, "give --rate");
+    const std::vector<std::pair<std::string, std::string>> lines = {
+        {"ao generate 0 --sine 100,1 --in-step --share-clock --rate 1000", "leave out --rate"},
+        {"ao generate 0 --sine 100,1 --in-step", "give --rate, or --share-clock"},
+        {"ao generate 0 --sine 100,1 --in-step --share-clock --duration 1", "leave out --duration"},
+        {"ao generate 0 --rate 1000 --sine 100,11 --in-step", "outside"},
+        {"ao generate 0 --sine 100,1 --in-step --share-clock\n"
+         "ao generate 0 --sine 50,1 --in-step --share-clock",
+         "ao0 is armed in step already"},
+        {"ao generate 0 --sine 100,1 --in-step --share-clock\n"
+         "ao generate 1 --rate 1000 --sine 50,1 --in-step\n"
+         "ai acquire ai0 --rate 1000 --samples 10",
+         "give both --share-clock, or both the same --rate"},
+        {"ao generate 0 --sine 600,1 --in-step --share-clock\n"
+         "ai acquire ai0 --rate 1000 --samples 10",
+         "half the rate"},
+    };
+    for (const auto &[script, message] : lines) {
+        const ToolResult result = runTool({"--bench", virtualBench(), "run", "-"}, script + "\n");
+        EXPECT_EQ(result.status, 2) << script;
+        EXPECT_THAT(result.err, HasSubstr(message)) << script;
+    }
+}
+
 TEST(Scripts, AFailingLineStopsTheScriptWithItsNumber) {
     const std::string script = "port read 1\n"
                                "\n"

@@ -6,6 +6,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <map>
@@ -114,6 +115,36 @@ TEST(RealTime, AFileFollowsTheBoardAndOutlivesAKill) {
         EXPECT_GE(static_cast<double>(seen), (boardTime - 1.0) * rate);
     } // killed here, without a chance to flush anything
     EXPECT_GE(wholeSamples(readFile(path)), seen);
+}
+
+// A scan ends on Ctrl-C as a single channel does: every line a whole scan of four
+// channels, the count per channel exact, the scan's task released.
+TEST(RealTime, CtrlCEndsAScanWithWholeScans) {
+    ScratchFolder folder;
+    writeFile(folder.file("bench.json"), R"({ "private": true })");
+    ToolProcess tool({"--bench", folder.file("bench.json"), "--journal", folder.file("journal"),
+                      "ai", "acquire", "ai0:3", "--rate", "10000", "--duration", "60", "-o",
+                      folder.file("scan.csv")});
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    tool.signal(SIGINT);
+    const ToolResult result = tool.finish();
+    EXPECT_EQ(result.status, 0) << result.err;
+
+    std::istringstream lines(readFile(folder.file("scan.csv")));
+    std::string line;
+    std::size_t scans = 0;
+    while (std::getline(lines, line)) {
+        if (line.starts_with("#") || line.starts_with("sample,")) {
+            continue;
+        }
+        ASSERT_TRUE(line.starts_with(std::to_string(scans) + ",")) << line;
+        ASSERT_EQ(std::count(line.begin(), line.end(), ','), 4) << line;
+        ++scans;
+    }
+    EXPECT_GT(scans, 1000u);
+    EXPECT_THAT(result.err,
+                HasSubstr("stopped after " + std::to_string(scans) + " samples per channel"));
+    EXPECT_TRUE(tasksLeft(readFile(folder.file("journal"))).empty());
 }
 
 TEST(RealTime, SigtermEndsAGenerationAndReleasesItsTask) {

@@ -1,22 +1,34 @@
-// Clocked acquisition of one input channel, streamed to a file through the library's
-// continuous fetch in fixed blocks, so memory stays bounded however long it runs.
+// Clocked acquisition of one input channel, or a scan of several, streamed to a file
+// through the library's continuous reads in fixed blocks, so memory stays bounded however
+// long it runs.
 #ifndef TOOLS_ORVEX_CLI_ACQUISITION_H
 #define TOOLS_ORVEX_CLI_ACQUISITION_H
 
 #include "core/session.h"
+#include "in_step_output.h"
 #include "sample_format.h"
+#include "scan_channels.h"
+
+#include <orvex.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace orvex_cli {
 
 struct AcquisitionRequest {
     int channel = 0;
-    double rate = 0.0;
-    std::uint64_t samples = 0;
-    std::string trigger; // an input ("ai0") or a physical name; empty: start at once
+    // A scan's channels; empty for the library's clocked read of `channel` alone.
+    std::vector<ScanChannel> scan;
+    double rate = 0.0;         // per channel
+    std::uint64_t samples = 0; // per channel
+    // An input ("ai0") or a physical name, a PFI line for a scan; empty: start at once.
+    std::string trigger;
     double level = 0.0;
+    int slope = ORVEX_RISING;
+    std::optional<InStepOutput> inStep; // started by the scan's start
     double timeout = 10.0; // longest wait for the trigger, and for a block beyond its length
     SampleFormat format = SampleFormat::Csv;
     std::string output = "-";
@@ -24,8 +36,8 @@ struct AcquisitionRequest {
 };
 
 struct AcquisitionResult {
-    std::uint64_t samples = 0;
-    bool stopped = false; // ended early by Ctrl-C or SIGTERM
+    std::uint64_t samples = 0; // per channel
+    bool stopped = false;      // ended early by Ctrl-C or SIGTERM
 };
 
 // Throws UsageError for an output that cannot be created (before any board call), and

@@ -15,32 +15,43 @@ namespace {
 static_assert(std::endian::native == std::endian::little,
               "the binary formats are written as the machine holds them");
 
-constexpr std::size_t longestLine = 64;
-constexpr std::size_t linesPerPiece = 4096;
+constexpr std::size_t longestIndex = 21;
+constexpr std::size_t longestValue = 33;
+constexpr std::size_t binaryValuesPerPiece = 1 << 14;
+constexpr std::size_t textValuesPerPiece = 4096;
 
-char *formatLine(char *out, char separator, std::uint64_t index, double volts) {
+char *formatLine(char *out, char separator, std::uint64_t index, const double *volts,
+                 std::size_t channels) {
     out = std::to_chars(out, out + 20, index).ptr;
-    *out++ = separator;
-    out = formatVolts(out, volts);
+    for (std::size_t k = 0; k < channels; ++k) {
+        *out++ = separator;
+        out = formatVolts(out, volts[k]);
+    }
     *out++ = '\n';
     return out;
 }
 
+// In pieces of whole scans, so a huge block never needs a buffer of its own size.
+std::size_t scansPerPiece(std::size_t values, std::size_t channels) {
+    return std::max<std::size_t>(1, values / channels);
+}
+
 template <typename Number>
-void appendBinary(OutputFile &file, const double *volts, std::size_t count) {
-    // In pieces, so a huge block never needs a buffer of its own size.
-    constexpr std::size_t piece = 1 << 14;
-    for (std::size_t done = 0; done < count;) {
-        const std::size_t now = count - done < piece ? count - done : piece;
-        auto *out = reinterpret_cast<Number *>(file.reserve(now * sizeof(Number)));
+void appendBinary(OutputFile &file, const double *volts, std::size_t scans, std::size_t channels) {
+    for (std::size_t done = 0; done < scans;) {
+        const std::size_t now =
+            std::min(scans - done, scansPerPiece(binaryValuesPerPiece, channels));
+        const std::size_t values = now * channels;
+        const double *from = volts + done * channels;
+        auto *out = reinterpret_cast<Number *>(file.reserve(values * sizeof(Number)));
         if constexpr (sizeof(Number) == sizeof(double)) {
-            std::memcpy(out, volts + done, now * sizeof(double));
+            std::memcpy(out, from, values * sizeof(double));
         } else {
-            for (std::size_t k = 0; k < now; ++k) {
-                out[k] = static_cast<Number>(volts[done + k]);
+            for (std::size_t k = 0; k < values; ++k) {
+                out[k] = static_cast<Number>(from[k]);
             }
         }
-        file.commit(now * sizeof(Number), now);
+        file.commit(values * sizeof(Number), now);
         done += now;
     }
 }
@@ -81,12 +92,12 @@ const char *formatDescription(SampleFormat format) {
     return "";
 }
 
-std::size_t recordSize(SampleFormat format) {
+std::size_t recordSize(SampleFormat format, std::size_t channels) {
     switch (format) {
     case SampleFormat::F64:
-        return sizeof(double);
+        return sizeof(double) * channels;
     case SampleFormat::F32:
-        return sizeof(float);
+        return sizeof(float) * channels;
     case SampleFormat::Csv:
     case SampleFormat::Tsv:
         break;
@@ -117,26 +128,27 @@ char *formatVolts(char *out, double volts) {
     return out + 6;
 }
 
-void appendSamples(OutputFile &file, SampleFormat format, const double *volts, std::size_t count,
-                   std::uint64_t firstIndex) {
+void appendScans(OutputFile &file, SampleFormat format, const double *volts, std::size_t scans,
+                 std::size_t channels, std::uint64_t firstIndex) {
     switch (format) {
     case SampleFormat::F64:
-        appendBinary<double>(file, volts, count);
+        appendBinary<double>(file, volts, scans, channels);
         return;
     case SampleFormat::F32:
-        appendBinary<float>(file, volts, count);
+        appendBinary<float>(file, volts, scans, channels);
         return;
     case SampleFormat::Csv:
     case SampleFormat::Tsv:
         break;
     }
     const char separator = format == SampleFormat::Csv ? ',' : '\t';
-    for (std::size_t done = 0; done < count;) {
-        const std::size_t now = std::min(count - done, linesPerPiece);
+    const std::size_t longestLine = longestIndex + channels * longestValue;
+    for (std::size_t done = 0; done < scans;) {
+        const std::size_t now = std::min(scans - done, scansPerPiece(textValuesPerPiece, channels));
         char *const start = file.reserve(now * longestLine);
         char *end = start;
         for (std::size_t k = done; k < done + now; ++k) {
-            end = formatLine(end, separator, firstIndex + k, volts[k]);
+            end = formatLine(end, separator, firstIndex + k, volts + k * channels, channels);
         }
         file.commit(static_cast<std::size_t>(end - start), now);
         done += now;

@@ -1,4 +1,5 @@
-// The acquisition file formats: text with one sample a line, or raw little-endian numbers.
+// The acquisition file formats: text with one scan a line (a sample of each channel), or
+// raw little-endian numbers, the channels of a scan interleaved.
 #ifndef TOOLS_ORVEX_CLI_ACQUISITION_SAMPLE_FORMAT_H
 #define TOOLS_ORVEX_CLI_ACQUISITION_SAMPLE_FORMAT_H
 
@@ -16,13 +17,14 @@ enum class SampleFormat { Csv, Tsv, F64, F32 };
 SampleFormat parseSampleFormat(std::string_view name); // one of "csv", "tsv", "f64", "f32"
 bool isText(SampleFormat format);
 const char *formatDescription(SampleFormat format);
-// Bytes of one sample, or 0 for a text line.
-std::size_t recordSize(SampleFormat format);
+// Bytes of one scan, or 0 for a text line.
+std::size_t recordSize(SampleFormat format, std::size_t channels = 1);
 
-// Appends samples numbered from `firstIndex`: "index<sep>volts\n" for the text formats,
-// volts with six decimals (microvolts).
-void appendSamples(OutputFile &file, SampleFormat format, const double *volts, std::size_t count,
-                   std::uint64_t firstIndex);
+// Appends `scans` scans of `channels` interleaved samples, numbered from `firstIndex`:
+// "index<sep>volts<sep>volts...\n" for the text formats, volts with six decimals
+// (microvolts).  The file counts scans.
+void appendScans(OutputFile &file, SampleFormat format, const double *volts, std::size_t scans,
+                 std::size_t channels, std::uint64_t firstIndex);
 
 // Writes `volts` with six decimals at `out`; returns the end.  At most 32 characters.
 char *formatVolts(char *out, double volts);

@@ -1,6 +1,8 @@
 #include "command_line.h"
 
 #include "acquisition/acquisition.h"
+#include "acquisition/in_step_output.h"
+#include "acquisition/scan_channels.h"
 #include "acquisition/waveform.h"
 #include "commands/board_commands.h"
 #include "commands/script.h"
@@ -32,7 +34,9 @@ constexpr const char *footer =
     "acquisition or generation cleanly: the file is flushed and whole, every task released.\n"
     "\n"
     "Values are decimal, 0x hex or 0b binary; ports print as hex and binary.  Channels are\n"
-    "written 3 or ai3 / ao1.\n"
+    "written 3 or ai3 / ao1.  'ai acquire' also takes a channel list over ai0 to ai15\n"
+    "(ai0:3,ai8), read as one scan on one clock, each channel with its own --range and\n"
+    "--terminal: '--range 10 --range ai3=0.1 --terminal ai3=diff'.\n"
     "\n"
     "Environment: ORVEX_DRIVER names the driver library (--driver sets it); on the\n"
     "simulated board ORVEX_SIM_BENCH and ORVEX_SIM_JOURNAL name its bench file and journal\n"
@@ -42,9 +46,12 @@ constexpr const char *footer =
     "  orvex port write 0 0xA5\n"
     "  orvex line get 1.4\n"
     "  orvex ai acquire 0 --rate 10000 --duration 2 --output ai0.csv\n"
+    "  orvex ai acquire ai0:3,ai8 --rate 10000 --samples 1000 --range ai3=0.1 -o scan.csv\n"
     "  orvex ao generate 0 --rate 10000 --sine 50,2 --duration 5\n"
     "  printf 'ao generate 0 --rate 10000 --sine 50,2\\nai acquire 0 --rate 10000 "
-    "--samples 2000\\n' | orvex run -";
+    "--samples 2000\\n' | orvex run -\n"
+    "  printf 'ao generate 0 --sine 100,2 --in-step --share-clock\\nai acquire ai0,ai1 "
+    "--rate 10000 --samples 2000\\n' | orvex run -";
 
 // The parser's messages quote the user's words after a few of their own.
 constexpr std::size_t longestParserMessage = 2 * longestEcho;
@@ -54,11 +61,13 @@ constexpr std::size_t longestParserMessage = 2 * longestEcho;
 struct Arguments {
     std::string port, value, portLine, channel, volts;
     std::string count = "1", interval = "1";
-    std::string rate, samples, duration, trigger, level = "0", timeout = "10";
+    std::string rate, samples, duration, trigger, level = "0", slope, timeout = "10";
+    std::vector<std::string> ranges, terminals;
     std::string format = "csv", output = "-", header;
     std::string sine, square, waveFile;
     std::string script = "-";
     bool keepGoing = false;
+    bool inStep = false, shareClock = false;
 };
 
 class Tool {
@@ -187,17 +196,22 @@ class Tool {
     }
 
     // The channel and the sample clock rate of a clocked command.
-    void clockedChannel(CLI::App &clocked, const char *channelHelp) {
+    void clockedChannel(CLI::App &clocked, const char *channelHelp, const char *rateHelp) {
         clocked.add_option("CH", args.channel, channelHelp)->required();
-        clocked.add_option("--rate", args.rate, "Samples per second")->type_name("HZ")->required();
+        clocked.add_option("--rate", args.rate, rateHelp)->type_name("HZ");
     }
 
     void define();
     void defineDigital();
     void defineAnalogInput();
     void defineAnalogOutput();
+    void defineScanOptions(CLI::App &acquire);
+    bool readsOneChannelAlone() const;
+    void setUpScan(AcquisitionRequest &request);
     void acquireNow();
     void generateNow();
+    void armInStep(int channel, std::function<std::vector<double>(double)> block,
+                   const std::string &wave);
 };
 
 void Tool::define() {
@@ -278,7 +292,8 @@ void Tool::defineDigital() {
 }
 
 void Tool::defineAnalogInput() {
-    CLI::App *ai = app.add_subcommand("ai", "Analog inputs ai0 to ai7, in volts");
+    CLI::App *ai = app.add_subcommand(
+        "ai", "Analog inputs ai0 to ai7 in volts; ai0 to ai15 in scans ('ai acquire' of a list)");
     ai->require_subcommand(1);
     CLI::App *read = command(*ai, "read", "Print single-point readings, one a line", [this] {
         analogRead(parseChannel(args.channel, "ai", ANALOG_SIZEi), parseCount(args.count, "count"),
@@ -293,18 +308,24 @@ void Tool::defineAnalogInput() {
         ->capture_default_str();
 
     CLI::App *acquire = command(*ai, "acquire",
-                                "Record a clocked acquisition to a file or standard output, "
-                                "streamed in blocks",
+                                "Record a clocked acquisition of one input, or a scan of a "
+                                "channel list, to a file or standard output, streamed in blocks",
                                 [this] { acquireNow(); });
-    clockedChannel(*acquire, "Input channel");
+    clockedChannel(*acquire,
+                   "Input channel 0 to 7, or a channel list over ai0 to ai15 read as one scan "
+                   "(e.g. ai0:3,ai8)",
+                   "Samples per second per channel (required): at most 1.25 MS/s for one "
+                   "channel, 1 MS/s in all for several");
     CLI::Option *samples =
-        acquire->add_option("--samples", args.samples, "Number of samples")->type_name("N");
+        acquire->add_option("--samples", args.samples, "Number of samples (per channel)")
+            ->type_name("N");
     acquire->add_option("--duration", args.duration, "Seconds of board time")
         ->type_name("S")
         ->excludes(samples);
     acquire
         ->add_option("--trigger", args.trigger,
-                     "Start when this input (e.g. ai0) rises through --level")
+                     "Start when this input (e.g. ai0) rises through --level; in a scan also "
+                     "ai8 to ai15, or a digital edge on a line PFI0 to PFI15")
         ->type_name("SOURCE");
     acquire->add_option("--level", args.level, "Trigger level in volts")
         ->type_name("V")
@@ -314,10 +335,12 @@ void Tool::defineAnalogInput() {
                      "Longest wait for the trigger, and for a block beyond its length")
         ->type_name("S")
         ->capture_default_str();
+    defineScanOptions(*acquire);
     acquire
         ->add_option("--format", args.format,
-                     "csv or tsv (a '#' header, then 'sample,volts' lines), or raw "
-                     "little-endian f64 or f32")
+                     "csv or tsv (a '#' header, then 'sample,volts' lines; a scan has a column "
+                     "per channel), or raw little-endian f64 or f32 (a scan's channels "
+                     "interleaved)")
         ->check(CLI::IsMember({"csv", "tsv", "f64", "f32"}))
         ->capture_default_str();
     acquire->add_option("-o,--output", args.output, "Output file, - for standard output")
@@ -325,15 +348,75 @@ void Tool::defineAnalogInput() {
         ->capture_default_str();
     acquire
         ->add_option("--header", args.header,
-                     "With f64 or f32: also write a description here first, and the "
-                     "sample count at the end")
+                     "With f64 or f32: also write a description here first (channels, "
+                     "ranges, layout, rate, start), and the sample count at the end")
         ->type_name("FILE");
+}
+
+void Tool::defineScanOptions(CLI::App &acquire) {
+    acquire
+        .add_option("--range", args.ranges,
+                    "A scan's range, volts either side of 0 (above 0, at most 10; widened to "
+                    "the board's 10, 5, 2, 1, 0.5, 0.2 or 0.1): V for every channel, CH=V for "
+                    "one; repeat it (default 10)")
+        ->type_name("[CH=]V")
+        ->allow_extra_args(false);
+    acquire
+        .add_option("--terminal", args.terminals,
+                    "A scan's terminal configuration, rse, nrse or diff (input n against n+8, "
+                    "n 0 to 7): for every channel, or CH=... for one; repeat it (default rse)")
+        ->type_name("[CH=]T")
+        ->allow_extra_args(false);
+    acquire
+        .add_option("--slope", args.slope,
+                    "The trigger's slope or edge: rising (default) or falling")
+        ->type_name("SLOPE");
+}
+
+// The tool's single-channel read, as it always was, unless the words ask for a scan.
+bool Tool::readsOneChannelAlone() const {
+    if (!args.ranges.empty() || !args.terminals.empty() || !args.slope.empty() ||
+        args.trigger.starts_with("PFI") || !session.armedInStep().empty()) {
+        return false;
+    }
+    try {
+        parseChannel(args.channel, "ai", ANALOG_SIZEi);
+        return true;
+    } catch (const UsageError &) {
+        return false;
+    }
+}
+
+void Tool::setUpScan(AcquisitionRequest &request) {
+    request.scan = parseScanChannels(args.channel, args.ranges, args.terminals);
+    checkScanRate(request.rate, request.scan.size());
+    if (args.slope == "falling") {
+        request.slope = ORVEX_FALLING;
+    } else if (!args.slope.empty() && args.slope != "rising") {
+        throw UsageError("slope " + quotedEcho(args.slope) + " is not rising or falling");
+    }
+    if (args.trigger.starts_with("PFI")) {
+        request.trigger = "PFI" + std::to_string(parseChannel(args.trigger, "PFI", scanInputs));
+    } else if (!args.trigger.empty()) {
+        request.trigger = inputName(parseChannel(args.trigger, "ai", scanInputs));
+    }
+    if (!session.armedInStep().empty()) {
+        request.inStep = inStepOutput(session.takeInStep(), request.rate);
+    }
 }
 
 void Tool::acquireNow() {
     AcquisitionRequest request;
-    request.channel = parseChannel(args.channel, "ai", ANALOG_SIZEi);
+    if (args.rate.empty()) {
+        throw UsageError("give --rate");
+    }
     request.rate = parsePositive(args.rate, "rate");
+    request.trigger = args.trigger;
+    if (readsOneChannelAlone()) {
+        request.channel = parseChannel(args.channel, "ai", ANALOG_SIZEi);
+    } else {
+        setUpScan(request);
+    }
     if (args.samples.empty() == args.duration.empty()) {
         throw UsageError("give --samples or --duration");
     }
@@ -346,7 +429,6 @@ void Tool::acquireNow() {
         }
         request.samples = static_cast<std::uint64_t>(samples);
     }
-    request.trigger = args.trigger;
     request.level = parseNumber(args.level, "level");
     request.timeout = parsePositive(args.timeout, "timeout");
     request.format = parseSampleFormat(args.format);
@@ -357,8 +439,9 @@ void Tool::acquireNow() {
     }
     const AcquisitionResult result = acquire(request, session);
     if (result.stopped && !session.quiet()) {
-        std::fprintf(stderr, "orvex: stopped after %llu samples\n",
-                     static_cast<unsigned long long>(result.samples));
+        std::fprintf(stderr, "orvex: stopped after %llu %s\n",
+                     static_cast<unsigned long long>(result.samples),
+                     request.scan.empty() ? "samples" : "samples per channel");
     }
 }
 
@@ -376,7 +459,8 @@ void Tool::defineAnalogOutput() {
                                  "Regenerate a wave on the output until Ctrl-C or --duration "
                                  "(in a script: until 'ao stop' or the script's end)",
                                  [this] { generateNow(); });
-    clockedChannel(*generate, "Output channel");
+    clockedChannel(*generate, "Output channel",
+                   "Samples per second (required, but for --in-step --share-clock)");
     generate->add_option("--sine", args.sine, "Sine of FREQ hertz, AMPL volts peak")
         ->type_name("FREQ,AMPL[,OFFSET]");
     generate->add_option("--square", args.square, "Square wave, +-AMPL around OFFSET")
@@ -385,6 +469,12 @@ void Tool::defineAnalogOutput() {
         ->type_name("FILE");
     generate->add_option("--duration", args.duration, "Seconds of wall time, then stop")
         ->type_name("S");
+    generate->add_flag("--in-step", args.inStep,
+                       "In a script: arm the generation to start with the next 'ai acquire', "
+                       "which then runs as a scan, and to stop with it");
+    generate->add_flag("--share-clock", args.shareClock,
+                       "With --in-step: one output sample per scan, on the scan's sample clock "
+                       "(leave out --rate)");
 
     CLI::App *stop = command(*ao, "stop", "Stop the generation on the output", [this] {
         stopGeneration(session, parseChannel(args.channel, "ao", ANALOG_SIZEo));
@@ -394,25 +484,72 @@ void Tool::defineAnalogOutput() {
 
 void Tool::generateNow() {
     const int channel = parseChannel(args.channel, "ao", ANALOG_SIZEo);
-    const double rate = parsePositive(args.rate, "rate");
     const int shapes = !args.sine.empty() + !args.square.empty() + !args.waveFile.empty();
     if (shapes != 1) {
         throw UsageError("give one of --sine, --square or --file");
     }
-    std::vector<double> block;
+    // The block at a clock's rate: for a generation on a scan's clock, the scan's.
+    std::function<std::vector<double>(double)> makeBlock;
+    std::string wave;
     if (!args.waveFile.empty()) {
-        block = readWaveFile(args.waveFile);
-    } else if (!args.sine.empty()) {
-        block = periodicBlock(parseWaveShape(WaveKind::Sine, args.sine), rate);
+        makeBlock = [block = readWaveFile(args.waveFile)](double) { return block; };
+        wave = "file " + args.waveFile;
     } else {
-        block = periodicBlock(parseWaveShape(WaveKind::Square, args.square), rate);
+        const bool sine = !args.sine.empty();
+        const WaveShape shape = parseWaveShape(sine ? WaveKind::Sine : WaveKind::Square,
+                                               sine ? args.sine : args.square);
+        makeBlock = [shape](double rate) { return periodicBlock(shape, rate); };
+        wave = (sine ? "sine " : "square ") + (sine ? args.sine : args.square);
     }
+    if (args.inStep) {
+        armInStep(channel, makeBlock, wave);
+        return;
+    }
+    if (args.shareClock) {
+        throw UsageError("--share-clock goes with --in-step");
+    }
+    if (args.rate.empty()) {
+        throw UsageError("give --rate");
+    }
+    const double rate = parsePositive(args.rate, "rate");
+    const std::vector<double> block = makeBlock(rate);
     checkOutputRange(block);
     std::optional<double> duration;
     if (!args.duration.empty()) {
         duration = parsePositive(args.duration, "duration");
     }
     generate(session, channel, rate, block, duration);
+}
+
+void Tool::armInStep(int channel, std::function<std::vector<double>(double)> block,
+                     const std::string &wave) {
+    if (!session.inScript()) {
+        throw UsageError("--in-step arms a generation for the next 'ai acquire' of a run script; "
+                         "use it in one");
+    }
+    if (!args.duration.empty()) {
+        throw UsageError("an in-step generation runs as long as its scan; leave out --duration");
+    }
+    if (args.shareClock != args.rate.empty()) {
+        throw UsageError(args.shareClock ? "--share-clock runs on the scan's rate; leave out --rate"
+                                         : "give --rate, or --share-clock for the scan's clock");
+    }
+    for (const InStepGeneration &armed : session.armedInStep()) {
+        if (armed.channel == channel) {
+            throw UsageError("ao" + std::to_string(channel) + " is armed in step already");
+        }
+    }
+    InStepGeneration generation;
+    generation.channel = channel;
+    generation.shareClock = args.shareClock;
+    if (!args.shareClock) {
+        // On its own clock the block can be made, and refused, now.
+        generation.rate = parsePositive(args.rate, "rate");
+        checkOutputRange(block(generation.rate));
+    }
+    generation.block = std::move(block);
+    generation.wave = wave;
+    session.armInStep(std::move(generation));
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 
 #include <orvex.h>
 
+#include <utility>
+
 namespace orvex_cli {
 namespace {
 
@@ -41,6 +43,14 @@ std::optional<std::uint8_t> Session::portMask(int port) const {
 
 void Session::setPortMask(int port, std::uint8_t mask) {
     masks[port] = mask;
+}
+
+void Session::armInStep(InStepGeneration generation) {
+    inStep.push_back(std::move(generation));
+}
+
+std::vector<InStepGeneration> Session::takeInStep() {
+    return std::exchange(inStep, {});
 }
 
 bool Session::release() {

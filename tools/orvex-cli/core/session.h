@@ -4,8 +4,10 @@
 #define TOOLS_ORVEX_CLI_CORE_SESSION_H
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace orvex_cli {
 
@@ -15,6 +17,16 @@ struct CommonOptions {
     std::string journal;
     std::optional<int> slot;
     bool quiet = false;
+};
+
+// An output generation armed to start with the next scan (`ao generate --in-step`).  Its
+// block is made when the scan's rate is known, for a generation on the scan's clock.
+struct InStepGeneration {
+    int channel = 0;
+    bool shareClock = false;
+    double rate = 0.0; // its own clock's, without shareClock
+    std::function<std::vector<double>(double rate)> block;
+    std::string wave; // what the user asked for, for the description
 };
 
 class Session {
@@ -37,6 +49,11 @@ class Session {
     int generatingChannel() const { return generating; }
     void setGeneratingChannel(int channel) { generating = channel; }
 
+    // The armed generations are handed over once, to the next acquisition.
+    void armInStep(InStepGeneration generation);
+    const std::vector<InStepGeneration> &armedInStep() const { return inStep; }
+    std::vector<InStepGeneration> takeInStep();
+
     // Stops a running generation and releases every board task; reports a failure on
     // standard error and returns false.
     bool release();
@@ -51,6 +68,7 @@ class Session {
     int scriptDepth = 0;
     int generating = -1;
     std::optional<std::uint8_t> masks[3];
+    std::vector<InStepGeneration> inStep;
 };
 
 } // namespace orvex_cli
