@@ -15,6 +15,8 @@
 #include <QLabel>
 #include <QSettings>
 #include <QTest>
+#include <QTimer>
+#include <QWidget>
 
 #include <algorithm>
 #include <charconv>
@@ -158,6 +160,26 @@ char **testArgv() {
 
 void forgetRememberedSettings() {
     QSettings(QSettings::IniFormat, QSettings::UserScope, "Zelbrin", "zelbrin").clear();
+}
+
+int runProgramUntil(const std::vector<std::string> &arguments, int milliseconds, void (*close)()) {
+    forgetRememberedSettings();
+    resetStand();
+    std::vector<std::string> texts = {"zelbrin"};
+    texts.insert(texts.end(), arguments.begin(), arguments.end());
+    std::vector<char *> argv;
+    for (std::string &text : texts) {
+        argv.push_back(text.data());
+    }
+    argv.push_back(nullptr);
+    // The application object must exist before the timer that closes is set.
+    EXPECT_NE(InitCVIRTEEx(nullptr, testArgv(), nullptr), 0);
+    QTimer::singleShot(milliseconds, close);
+    return zelbrin::zelbrinMain(static_cast<int>(texts.size()), argv.data());
+}
+
+void closeTheWindow() {
+    panel_test::panelWidget(panelHandle)->close();
 }
 
 void AppOnStand::SetUp() {

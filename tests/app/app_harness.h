@@ -54,6 +54,13 @@ void resetStand();
 // Arms one fault of the simulated board: the n-th next call of entryPoint fails.
 void failNthCall(const char *entryPoint, int n, int status);
 
+// Runs the whole program with these arguments (after the program's name) on a reset
+// stand, its timers running, and calls close once it has run for the given time; returns
+// its exit status.
+int runProgramUntil(const std::vector<std::string> &arguments, int milliseconds, void (*close)());
+// Closes the window as its close control does.
+void closeTheWindow();
+
 // The user's side of the window, on the panel that start-up loaded.
 namespace user {
 void tickRefresh();

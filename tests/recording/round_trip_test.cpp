@@ -124,6 +124,24 @@ TEST(RecordingRoundTrip, TheFileDescribesTheRecording) {
                                                                    {"volts_at_plus_one", 4.75}}));
 }
 
+TEST(RecordingRoundTrip, TheProgramsOwnAttributesStandBesideTheFormats) {
+    TemporaryDirectory directory;
+    recording::RecordingConfig config =
+        synthetic::config(1, 10.0, SampleFormat::Float32, directory.path());
+    config.extraTexts = {{"x_input", "ai3"}};
+    config.extraNumbers = {{"refresh_interval", 0.1}};
+    recording::Recorder recorder(config);
+    recorder.close();
+    const ReadRecording read = readRecording(recorder.files().at(0));
+    EXPECT_EQ(read.root.texts.at("x_input"), "ai3");
+    EXPECT_EQ(read.root.numbers.at("refresh_interval"), 0.1);
+    EXPECT_EQ(read.root.texts.at("program"), "recording_writer");
+
+    config.extraTexts = {{"program", "a name of the format's"}};
+    config.pattern = "clash.h5";
+    EXPECT_THROW(recording::Recorder{config}, recording::RecordingError);
+}
+
 TEST(RecordingRoundTrip, VoltsFilesCarryNoScale) {
     ReadRecording read = roundTrip<float>(SampleFormat::Float32);
     EXPECT_EQ(read.root.texts.at("sample_format"), "float32");

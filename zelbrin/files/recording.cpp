@@ -2,30 +2,30 @@
 
 #include "callbacks/analog_monitor.h"
 #include "callbacks/digital_panel.h"
-#include "csv_file.h"
+#include "hdf5_recording.h"
 #include "logic/port_lines.h"
+#include "recording_file.h"
 #include "uiruntime/userint.h"
 #include "window/message_line.h"
 #include "window/panel_frame.h"
 #include <orvex.h>
 
-#include <QDateTime>
 #include <chrono>
-#include <cmath>
 #include <cstdio>
+#include <memory>
+#include <optional>
 #include <string>
 
 namespace zelbrin {
 
 namespace {
 
-constexpr const char *csvColumns =
-    "time_s,ai2_V,ai3_V,x_calibrated,y_calibrated,port0_bits_7to0,port1_bits_7to0\n";
-
 struct Recording {
-    CsvFile file;
+    std::unique_ptr<RecordingFile> file;
     std::string path;
     std::chrono::steady_clock::time_point start;
+    // Started from the command line: nobody may be watching the window.
+    bool unattended = false;
 };
 
 Recording recording;
@@ -36,105 +36,114 @@ double fieldValue(int panel, int field) {
     return value;
 }
 
-std::string header(int panel) {
-    char text[512];
+RecordingStart startFromWindow(int panel) {
     int swapped = 0;
     GetCtrlVal(panel, PANEL_SWAP, &swapped);
-    std::snprintf(text, sizeof text,
-                  "# Zelbrin recording, started %s\n"
-                  "# calibration (min, centre, max): X %.4f, %.4f, %.4f V; Y %.4f, %.4f, %.4f V\n"
-                  "# intervals: sampling %.3f s, refresh %.3f s\n"
-                  "# driver: %s; board slot %d\n"
-                  "# X is %s, Y is %s\n",
-                  QDateTime::currentDateTime().toString(Qt::ISODate).toUtf8().constData(), calX.min,
-                  calX.mid, calX.max, calY.min, calY.mid, calY.max,
-                  fieldValue(panel, PANEL_AI_INTERVAL), fieldValue(panel, PANEL_GUI_INTERVAL),
-                  orvex_driverLibrary(), boardSlot, swapped ? "AI3" : "AI2",
-                  swapped ? "AI2" : "AI3");
-    return text + std::string(csvColumns);
+    return {std::chrono::system_clock::now(),
+            calX,
+            calY,
+            swapped != 0,
+            fieldValue(panel, PANEL_AI_INTERVAL),
+            fieldValue(panel, PANEL_GUI_INTERVAL),
+            orvex_driverLibrary(),
+            boardSlot};
 }
 
-// Empty when unknown, so that no made-up number enters the file.
-std::string number(double value) {
-    if (!std::isfinite(value)) {
-        return "";
-    }
-    char text[32];
-    std::snprintf(text, sizeof text, "%.6f", value);
-    return text;
-}
-
-std::string portBitsText(int port) {
+std::optional<std::uint8_t> portAsShown(int port) {
     if (!portByteKnown(port)) {
-        return "";
+        return std::nullopt;
     }
-    const std::uint8_t byte = portByte(portBits, port);
-    std::string bits;
-    for (int bit = linesPerPort - 1; bit >= 0; --bit) {
-        bits += ((byte >> bit) & 1) ? '1' : '0';
-    }
-    return bits;
-}
-
-std::string row(const RecordedSample &s) {
-    const std::chrono::duration<double> elapsed =
-        std::chrono::steady_clock::now() - recording.start;
-    char time[32];
-    std::snprintf(time, sizeof time, "%.3f", elapsed.count());
-    return std::string(time) + ',' + number(s.ai2) + ',' + number(s.ai3) + ',' + number(s.x) + ',' +
-           number(s.y) + ',' + portBitsText(0) + ',' + portBitsText(1) + '\n';
+    return portByte(portBits, port);
 }
 
 void switchOff(int panel) {
     SetCtrlVal(panel, PANEL_RECORD, 0);
 }
 
-void start(int panel) {
+void tellProblem(int panel, const std::string &text) {
+    showMessage(panel, text, MessageKind::Problem);
+    if (recording.unattended) {
+        std::fprintf(stderr, "Zelbrin: %s\n", text.c_str());
+    }
+}
+
+std::string stoppedText(const RecordingFile &file) {
+    return "Recording stopped: " + recording.path + ": " + file.error() + ". The " +
+           std::to_string(file.rows()) + " rows written before are kept.";
+}
+
+bool start(int panel, const std::string &path) {
+    recording.path = path;
+    recording.start = std::chrono::steady_clock::now();
+    std::string why;
+    recording.file = openRecordingFile(path, startFromWindow(panel), why);
+    if (!recording.file) {
+        switchOff(panel);
+        tellProblem(panel, "Cannot record to " + path + ": " + why + ".");
+        return false;
+    }
+    showMessage(panel, "Recording to " + path + ".", MessageKind::Note);
+    return true;
+}
+
+void startChosen(int panel) {
+    const char *filter = hdf5RecordingBuilt
+                             ? "CSV files (*.csv);;HDF5 files (*.h5 *.hdf5);;All files (*)"
+                             : "CSV files (*.csv);;All files (*)";
     char path[filePathSize];
-    if (FileSelectPopup("Record to CSV file", "CSV files (*.csv);;All files (*)", 1, path,
-                        filePathSize) != 1) {
+    if (FileSelectPopup("Record to a file", filter, 1, path, filePathSize) != 1) {
         switchOff(panel);
         showMessage(panel, "Recording not started: no file chosen.", MessageKind::Note);
         return;
     }
-    recording.path = path;
-    recording.start = std::chrono::steady_clock::now();
-    if (!recording.file.open(path, header(panel))) {
-        switchOff(panel);
-        showMessage(panel,
-                    "Cannot record to " + recording.path + ": " + recording.file.error() + ".",
-                    MessageKind::Problem);
-        return;
-    }
-    showMessage(panel, "Recording to " + recording.path + ".", MessageKind::Note);
+    recording.unattended = false;
+    start(panel, path);
 }
 
 void stop(int panel) {
-    if (!recording.file.isOpen()) {
+    if (!recording.file) {
         return;
     }
-    recording.file.close();
+    const std::unique_ptr<RecordingFile> file = std::move(recording.file);
+    if (!file->close()) {
+        tellProblem(panel, stoppedText(*file));
+        return;
+    }
     showMessage(panel,
-                "Recorded " + std::to_string(recording.file.rows()) + " rows to " + recording.path +
-                    ".",
+                "Recorded " + std::to_string(file->rows()) + " rows to " + recording.path + ".",
                 MessageKind::Note);
 }
 
 } // namespace
 
 void recordSample(int panel, const RecordedSample &sample) {
-    if (!recording.file.isOpen() || recording.file.append(row(sample))) {
+    if (!recording.file) {
         return;
     }
+    const std::chrono::duration<double> elapsed =
+        std::chrono::steady_clock::now() - recording.start;
+    const RecordedTick tick{elapsed.count(), sample.ai2,     sample.ai3,    sample.x,
+                            sample.y,        portAsShown(0), portAsShown(1)};
+    if (recording.file->append(tick)) {
+        return;
+    }
+    const std::unique_ptr<RecordingFile> file = std::move(recording.file);
     switchOff(panel);
-    showMessage(panel,
-                "Recording stopped: " + recording.path + ": " + recording.file.error() + ". The " +
-                    std::to_string(recording.file.rows()) + " rows written before are kept.",
-                MessageKind::Problem);
+    tellProblem(panel, stoppedText(*file));
+}
+
+void recordFromStart(int panel, const std::string &path) {
+    recording.unattended = true;
+    if (start(panel, path)) {
+        SetCtrlVal(panel, PANEL_RECORD, 1);
+    }
 }
 
 void stopRecording() {
-    recording.file.close();
+    if (recording.file && !recording.file->close()) {
+        std::fprintf(stderr, "Zelbrin: %s\n", stoppedText(*recording.file).c_str());
+    }
+    recording.file.reset();
 }
 
 } // namespace zelbrin
@@ -148,7 +157,7 @@ int recordCB(int panel, int control, int event, void *, int, int) {
     int on = 0;
     GetCtrlVal(panel, control, &on);
     if (on) {
-        start(panel);
+        startChosen(panel);
     } else {
         stop(panel);
     }

@@ -1,6 +1,7 @@
 #include "startup.h"
 
 #include "files/panel_file_lookup.h"
+#include "files/recording.h"
 #include "line_controls.h"
 #include "logic/command_line.h"
 #include "panel_frame.h"
@@ -68,15 +69,24 @@ void closeDown() {
 }
 
 int zelbrinMain(int argc, char *argv[]) {
-    if (const CommandLine command = readCommandLine(argc, argv); command.answer) {
+    const CommandLine command = readCommandLine(argc, argv);
+    if (command.answer) {
         std::fputs(command.answer->c_str(), stdout);
         return 0;
+    }
+    if (command.problem) {
+        std::fputs(command.problem->c_str(), stderr);
+        return 2;
     }
     prepareBoard();
     const bool windowOpen = openWindow(argv);
     if (windowOpen) {
         if (const char *setup = setupFileArgument(argc, argv)) {
             loadSetupFile(panelHandle, setup);
+        }
+        // After the setup, so that the recording carries its calibration and intervals.
+        if (const char *file = recordFileArgument(argc, argv)) {
+            recordFromStart(panelHandle, file);
         }
         RunUserInterface();
     }

@@ -6,8 +6,9 @@
 namespace zelbrin {
 
 // Exit status 0 after the window was closed; 1 when the window could not be opened
-// (one line on the error output names the cause).  --help and --version print their
-// text and end with 0 before the board or the window is touched.
+// (one line on the error output names the cause); 2 for an option without its value.
+// --help and --version print their text and end with 0 before the board or the window
+// is touched.
 int zelbrinMain(int argc, char *argv[]);
 
 // The steps of zelbrinMain.  prepareBoard reports board failures and never stops the

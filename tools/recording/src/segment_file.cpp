@@ -116,6 +116,12 @@ void SegmentFile::writeAttributes(const RecordingConfig &config, const SegmentSt
     root.text("notes", provenance.notes);
     root.number("rotation_seconds", config.rotation.seconds);
     root.integer("rotation_bytes", static_cast<std::int64_t>(config.rotation.bytes));
+    for (const auto &[name, value] : config.extraTexts) {
+        root.text(name, value);
+    }
+    for (const auto &[name, value] : config.extraNumbers) {
+        root.number(name, value);
+    }
 }
 
 void SegmentFile::writeChannels(const RecordingConfig &config) {

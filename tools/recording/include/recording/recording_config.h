@@ -64,6 +64,10 @@ struct RecordingConfig {
     // Board time between two flushes; a killed recorder loses at most about this much.
     double flushSeconds = 0.5;
     Provenance provenance;
+    // The recording program's own attributes, written at the root of every file beside
+    // the format's; a name the format uses itself makes the file fail to open.
+    std::map<std::string, std::string> extraTexts;
+    std::map<std::string, double> extraNumbers;
 };
 
 enum class EventKind : std::int8_t { Start, Stop, Trigger, DriverError, Retry, Gap, Rotation };
