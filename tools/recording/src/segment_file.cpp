@@ -9,6 +9,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <utility>
 
 namespace recording {
 
@@ -61,13 +64,46 @@ void giveBackRoom(const std::string &path) {
     }
 }
 
+// A file is made under a hidden name beside its own and takes its name only once its
+// structure is written and readers may follow it, so that a recorder killed while making
+// it leaves no file under the recording's names that cannot be opened.
+std::string makingName(const std::string &path) {
+    const std::size_t slash = path.rfind('/');
+    const std::size_t base = slash == std::string::npos ? 0 : slash + 1;
+    return path.substr(0, base) + "." + path.substr(base) + ".making";
+}
+
+// Removes the file being made unless it was given its name.
+class Unnamed {
+  public:
+    explicit Unnamed(std::string making) : making_(std::move(making)) {}
+    Unnamed(const Unnamed &) = delete;
+    Unnamed &operator=(const Unnamed &) = delete;
+    ~Unnamed() { unlink(making_.c_str()); }
+    const std::string &path() const { return making_; }
+
+    // A link, not a rename, so that a file that exists meanwhile is never replaced.
+    void name(const std::string &path) const {
+        if (link(making_.c_str(), path.c_str()) != 0) {
+            throw RecordingError("cannot make " + path + ": " + std::strerror(errno));
+        }
+    }
+
+  private:
+    std::string making_;
+};
+
 } // namespace
 
 SegmentFile::SegmentFile(const RecordingConfig &config, const SegmentStart &start)
     : path_(start.path), channels_(config.channels.size()) {
+    if (::access(path_.c_str(), F_OK) == 0) {
+        throw RecordingError("cannot make " + path_ + ": " + std::strerror(EEXIST));
+    }
+    const Unnamed making(makingName(path_));
     Hdf5Handle access = newestFormat();
-    file_ = checked(H5Fcreate(path_.c_str(), H5F_ACC_EXCL, H5P_DEFAULT, access.get()), H5Fclose,
-                    "make " + path_);
+    file_ = checked(H5Fcreate(making.path().c_str(), H5F_ACC_EXCL, H5P_DEFAULT, access.get()),
+                    H5Fclose, "make " + path_);
     writeAttributes(config, start);
     writeChannels(config);
     makeSamples(config);
@@ -78,6 +114,7 @@ SegmentFile::SegmentFile(const RecordingConfig &config, const SegmentStart &star
     // Starting single-writer mode cuts the file to its end, room taken before included.
     checked(H5Fstart_swmr_write(file_.get()), "start single-writer mode in " + path_);
     reserve(0);
+    making.name(path_);
 }
 
 void SegmentFile::reserve(std::uint64_t bytes) {
