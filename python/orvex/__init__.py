@@ -6,6 +6,7 @@
         board.line(0, 4).value = 1
         volts = board.ai(2).read()
         samples = board.ai(0).acquire(rate=10_000, samples=1000)
+        scan = board.scan("ai0:3,ai8", rate=10_000, samples=1000, ranges={"ai3": 0.1})
 
 A negative status raises :class:`Error` with the library's code and text, a driver
 warning issues :class:`DriverWarning`, and bad arguments raise ValueError or TypeError
@@ -18,10 +19,13 @@ from __future__ import annotations
 
 from . import capi
 from ._library import library_path, lock
+from ._scan_setup import InStep
 from .analog import AnalogInput, AnalogOutput, Stream, TriggerSource
 from .board import Board
 from .digital import Line, Port
 from .errors import CheckError, DriverWarning, Error
+from .scan import ScanStream
+from .waveform import Waveform
 
 __version__ = "0.3.0"
 
@@ -47,8 +51,8 @@ def driver_library() -> str:
 
 __all__ = [
     "ANALOG_SIZEi", "ANALOG_SIZEo", "AnalogInput", "AnalogOutput", "Board", "CheckError",
-    "DriverWarning", "ERROR_BUFFER_SIZE", "Error", "Line", "ORVEX_STATUS_CHECK_FAILED",
-    "ORVEX_STATUS_NO_MEMORY", "ORVEX_STATUS_NO_PROGRESS", "PORT_CACHE_SIZE", "PORT_SIZE",
-    "Port", "Stream", "TriggerSource", "capi", "driver_library", "library_path",
-    "library_version", "lock",
+    "DriverWarning", "ERROR_BUFFER_SIZE", "Error", "InStep", "Line",
+    "ORVEX_STATUS_CHECK_FAILED", "ORVEX_STATUS_NO_MEMORY", "ORVEX_STATUS_NO_PROGRESS",
+    "PORT_CACHE_SIZE", "PORT_SIZE", "Port", "ScanStream", "Stream", "TriggerSource",
+    "Waveform", "capi", "driver_library", "library_path", "library_version", "lock",
 ]
