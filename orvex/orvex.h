@@ -362,6 +362,8 @@ ORVEX_API int orvex_analogOutStop(int idx);
  * stay as they are beside it.  One scan is set up per process: its channels, clock,
  * start trigger and in-step outputs are stored by the set-up calls and reach the driver
  * at orvex_scanStart(), which makes the scan's driver task; orvex_scanStop() releases it.
+ * The set-up cannot change under a running scan: its calls are refused (-1) until
+ * orvex_scanStop().
  * While a scan runs, the board's analog-input converter is its own: a single-point read,
  * a clocked read or another scan, from this process or another, is refused by the
  * driver (-50103, naming the scan's task).
@@ -446,14 +448,22 @@ typedef struct orvex_ScanInfo {
     int startTimeSource;         /**< ORVEX_TIME_UNKNOWN, _AT_START or _FROM_COUNT */
 } orvex_ScanInfo;
 
+/** One channel of the scan's list, as the driver gets it. */
+typedef struct orvex_ScanChannel {
+    char name[16]; /**< the input, such as "ai3" */
+    int input;     /**< 0 to 15 */
+    double range;  /**< the board's range that holds the requested one: ±range volts */
+    int terminal;  /**< ORVEX_RSE, ORVEX_NRSE or ORVEX_DIFF (against input + 8) */
+} orvex_ScanChannel;
+
 /** Sets the scan's channel list; every channel gets the same range and terminal
- * configuration (orvex_scanChannelSetup() changes one).  Refused while a scan runs.
+ * configuration (orvex_scanChannelSetup() changes one).
  * @param channels the list, such as "ai0:3,ai8"
  * @param range volts either side of 0 the channels must measure, above 0 and at most 10
  * @param terminal #ORVEX_RSE, #ORVEX_NRSE or #ORVEX_DIFF
  * @return 0, or -1 with the reason in the error text: an unknown channel, a channel
- *         listed twice, a differential partner in the list, a bad range or terminal;
- *         the stored list is then unchanged */
+ *         listed twice, a differential partner in the list, a bad range or terminal,
+ *         or a scan running; the stored list is then unchanged */
 ORVEX_API int orvex_scanChannels(const char *channels, double range, int terminal);
 
 /** Sets the range and terminal configuration of one channel of the list.
@@ -473,7 +483,7 @@ ORVEX_API int orvex_scanChannelSetup(const char *channel, double range, int term
  * orvex_scanClock(62500.0); // 16 channels at 62.5 kS/s: 1 MS/s in all
  * @endcode
  * @param rate samples per second per channel, above 0
- * @return 0, or -1 for a rate of 0 or below, or not a number */
+ * @return 0, or -1 for a rate of 0 or below, or not a number, or while a scan runs */
 ORVEX_API int orvex_scanClock(double rate);
 
 /** Sets or removes the scan's start trigger.
@@ -486,7 +496,8 @@ ORVEX_API int orvex_scanClock(double rate);
  *        edge; a PFI line ("PFI0" to "PFI15") for a digital edge
  * @param level volts, for an analog source (within ±10 V)
  * @param slope #ORVEX_RISING or #ORVEX_FALLING
- * @return 0, or -1 for an unknown source, a level beyond ±10 V or an unknown slope */
+ * @return 0, or -1 for an unknown source, a level beyond ±10 V, an unknown slope, or
+ *         while a scan runs */
 ORVEX_API int orvex_scanTrigger(const char *source, double level, int slope);
 
 /** Generates on analog outputs in step with the next scans: the block is written before
@@ -503,8 +514,8 @@ ORVEX_API int orvex_scanTrigger(const char *source, double level, int slope);
  * @param samplesPerChannel above 0
  * @param shareClock 1: clocked by the scan's sample clock; 0: by its own at @p rate
  * @param rate samples per second per output channel, when @p shareClock is 0
- * @return 0, or -1 for a bad argument (also while a scan runs), or -3 when the block
- *         cannot be copied for lack of memory */
+ * @return 0, or -1 for a bad argument (a sample beyond ±10 V among them, or a scan
+ *         running), or -3 when the block cannot be copied for lack of memory */
 ORVEX_API int orvex_scanOutput(const char *channels, const double *data, int samplesPerChannel,
                                int shareClock, double rate);
 
@@ -556,8 +567,21 @@ ORVEX_API int orvex_scanAcquire(double *data, int samplesPerChannel, int layout,
  * @return 0, 1, or the first driver failure (the tasks are released whatever it was) */
 ORVEX_API int orvex_scanStop(void);
 
-/** Tells what the scan runs as: its channels and, once started, its rate, step between
- * channels, samples read and start time.
+/** Tells how one channel of the list is set up.
+ * @code
+ * orvex_ScanChannel channel;
+ * for (int k = 0; orvex_scanChannel(k, &channel) == 0; ++k) {
+ *     printf("%s ±%g V\n", channel.name, channel.range);
+ * }
+ * @endcode
+ * @param index 0 for the list's first channel
+ * @param[out] channel filled in
+ * @return 0, or -1 when @p index is not in the list or @p channel is null */
+ORVEX_API int orvex_scanChannel(int index, orvex_ScanChannel *channel);
+
+/** Tells what the scan runs as: its channels, rate, step between channels, samples read
+ * and start time.  After orvex_scanStop() it tells what the last scan was, until the next
+ * start; before any start, the set-up.
  * @param[out] info filled in
  * @return 0, or -1 when @p info is null */
 ORVEX_API int orvex_scanInfo(orvex_ScanInfo *info);

@@ -8,6 +8,7 @@
 #include "core/error_state.h"
 #include "core/task_cache.h"
 #include "recording_driver/recording_driver.h"
+#include "scan/scan_setup.h"
 #include <orvex.h>
 
 #include <gmock/gmock.h>
@@ -22,6 +23,8 @@ class RecordedDriverTest : public ::testing::Test {
         orvex::cache = orvex::TaskCache{};
         orvex::anlgClock = orvex::ClockOpt{};
         orvex::dacOpt = orvex::ClockOpt{};
+        orvex::scanSetup = orvex::ScanSetup{};
+        orvex::scanRun = orvex::ScanRun{};
         orvex::lastError = 0;
         orvex::lastErrorBuffer.fill('\0');
         rd_reset();

@@ -14,9 +14,10 @@ namespace orvex {
 // on and returns its status.  Ends with the last piece's status, the first negative
 // one, or ORVEX_STATUS_NO_PROGRESS when a piece succeeds without moving a sample
 // (that piece would otherwise be repeated for ever).
-template <typename Piece> int32 transferBlock(int size, Piece &&piece) {
+// `done` counts the samples moved, also when the block ends early.
+template <typename Piece> int32 transferBlock(int size, Piece &&piece, int &done) {
     int32 status = 0;
-    int done = 0;
+    done = 0;
     while (done < size) {
         int32 moved = 0;
         status = piece(done, size - done, &moved);
@@ -29,6 +30,11 @@ template <typename Piece> int32 transferBlock(int size, Piece &&piece) {
         done += std::min(moved, size - done);
     }
     return status;
+}
+
+template <typename Piece> int32 transferBlock(int size, Piece &&piece) {
+    int done = 0;
+    return transferBlock(size, piece, done);
 }
 
 } // namespace orvex

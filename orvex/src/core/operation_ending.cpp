@@ -67,9 +67,12 @@ int refuse(const CheckSite &site) {
 }
 
 int32 noMemory() {
-    Fmt(lastErrorBuffer.data(), lastErrorBuffer.size(),
-        "%s: out of memory to keep track of a new driver task; the task was not created",
-        moduleName);
+    return noMemory("to keep track of a new driver task; the task was not created");
+}
+
+int32 noMemory(const char *consequence) {
+    Fmt(lastErrorBuffer.data(), lastErrorBuffer.size(), "%s: out of memory %s", moduleName,
+        consequence);
     ownFailure = ORVEX_STATUS_NO_MEMORY;
     return ORVEX_STATUS_NO_MEMORY;
 }

@@ -34,6 +34,8 @@ int refuse(const CheckSite &site);
 // into the error text and returns ORVEX_STATUS_NO_MEMORY, which the caller must hand to
 // finish() before any other driver call.
 int32 noMemory();
+// The same for other memory the library needs: `consequence` says what was not done.
+int32 noMemory(const char *consequence);
 
 // A clocked block stalled: the driver reported success but moved no sample.  Writes
 // the explanation into the error text and returns ORVEX_STATUS_NO_PROGRESS, which the

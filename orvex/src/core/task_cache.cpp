@@ -55,7 +55,7 @@ int tasksHeld() {
     for (TaskHandle task : cache.ai) {
         held += int(task != nullptr);
     }
-    return held;
+    return held + int(cache.scan != nullptr) + int(cache.scanOutput != nullptr);
 }
 
 // Every task that exists may one day refuse to go and become a leftover.  Room for that
@@ -196,6 +196,16 @@ int32 clearAOTask(int channel) {
 
 int32 clearAITask(int channel) {
     return clearAnalogTask(cache.ai[channel], anlgClock, channel);
+}
+
+int32 createTaskWith(const char *name, TaskHandle &into, bool stopFirst,
+                     int32 (*add)(TaskHandle task, const void *context), const void *context) {
+    return createWithChannel(name, into, stopFirst,
+                             [&](TaskHandle task) { return add(task, context); });
+}
+
+int32 releaseTaskIn(TaskHandle &place, bool stopFirst) {
+    return releaseInto(place, stopFirst);
 }
 
 int32 releaseLeftovers(std::size_t count) {

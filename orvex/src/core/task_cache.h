@@ -45,6 +45,9 @@ struct TaskCache {
     std::array<PortConfigList, PORT_SIZE> ports{};
     std::array<TaskHandle, ANALOG_SIZEo> ao{};
     std::array<TaskHandle, ANALOG_SIZEi> ai{};
+    // A scan's input task and its in-step output task, from its start to its stop.
+    TaskHandle scan = nullptr;
+    TaskHandle scanOutput = nullptr;
     std::array<int, PORT_SIZE> portValue{-1, -1, -1}; // last value written, -1 = none yet
     std::vector<Leftover> leftovers;
 };
@@ -62,6 +65,11 @@ int32 createAITask(int channel);
 // and a fetch or generation marked on it ends.
 int32 clearAOTask(int channel);
 int32 clearAITask(int channel);
+// A task of channels that add() gives it, or `into` left empty when the creation or add()
+// fails.  Released with releaseTaskIn, stopped first when `stopFirst`.
+int32 createTaskWith(const char *name, TaskHandle &into, bool stopFirst,
+                     int32 (*add)(TaskHandle task, const void *context), const void *context);
+int32 releaseTaskIn(TaskHandle &place, bool stopFirst);
 // Tries the first `count` leftovers once each, in place, so that no memory is needed;
 // those that will not go stay.
 int32 releaseLeftovers(std::size_t count);
