@@ -80,6 +80,17 @@ class ScanInfo(ctypes.Structure):
     ]
 
 
+class ScanChannel(ctypes.Structure):
+    """``orvex_ScanChannel``: one channel of the scan's list, as the driver gets it."""
+
+    _fields_ = [
+        ("name", ctypes.c_char * 16),
+        ("input", ctypes.c_int),
+        ("range", ctypes.c_double),
+        ("terminal", ctypes.c_int),
+    ]
+
+
 # The C prototypes, checked by ctypes on every call through orvex.capi.
 _prototypes: dict[str, tuple[Optional[type[_CData]], list[type[_CData]]]] = {
     "orvex_SetLastError": (_c_int, [_c_int]),
@@ -117,6 +128,7 @@ _prototypes: dict[str, tuple[Optional[type[_CData]], list[type[_CData]]]] = {
     "orvex_scanReadEx": (_c_int, [_double_p, _c_int, _c_int, _int_p, _c_double]),
     "orvex_scanAcquire": (_c_int, [_double_p, _c_int, _c_int, _int_p, _c_double]),
     "orvex_scanStop": (_c_int, []),
+    "orvex_scanChannel": (_c_int, [_c_int, ctypes.POINTER(ScanChannel)]),
     "orvex_scanInfo": (_c_int, [ctypes.POINTER(ScanInfo)]),
 }
 

@@ -13,7 +13,7 @@ from typing import TYPE_CHECKING, Mapping, Optional, Sequence, Union
 import numpy as np
 
 from ._arguments import INT_MAX, integer, real, rate as as_rate
-from ._library import ScanInfo, array_pointer, fail, raw
+from ._library import ScanChannel, ScanInfo, array_pointer, fail, raw
 
 if TYPE_CHECKING:
     import numpy.typing as npt
@@ -23,6 +23,7 @@ _scanChannelSetup = raw("orvex_scanChannelSetup")
 _scanClock = raw("orvex_scanClock")
 _scanTrigger = raw("orvex_scanTrigger")
 _scanOutput = raw("orvex_scanOutput")
+_scanChannel = raw("orvex_scanChannel")
 _scanInfo = raw("orvex_scanInfo")
 
 #: Terminal configurations by name, as ``orvex.h`` numbers them.
@@ -38,8 +39,10 @@ AGGREGATE_LIMIT = 1.0e6
 
 #: Channels as the keyword takes them: "ai0:3,ai8", an input number, or a sequence of both.
 Channels = Union[str, int, Sequence[Union[str, int]]]
-#: A terminal configuration: "rse", "nrse", "diff" (any case) or its C number.
+#: A terminal configuration: "rse", "nrse", "diff" (any case) or its C number
+#: (orvex.ORVEX_RSE, ...); a slope likewise "rising", "falling" or its number.
 Terminal = Union[str, int]
+Slope = Union[str, int]
 
 _ENTRY = re.compile(r"(?P<device>.*/)?ai(?P<first>\d+)(?::(?P<last>\d+))?", re.IGNORECASE)
 
@@ -80,14 +83,11 @@ def volts_range(value: object) -> float:
     return number
 
 
-def terminal_number(value: Terminal) -> int:
-    if isinstance(value, str):
-        if value.lower() not in TERMINALS:
-            raise ValueError(f"terminal must be one of {', '.join(TERMINALS)}, not {value!r}")
-        return TERMINALS[value.lower()]
-    number = integer(value, "terminal")
-    if number not in TERMINALS.values():
-        raise ValueError(f"terminal must be one of {', '.join(TERMINALS)}, not {number}")
+def named(value: Union[str, int], names: Mapping[str, int], what: str) -> int:
+    """A C constant given by its name in ``names`` (any case) or its number."""
+    number = names.get(value.lower(), -1) if isinstance(value, str) else integer(value, what)
+    if number not in names.values():
+        raise ValueError(f"{what} must be one of {', '.join(names)}, not {value!r}")
     return number
 
 
@@ -164,7 +164,7 @@ class ScanSetup:
                  terminal: Terminal = "rse",
                  terminals: Optional[Mapping[Union[str, int], Terminal]] = None,
                  trigger: Optional[Union[str, int]] = None, level: float = 0.0,
-                 slope: str = "rising",
+                 slope: Slope = "rising",
                  output: Optional[Union[InStep, Sequence[InStep]]] = None) -> None:
         text = channel_list(channels)
         self.channels = text.encode("utf-8")
@@ -172,13 +172,11 @@ class ScanSetup:
         self.rate = as_rate(rate)
         check_rate(self.rate, len(self.names))
         self._range = volts_range(range)
-        self._terminal = terminal_number(terminal)
+        self._terminal = named(terminal, TERMINALS, "terminal")
         self._per_channel = self._per_channel_setup(ranges or {}, terminals or {})
         self._trigger = None if trigger is None else _channel_text(trigger, "trigger").encode()
         self._level = real(level, "level")
-        if slope not in SLOPES:
-            raise ValueError(f"slope must be one of {', '.join(SLOPES)}, not {slope!r}")
-        self._slope = SLOPES[slope]
+        self._slope = named(slope, SLOPES, "slope")
         self._output = None
         if output is not None:
             outputs = [output] if isinstance(output, InStep) else list(output)
@@ -192,16 +190,16 @@ class ScanSetup:
         """The range and terminal configuration of each channel named in either mapping."""
         by_name = {_channel_text(key, "ranges"): volts_range(value)
                    for key, value in ranges.items()}
-        wiring = {_channel_text(key, "terminals"): terminal_number(value)
+        wiring = {_channel_text(key, "terminals"): named(value, TERMINALS, "terminal")
                   for key, value in terminals.items()}
         return {name.encode("utf-8"): (by_name.get(name, self._range),
                                        wiring.get(name, self._terminal))
                 for name in {**by_name, **wiring}}
 
-    def store(self) -> ScanInfo:
+    def store(self) -> None:
         """Stores the set-up in the library, whose checks raise ``orvex.CheckError`` (an
-        unknown channel, one listed twice, a differential partner in the list); returns
-        the library's view of it.  Under the lock."""
+        unknown channel, one listed twice, a differential partner in the list).  Under
+        the lock."""
         _stored(_scanChannels(self.channels, ctypes.c_double(self._range), self._terminal),
                 "orvex_scanChannels")
         for name, (volts, wiring) in self._per_channel.items():
@@ -218,12 +216,6 @@ class ScanSetup:
             _stored(_scanOutput(outputs, array_pointer(data), clocking.samples.size,
                                 int(clocking.share_clock), ctypes.c_double(rate)),
                     "orvex_scanOutput")
-        info = scan_info()
-        if info.channels != len(self.names):
-            # The buffers are sized by the names: never let the library write past them.
-            raise RuntimeError(f"the library counts {info.channels} channels in "
-                               f"{self.channels.decode()!r}, not {len(self.names)}")
-        return info
 
 
 def _stored(status: int, function: str) -> None:
@@ -236,3 +228,19 @@ def scan_info() -> ScanInfo:
     info = ScanInfo()
     _stored(_scanInfo(ctypes.byref(info)), "orvex_scanInfo")
     return info
+
+
+def started_channels(expected: int) -> tuple[list[str], list[float]]:
+    """The names and board ranges of the channels of the scan just started; under the
+    lock.  The buffers are sized by the list as Python read it, so a library that runs
+    another number of channels must not be given them."""
+    channels = scan_info().channels
+    if channels != expected:
+        raise RuntimeError(f"the library scans {channels} channels, not the {expected} listed")
+    channel = ScanChannel()
+    names, ranges = [], []
+    for index in range(expected):
+        _stored(_scanChannel(index, ctypes.byref(channel)), "orvex_scanChannel")
+        names.append(channel.name.decode("utf-8", errors="replace"))
+        ranges.append(channel.range)
+    return names, ranges

@@ -9,7 +9,7 @@ from typing import TYPE_CHECKING, Callable, Mapping, Optional, Sequence, Type, T
 
 from ._arguments import count, integer, timeout as as_timeout
 from ._library import error, lock, raw, warn
-from ._scan_setup import MAX_RANGE, Channels, InStep, ScanSetup, Terminal
+from ._scan_setup import MAX_RANGE, Channels, InStep, ScanSetup, Slope, Terminal
 from ._session import session
 from .analog import AnalogInput, AnalogOutput
 from .digital import Line, Port
@@ -121,7 +121,7 @@ class Board:
              terminal: Terminal = "rse",
              terminals: Optional[Mapping[Union[str, int], Terminal]] = None,
              trigger: Optional[Union[str, int]] = None, level: float = 0.0,
-             slope: str = "rising", output: Optional[Union[InStep, Sequence[InStep]]] = None,
+             slope: Slope = "rising", output: Optional[Union[InStep, Sequence[InStep]]] = None,
              timeout: float = 10.0,
              out: "Optional[npt.NDArray[np.float64]]" = None) -> Waveform:
         """Scans ``channels`` ("ai0:3,ai8", an input number or a list of both) on one clock
@@ -149,7 +149,7 @@ class Board:
                     terminal: Terminal = "rse",
                     terminals: Optional[Mapping[Union[str, int], Terminal]] = None,
                     trigger: Optional[Union[str, int]] = None, level: float = 0.0,
-                    slope: str = "rising",
+                    slope: Slope = "rising",
                     output: Optional[Union[InStep, Sequence[InStep]]] = None,
                     timeout: float = 10.0) -> ScanStream:
         """A continuous scan, as :meth:`scan` sets it up, read in :class:`Waveform` blocks

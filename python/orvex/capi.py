@@ -13,7 +13,7 @@ from __future__ import annotations
 import ctypes
 from typing import Any, Optional
 
-from ._library import ScanInfo, lock, typed
+from ._library import ScanChannel, ScanInfo, lock, typed
 
 #: A ctypes pointer, ``ctypes.byref()`` result or ctypes array.
 CPointer = Any
@@ -29,16 +29,11 @@ _functions = {name: typed(name) for name in (
     "orvex_analogWrite", "orvex_analogOutStop", "orvex_scanChannels",
     "orvex_scanChannelSetup", "orvex_scanClock", "orvex_scanTrigger", "orvex_scanOutput",
     "orvex_scanStart", "orvex_scanReadEx", "orvex_scanAcquire", "orvex_scanStop",
-    "orvex_scanInfo")}
+    "orvex_scanChannel", "orvex_scanInfo")}
 
-#: The struct that orvex_scanInfo fills, with the C field names.
+#: The structs that orvex_scanInfo and orvex_scanChannel fill, with the C field names.
 orvex_ScanInfo = ScanInfo
-
-#: The C constants of the scan functions.
-ORVEX_RSE, ORVEX_NRSE, ORVEX_DIFF = 0, 1, 2
-ORVEX_BY_CHANNEL, ORVEX_BY_SCAN = 0, 1
-ORVEX_RISING, ORVEX_FALLING = 0, 1
-ORVEX_TIME_UNKNOWN, ORVEX_TIME_AT_START, ORVEX_TIME_FROM_COUNT = 0, 1, 2
+orvex_ScanChannel = ScanChannel
 
 
 def _call(name: str, *arguments: Any) -> Any:
@@ -227,6 +222,12 @@ def orvex_scanAcquire(data: CPointer, samplesPerChannel: int, layout: int, readC
 def orvex_scanStop() -> int:
     """Stops the scan and its in-step outputs; 1 when none ran."""
     return int(_call("orvex_scanStop"))
+
+
+def orvex_scanChannel(index: int, channel: CPointer) -> int:
+    """Fills ``channel`` (``ctypes.byref(orvex_ScanChannel())``) with channel ``index`` of
+    the list."""
+    return int(_call("orvex_scanChannel", index, channel))
 
 
 def orvex_scanInfo(info: CPointer) -> int:

@@ -14,7 +14,7 @@ import numpy as np
 
 from ._acquisition import SLICE_SECONDS, TIMED_OUT
 from ._library import ScanInfo, error, fail, lock, raw, warn
-from ._scan_setup import ScanSetup, scan_info
+from ._scan_setup import ScanSetup, scan_info, started_channels
 from ._session import session
 from .errors import Error
 from .waveform import Waveform
@@ -70,16 +70,32 @@ def _stop() -> Optional[Error]:
     return error(status, "orvex_scanStop") if status < 0 else None
 
 
-def _started(setup: ScanSetup, samples: int) -> int:
+class _Started:
+    """A scan the library started: the start's status (to warn of once the lock is
+    released) and its channels' names and board ranges."""
+
+    __slots__ = ("status", "names", "ranges")
+
+    def __init__(self, status: int, names: list[str], ranges: list[float]) -> None:
+        self.status = status
+        self.names = names
+        self.ranges = ranges
+
+
+def _start(setup: ScanSetup, samples: int) -> _Started:
     """Stores the set-up and starts the scan (the library leaves nothing running when the
-    start fails); the start's status, to warn of once the lock is released."""
+    start fails); under the lock."""
     if session.active_scan() is not None:
         raise RuntimeError("a scan stream is running; close it first")
     setup.store()
     status = _scanStart(ctypes.c_longlong(samples))
     if status < 0:
         fail(status, "orvex_scanStart")
-    return int(status)
+    try:
+        return _Started(int(status), *started_channels(len(setup.names)))
+    except BaseException:
+        _stop()
+        raise
 
 
 def checked_out(out: object, shape: tuple[int, int]) -> "npt.NDArray[np.float64]":
@@ -97,7 +113,7 @@ def acquire(board: "Board", setup: ScanSetup, samples: int, timeout: float,
     data = np.empty(shape, dtype=np.float64) if out is None else checked_out(out, shape)
     with lock:
         board.ensure_open()
-        started = _started(setup, samples)
+        started = _start(setup, samples)
         try:
             status = _read_scans(data, timeout)
             info = scan_info()
@@ -107,9 +123,9 @@ def acquire(board: "Board", setup: ScanSetup, samples: int, timeout: float,
         failure = _stop()
         if failure is not None:
             raise failure
-    warn(started, "orvex_scanStart")
+    warn(started.status, "orvex_scanStart")
     warn(status, "orvex_scanReadEx")
-    return Waveform(data, setup.names, info)
+    return Waveform(data, started.names, started.ranges, info)
 
 
 class ScanStream(Iterator[Waveform]):
@@ -122,14 +138,15 @@ class ScanStream(Iterator[Waveform]):
     stopped first); iteration then ends.  One scan runs at a time.
     """
 
-    __slots__ = ("_board", "_setup", "_block", "_timeout", "_info", "_scans", "_running",
-                 "_finished", "__weakref__")
+    __slots__ = ("_board", "_setup", "_block", "_timeout", "_started", "_info", "_scans",
+                 "_running", "_finished", "__weakref__")
 
     def __init__(self, board: "Board", setup: ScanSetup, block: int, timeout: float) -> None:
         self._board = board
         self._setup = setup
         self._block = block
         self._timeout = timeout
+        self._started: Optional[_Started] = None
         self._info: Optional[ScanInfo] = None
         self._scans = 0
         self._running = False
@@ -145,10 +162,6 @@ class ScanStream(Iterator[Waveform]):
         """True while this stream's scan runs."""
         return self._running
 
-    @property
-    def channels(self) -> tuple[str, ...]:
-        return tuple(self._setup.names)
-
     def __iter__(self) -> "ScanStream":
         return self
 
@@ -158,21 +171,24 @@ class ScanStream(Iterator[Waveform]):
             if self._finished or self._board.closed:
                 self._finished = True
                 raise StopIteration
-            started = 0
             with self._ending_on_failure():
-                if not self._running:
-                    started = _started(self._setup, 0)
+                first_block = not self._running
+                if first_block:
+                    self._started = _start(self._setup, 0)
                     self._running = True
                     session.scan_started(self)
                 status = _read_scans(data, self._timeout)
                 if self._info is None:
                     self._info = scan_info()  # the start time is known after the first read
+            started, info = self._started, self._info
             first_scan = self._scans
             self._scans += self._block
+        assert started is not None
         with self._ending_on_failure():
-            warn(started, "orvex_scanStart")
+            if first_block:
+                warn(started.status, "orvex_scanStart")
             warn(status, "orvex_scanReadEx")
-        return Waveform(data, self._setup.names, self._info, first_scan)
+        return Waveform(data, started.names, started.ranges, info, first_scan)
 
     @contextmanager
     def _ending_on_failure(self) -> Iterator[None]:

@@ -21,8 +21,9 @@ class Waveform:
 
     ``data`` holds volts, one row per scan and one column per channel (samples x
     channels, C order: a scan's samples lie side by side); ``channels`` names the
-    columns.  ``start_time`` is the UTC time of the first row's first sample (None while
-    the library does not know it), ``start_time_source`` says how the library took it
+    columns ("ai3") and ``ranges`` gives each one's board range, +-volts.
+    ``start_time`` is the UTC time of the first row's first sample (None while the
+    library does not know it), ``start_time_source`` says how the library took it
     ("at_start": the system clock around the driver's start; "from_count": a triggered
     scan, the clock around the driver's count of samples, counted back) and
     ``start_time_uncertainty`` how far either side it may be, in seconds.  ``interval``
@@ -31,10 +32,11 @@ class Waveform:
     before this one (0 but for the later blocks of a stream).
     """
 
-    __slots__ = ("data", "channels", "start_time", "start_time_source",
+    __slots__ = ("data", "channels", "ranges", "start_time", "start_time_source",
                  "start_time_uncertainty", "interval", "channel_step", "first_scan")
     data: "npt.NDArray[np.float64]"
     channels: tuple[str, ...]
+    ranges: tuple[float, ...]
     start_time: Optional[datetime]
     start_time_source: str
     start_time_uncertainty: float
@@ -42,10 +44,11 @@ class Waveform:
     channel_step: float
     first_scan: int
 
-    def __init__(self, data: "npt.NDArray[np.float64]", channels: list[str], info: ScanInfo,
-                 first_scan: int = 0) -> None:
+    def __init__(self, data: "npt.NDArray[np.float64]", channels: list[str],
+                 ranges: list[float], info: ScanInfo, first_scan: int = 0) -> None:
         self.data = data
         self.channels = tuple(channels)
+        self.ranges = tuple(ranges)
         self.interval = info.interval
         self.channel_step = info.channelStep
         self.first_scan = first_scan
