@@ -172,21 +172,21 @@ class ScanStream(Iterator[Waveform]):
                 self._finished = True
                 raise StopIteration
             with self._ending_on_failure():
-                first_block = not self._running
-                if first_block:
+                start_status = 0
+                if self._started is None:  # a stream does not start again once closed
                     self._started = _start(self._setup, 0)
+                    start_status = self._started.status
                     self._running = True
                     session.scan_started(self)
+                started = self._started
                 status = _read_scans(data, self._timeout)
                 if self._info is None:
                     self._info = scan_info()  # the start time is known after the first read
-            started, info = self._started, self._info
+                info = self._info
             first_scan = self._scans
             self._scans += self._block
-        assert started is not None
         with self._ending_on_failure():
-            if first_block:
-                warn(started.status, "orvex_scanStart")
+            warn(start_status, "orvex_scanStart")
             warn(status, "orvex_scanReadEx")
         return Waveform(data, started.names, started.ranges, info, first_scan)
 
