@@ -58,7 +58,9 @@ def test_four_channels_each_read_their_own_signal(stand: orvex.Board) -> None:
     assert 0 < scan.channel_step <= scan.interval / 4
     assert scan.times()[:3] == pytest.approx([0.0, 1e-5, 2e-5])
     assert scan.times("ai3")[1] == pytest.approx(1e-5 + 2 * scan.channel_step)
-    assert len(scan) == 2000 and scan.first_scan == 0
+    assert len(scan) == 2000 and scan.first_scan == 0 and scan.ranges == (10.0,) * 4
+    with pytest.raises(KeyError, match="'ai1' is not among ai0, ai2, ai3, ai5"):
+        scan["ai1"]
 
 
 @pytest.mark.parametrize("channels, names", [
