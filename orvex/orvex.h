@@ -438,11 +438,11 @@ typedef struct orvex_ScanInfo {
     double channelStep;    /**< seconds between the conversions of two channels of a scan */
     long long samplesRead; /**< per channel, since the start */
     /** UTC of the first sample, seconds since 1970-01-01 (0 while unknown).  Read from the
-     * system clock (C's timespec_get) around a driver call: with #ORVEX_TIME_AT_START the
-     * call that started the scan, whose first sample comes at the start; with
-     * #ORVEX_TIME_FROM_COUNT, for a triggered scan, the count of samples acquired right
-     * after the first read, counted back by the interval.  Good to the system clock's
-     * accuracy plus startTimeUncertainty. */
+     * system's UTC clock (leap seconds not counted, as in POSIX time) around a driver call: with
+     * #ORVEX_TIME_AT_START the call that started the scan, whose first sample comes at the start;
+     * with #ORVEX_TIME_FROM_COUNT, for a triggered scan, the count of samples acquired right after
+     * the first read, counted back by the interval.  Good to the system clock's accuracy plus
+     * startTimeUncertainty. */
     double startTime;
     double startTimeUncertainty; /**< seconds either side of startTime */
     int startTimeSource;         /**< ORVEX_TIME_UNKNOWN, _AT_START or _FROM_COUNT */

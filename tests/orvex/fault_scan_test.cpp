@@ -127,6 +127,24 @@ std::vector<Scenario> scenarios() {
           close()},
          // A new block stops the old generation whatever that stop returns.
          {{"second block on ao0", "DAQmxStopTask"}}},
+        {"scans",
+         {{"channels", [] { return orvex_scanChannels("ai0:1,ai8", 5.0, ORVEX_RSE); }},
+          {"a differential one", [] { return orvex_scanChannelSetup("ai1", 0.1, ORVEX_DIFF); }},
+          {"clock", [] { return orvex_scanClock(1000.0); }},
+          {"in-step output", [] { return orvex_scanOutput("ao0", block, 8, 1, 0.0); }},
+          {"finite scan",
+           [] { return orvex_scanAcquire(block, 2, ORVEX_BY_CHANNEL, nullptr, 1.0); }},
+          {"trigger", [] { return orvex_scanTrigger("PFI4", 0.0, ORVEX_FALLING); }},
+          {"start a continuous scan", [] { return orvex_scanStart(0); }},
+          {"read a triggered block",
+           [] { return orvex_scanReadEx(block, 2, ORVEX_BY_SCAN, nullptr, 1.0); }},
+          {"read another block",
+           [] { return orvex_scanReadEx(block, 2, ORVEX_BY_CHANNEL, nullptr, 1.0); }},
+          {"stop", [] { return orvex_scanStop(); }},
+          {"start again", [] { return orvex_scanStart(0); }},
+          close()},
+         // The samples were read: a count that cannot be had only leaves the start undated.
+         {{"read a triggered block", "DAQmxGetReadTotalSampPerChanAcquired"}}},
     };
 }
 

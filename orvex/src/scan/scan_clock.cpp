@@ -1,15 +1,13 @@
 #include "scan_clock.h"
 
-#include <ctime>
+#include <chrono>
 
 namespace orvex {
 
 double utcNow() {
-    std::timespec now{};
-    if (std::timespec_get(&now, TIME_UTC) != TIME_UTC) {
-        return 0.0;
-    }
-    return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
+    using Seconds = std::chrono::duration<double>;
+    return std::chrono::duration_cast<Seconds>(std::chrono::system_clock::now().time_since_epoch())
+        .count();
 }
 
 } // namespace orvex

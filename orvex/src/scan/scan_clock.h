@@ -4,7 +4,7 @@
 
 namespace orvex {
 
-// Seconds since 1970-01-01 UTC, as C's timespec_get gives them.
+// Seconds since 1970-01-01 UTC, leap seconds not counted, as the system clock tells them.
 double utcNow();
 
 // A moment known to lie between two readings of the clock.
