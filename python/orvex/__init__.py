@@ -6,6 +6,7 @@
         board.line(0, 4).value = 1
         volts = board.ai(2).read()
         samples = board.ai(0).acquire(rate=10_000, samples=1000)
+        scan = board.scan("ai0:3,ai8", rate=10_000, samples=1000, ranges={"ai3": 0.1})
 
 A negative status raises :class:`Error` with the library's code and text, a driver
 warning issues :class:`DriverWarning`, and bad arguments raise ValueError or TypeError
@@ -18,10 +19,13 @@ from __future__ import annotations
 
 from . import capi
 from ._library import library_path, lock
+from ._scan_setup import InStep
 from .analog import AnalogInput, AnalogOutput, Stream, TriggerSource
 from .board import Board
 from .digital import Line, Port
 from .errors import CheckError, DriverWarning, Error
+from .scan import ScanStream
+from .waveform import Waveform
 
 __version__ = "0.3.0"
 
@@ -33,6 +37,16 @@ ERROR_BUFFER_SIZE = 1024
 ORVEX_STATUS_CHECK_FAILED = -1
 ORVEX_STATUS_NO_PROGRESS = -2
 ORVEX_STATUS_NO_MEMORY = -3
+ORVEX_RSE = 0
+ORVEX_NRSE = 1
+ORVEX_DIFF = 2
+ORVEX_BY_CHANNEL = 0
+ORVEX_BY_SCAN = 1
+ORVEX_RISING = 0
+ORVEX_FALLING = 1
+ORVEX_TIME_UNKNOWN = 0
+ORVEX_TIME_AT_START = 1
+ORVEX_TIME_FROM_COUNT = 2
 
 
 def library_version() -> str:
@@ -47,8 +61,10 @@ def driver_library() -> str:
 
 __all__ = [
     "ANALOG_SIZEi", "ANALOG_SIZEo", "AnalogInput", "AnalogOutput", "Board", "CheckError",
-    "DriverWarning", "ERROR_BUFFER_SIZE", "Error", "Line", "ORVEX_STATUS_CHECK_FAILED",
-    "ORVEX_STATUS_NO_MEMORY", "ORVEX_STATUS_NO_PROGRESS", "PORT_CACHE_SIZE", "PORT_SIZE",
-    "Port", "Stream", "TriggerSource", "capi", "driver_library", "library_path",
-    "library_version", "lock",
+    "DriverWarning", "ERROR_BUFFER_SIZE", "Error", "InStep", "Line", "ORVEX_BY_CHANNEL",
+    "ORVEX_BY_SCAN", "ORVEX_DIFF", "ORVEX_FALLING", "ORVEX_NRSE", "ORVEX_RISING", "ORVEX_RSE",
+    "ORVEX_STATUS_CHECK_FAILED", "ORVEX_STATUS_NO_MEMORY", "ORVEX_STATUS_NO_PROGRESS",
+    "ORVEX_TIME_AT_START", "ORVEX_TIME_FROM_COUNT", "ORVEX_TIME_UNKNOWN",
+    "PORT_CACHE_SIZE", "PORT_SIZE", "Port", "ScanStream", "Stream", "TriggerSource",
+    "Waveform", "capi", "driver_library", "library_path", "library_version", "lock",
 ]

@@ -63,6 +63,34 @@ _c_ubyte = ctypes.c_ubyte
 _int_p = ctypes.POINTER(ctypes.c_int)
 _double_p = ctypes.POINTER(ctypes.c_double)
 
+
+class ScanInfo(ctypes.Structure):
+    """``orvex_ScanInfo``: the scan's channels, clock and timing, as the driver runs them."""
+
+    _fields_ = [
+        ("channels", ctypes.c_int),
+        ("running", ctypes.c_int),
+        ("rate", ctypes.c_double),
+        ("interval", ctypes.c_double),
+        ("channelStep", ctypes.c_double),
+        ("samplesRead", ctypes.c_longlong),
+        ("startTime", ctypes.c_double),
+        ("startTimeUncertainty", ctypes.c_double),
+        ("startTimeSource", ctypes.c_int),
+    ]
+
+
+class ScanChannel(ctypes.Structure):
+    """``orvex_ScanChannel``: one channel of the scan's list, as the driver gets it."""
+
+    _fields_ = [
+        ("name", ctypes.c_char * 16),
+        ("input", ctypes.c_int),
+        ("range", ctypes.c_double),
+        ("terminal", ctypes.c_int),
+    ]
+
+
 # The C prototypes, checked by ctypes on every call through orvex.capi.
 _prototypes: dict[str, tuple[Optional[type[_CData]], list[type[_CData]]]] = {
     "orvex_SetLastError": (_c_int, [_c_int]),
@@ -91,6 +119,17 @@ _prototypes: dict[str, tuple[Optional[type[_CData]], list[type[_CData]]]] = {
     "orvex_analogWriteEx": (_c_int, [_c_int, _double_p, _c_int, _c_double]),
     "orvex_analogWrite": (_c_int, [_c_int, _double_p, _c_int]),
     "orvex_analogOutStop": (_c_int, [_c_int]),
+    "orvex_scanChannels": (_c_int, [_c_char_p, _c_double, _c_int]),
+    "orvex_scanChannelSetup": (_c_int, [_c_char_p, _c_double, _c_int]),
+    "orvex_scanClock": (_c_int, [_c_double]),
+    "orvex_scanTrigger": (_c_int, [_c_char_p, _c_double, _c_int]),
+    "orvex_scanOutput": (_c_int, [_c_char_p, _double_p, _c_int, _c_int, _c_double]),
+    "orvex_scanStart": (_c_int, [ctypes.c_longlong]),
+    "orvex_scanReadEx": (_c_int, [_double_p, _c_int, _c_int, _int_p, _c_double]),
+    "orvex_scanAcquire": (_c_int, [_double_p, _c_int, _c_int, _int_p, _c_double]),
+    "orvex_scanStop": (_c_int, []),
+    "orvex_scanChannel": (_c_int, [_c_int, ctypes.POINTER(ScanChannel)]),
+    "orvex_scanInfo": (_c_int, [ctypes.POINTER(ScanInfo)]),
 }
 
 

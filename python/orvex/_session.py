@@ -9,6 +9,7 @@ from typing import TYPE_CHECKING, Optional
 if TYPE_CHECKING:
     from .analog import Stream
     from .board import Board
+    from .scan import ScanStream
 
 
 class Session:
@@ -22,6 +23,7 @@ class Session:
         # A weak reference, so that a stream dropped by a ``break`` is collected and
         # stops itself.
         self._stream: Optional[weakref.ref[Stream]] = None
+        self._scan: Optional[weakref.ref[ScanStream]] = None
         self._generating: Optional[int] = None
         self._port_masks: dict[int, int] = {}
         self._port_values: dict[int, int] = {}
@@ -58,6 +60,16 @@ class Session:
 
     def stream_stopped(self) -> None:
         self._stream = None
+
+    def active_scan(self) -> Optional[ScanStream]:
+        """The scan stream whose scan runs, if it is still alive."""
+        return self._scan() if self._scan is not None else None
+
+    def scan_started(self, scan: ScanStream) -> None:
+        self._scan = weakref.ref(scan)
+
+    def scan_stopped(self) -> None:
+        self._scan = None
 
     def generating(self) -> Optional[int]:
         """The analog output channel generating a clocked block."""

@@ -13,6 +13,7 @@ import numpy.typing as npt
 from ._acquisition import read_block, stop_fetch
 from ._arguments import INT_MAX, count, real, source, timeout as as_timeout, rate as as_rate
 from ._library import array_pointer, fail, lock, raw, warn
+from ._scan_setup import InStep
 from ._session import session
 from .errors import Error
 
@@ -254,6 +255,15 @@ class AnalogOutput:
                 fail(status, "orvex_analogWriteEx")
             session.generation_started(self.channel)
         warn(status, "orvex_analogWriteEx")
+
+    def in_step(self, samples: "npt.ArrayLike", share_clock: bool = True,
+                rate: Optional[float] = None) -> InStep:
+        """The block of volts in ``samples`` to generate in step with a scan, as its
+        ``output``: started by the scan's start and, with ``share_clock``, one sample per
+        scan on the scan's clock (else at ``rate`` samples per second); it repeats until
+        the scan stops.
+        ``board.scan("ai0:1", 1000.0, 500, output=board.ao(0).in_step(wave))``"""
+        return InStep(self.channel, samples, share_clock, rate)
 
     def stop(self) -> None:
         """Stops this channel's generation; the output keeps its last level.  The

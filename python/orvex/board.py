@@ -5,14 +5,21 @@ from __future__ import annotations
 import atexit
 import os
 from types import TracebackType
-from typing import Callable, Optional, Type, TypeVar, Union
+from typing import TYPE_CHECKING, Callable, Mapping, Optional, Sequence, Type, TypeVar, Union
 
-from ._arguments import integer
+from ._arguments import count, integer, timeout as as_timeout
 from ._library import error, lock, raw, warn
+from ._scan_setup import MAX_RANGE, Channels, InStep, ScanSetup, Slope, Terminal
 from ._session import session
 from .analog import AnalogInput, AnalogOutput
 from .digital import Line, Port
 from .errors import Error
+from .scan import ScanStream, acquire
+from .waveform import Waveform
+
+if TYPE_CHECKING:
+    import numpy as np
+    import numpy.typing as npt
 
 _ni6251Slot = raw("orvex_ni6251Slot")
 _ni6251Close = raw("orvex_ni6251Close")
@@ -109,8 +116,50 @@ class Board:
         channel = integer(channel, "channel")
         return _kept(self._outputs, channel, lambda: AnalogOutput(self, channel))
 
+    def scan(self, channels: Channels, rate: float, samples: int, *, range: float = MAX_RANGE,
+             ranges: Optional[Mapping[Union[str, int], float]] = None,
+             terminal: Terminal = "rse",
+             terminals: Optional[Mapping[Union[str, int], Terminal]] = None,
+             trigger: Optional[Union[str, int]] = None, level: float = 0.0,
+             slope: Slope = "rising", output: Optional[Union[InStep, Sequence[InStep]]] = None,
+             timeout: float = 10.0,
+             out: "Optional[npt.NDArray[np.float64]]" = None) -> Waveform:
+        """Scans ``channels`` ("ai0:3,ai8", an input number or a list of both) on one clock
+        at ``rate`` samples per second per channel, ``samples`` times, into a
+        :class:`Waveform` (samples x channels, or into ``out``, a writeable C-contiguous
+        float64 array of that shape).
+
+        Every channel measures within +-``range`` volts, widened by the board to the
+        smallest of its ranges that holds it, and is wired ``terminal`` ("rse", "nrse" or
+        "diff": input n against n+8); ``ranges`` and ``terminals`` map single channels
+        ("ai3" or 3) to their own.  With ``trigger`` (an input, "ai3" or 3, or a PFI line,
+        "PFI4") the scan starts when that input passes ``level`` volts, or the line has
+        its edge, in the direction of ``slope`` ("rising" or "falling").  ``output``, made
+        by ``board.ao(n).in_step(...)`` (or a list for ao0 and ao1), is generated from the
+        scan's start.  Raises ``orvex.Error`` -200284 when the samples do not come within
+        ``timeout`` seconds (-1: no limit).  Reads wait 0.1 s at most each, so Ctrl-C ends
+        the scan at once; whatever ends it early stops it before the exception leaves."""
+        setup = ScanSetup(channels, rate, range, ranges, terminal, terminals, trigger, level,
+                          slope, output)
+        return acquire(self, setup, count(samples, "samples"), as_timeout(timeout), out)
+
+    def scan_stream(self, channels: Channels, rate: float, block: int, *,
+                    range: float = MAX_RANGE,
+                    ranges: Optional[Mapping[Union[str, int], float]] = None,
+                    terminal: Terminal = "rse",
+                    terminals: Optional[Mapping[Union[str, int], Terminal]] = None,
+                    trigger: Optional[Union[str, int]] = None, level: float = 0.0,
+                    slope: Slope = "rising",
+                    output: Optional[Union[InStep, Sequence[InStep]]] = None,
+                    timeout: float = 10.0) -> ScanStream:
+        """A continuous scan, as :meth:`scan` sets it up, read in :class:`Waveform` blocks
+        of ``block`` scans each; see :class:`ScanStream`.  ``timeout`` is for each block."""
+        setup = ScanSetup(channels, rate, range, ranges, terminal, terminals, trigger, level,
+                          slope, output)
+        return ScanStream(self, setup, count(block, "block"), as_timeout(timeout))
+
     def close(self) -> None:
-        """Stops a running stream and generation and releases every task of the board
+        """Stops a running scan, stream and generation and releases every task of the board
         (``orvex_ni6251Close``).  Raises ``orvex.Error`` for the first step that failed,
         after all of them were made.  The board cannot be used after its close; closing
         it again does nothing once the release succeeded, and tries it again otherwise."""
@@ -119,9 +168,13 @@ class Board:
                 return
             self._closed = True
             failure: Optional[Error] = None
+            scan = session.active_scan()
+            if scan is not None:
+                failure = scan.close_locked()
             stream = session.active_stream()
             if stream is not None:
-                failure = stream.close_locked()
+                stream_failure = stream.close_locked()
+                failure = failure or stream_failure
             generating = session.generating()
             if generating is not None:
                 status = _analogOutStop(generating)

@@ -13,7 +13,7 @@ from __future__ import annotations
 import ctypes
 from typing import Any, Optional
 
-from ._library import lock, typed
+from ._library import ScanChannel, ScanInfo, lock, typed
 
 #: A ctypes pointer, ``ctypes.byref()`` result or ctypes array.
 CPointer = Any
@@ -26,7 +26,14 @@ _functions = {name: typed(name) for name in (
     "orvex_analogInTrigger", "orvex_analogReadEx", "orvex_analogRead",
     "orvex_analogFetchEx", "orvex_analogFetchStatus", "orvex_analogInStop",
     "orvex_analogOutClk", "orvex_analogOutTrigger", "orvex_analogWriteEx",
-    "orvex_analogWrite", "orvex_analogOutStop")}
+    "orvex_analogWrite", "orvex_analogOutStop", "orvex_scanChannels",
+    "orvex_scanChannelSetup", "orvex_scanClock", "orvex_scanTrigger", "orvex_scanOutput",
+    "orvex_scanStart", "orvex_scanReadEx", "orvex_scanAcquire", "orvex_scanStop",
+    "orvex_scanChannel", "orvex_scanInfo")}
+
+#: The structs that orvex_scanInfo and orvex_scanChannel fill, with the C field names.
+orvex_ScanInfo = ScanInfo
+orvex_ScanChannel = ScanChannel
 
 
 def _call(name: str, *arguments: Any) -> Any:
@@ -165,3 +172,64 @@ def orvex_analogWrite(idx: int, warray: CPointer, size: int) -> int:
 def orvex_analogOutStop(idx: int) -> int:
     """Stops the generating channel."""
     return int(_call("orvex_analogOutStop", idx))
+
+
+def orvex_scanChannels(channels: bytes, range: float, terminal: int) -> int:
+    """Sets the scan's channel list (such as b"ai0:3,ai8"), each channel with this range
+    and terminal configuration."""
+    return int(_call("orvex_scanChannels", channels, range, terminal))
+
+
+def orvex_scanChannelSetup(channel: bytes, range: float, terminal: int) -> int:
+    """Sets the range and terminal configuration of one channel of the list."""
+    return int(_call("orvex_scanChannelSetup", channel, range, terminal))
+
+
+def orvex_scanClock(rate: float) -> int:
+    """Sets the scan's sample clock, in samples per second per channel."""
+    return int(_call("orvex_scanClock", rate))
+
+
+def orvex_scanTrigger(source: Optional[bytes], level: float, slope: int) -> int:
+    """Sets (or with None or b"" removes) the scan's start trigger."""
+    return int(_call("orvex_scanTrigger", source, level, slope))
+
+
+def orvex_scanOutput(channels: Optional[bytes], data: CPointer, samplesPerChannel: int,
+                     shareClock: int, rate: float) -> int:
+    """Generates the block on b"ao0", b"ao1" or b"ao0:1" in step with the next scans
+    (None: nothing)."""
+    return int(_call("orvex_scanOutput", channels, data, samplesPerChannel, shareClock, rate))
+
+
+def orvex_scanStart(samplesPerChannel: int) -> int:
+    """Starts the scan: finite of this many samples per channel, or continuous for 0."""
+    return int(_call("orvex_scanStart", samplesPerChannel))
+
+
+def orvex_scanReadEx(data: CPointer, samplesPerChannel: int, layout: int, readCount: CPointer,
+                     timeout: float) -> int:
+    """Reads the scan's next ``samplesPerChannel`` samples of every channel into ``data``."""
+    return int(_call("orvex_scanReadEx", data, samplesPerChannel, layout, readCount, timeout))
+
+
+def orvex_scanAcquire(data: CPointer, samplesPerChannel: int, layout: int, readCount: CPointer,
+                      timeout: float) -> int:
+    """Starts a finite scan, reads all of it into ``data`` and stops it."""
+    return int(_call("orvex_scanAcquire", data, samplesPerChannel, layout, readCount, timeout))
+
+
+def orvex_scanStop() -> int:
+    """Stops the scan and its in-step outputs; 1 when none ran."""
+    return int(_call("orvex_scanStop"))
+
+
+def orvex_scanChannel(index: int, channel: CPointer) -> int:
+    """Fills ``channel`` (``ctypes.byref(orvex_ScanChannel())``) with channel ``index`` of
+    the list."""
+    return int(_call("orvex_scanChannel", index, channel))
+
+
+def orvex_scanInfo(info: CPointer) -> int:
+    """Fills ``info`` (``ctypes.byref(orvex_ScanInfo())``) with the scan's timing."""
+    return int(_call("orvex_scanInfo", info))

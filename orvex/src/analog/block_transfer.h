@@ -21,13 +21,16 @@ template <typename Piece> int32 transferBlock(int size, Piece &&piece, int &done
     while (done < size) {
         int32 moved = 0;
         status = piece(done, size - done, &moved);
+        // A piece that fails part way (a timeout) has still moved its samples.
+        if (moved > 0) {
+            done += std::min(moved, size - done);
+        }
         if (status < 0) {
             return status;
         }
         if (moved <= 0) {
             return noProgress(done, size);
         }
-        done += std::min(moved, size - done);
     }
     return status;
 }
