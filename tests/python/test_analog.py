@@ -29,11 +29,13 @@ def amplitude_and_worst_error(samples: Volts) -> tuple[float, float]:
 
 
 def test_single_points_in_volts(board: orvex.Board) -> None:
-    board.ao(1).write(-3.5)
-    assert board.ai(1).read() == -3.5
-    simboard.set_analog_input(4, 0.75)
+    # Voltages that are codes of the 16-bit converter at ±10 V (steps of 10/32768 V) read
+    # back exactly.
+    board.ao(1).write(-3.75)
+    assert board.ai(1).read() == -3.75
+    simboard.set_analog_input(4, 0.625)
     value = board.ai(4).read()
-    assert isinstance(value, float) and value == 0.75
+    assert isinstance(value, float) and value == 0.625
     simboard.set_analog_input(4, None)
 
 
@@ -101,9 +103,9 @@ def test_a_generation_restarts_and_stops(board: orvex.Board, journal: Journal) -
 
 
 def test_an_acquisition_into_a_given_array(board: orvex.Board) -> None:
-    simboard.set_analog_input(5, 0.5)
+    simboard.set_analog_input(5, 0.625)
     out = np.zeros(64)
-    assert board.ai(5).acquire(10_000.0, 64, out=out) is out and np.all(out == 0.5)
+    assert board.ai(5).acquire(10_000.0, 64, out=out) is out and np.all(out == 0.625)
     with pytest.raises(ValueError):
         board.ai(5).acquire(10_000.0, 32, out=out)
     with pytest.raises(TypeError):

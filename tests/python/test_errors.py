@@ -58,9 +58,9 @@ def test_a_driver_failure_carries_the_driver_status_and_text_unchanged(board: or
 def test_a_positive_status_is_a_warning_and_the_call_succeeds(board: orvex.Board) -> None:
     simboard.apply_bench(
         {"faults": [{"entryPoint": "DAQmxReadAnalogF64", "call": 1, "status": 200101}]})
-    simboard.set_analog_input(6, 1.5)
+    simboard.set_analog_input(6, 1.25)
     with pytest.warns(orvex.DriverWarning) as caught:
-        assert board.ai(6).read() == 1.5
+        assert board.ai(6).read() == 1.25
     warning = caught[0].message
     assert isinstance(warning, orvex.DriverWarning) and warning.code == 200101
     with warnings.catch_warnings():
@@ -96,8 +96,8 @@ def test_bad_arguments_are_refused_before_the_library_is_called(
 
 def test_the_c_names_return_statuses_unchanged(board: orvex.Board) -> None:
     value = ctypes.c_double()
-    simboard.set_analog_input(7, -2.25)
-    assert orvex.capi.orvex_analogIn(7, ctypes.byref(value)) == 0 and value.value == -2.25
+    simboard.set_analog_input(7, -2.5)
+    assert orvex.capi.orvex_analogIn(7, ctypes.byref(value)) == 0 and value.value == -2.5
     assert orvex.capi.orvex_analogIn(9, ctypes.byref(value)) == -1
     assert orvex.capi.orvex_GetLastError() == -1
     assert b"line 395" in orvex.capi.orvex_GetLastErrorBuffer()
@@ -106,7 +106,7 @@ def test_the_c_names_return_statuses_unchanged(board: orvex.Board) -> None:
     assert orvex.capi.orvex_analogInClk(b"OnboardClock", 1000.0) == 0
     pointer = samples.ctypes.data_as(ctypes.POINTER(ctypes.c_double))
     assert orvex.capi.orvex_analogReadEx(7, pointer, 20, ctypes.byref(count), 1.0) == 0
-    assert count.value == 20 and np.all(samples == -2.25)
+    assert count.value == 20 and np.all(samples == -2.5)
 
 
 def test_the_package_gives_every_constant_of_the_header_its_value() -> None:

@@ -12,7 +12,7 @@ def test_two_threads_hammering_ports_and_analog_reads_see_no_wrong_value(
     board.port(0).mask = 0xFF
     board.port(2).mask = 0xFE
     simboard.set_analog_input(5, 1.25)
-    simboard.set_analog_input(6, -4.5)
+    simboard.set_analog_input(6, -4.375)  # a code of the converter at ±10 V
     wrong: list[tuple[int, int]] = []
 
     def hammer(port: int, line_shift: int, channel: int, volts: float, output: int) -> None:
@@ -31,7 +31,7 @@ def test_two_threads_hammering_ports_and_analog_reads_see_no_wrong_value(
     sys.setswitchinterval(1e-6)
     try:
         threads = [threading.Thread(target=hammer, args=(0, 1, 5, 1.25, 0)),
-                   threading.Thread(target=hammer, args=(2, 2, 6, -4.5, 1))]
+                   threading.Thread(target=hammer, args=(2, 2, 6, -4.375, 1))]
         for thread in threads:
             thread.start()
         for thread in threads:

@@ -8,9 +8,9 @@
 #include "daqmx/daqmx.h"
 #include <orvex/simboard_control.h>
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -18,9 +18,19 @@
 // stand reads as the nearest code, at most half of this away.
 constexpr double tenVoltStep = 10.0 / 32768.0;
 
-// Compares samples read at ±10 V with the voltages they stand for.
-inline auto readAs(const std::vector<double> &volts) {
-    return ::testing::Pointwise(::testing::DoubleNear(tenVoltStep / 2.0), volts);
+// Whether samples read at ±10 V stand for these voltages.
+inline ::testing::AssertionResult readAs(const std::vector<double> &samples,
+                                         const std::vector<double> &volts) {
+    if (samples.size() != volts.size()) {
+        return ::testing::AssertionFailure() << samples.size() << " samples for " << volts.size();
+    }
+    for (size_t i = 0; i < samples.size(); ++i) {
+        if (!(std::fabs(samples[i] - volts[i]) <= tenVoltStep / 2.0)) {
+            return ::testing::AssertionFailure()
+                   << "sample " << i << " reads " << samples[i] << " for " << volts[i];
+        }
+    }
+    return ::testing::AssertionSuccess();
 }
 
 class ScopedTask {
