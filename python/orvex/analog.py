@@ -4,8 +4,7 @@ from __future__ import annotations
 
 import ctypes
 from contextlib import contextmanager
-from types import TracebackType
-from typing import TYPE_CHECKING, Iterator, Optional, Type, Union
+from typing import TYPE_CHECKING, Iterator, Optional, Union
 
 import numpy as np
 import numpy.typing as npt
@@ -15,6 +14,7 @@ from ._arguments import INT_MAX, count, real, source, timeout as as_timeout, rat
 from ._library import array_pointer, fail, lock, raw, warn
 from ._scan_setup import InStep
 from ._session import session
+from ._stopping import StopsWhenDone
 from .errors import Error
 
 if TYPE_CHECKING:
@@ -111,7 +111,7 @@ class AnalogInput:
         return f"<orvex.AnalogInput ai{self.channel}>"
 
 
-class Stream(Iterator["npt.NDArray[np.float64]"]):
+class Stream(StopsWhenDone, Iterator["npt.NDArray[np.float64]"]):
     """Continuous acquisition of one input channel, block by block.
 
     The first block starts the channel's continuous sampling (the board buffers one
@@ -190,25 +190,6 @@ class Stream(Iterator["npt.NDArray[np.float64]"]):
             self._running = False
             session.stream_stopped()
         return failure
-
-    def close(self) -> None:
-        """Stops the stream; closing a stopped stream does nothing."""
-        with lock:
-            failure = self.close_locked()
-        if failure is not None:
-            raise failure
-
-    def __enter__(self) -> "Stream":
-        return self
-
-    def __exit__(self, kind: Optional[Type[BaseException]], value: Optional[BaseException],
-                 traceback: Optional[TracebackType]) -> None:
-        self.close()
-
-    def __del__(self) -> None:
-        if self._running:
-            with lock:
-                self.close_locked()
 
 
 class AnalogOutput:

@@ -7,8 +7,7 @@ from __future__ import annotations
 
 import ctypes
 from contextlib import contextmanager
-from types import TracebackType
-from typing import TYPE_CHECKING, Iterator, Optional, Type
+from typing import TYPE_CHECKING, Iterator, Optional
 
 import numpy as np
 
@@ -16,6 +15,7 @@ from ._acquisition import SLICE_SECONDS, TIMED_OUT
 from ._library import ScanInfo, error, fail, lock, raw, warn
 from ._scan_setup import ScanSetup, scan_info, started_channels
 from ._session import session
+from ._stopping import StopsWhenDone
 from .errors import Error
 from .waveform import Waveform
 
@@ -128,7 +128,7 @@ def acquire(board: "Board", setup: ScanSetup, samples: int, timeout: float,
     return Waveform(data, started.names, started.ranges, info)
 
 
-class ScanStream(Iterator[Waveform]):
+class ScanStream(StopsWhenDone, Iterator[Waveform]):
     """A continuous scan, block by block: each :class:`Waveform` holds the next ``block``
     scans, without a gap, and its ``first_scan`` counts the scans before it.
 
@@ -211,22 +211,3 @@ class ScanStream(Iterator[Waveform]):
         self._running = False
         session.scan_stopped()
         return _stop()
-
-    def close(self) -> None:
-        """Stops the scan; closing a stopped stream does nothing."""
-        with lock:
-            failure = self.close_locked()
-        if failure is not None:
-            raise failure
-
-    def __enter__(self) -> "ScanStream":
-        return self
-
-    def __exit__(self, kind: Optional[Type[BaseException]], value: Optional[BaseException],
-                 traceback: Optional[TracebackType]) -> None:
-        self.close()
-
-    def __del__(self) -> None:
-        if self._running:
-            with lock:
-                self.close_locked()

@@ -1,0 +1,44 @@
+"""What the streams have in common: they stop on close(), at the end of a ``with``
+block and when they are dropped, through their own close_locked()."""
+
+from __future__ import annotations
+
+from types import TracebackType
+from typing import Optional, Self, Type
+
+from ._library import lock
+from .errors import Error
+
+
+class StopsWhenDone:
+    """close(), the ``with`` protocol and the stop of a dropped stream, over the
+    subclass's close_locked(), which stops it under the library's lock and returns the
+    stop's failure instead of raising it."""
+
+    __slots__ = ()
+
+    @property
+    def running(self) -> bool:
+        raise NotImplementedError
+
+    def close_locked(self) -> Optional[Error]:
+        raise NotImplementedError
+
+    def close(self) -> None:
+        """Stops the stream; closing a stopped stream does nothing."""
+        with lock:
+            failure = self.close_locked()
+        if failure is not None:
+            raise failure
+
+    def __enter__(self) -> Self:
+        return self
+
+    def __exit__(self, kind: Optional[Type[BaseException]], value: Optional[BaseException],
+                 traceback: Optional[TracebackType]) -> None:
+        self.close()
+
+    def __del__(self) -> None:
+        if self.running:
+            with lock:
+                self.close_locked()
