@@ -1,9 +1,10 @@
-// What a port read costs on the board that processes share, against a board of the
-// process's own, in one run: each board is its own copy of the driver library, loaded
-// into a link namespace of its own, so that one process holds both.  Each read is run
-// alone and with a second process reading another port of the shared board all the
-// while.  At the end the ratios shared / private are printed, of wall and of processor
-// time (the goal: at most 2; on a busy machine the processor time is the steadier).
+// What a port read, and a single-point analog read, costs on the board that processes
+// share, against a board of the process's own, in one run: each board is its own copy of
+// the driver library, loaded into a link namespace of its own, so that one process holds
+// both.  Each port read is run alone and with a second process reading another port of
+// the shared board all the while.  At the end the ratios shared / private are printed, of
+// wall and of processor time (the goal: at most 2; on a busy machine the processor time is
+// the steadier).
 #include "daqmx/daqmx.h"
 
 #include <benchmark/benchmark.h>
@@ -28,9 +29,12 @@ struct BoardCopy {
     decltype(&DAQmxCreateDIChan) createInput = nullptr;
     decltype(&DAQmxStartTask) startTask = nullptr;
     decltype(&DAQmxReadDigitalU8) readPort = nullptr;
+    decltype(&DAQmxCreateAIVoltageChan) createAnalogInput = nullptr;
+    decltype(&DAQmxReadAnalogF64) readAnalog = nullptr;
     uint32_t (*status)(char *, uint32_t) = nullptr;
     TaskHandle started = nullptr;   // an input task on port 1, started
     TaskHandle autoStart = nullptr; // one on port 1 that each read starts and stops
+    TaskHandle analog = nullptr;    // ai5, which each single-point read starts and stops
 
     TaskHandle inputTask(const char *lines, bool start) const {
         TaskHandle task = nullptr;
@@ -61,6 +65,8 @@ BoardCopy loadBoard() {
     find(library, "DAQmxCreateDIChan", board.createInput);
     find(library, "DAQmxStartTask", board.startTask);
     find(library, "DAQmxReadDigitalU8", board.readPort);
+    find(library, "DAQmxCreateAIVoltageChan", board.createAnalogInput);
+    find(library, "DAQmxReadAnalogF64", board.readAnalog);
     find(library, "simboard_status", board.status);
     return board;
 }
@@ -76,6 +82,11 @@ BoardCopy loadBenchmarkedBoard() {
     BoardCopy board = loadBoard();
     board.started = board.inputTask("PXI1Slot2/port1/line0:3", true);
     board.autoStart = board.inputTask("PXI1Slot2/port1/line4:7", false);
+    if (board.createTask("", &board.analog) != 0 ||
+        board.createAnalogInput(board.analog, "PXI1Slot2/ai5", "", DAQmx_Val_RSE, -10.0, 10.0,
+                                DAQmx_Val_Volts, "") != 0) {
+        throw std::runtime_error("cannot set up a task on ai5");
+    }
     return board;
 }
 
@@ -126,7 +137,23 @@ void portRead(benchmark::State &state, const BoardCopy &board, bool autoStart, b
     setSecondReader(false);
 }
 
+// A single point, as the window's sampling timer reads its two inputs.
+void analogRead(benchmark::State &state, const BoardCopy &board) {
+    double volts = 0.0;
+    for (auto _ : state) {
+        if (board.readAnalog(board.analog, 1, 1.0, 0, &volts, 1, nullptr, nullptr) != 0) {
+            state.SkipWithError("read failed");
+            break;
+        }
+        benchmark::DoNotOptimize(volts);
+    }
+}
+
 void registerReads() {
+    benchmark::RegisterBenchmark("BM_AnalogReadAutoStarted/alone/private",
+                                 [](benchmark::State &state) { analogRead(state, privateBoard); });
+    benchmark::RegisterBenchmark("BM_AnalogReadAutoStarted/alone/shared",
+                                 [](benchmark::State &state) { analogRead(state, sharedBoard); });
     for (bool second : {false, true}) {
         for (bool autoStart : {false, true}) {
             std::string kind = std::string(autoStart ? "AutoStarted" : "Started") +
