@@ -40,10 +40,11 @@ Frame FramePicker::next(const SampleHistory &history, const FrameRequest &reques
         return *last_;
     }
     searchedTo_ = std::max(searchedTo_, to);
+    // A trigger a moment ago still stands; only a long wait is news.
+    if (last_ && total - lastTriggerAt_ <= request.autoAfter) {
+        return *last_;
+    }
     if (request.mode == SweepMode::Auto) {
-        if (last_ && total - lastTriggerAt_ <= request.autoAfter) {
-            return *last_;
-        }
         newest.status = FrameStatus::Free;
         return newest;
     }

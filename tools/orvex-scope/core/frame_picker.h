@@ -34,7 +34,8 @@ struct FrameRequest {
     double span = 1000.0;
     double preTrigger = 0.5; // share of the span before the trigger
     TriggerCondition condition;
-    long long autoAfter = 0; // samples without a trigger after which auto runs free
+    // Samples without a trigger after which auto runs free and normal says it waits.
+    long long autoAfter = 0;
 };
 
 class FramePicker {

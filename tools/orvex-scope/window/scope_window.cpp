@@ -251,7 +251,8 @@ void ScopeWindow::run() {
     connect(worker_, &ScanWorker::refused, this, &ScopeWindow::onRefused);
     connect(worker_, &ScanWorker::failed, this, &ScopeWindow::onFailed);
     connect(worker_, &ScanWorker::finished, this, &ScopeWindow::onFinished);
-    connect(worker_, &ScanWorker::finished, thread_, &QThread::quit);
+    // Straight from the worker's thread: the window may be waiting for it to end.
+    connect(worker_, &ScanWorker::finished, thread_, &QThread::quit, Qt::DirectConnection);
     plot_->setNavigable(false);
     controls_->showRunning(true);
     thread_->start();
@@ -264,6 +265,7 @@ void ScopeWindow::stop() {
     }
     frameTimer_.stop();
     worker_->requestStop();
+    thread_->quit();
     thread_->wait();
     // What the worker sent before it ended is still on its way: take it in first.
     QCoreApplication::sendPostedEvents(this);

@@ -1,0 +1,27 @@
+// The scope's tests run on the offscreen platform, with the user's settings in a folder of
+// this process's own.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+int main(int argc, char **argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    std::string settings = std::string(P_tmpdir) + "/orvex_scope_test.XXXXXX";
+    if (!mkdtemp(settings.data())) {
+        std::perror("mkdtemp");
+        return 1;
+    }
+    setenv("XDG_CONFIG_HOME", settings.c_str(), 1);
+    int status = 0;
+    {
+        QApplication application(argc, argv);
+        status = RUN_ALL_TESTS();
+    }
+    std::filesystem::remove_all(settings);
+    return status;
+}
