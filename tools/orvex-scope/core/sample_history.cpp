@@ -116,26 +116,48 @@ void SampleHistory::clear() {
     std::fill(slots_.begin(), slots_.end(), 0);
 }
 
-MinMax SampleHistory::minMax(int channel, long long from, long long to) const {
+void SampleHistory::mergeRun(int channel, int level, long long from, long long to,
+                             MinMax &into) const {
+    // A run of one level's blocks lies in its ring in order, but for one turn of the ring.
     const Channel &source = channels_[static_cast<std::size_t>(channel)];
-    MinMax result{std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity()};
-    // Whole blocks where they fit, the coarsest first: at most fanOut - 1 of each level on
-    // either side of the coarsest run.
-    long long index = from;
-    while (index < to) {
-        int level = levels_;
-        while (level > 0 && (index % blockSize(level) != 0 || index + blockSize(level) > to)) {
-            --level;
+    const int shift = 4 * level;
+    const long long ringSize = capacity_ >> shift;
+    long long slot = (from >> shift) % ringSize;
+    for (long long block = from >> shift; block < to >> shift; ++block) {
+        if (level == 0) {
+            const float value = source.samples[static_cast<std::size_t>(slot)];
+            into.min = std::min(into.min, value);
+            into.max = std::max(into.max, value);
+        } else {
+            const MinMax &kept =
+                source.levels[static_cast<std::size_t>(level - 1)][static_cast<std::size_t>(slot)];
+            into.min = std::min(into.min, kept.min);
+            into.max = std::max(into.max, kept.max);
         }
-        const long long size = blockSize(level);
-        const MinMax block =
-            level == 0 ? MinMax{at(channel, index), at(channel, index)}
-                       : source.levels[static_cast<std::size_t>(level - 1)]
-                                      [static_cast<std::size_t>(index / size % (capacity_ / size))];
-        result.min = std::min(result.min, block.min);
-        result.max = std::max(result.max, block.max);
-        index += size;
+        slot = slot + 1 == ringSize ? 0 : slot + 1;
     }
+}
+
+MinMax SampleHistory::minMax(int channel, long long from, long long to) const {
+    MinMax result{std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity()};
+    // Up the levels while a whole block of the next one fits, taking the pieces either side
+    // of it at this level; then the run of whole blocks in the middle.  At most fanOut - 1
+    // blocks of each level on either side.
+    int level = 0;
+    while (level < levels_) {
+        const long long next = blockSize(level + 1);
+        const long long innerFrom = (from + next - 1) / next * next;
+        const long long innerTo = to / next * next;
+        if (innerFrom >= innerTo) {
+            break;
+        }
+        mergeRun(channel, level, from, innerFrom, result);
+        mergeRun(channel, level, innerTo, to, result);
+        from = innerFrom;
+        to = innerTo;
+        ++level;
+    }
+    mergeRun(channel, level, from, to, result);
     return result;
 }
 

@@ -17,7 +17,8 @@ struct MinMax {
 
 class SampleHistory {
   public:
-    // Samples of one level's block that make one block of the next.
+    // Samples of one level's block that make one block of the next (2^4: blocks are found
+    // by shifts).
     static constexpr long long fanOut = 16;
     static constexpr long long defaultBound = 100'000'000;
 
@@ -55,6 +56,8 @@ class SampleHistory {
     };
     long long blockSize(int level) const { return blockSizes_[static_cast<std::size_t>(level)]; }
     void appendSample(Channel &channel, float value);
+    // Merges the blocks of a level in [from, to), both on the level's block bounds.
+    void mergeRun(int channel, int level, long long from, long long to, MinMax &into) const;
 
     std::vector<Channel> channels_;
     std::vector<long long> blockSizes_; // of levels 0 (one sample) to levels_

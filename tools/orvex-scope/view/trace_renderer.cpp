@@ -13,8 +13,41 @@ namespace {
 
 constexpr double strokeWidth = 1.0;
 
-void drawColumns(panel::TraceRaster &raster, const SampleHistory &history, const TraceStyle &style,
-                 double start, double perColumn, int width, double height) {
+// The colour over a premultiplied pixel at a coverage of 0 .. 256.
+QRgb over(QRgb pixel, QRgb colour, unsigned coverage) {
+    const unsigned keep = 256 - coverage;
+    const auto mix = [&](int shift) {
+        return ((((colour >> shift) & 0xFF) * coverage + ((pixel >> shift) & 0xFF) * keep) >> 8)
+               << shift;
+    };
+    return mix(24) | mix(16) | mix(8) | mix(0);
+}
+
+// A column's stroke from top to bottom (image pixels, top <= bottom): whole pixels painted
+// outright, the two ends by how much of them it covers.  A stroke a column wide needs none
+// of a general line's geometry, and there is one for every column of every trace.
+void strokeColumn(QImage &image, int x, double top, double bottom, QRgb colour) {
+    const int height = image.height();
+    top = std::clamp(top, 0.0, double(height));
+    bottom = std::clamp(bottom, 0.0, double(height));
+    const auto stride = static_cast<std::ptrdiff_t>(image.bytesPerLine() / sizeof(QRgb));
+    auto *pixels = reinterpret_cast<QRgb *>(image.bits()) + x;
+    const int firstRow = static_cast<int>(top);
+    const int lastRow = std::min(height - 1, static_cast<int>(bottom));
+    for (int y = firstRow; y <= lastRow; ++y) {
+        const double covered = std::min(bottom, y + 1.0) - std::max(top, double(y));
+        QRgb &pixel = pixels[y * stride];
+        if (covered >= 1.0) {
+            pixel = colour;
+        } else if (covered > 0.0) {
+            pixel = over(pixel, colour, static_cast<unsigned>(covered * 256.0));
+        }
+    }
+}
+
+void drawColumns(QImage &image, const SampleHistory &history, const TraceStyle &style, double start,
+                 double perColumn, int width, double height) {
+    const double ratio = image.devicePixelRatio();
     const long long first = history.first();
     const long long total = history.total();
     bool joined = false;
@@ -35,10 +68,12 @@ void drawColumns(panel::TraceRaster &raster, const SampleHistory &history, const
             span.min = std::min(span.min, previous.max);
             span.max = std::max(span.max, previous.min);
         }
-        const double top = pixelOfVolts(span.max, style, height);
-        const double bottom = pixelOfVolts(span.min, style, height);
-        const double x = column + 0.5;
-        raster.line(QPointF(x, top - 0.5), QPointF(x, bottom + 0.5), style.colour, strokeWidth);
+        const double top = pixelOfVolts(span.max, style, height) - strokeWidth / 2.0;
+        const double bottom = pixelOfVolts(span.min, style, height) + strokeWidth / 2.0;
+        for (int x = static_cast<int>(column * ratio); x < static_cast<int>((column + 1) * ratio);
+             ++x) {
+            strokeColumn(image, x, top * ratio, bottom * ratio, style.colour);
+        }
         previous = own;
         joined = true;
     }
@@ -82,7 +117,7 @@ void drawTraces(QImage &image, const SampleHistory &history, std::span<const Tra
     panel::TraceRaster raster(image, panel::TraceRaster::Mode::Over);
     for (const TraceStyle &style : styles) {
         if (perColumn >= 1.0) {
-            drawColumns(raster, history, style, start, perColumn, width, height);
+            drawColumns(image, history, style, start, perColumn, width, height);
         } else {
             drawSamples(raster, history, style, start, perColumn, width, height);
         }
