@@ -54,8 +54,15 @@ SampleHistory::SampleHistory(int channels, long long bound)
         blockSizes_.push_back(blockSizes_.back() * fanOut);
     }
     slots_.assign(static_cast<std::size_t>(levels_) + 1, 0);
+    // Room asked for at once: the system gives memory as it is written, and a history
+    // that grows by copying would hold the window up for a copy of hundreds of megabytes.
     for (Channel &channel : channels_) {
+        channel.samples.reserve(static_cast<std::size_t>(capacity_));
         channel.levels.resize(static_cast<std::size_t>(levels_));
+        for (int level = 1; level <= levels_; ++level) {
+            channel.levels[static_cast<std::size_t>(level - 1)].reserve(
+                static_cast<std::size_t>(capacity_ / blockSize(level)));
+        }
     }
 }
 
@@ -65,6 +72,10 @@ std::size_t SampleHistory::bytesAtBound() const {
 
 std::size_t SampleHistory::bytesAtBound(int channels, long long bound) {
     return bytesOf(channels, shapeFor(channels, bound));
+}
+
+long long SampleHistory::capacityFor(int channels, long long bound) {
+    return shapeFor(channels, bound).capacity;
 }
 
 void SampleHistory::append(const double *scans, long long count) {

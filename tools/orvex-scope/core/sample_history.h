@@ -35,6 +35,8 @@ class SampleHistory {
     // Bytes the history takes when full.
     std::size_t bytesAtBound() const;
     static std::size_t bytesAtBound(int channels, long long bound);
+    // The capacity of a history of these channels and bound, without making one.
+    static long long capacityFor(int channels, long long bound);
 
     // scans: count scans of one sample per channel, in channel order.
     void append(const double *scans, long long count);

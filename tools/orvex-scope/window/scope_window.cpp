@@ -218,11 +218,11 @@ void ScopeWindow::showLimits() {
                        .arg(inAll)
                        .arg(limit)
                        .arg(inAll > limit ? tr(": too fast, the board refuses it") : QString());
-    const SampleHistory shape(channels, setup_.historyBound);
+    const long long capacity = SampleHistory::capacityFor(channels, setup_.historyBound);
     text += tr(" History: up to %1 samples in all (%2 s), %3 MB when full; the oldest are dropped.")
-                .arg(shape.capacity() * channels)
-                .arg(double(shape.capacity()) / setup_.rate, 0, 'g', 3)
-                .arg(megabytes(shape.bytesAtBound()));
+                .arg(capacity * channels)
+                .arg(double(capacity) / setup_.rate, 0, 'g', 3)
+                .arg(megabytes(SampleHistory::bytesAtBound(channels, setup_.historyBound)));
     controls_->showLimits(text);
 }
 
