@@ -22,6 +22,7 @@ packages=(
     x11-apps netpbm python3-xlib # window capture and close request of the Xvfb scripts
     python3 python3-numpy python3-pytest python3-matplotlib # the Python package, its tests and examples
     flake8 mypy # scripts/check-style.sh's Python checks
+    libhdf5-dev hdf5-tools python3-h5py # recordings in HDF5; h5dump and h5clear; the Python reader
 )
 case "${1:-}" in
 --packaging) packages+=(doxygen lintian file dpkg-dev debootstrap git) ;;

@@ -63,6 +63,18 @@ inline int32 addClockedOutput(TaskHandle task, const char *channel, double rate,
     return status < 0 ? status : clockAt(task, rate, bufferSize);
 }
 
+// How far a voltage read at ±10 V may be from what the stand puts on the input: one step
+// of 16 bits over the range.
+constexpr double codeAt10V = 20.0 / 65536.0;
+
+inline void expectNearEach(const std::vector<double> &values, const std::vector<double> &expected,
+                           double tolerance = codeAt10V) {
+    ASSERT_EQ(values.size(), expected.size());
+    for (size_t i = 0; i < values.size(); ++i) {
+        EXPECT_NEAR(values[i], expected[i], tolerance) << "at " << i;
+    }
+}
+
 inline int32 readBlock(TaskHandle task, std::vector<double> &samples, double timeout = 10.0,
                        int32 *read = nullptr) {
     int32 count = 0;
@@ -73,6 +85,14 @@ inline int32 readBlock(TaskHandle task, std::vector<double> &samples, double tim
         *read = count;
     }
     return status;
+}
+
+// `perChannel` samples of each channel into `data`, which holds them all: 0 when all came.
+inline int32 readScans(TaskHandle task, int32 perChannel, int32 layout, std::vector<double> &data) {
+    int32 read = 0;
+    int32 status = DAQmxReadAnalogF64(task, perChannel, 10.0, layout, data.data(),
+                                      static_cast<uInt32>(data.size()), &read, nullptr);
+    return status < 0 ? status : (read == perChannel ? 0 : -1);
 }
 
 inline int32 readOne(TaskHandle task, double &value) {

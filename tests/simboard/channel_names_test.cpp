@@ -71,13 +71,16 @@ TEST_F(SimBoardTest, AnalogNamesCoverTheBoardsChannelsOnly) {
         bool input;
         int32 status;
     };
-    for (const Case &c : {Case{"PXI1Slot2/ai0", true, 0}, Case{"PXI1Slot2/ai15", true, 0},
-                          Case{"/PXI1Slot2/ai3", true, 0}, Case{"PXI1Slot2/ai16", true, syntax},
-                          Case{"PXI1Slot2/ao1", false, 0}, Case{"PXI1Slot2/ao2", false, syntax},
-                          Case{"PXI1Slot2/ao0", true, kind}, Case{"PXI1Slot2/ai0", false, kind},
-                          Case{"PXI1Slot2/port0", true, kind},
-                          Case{"PXI1Slot2/ai0,PXI1Slot2/ai1", true, oneChannel},
-                          Case{"PXI1Slot3/ai0", true, deviceMissing}}) {
+    for (const Case &c :
+         {Case{"PXI1Slot2/ai0", true, 0}, Case{"PXI1Slot2/ai15", true, 0},
+          Case{"/PXI1Slot2/ai3", true, 0}, Case{"PXI1Slot2/ai16", true, syntax},
+          Case{"PXI1Slot2/ao1", false, 0}, Case{"PXI1Slot2/ao2", false, syntax},
+          Case{"PXI1Slot2/ao0", true, kind}, Case{"PXI1Slot2/ai0", false, kind},
+          Case{"PXI1Slot2/port0", true, kind}, Case{"PXI1Slot2/ai0,PXI1Slot2/ai1", true, 0},
+          Case{"/PXI1Slot2/ai3:0, PXI1Slot2/ai8", true, 0}, Case{"PXI1Slot2/ao0:1", false, 0},
+          Case{"PXI1Slot2/ai0,PXI1Slot2/ao1", true, kind}, Case{"PXI1Slot2/ai0:16", true, syntax},
+          Case{"PXI1Slot2/ai0,PXI1Slot2/port0", true, kind},
+          Case{"PXI1Slot3/ai0", true, deviceMissing}}) {
         ScopedTask task;
         EXPECT_EQ(c.input ? addInput(task, c.name) : addOutput(task, c.name), c.status) << c.name;
     }
@@ -90,10 +93,17 @@ TEST_F(SimBoardTest, AMissingDeviceIsNamedInTheStatusText) {
     EXPECT_NE(errorText(status).find("PXI1Slot4"), std::string::npos) << errorText(status);
 }
 
-TEST_F(SimBoardTest, ASecondChannelInOneTaskIsRefused) {
+// A task is of one kind: more inputs may join an input task, nothing else may.
+TEST_F(SimBoardTest, AChannelOfAnotherKindInOneTaskIsRefused) {
     ScopedTask task;
     ASSERT_EQ(addInput(task, "PXI1Slot2/ai0"), 0);
-    EXPECT_EQ(addInput(task, "PXI1Slot2/ai1"), oneChannel);
+    EXPECT_EQ(addInput(task, "PXI1Slot2/ai1"), 0);
+    EXPECT_EQ(addOutput(task, "PXI1Slot2/ao0"), oneChannel);
+    EXPECT_EQ(DAQmxCreateDIChan(task, "PXI1Slot2/port0", "", DAQmx_Val_ChanForAllLines),
+              oneChannel);
+    ScopedTask digital;
+    ASSERT_EQ(DAQmxCreateDIChan(digital, "PXI1Slot2/port0", "", DAQmx_Val_ChanForAllLines), 0);
+    EXPECT_EQ(addInput(digital, "PXI1Slot2/ai1"), oneChannel);
 }
 
 } // namespace

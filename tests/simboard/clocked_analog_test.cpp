@@ -228,7 +228,7 @@ TEST_F(SimBoardTest, SampleClockRatesAndSourcesAreLimitedToTheBoards) {
 
     EXPECT_EQ(DAQmxCfgSampClkTiming(input, "", 2.9, 10280, 10123, 2), 0);
     EXPECT_EQ(DAQmxCfgSampClkTiming(input, "/PXI1Slot2/PFI0", 1000.0, 10280, 10123, 2), -209010);
-    EXPECT_EQ(DAQmxCfgSampClkTiming(input, "", 1000.0, 10280, 10178, 2), -209015);
+    EXPECT_EQ(DAQmxCfgSampClkTiming(input, "", 1000.0, 10171, 10178, 2), -209015);
     EXPECT_EQ(DAQmxCfgSampClkTiming(input, "", 1000.0, 10280, 10123, 0), -209015);
 }
 

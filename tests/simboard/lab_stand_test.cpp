@@ -153,7 +153,7 @@ TEST_F(SimBoardTest, InputsSaturateAtTheRangeTheChannelLimitsSelect) {
     EXPECT_DOUBLE_EQ(value, 10.0);
     ASSERT_EQ(readOne(narrow, value), 0);
     EXPECT_DOUBLE_EQ(value, -1.0);
-    EXPECT_EQ(addInput(wide, "PXI1Slot2/ai7", -12.0, 12.0), -209016);
+    EXPECT_EQ(addInput(wide, "PXI1Slot2/ai7", -12.0, 12.0), -209008);
     ScopedTask tooWide;
     EXPECT_EQ(addInput(tooWide, "PXI1Slot2/ai7", -12.0, 12.0), -209008);
 }

@@ -127,6 +127,40 @@ TEST_F(LoadedBoard, EveryCallIsJournalledWithItsArgumentsAndStatus) {
               std::string::npos);
 }
 
+// The scan's calls, the properties with the value they gave.
+TEST_F(LoadedBoard, TheScanCallsAreJournalledWithWhatTheyGave) {
+    TaskHandle task = nullptr;
+    ASSERT_EQ(DAQmxCreateTask("", &task), 0);
+    ASSERT_EQ(DAQmxCreateAIVoltageChan(task, "PXI1Slot2/ai0:1", "", DAQmx_Val_Diff, -1.0, 1.0,
+                                       DAQmx_Val_Volts, ""),
+              0);
+    ASSERT_EQ(DAQmxCfgSampClkTiming(task, "", 500.0, DAQmx_Val_Rising, DAQmx_Val_FiniteSamps, 8),
+              0);
+    ASSERT_EQ(DAQmxCfgDigEdgeStartTrig(task, "/PXI1Slot2/PFI4", DAQmx_Val_Falling), 0);
+    float64 rate = 0.0;
+    ASSERT_EQ(DAQmxGetSampClkRate(task, &rate), 0);
+    ASSERT_EQ(DAQmxGetAIConvRate(task, &rate), 0);
+    uInt64 acquired = 0;
+    ASSERT_EQ(DAQmxGetReadTotalSampPerChanAcquired(task, &acquired), 0);
+    ASSERT_EQ(DAQmxClearTask(task), 0);
+
+    std::ifstream file(std::getenv("ORVEX_SIM_JOURNAL"));
+    std::stringstream read;
+    read << file.rdbuf();
+    const std::string journal = read.str();
+    const std::string handle = "task=" + std::to_string(reinterpret_cast<uintptr_t>(task));
+    for (const std::string &line :
+         {"DAQmxCreateAIVoltageChan(" + handle +
+              ", physicalChannel=\"PXI1Slot2/ai0:1\", name=\"\", terminalConfig=10106,",
+          "DAQmxCfgDigEdgeStartTrig(" + handle +
+              ", triggerSource=\"/PXI1Slot2/PFI4\", triggerEdge=10171) = 0\n",
+          "DAQmxGetSampClkRate(" + handle + ", data=500) = 0\n",
+          "DAQmxGetAIConvRate(" + handle + ", data=1000000) = 0\n",
+          "DAQmxGetReadTotalSampPerChanAcquired(" + handle + ", data=0) = 0\n"}) {
+        EXPECT_NE(journal.find(line), std::string::npos) << line << "\n" << journal;
+    }
+}
+
 TEST(BrokenBenchFile, MakesEveryDriverCallFailWithAnExplanation) {
     if (!benchIs("broken_bench.json")) {
         GTEST_SKIP() << "runs with tests/simboard/broken_bench.json";

@@ -172,8 +172,8 @@ class BenchReader {
         }
     }
 
-    static PhysicalChannel channel(const std::string &name, ChannelKind kind,
-                                   const std::string &where) {
+    static ParsedChannel channels(const std::string &name, ChannelKind kind,
+                                  const std::string &where) {
         ParsedChannel parsed = parsePhysicalChannels(name);
         if (parsed.outcome.failed()) {
             reject(where + "." + name, parsed.outcome.detail);
@@ -181,7 +181,7 @@ class BenchReader {
         if (parsed.channel.kind != kind) {
             reject(where + "." + name, "wrong kind of channel");
         }
-        return parsed.channel;
+        return parsed;
     }
 
     void inputLines(const json &value) {
@@ -189,7 +189,7 @@ class BenchReader {
             reject("inputLines", "expected an object");
         }
         for (const auto &[key, item] : value.items()) {
-            PhysicalChannel lines = channel(key, ChannelKind::Digital, "inputLines");
+            PhysicalChannel lines = channels(key, ChannelKind::Digital, "inputLines").channel;
             std::optional<bool> level;
             if (item.is_boolean()) {
                 level = item.get<bool>();
@@ -207,12 +207,14 @@ class BenchReader {
             reject("analogInputs", "expected an object");
         }
         for (const auto &[key, item] : value.items()) {
-            PhysicalChannel input = channel(key, ChannelKind::AnalogInput, "analogInputs");
+            ParsedChannel inputs = channels(key, ChannelKind::AnalogInput, "analogInputs");
             std::optional<double> level;
             if (!item.is_null()) {
                 level = volts(item, "analogInputs." + key);
             }
-            s_.analogInputs.push_back({input.analogChannel, level});
+            for (int input : inputs.analogChannels) {
+                s_.analogInputs.push_back({input, level});
+            }
         }
     }
 

@@ -1,6 +1,7 @@
 #include "board.h"
 #include "names/status_codes.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <random>
 
@@ -86,10 +87,28 @@ Outcome Board::findTask(uint64_t id, Task *&task) {
 
 Outcome Board::findTaskWithChannel(uint64_t id, Task *&task) {
     Outcome outcome = findTask(id, task);
-    if (!outcome.failed() && !task->channel) {
+    if (!outcome.failed() && !task->channel()) {
         outcome = refuse(status::taskHasNoChannel, "Task \"" + task->name + "\" has no channel.");
     }
     return outcome;
+}
+
+Outcome Board::findInputTask(uint64_t id, Task *&task) {
+    Outcome outcome = findTaskWithChannel(id, task);
+    if (!outcome.failed() && !task->channel()->isAnalogInput()) {
+        outcome =
+            refuse(status::wrongTaskType, "Task \"" + task->name + "\" is no analog input task.");
+    }
+    return outcome;
+}
+
+uint64_t Board::acquired(Task &task, double t) {
+    task.timeline.resolveStart(t, stand_);
+    uint64_t produced = task.timeline.producedBy(t);
+    if (const auto &finite = task.clock->finiteSamples) {
+        produced = std::min(produced, *finite);
+    }
+    return produced;
 }
 
 Outcome Board::findTransferTask(uint64_t id, Task *&task, int32_t *count) {
@@ -105,10 +124,15 @@ Outcome Board::start(Task &task) {
                       "Task \"" + task.name +
                           "\" is already running; stop it before starting it again.");
     }
-    const TaskChannel &channel = *task.channel;
+    const TaskChannel &channel = *task.channel();
     if (task.clocked() && channel.isAnalogOutput() && task.waveform.empty()) {
         return refuse(status::noDataToGenerate,
                       "Task \"" + task.name + "\" has no samples written.");
+    }
+    if (task.clocked() && channel.isAnalogInput()) {
+        if (Outcome outcome = checkInputRate(task, task.clock->rate); outcome.failed()) {
+            return outcome;
+        }
     }
     if (Outcome reserved = reservations_.reserve(task); reserved.failed()) {
         return reserved;
@@ -122,23 +146,54 @@ Outcome Board::start(Task &task) {
         task.overwritten = false;
         task.waveformOrigin = 0;
         if (channel.isAnalogOutput()) {
-            generator_[channel.physical.analogChannel] = &task;
+            for (const TaskChannel &output : task.channels) {
+                generator_[output.physical.analogChannel] = &task;
+            }
         }
+        linkFollowers(task);
     }
     task.running = true;
     return {};
+}
+
+void Board::linkFollowers(Task &task) {
+    if (task.followsInput()) {
+        tasks_.forEach([&](Task &leader) {
+            if (leader.running && leader.clocked() && leader.channel()->isAnalogInput()) {
+                task.timeline.follow(&leader.timeline, task.clock->followsInputClock);
+            }
+        });
+        return;
+    }
+    if (task.channel()->isAnalogInput()) {
+        tasks_.forEach([&](Task &follower) {
+            if (follower.running && follower.clocked() && follower.followsInput()) {
+                follower.timeline.follow(&task.timeline, follower.clock->followsInputClock);
+            }
+        });
+    }
 }
 
 void Board::stop(Task &task) {
     if (!task.running) {
         return;
     }
-    const TaskChannel &channel = *task.channel;
-    if (channel.isAnalogOutput() && generator_[channel.physical.analogChannel] == &task) {
-        // The output keeps the level it had when the generation stopped.
+    for (const TaskChannel &channel : task.channels) {
         int output = channel.physical.analogChannel;
-        state().outputLevel[output] = analogOutputAt(output, clock_.now());
-        generator_[output] = nullptr;
+        if (channel.isAnalogOutput() && generator_[output] == &task) {
+            // The output keeps the level it had when the generation stopped.
+            state().outputLevel[output] = analogOutputAt(output, clock_.now());
+            generator_[output] = nullptr;
+        }
+    }
+    if (task.clocked() && task.channel()->isAnalogInput()) {
+        // Outputs it started keep their start; those still waiting wait for the next input.
+        tasks_.forEach([&](Task &follower) {
+            if (follower.timeline.follows(&task.timeline)) {
+                follower.timeline.resolveStart(clock_.now(), stand_);
+                follower.timeline.leave();
+            }
+        });
     }
     reservations_.release(task.id);
     task.running = false;
@@ -191,10 +246,17 @@ double Board::analogOutputAt(int channel, double t) {
     if (produced == 0) {
         return state().outputLevel[channel];
     }
-    const std::vector<double> &wave = task->waveform;
-    uint64_t size = wave.size();
     uint64_t tick = produced - 1;
-    return wave[(tick + size - task->waveformOrigin % size) % size];
+    if (const auto &finite = task->clock->finiteSamples) {
+        tick = std::min(tick, *finite - 1);
+    }
+    size_t index = 0;
+    while (task->channels[index].physical.analogChannel != channel) {
+        ++index;
+    }
+    uint64_t length = task->waveformLength;
+    return task
+        ->waveform[index * length + (tick + length - task->waveformOrigin % length) % length];
 }
 
 } // namespace simboard

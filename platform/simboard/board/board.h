@@ -9,6 +9,7 @@
 #ifndef PLATFORM_SIMBOARD_BOARD_H
 #define PLATFORM_SIMBOARD_BOARD_H
 
+#include "analog/analog_channels.h"
 #include "bench/bench_settings.h"
 #include "bench/fault_injection.h"
 #include "bench/journal.h"
@@ -26,6 +27,7 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <vector>
 
 namespace simboard {
 
@@ -61,23 +63,28 @@ class Board final : public BoardOutputs {
     Outcome clearTask(uint64_t id);
     Outcome createDigitalChannel(uint64_t id, const char *lines, int32_t grouping,
                                  Direction direction);
-    Outcome createAnalogChannel(uint64_t id, const char *name, Direction direction, double minimum,
-                                double maximum, int32_t units, const char *customScale);
+    Outcome createAnalogChannel(uint64_t id, const char *name, const AnalogLimits &limits);
     Outcome configureSampleClock(uint64_t id, const char *source, double rate, int32_t edge,
                                  int32_t mode, uint64_t bufferSize);
     Outcome configureStartTrigger(uint64_t id, const char *source, int32_t slope, double level);
     Outcome disableStartTrigger(uint64_t id);
+    Outcome configureDigitalStartTrigger(uint64_t id, const char *source, int32_t edge);
+    Outcome sampleClockRate(uint64_t id, double *rate);
+    Outcome convertRate(uint64_t id, double *rate);
+    Outcome acquiredPerChannel(uint64_t id, uint64_t *count);
 
-    Outcome writeDigital(uint64_t id, int32_t samples, bool autoStart, const uint8_t *data,
-                         int32_t *written);
+    // `layout` is the driver's fill mode or data layout: grouped by channel (0) or by scan
+    // number (1); a digital task has one channel, for which both are the same.
+    Outcome writeDigital(uint64_t id, int32_t samples, bool autoStart, int32_t layout,
+                         const uint8_t *data, int32_t *written);
     // On-demand digital reads never wait: the lock and the timeout are there to give both
     // reads one shape.
     Outcome readDigital(Lock &lock, uint64_t id, int32_t samples, double timeout, uint8_t *data,
-                        uint32_t arraySize, int32_t *read);
-    Outcome writeAnalog(uint64_t id, int32_t samples, bool autoStart, const double *data,
-                        int32_t *written);
+                        uint32_t arraySize, int32_t layout, int32_t *read);
+    Outcome writeAnalog(uint64_t id, int32_t samples, bool autoStart, int32_t layout,
+                        const double *data, int32_t *written);
     Outcome readAnalog(Lock &lock, uint64_t id, int32_t samples, double timeout, double *data,
-                       uint32_t arraySize, int32_t *read);
+                       uint32_t arraySize, int32_t layout, int32_t *read);
 
     // Checks the settings against the board, then applies them all, or none when a check
     // fails; with `apply` false only checks them.
@@ -100,21 +107,50 @@ class Board final : public BoardOutputs {
 
     Outcome findTask(uint64_t id, Task *&task);
     Outcome findTaskWithChannel(uint64_t id, Task *&task);
+    Outcome findInputTask(uint64_t id, Task *&task);
+    // Samples per channel acquired by `t` (none before the start trigger), up to a finite
+    // task's count.
+    uint64_t acquired(Task &task, double t);
     // The same for a read or write, whose sample count reads 0 unless it gets further.
     Outcome findTransferTask(uint64_t id, Task *&task, int32_t *count);
     Outcome start(Task &task);
+    // Ties outputs waiting on the analog input's start to the input task just started, or
+    // an output just started to the running input task.
+    void linkFollowers(Task &task);
+    // The aggregate limit of the converter for the task's channels at `rate`.
+    Outcome checkInputRate(const Task &task, double rate) const;
     void stop(Task &task);
     // Starts a stopped task for one read or write; `startedHere` tells the caller to stop
     // it again afterwards unless it runs on a continuous sample clock.
     Outcome autoStart(Task &task, bool &startedHere);
     void finishAutoStart(Task &task, bool startedHere);
 
+    // A clocked read as asked for: samples per channel (-1: all there are) into the array.
+    struct ScanRead {
+        int32_t samples;
+        double timeout;
+        double *data;
+        uint32_t arraySize;
+        bool byScan;
+    };
+    // Where scans go in the caller's array: channel k's sample n of the read at
+    // data[k * stride + offset + n] grouped by channel, or at data[(offset + n) * channels
+    // + k] grouped by scan.
+    struct ScanLayout {
+        double *data;
+        uint64_t stride;
+        bool byScan;
+        uint64_t offset = 0;
+    };
+
     Outcome readOnDemand(Task &task, int32_t samples, double *data, uint32_t arraySize,
                          int32_t *read);
-    Outcome readClocked(Lock &lock, uint64_t id, int32_t samples, double timeout, double *data,
-                        uint32_t arraySize, int32_t *read);
-    void fillAcquired(Task &task, uint64_t count, double *out);
-    Outcome writeGeneration(Task &task, int32_t samples, bool autoStart, const double *data);
+    Outcome readClocked(Lock &lock, uint64_t id, const ScanRead &scan, int32_t *read);
+    // Scans first .. first+count-1 of the task's channels as the converter gives them.
+    void convertScans(const Task &task, SampleTimes times, uint64_t first, size_t count,
+                      ScanLayout layout);
+    Outcome writeGeneration(Task &task, int32_t samples, bool autoStart, int32_t layout,
+                            const double *data);
     void waitUntil(Lock &lock, double boardTime);
 
     BoardState &state() { return store_->state(); }
@@ -131,6 +167,8 @@ class Board final : public BoardOutputs {
     Journal journal_;
     Outcome benchFailure_;
     std::map<int32_t, std::string> details_;
+    // Room for a batch of one channel's samples and of its differential partner's.
+    std::vector<double> scratch_;
     // This process's clocked generations; other processes see an output's on-demand level.
     std::array<Task *, analogOutputCount> generator_{};
 };

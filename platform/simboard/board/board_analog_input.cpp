@@ -1,11 +1,13 @@
-// Analog input: on-demand single samples, and clocked acquisition whose samples are
-// computed from the board clock when a read asks for them.  A read that needs samples
-// not yet acquired waits for them (real time) or moves the clock to them (virtual time).
+// Analog input: on-demand single scans, and clocked acquisition whose samples are computed
+// from the board clock when a read asks for them.  A read that needs samples not yet
+// acquired waits for them (real time) or moves the clock to them (virtual time).
+#include "analog/input_conversion.h"
 #include "board.h"
 #include "names/status_codes.h"
 
+#include "daqmx/daqmx.h"
+
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <limits>
 
@@ -17,44 +19,33 @@ namespace {
 constexpr double longestVirtualWait = 60.0;
 // How often a read in real time looks again for a start trigger.
 constexpr double triggerPollInterval = 0.005;
-
-// The board picks the smallest of its input ranges that holds the channel's limits, and
-// a signal beyond it reads as the range limit.
-double inputRangeLimit(const TaskChannel &channel) {
-    constexpr std::array ranges = {0.1, 0.2, 0.5, 1.0, 2.0, 5.0, 10.0};
-    double needed = std::max(std::fabs(channel.minimum), std::fabs(channel.maximum));
-    for (double range : ranges) {
-        if (needed <= range) {
-            return range;
-        }
-    }
-    return ranges.back();
-}
-
-void saturate(double *samples, uint64_t count, double limit) {
-    for (uint64_t i = 0; i < count; ++i) {
-        samples[i] = std::clamp(samples[i], -limit, limit);
-    }
-}
+// Scans converted at a time: the scratch of one channel stays in the cache.
+constexpr size_t scansPerBatch = 2048;
 
 } // namespace
 
 Outcome Board::readAnalog(Lock &lock, uint64_t id, int32_t samples, double timeout, double *data,
-                          uint32_t arraySize, int32_t *read) {
+                          uint32_t arraySize, int32_t layout, int32_t *read) {
     Task *task = nullptr;
     Outcome outcome = findTransferTask(id, task, read);
     if (outcome.failed()) {
         return outcome;
     }
-    if (!task->channel->isAnalogInput()) {
+    if (!task->channel()->isAnalogInput()) {
         return refuse(status::wrongTaskType,
                       "Analog read on task \"" + task->name + "\", which is no analog input.");
     }
+    const uint64_t channels = task->channels.size();
     if (data == nullptr || samples < -1 ||
-        (samples != -1 && arraySize < static_cast<uint32_t>(samples))) {
+        (samples != -1 && arraySize < static_cast<uint64_t>(samples) * channels)) {
         return refuse(status::invalidArgument,
-                      "Read of " + std::to_string(samples) + " samples into an array of " +
+                      "Read of " + std::to_string(samples) + " samples per channel of " +
+                          std::to_string(channels) + " channels into an array of " +
                           std::to_string(arraySize) + (data == nullptr ? " (null)." : "."));
+    }
+    if (layout != DAQmx_Val_GroupByChannel && layout != DAQmx_Val_GroupByScanNumber) {
+        return refuse(status::invalidArgument, "Fill mode " + std::to_string(layout) +
+                                                   ": group by channel (0) or by scan number (1).");
     }
     if (!task->clocked()) {
         return readOnDemand(*task, samples, data, arraySize, read);
@@ -63,22 +54,24 @@ Outcome Board::readAnalog(Lock &lock, uint64_t id, int32_t samples, double timeo
     if ((outcome = autoStart(*task, startedHere)).failed()) {
         return outcome;
     }
-    return readClocked(lock, id, samples, timeout, data, arraySize, read);
+    ScanRead scan{samples, timeout, data, arraySize, layout == DAQmx_Val_GroupByScanNumber};
+    return readClocked(lock, id, scan, read);
 }
 
 Outcome Board::readOnDemand(Task &task, int32_t samples, double *data, uint32_t arraySize,
                             int32_t *read) {
-    if ((samples != 1 && samples != -1) || arraySize < 1) {
+    if ((samples != 1 && samples != -1) || arraySize < task.channels.size()) {
         return refuse(status::invalidArgument,
-                      std::to_string(samples) +
-                          " samples per channel: a task without a sample clock reads one.");
+                      std::to_string(samples) + " samples per channel into an array of " +
+                          std::to_string(arraySize) +
+                          ": a task without a sample clock reads one of each channel.");
     }
     bool startedHere = false;
     if (Outcome outcome = autoStart(task, startedHere); outcome.failed()) {
         return outcome;
     }
-    data[0] = stand_.analogInputAt(task.channel->physical.analogChannel, clock_.now());
-    saturate(data, 1, inputRangeLimit(*task.channel));
+    // One scan: a single sample of each channel.
+    convertScans(task, SampleTimes{clock_.now(), 1.0}, 0, 1, ScanLayout{data, 1, false});
     if (read != nullptr) {
         *read = 1;
     }
@@ -86,24 +79,61 @@ Outcome Board::readOnDemand(Task &task, int32_t samples, double *data, uint32_t 
     return {};
 }
 
-void Board::fillAcquired(Task &task, uint64_t count, double *out) {
-    stand_.fillAnalogInput(task.channel->physical.analogChannel, task.timeline.times(),
-                           task.readPosition, count, out);
-    saturate(out, count, inputRangeLimit(*task.channel));
-    task.readPosition += count;
+void Board::convertScans(const Task &task, SampleTimes times, uint64_t first, size_t count,
+                         ScanLayout layout) {
+    const size_t channels = task.channels.size();
+    scratch_.resize(std::min(count, scansPerBatch) * 2);
+    double *partner = scratch_.data() + std::min(count, scansPerBatch);
+    for (size_t done = 0; done < count;) {
+        size_t batch = std::min(count - done, scansPerBatch);
+        for (size_t k = 0; k < channels; ++k) {
+            const TaskChannel &channel = task.channels[k];
+            // Channel k of a scan is converted k steps of the convert clock after the first.
+            SampleTimes shifted{times.start + static_cast<double>(k) * convertInterval, times.rate};
+            double *out = layout.byScan ? scratch_.data()
+                                        : layout.data + k * layout.stride + layout.offset + done;
+            int input = channel.physical.analogChannel;
+            stand_.fillAnalogInput(input, shifted, first + done, batch, out);
+            if (channel.terminal == Terminal::Differential) {
+                stand_.fillAnalogInput(differentialPartner(input), shifted, first + done, batch,
+                                       partner);
+                for (size_t i = 0; i < batch; ++i) {
+                    out[i] -= partner[i];
+                }
+            }
+            convert(out, batch, channel.range);
+            if (layout.byScan) {
+                double *scan = layout.data + (layout.offset + done) * channels + k;
+                for (size_t i = 0; i < batch; ++i) {
+                    scan[i * channels] = out[i];
+                }
+            }
+        }
+        done += batch;
+    }
 }
 
-Outcome Board::readClocked(Lock &lock, uint64_t id, int32_t samples, double timeout, double *data,
-                           uint32_t arraySize, int32_t *read) {
-    bool allAvailable = samples == -1;
-    uint64_t wanted = allAvailable ? arraySize : static_cast<uint64_t>(samples);
+Outcome Board::readClocked(Lock &lock, uint64_t id, const ScanRead &scan, int32_t *read) {
+    Task *task = tasks_.find(id);
+    const uint64_t channels = task->channels.size();
+    bool allAvailable = scan.samples == -1;
+    uint64_t wanted =
+        allAvailable ? scan.arraySize / channels : static_cast<uint64_t>(scan.samples);
+    if (const auto &finite = task->clock->finiteSamples;
+        finite && !allAvailable && task->readPosition + wanted > *finite) {
+        return refuse(status::readBeyondFinalSample,
+                      "Task \"" + task->name + "\": " + std::to_string(wanted) +
+                          " samples per channel asked for, " +
+                          std::to_string(*finite - task->readPosition) + " of its " +
+                          std::to_string(*finite) + " left.");
+    }
     double now = clock_.now();
-    double deadline = timeout >= 0.0       ? now + timeout
+    double deadline = scan.timeout >= 0.0  ? now + scan.timeout
                       : clock_.isVirtual() ? now + longestVirtualWait
                                            : std::numeric_limits<double>::infinity();
     uint64_t got = 0;
     while (true) {
-        Task *task = tasks_.find(id);
+        task = tasks_.find(id);
         if (task == nullptr) {
             return refuse(status::invalidTask, "The task was cleared while a read waited.");
         }
@@ -111,9 +141,7 @@ Outcome Board::readClocked(Lock &lock, uint64_t id, int32_t samples, double time
             return refuse(status::readAborted, "Task \"" + task->name + "\".");
         }
         now = clock_.now();
-        SampleTimeline &timeline = task->timeline;
-        timeline.resolveStart(now, stand_);
-        uint64_t unread = timeline.producedBy(now) - task->readPosition;
+        uint64_t unread = acquired(*task, now) - task->readPosition;
         if (task->overwritten || unread > task->clock->bufferSize) {
             task->overwritten = true;
             return refuse(status::samplesOverwritten,
@@ -122,7 +150,11 @@ Outcome Board::readClocked(Lock &lock, uint64_t id, int32_t samples, double time
                               " samples were acquired before they were read.");
         }
         uint64_t take = std::min(unread, wanted - got);
-        fillAcquired(*task, take, data + got);
+        // Reading all that is there fills its array as if that many had been asked for.
+        uint64_t stride = allAvailable ? take : wanted;
+        convertScans(*task, task->timeline.times(), task->readPosition, take,
+                     ScanLayout{scan.data, stride, scan.byScan, got});
+        task->readPosition += take;
         got += take;
         if (read != nullptr) {
             *read = static_cast<int32_t>(got);
@@ -134,8 +166,9 @@ Outcome Board::readClocked(Lock &lock, uint64_t id, int32_t samples, double time
             return refuse(status::readTimeout, "Task \"" + task->name +
                                                    "\": " + std::to_string(got) + " of " +
                                                    std::to_string(wanted) + " samples within " +
-                                                   std::to_string(timeout) + " s.");
+                                                   std::to_string(scan.timeout) + " s.");
         }
+        SampleTimeline &timeline = task->timeline;
         if (clock_.isVirtual()) {
             timeline.resolveStart(deadline, stand_);
         }
@@ -143,7 +176,8 @@ Outcome Board::readClocked(Lock &lock, uint64_t id, int32_t samples, double time
         double needed = now + triggerPollInterval;
         if (timeline.started()) {
             uint64_t batch = std::min(wanted - got, task->clock->bufferSize);
-            needed = timeline.times().at(task->readPosition + batch - 1);
+            needed = timeline.times().at(task->readPosition + batch - 1) +
+                     static_cast<double>(channels - 1) * convertInterval;
         } else if (clock_.isVirtual()) {
             needed = deadline;
         }

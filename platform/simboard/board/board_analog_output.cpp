@@ -3,17 +3,18 @@
 #include "board.h"
 #include "names/status_codes.h"
 
+#include "daqmx/daqmx.h"
+
 namespace simboard {
 
-Outcome Board::writeAnalog(uint64_t id, int32_t samples, bool autoStartTask, const double *data,
-                           int32_t *written) {
+Outcome Board::writeAnalog(uint64_t id, int32_t samples, bool autoStartTask, int32_t layout,
+                           const double *data, int32_t *written) {
     Task *task = nullptr;
     Outcome outcome = findTransferTask(id, task, written);
     if (outcome.failed()) {
         return outcome;
     }
-    const TaskChannel &channel = *task->channel;
-    if (!channel.isAnalogOutput()) {
+    if (!task->channel()->isAnalogOutput()) {
         return refuse(status::wrongTaskType,
                       "Analog write on task \"" + task->name + "\", which is no analog output.");
     }
@@ -23,7 +24,15 @@ Outcome Board::writeAnalog(uint64_t id, int32_t samples, bool autoStartTask, con
                           (data == nullptr ? " from a null array."
                                            : ": a task without a sample clock writes one."));
     }
-    for (int32_t i = 0; i < samples; ++i) {
+    if (layout != DAQmx_Val_GroupByChannel && layout != DAQmx_Val_GroupByScanNumber) {
+        return refuse(status::invalidArgument, "Data layout " + std::to_string(layout) +
+                                                   ": group by channel (0) or by scan number (1).");
+    }
+    const size_t channels = task->channels.size();
+    const size_t count = static_cast<size_t>(samples);
+    for (size_t i = 0; i < count * channels; ++i) {
+        const TaskChannel &channel =
+            task->channels[layout == DAQmx_Val_GroupByChannel ? i / count : i % channels];
         if (!(data[i] >= channel.minimum && data[i] <= channel.maximum)) {
             return refuse(status::valueOutOfRange,
                           "Sample " + std::to_string(i) + " is " + std::to_string(data[i]) +
@@ -32,7 +41,7 @@ Outcome Board::writeAnalog(uint64_t id, int32_t samples, bool autoStartTask, con
         }
     }
     if (task->clocked()) {
-        outcome = writeGeneration(*task, samples, autoStartTask, data);
+        outcome = writeGeneration(*task, samples, autoStartTask, layout, data);
     } else {
         if (!task->running && !autoStartTask) {
             return refuse(status::taskNotRunning, "Task \"" + task->name + "\".");
@@ -41,7 +50,10 @@ Outcome Board::writeAnalog(uint64_t id, int32_t samples, bool autoStartTask, con
         if ((outcome = autoStart(*task, startedHere)).failed()) {
             return outcome;
         }
-        state().outputLevel[channel.physical.analogChannel] = data[0];
+        // One sample per channel: both layouts put them in channel order.
+        for (size_t k = 0; k < channels; ++k) {
+            state().outputLevel[task->channels[k].physical.analogChannel] = data[k];
+        }
         finishAutoStart(*task, startedHere);
     }
     if (!outcome.failed() && written != nullptr) {
@@ -51,9 +63,19 @@ Outcome Board::writeAnalog(uint64_t id, int32_t samples, bool autoStartTask, con
     return outcome;
 }
 
-Outcome Board::writeGeneration(Task &task, int32_t samples, bool autoStartTask,
+Outcome Board::writeGeneration(Task &task, int32_t samples, bool autoStartTask, int32_t layout,
                                const double *data) {
-    task.waveform.assign(data, data + samples);
+    const size_t channels = task.channels.size();
+    const size_t count = static_cast<size_t>(samples);
+    // Kept grouped by channel, as the outputs play them.
+    task.waveform.resize(count * channels);
+    for (size_t k = 0; k < channels; ++k) {
+        for (size_t n = 0; n < count; ++n) {
+            task.waveform[k * count + n] =
+                data[layout == DAQmx_Val_GroupByChannel ? k * count + n : n * channels + k];
+        }
+    }
+    task.waveformLength = count;
     if (task.running) {
         // A new block while generating takes over at the next tick of the sample clock.
         task.waveformOrigin = task.timeline.producedBy(clock_.now());

@@ -7,11 +7,11 @@ namespace simboard {
 namespace {
 
 Outcome checkDigital(const Task &task, Direction direction, const char *operation) {
-    if (!task.channel->isDigital()) {
+    if (!task.channel()->isDigital()) {
         return refuse(status::wrongTaskType,
                       std::string(operation) + " on analog task \"" + task.name + "\".");
     }
-    if (task.channel->direction != direction) {
+    if (task.channel()->direction != direction) {
         return refuse(status::wrongTaskType,
                       std::string(operation) + " on digital input task \"" + task.name + "\".");
     }
@@ -32,8 +32,8 @@ Outcome checkOneSample(int32_t samples, const void *data) {
 
 } // namespace
 
-Outcome Board::writeDigital(uint64_t id, int32_t samples, bool autoStartTask, const uint8_t *data,
-                            int32_t *written) {
+Outcome Board::writeDigital(uint64_t id, int32_t samples, bool autoStartTask, int32_t,
+                            const uint8_t *data, int32_t *written) {
     Task *task = nullptr;
     Outcome outcome = findTransferTask(id, task, written);
     if (outcome.failed() || (outcome = checkDigital(*task, Direction::Output, "Write")).failed() ||
@@ -47,7 +47,7 @@ Outcome Board::writeDigital(uint64_t id, int32_t samples, bool autoStartTask, co
     if ((outcome = autoStart(*task, startedHere)).failed()) {
         return outcome;
     }
-    const PhysicalChannel &lines = task->channel->physical;
+    const PhysicalChannel &lines = task->channel()->physical;
     uint8_t &latch = state().latch[lines.port];
     latch = static_cast<uint8_t>((latch & ~lines.lineMask) | (data[0] & lines.lineMask));
     state().driving[lines.port] |= lines.lineMask;
@@ -60,13 +60,13 @@ Outcome Board::writeDigital(uint64_t id, int32_t samples, bool autoStartTask, co
 }
 
 Outcome Board::readDigital(Lock &, uint64_t id, int32_t samples, double, uint8_t *data,
-                           uint32_t arraySize, int32_t *read) {
+                           uint32_t arraySize, int32_t, int32_t *read) {
     Task *task = nullptr;
     Outcome outcome = findTransferTask(id, task, read);
     if (outcome.failed()) {
         return outcome;
     }
-    if (!task->channel->isDigital()) {
+    if (!task->channel()->isDigital()) {
         return refuse(status::wrongTaskType, "Digital read on analog task \"" + task->name + "\".");
     }
     if ((outcome = checkOneSample(samples == -1 ? 1 : samples, data)).failed()) {
@@ -79,9 +79,9 @@ Outcome Board::readDigital(Lock &, uint64_t id, int32_t samples, double, uint8_t
     if ((outcome = autoStart(*task, startedHere)).failed()) {
         return outcome;
     }
-    const PhysicalChannel &lines = task->channel->physical;
+    const PhysicalChannel &lines = task->channel()->physical;
     uint8_t value = 0;
-    if (task->channel->direction == Direction::Output) {
+    if (task->channel()->direction == Direction::Output) {
         value = state().latch[lines.port] & lines.lineMask;
     } else {
         double now = clock_.now();

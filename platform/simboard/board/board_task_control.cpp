@@ -1,4 +1,6 @@
 // Creating tasks and their channels, and starting, stopping and clearing them.
+#include "analog/analog_channels.h"
+#include "analog/input_conversion.h"
 #include "board.h"
 #include "names/status_codes.h"
 
@@ -11,11 +13,11 @@ namespace {
 
 constexpr double boardRangeVolts = 10.0;
 
-Outcome parseForKind(const char *name, ChannelKind expected, PhysicalChannel &channel) {
+Outcome parseForKind(const char *name, ChannelKind expected, ParsedChannel &parsed) {
     if (name == nullptr) {
         return refuse(status::invalidArgument, "The physical channel name is null.");
     }
-    ParsedChannel parsed = parsePhysicalChannels(name);
+    parsed = parsePhysicalChannels(name);
     if (parsed.outcome.failed()) {
         return parsed.outcome;
     }
@@ -23,7 +25,6 @@ Outcome parseForKind(const char *name, ChannelKind expected, PhysicalChannel &ch
         return refuse(status::channelKindMismatch,
                       std::string("Physical channel \"") + name + "\" is of another type.");
     }
-    channel = parsed.channel;
     return {};
 }
 
@@ -74,7 +75,7 @@ Outcome Board::createDigitalChannel(uint64_t id, const char *lines, int32_t grou
     if (Outcome outcome = findTask(id, task); outcome.failed()) {
         return outcome;
     }
-    if (task->channel) {
+    if (task->channel()) {
         return refuse(status::taskAlreadyHasChannel, "Task \"" + task->name + "\".");
     }
     if (grouping != DAQmx_Val_ChanForAllLines) {
@@ -82,39 +83,55 @@ Outcome Board::createDigitalChannel(uint64_t id, const char *lines, int32_t grou
                       "Line grouping " + std::to_string(grouping) +
                           ": the board takes one channel for all lines (1).");
     }
-    PhysicalChannel physical;
-    if (Outcome outcome = parseForKind(lines, ChannelKind::Digital, physical); outcome.failed()) {
+    ParsedChannel parsed;
+    if (Outcome outcome = parseForKind(lines, ChannelKind::Digital, parsed); outcome.failed()) {
         return outcome;
     }
-    task->channel = TaskChannel{physical, direction, 0.0, 0.0};
+    task->channels.push_back(TaskChannel{parsed.channel, direction, 0.0, 0.0});
     return {};
 }
 
-Outcome Board::createAnalogChannel(uint64_t id, const char *name, Direction direction,
-                                   double minimum, double maximum, int32_t units,
-                                   const char *customScale) {
+Outcome Board::createAnalogChannel(uint64_t id, const char *name, const AnalogLimits &limits) {
     Task *task = nullptr;
     if (Outcome outcome = findTask(id, task); outcome.failed()) {
         return outcome;
     }
-    if (task->channel) {
-        return refuse(status::taskAlreadyHasChannel, "Task \"" + task->name + "\".");
+    if (task->running) {
+        return refuse(status::taskIsRunning, "Task \"" + task->name + "\" is running.");
     }
-    if (units != DAQmx_Val_Volts || (customScale != nullptr && customScale[0] != '\0')) {
-        return refuse(status::invalidArgument, "Units " + std::to_string(units) +
+    if (limits.units != DAQmx_Val_Volts ||
+        (limits.customScale != nullptr && limits.customScale[0] != '\0')) {
+        return refuse(status::invalidArgument, "Units " + std::to_string(limits.units) +
                                                    ": the board measures in volts (10348) "
                                                    "without a custom scale.");
     }
-    if (Outcome outcome = checkVoltageRange(minimum, maximum); outcome.failed()) {
+    if (Outcome outcome = checkVoltageRange(limits.minimum, limits.maximum); outcome.failed()) {
         return outcome;
     }
     ChannelKind kind =
-        direction == Direction::Input ? ChannelKind::AnalogInput : ChannelKind::AnalogOutput;
-    PhysicalChannel physical;
-    if (Outcome outcome = parseForKind(name, kind, physical); outcome.failed()) {
+        limits.direction == Direction::Input ? ChannelKind::AnalogInput : ChannelKind::AnalogOutput;
+    if (const TaskChannel *first = task->channel();
+        first != nullptr && first->physical.kind != kind) {
+        return refuse(status::taskAlreadyHasChannel,
+                      "Task \"" + task->name +
+                          "\" holds channels of another kind; a task is of one kind: analog "
+                          "input, analog output or digital.");
+    }
+    ParsedChannel parsed;
+    if (Outcome outcome = parseForKind(name, kind, parsed); outcome.failed()) {
         return outcome;
     }
-    task->channel = TaskChannel{physical, direction, minimum, maximum};
+    std::vector<TaskChannel> added;
+    for (int number : parsed.analogChannels) {
+        TaskChannel channel{{kind, 0, 0, number}, limits.direction, limits.minimum, limits.maximum};
+        channel.terminal = limits.terminal;
+        channel.range = inputRangeFor(limits.minimum, limits.maximum);
+        if (Outcome outcome = checkAddedChannel(*task, added, channel); outcome.failed()) {
+            return outcome;
+        }
+        added.push_back(channel);
+    }
+    task->channels.insert(task->channels.end(), added.begin(), added.end());
     return {};
 }
 

@@ -9,18 +9,24 @@ namespace simboard {
 namespace {
 
 Holding holdingOf(const Task &task, const ProcessId &owner) {
-    const PhysicalChannel &physical = task.channel->physical;
+    const TaskChannel &first = *task.channel();
+    const PhysicalChannel &physical = first.physical;
     Holding holding;
     holding.owner = owner;
     holding.taskId = task.id;
     size_t length = std::min(task.name.size(), Holding::nameSize - 1);
     std::copy_n(task.name.begin(), length, holding.taskName.begin());
-    holding.resource = task.channel->isDigital()       ? Resource::Lines
-                       : task.channel->isAnalogInput() ? Resource::AnalogInput
-                                                       : Resource::AnalogOutput;
+    holding.resource = first.isDigital()       ? Resource::Lines
+                       : first.isAnalogInput() ? Resource::AnalogInput
+                                               : Resource::AnalogOutput;
     holding.port = static_cast<uint8_t>(physical.port);
     holding.lineMask = physical.lineMask;
     holding.analogChannel = static_cast<uint8_t>(physical.analogChannel);
+    for (const TaskChannel &channel : task.channels) {
+        if (channel.isAnalogOutput()) {
+            holding.analogOutputs |= static_cast<uint8_t>(1u << channel.physical.analogChannel);
+        }
+    }
     holding.clocked = task.clocked();
     return holding;
 }
@@ -39,8 +45,8 @@ std::string conflict(const Holding &mine, const Holding &theirs) {
     case Resource::AnalogInput:
         return "the analog input converter";
     case Resource::AnalogOutput:
-        if (mine.analogChannel == theirs.analogChannel) {
-            return "analog output ao" + std::to_string(mine.analogChannel);
+        if (uint8_t both = mine.analogOutputs & theirs.analogOutputs; both != 0) {
+            return "analog output ao" + std::to_string((both & 1u) != 0 ? 0 : 1);
         }
         return mine.clocked && theirs.clocked ? "the analog output timing engine" : "";
     }

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstring>
 
+using simboard::AnalogLimits;
 using simboard::Board;
 using simboard::Direction;
 using simboard::entryPointBoard;
@@ -24,10 +25,11 @@ uint64_t taskId(TaskHandle handle) {
 // The digital and analog reads and writes differ only in the sample type and the board
 // operation.
 template <class Sample>
-using WriteOperation = Outcome (Board::*)(uint64_t, int32_t, bool, const Sample *, int32_t *);
+using WriteOperation = Outcome (Board::*)(uint64_t, int32_t, bool, int32_t, const Sample *,
+                                          int32_t *);
 template <class Sample>
 using ReadOperation = Outcome (Board::*)(Lock &, uint64_t, int32_t, double, Sample *, uint32_t,
-                                         int32_t *);
+                                         int32_t, int32_t *);
 
 template <class Sample>
 int32 writeSamples(const char *entryPoint, WriteOperation<Sample> write, TaskHandle taskHandle,
@@ -37,7 +39,7 @@ int32 writeSamples(const char *entryPoint, WriteOperation<Sample> write, TaskHan
         entryPoint,
         [&](Lock &) {
             return (entryPointBoard().*write)(taskId(taskHandle), numSampsPerChan, autoStart != 0,
-                                              writeArray, sampsPerChanWritten);
+                                              dataLayout, writeArray, sampsPerChanWritten);
         },
         [&](JournalLine &line) {
             line.task("task", taskHandle)
@@ -59,7 +61,7 @@ int32 readSamples(const char *entryPoint, ReadOperation<Sample> read, TaskHandle
         [&](Lock &lock) {
             Outcome outcome =
                 (entryPointBoard().*read)(lock, taskId(taskHandle), numSampsPerChan, timeout,
-                                          readArray, arraySizeInSamps, &delivered);
+                                          readArray, arraySizeInSamps, fillMode, &delivered);
             if (sampsPerChanRead != nullptr) {
                 *sampsPerChanRead = delivered;
             }
@@ -132,19 +134,16 @@ SIMBOARD_API int32 DAQmxCreateAIVoltageChan(TaskHandle taskHandle, const char ph
                                             const char nameToAssignToChannel[],
                                             int32 terminalConfig, float64 minVal, float64 maxVal,
                                             int32 units, const char customScaleName[]) {
-    constexpr int32 defaultTerminal = -1;
     return simboard::driverCall(
         "DAQmxCreateAIVoltageChan",
         [&](Lock &) {
-            if (terminalConfig != DAQmx_Val_RSE && terminalConfig != defaultTerminal) {
-                return simboard::refuse(simboard::status::invalidArgument,
-                                        "Terminal configuration " + std::to_string(terminalConfig) +
-                                            ": the lab stand is wired referenced single-ended "
-                                            "(10083).");
+            AnalogLimits limits{Direction::Input, {}, minVal, maxVal, units, customScaleName};
+            if (Outcome outcome = simboard::terminalFromDriver(terminalConfig, limits.terminal);
+                outcome.failed()) {
+                return outcome;
             }
             return entryPointBoard().createAnalogChannel(taskId(taskHandle), physicalChannel,
-                                                         Direction::Input, minVal, maxVal, units,
-                                                         customScaleName);
+                                                         limits);
         },
         [&](JournalLine &line) {
             line.task("task", taskHandle)
@@ -165,9 +164,9 @@ SIMBOARD_API int32 DAQmxCreateAOVoltageChan(TaskHandle taskHandle, const char ph
     return simboard::driverCall(
         "DAQmxCreateAOVoltageChan",
         [&](Lock &) {
+            AnalogLimits limits{Direction::Output, {}, minVal, maxVal, units, customScaleName};
             return entryPointBoard().createAnalogChannel(taskId(taskHandle), physicalChannel,
-                                                         Direction::Output, minVal, maxVal, units,
-                                                         customScaleName);
+                                                         limits);
         },
         [&](JournalLine &line) {
             line.task("task", taskHandle)
@@ -214,14 +213,13 @@ SIMBOARD_API int32 DAQmxCfgAnlgEdgeStartTrig(TaskHandle taskHandle, const char t
         });
 }
 
-// Scans are not simulated yet: these answer so that the library still loads.
 SIMBOARD_API int32 DAQmxCfgDigEdgeStartTrig(TaskHandle taskHandle, const char triggerSource[],
                                             int32 triggerEdge) {
     return simboard::driverCall(
         "DAQmxCfgDigEdgeStartTrig",
         [&](Lock &) {
-            return simboard::refuse(simboard::status::invalidArgument,
-                                    "Digital start triggers are not simulated yet.");
+            return entryPointBoard().configureDigitalStartTrigger(taskId(taskHandle), triggerSource,
+                                                                  triggerEdge);
         },
         [&](JournalLine &line) {
             line.task("task", taskHandle)
@@ -230,21 +228,25 @@ SIMBOARD_API int32 DAQmxCfgDigEdgeStartTrig(TaskHandle taskHandle, const char tr
         });
 }
 
-#define SIMBOARD_PENDING_PROPERTY(name, type)                                                      \
+// The journal shows the value a property call gave, or 0 when it failed.
+#define SIMBOARD_PROPERTY_ENTRY_POINT(name, type, method)                                          \
     SIMBOARD_API int32 name(TaskHandle taskHandle, type *data) {                                   \
+        type value = 0;                                                                            \
         return simboard::driverCall(                                                               \
             #name,                                                                                 \
             [&](Lock &) {                                                                          \
-                (void)data;                                                                        \
-                return simboard::refuse(simboard::status::invalidArgument,                         \
-                                        "This property is not simulated yet.");                    \
+                Outcome outcome = entryPointBoard().method(taskId(taskHandle), data);              \
+                value = data != nullptr && !outcome.failed() ? *data : 0;                          \
+                return outcome;                                                                    \
             },                                                                                     \
-            [&](JournalLine &line) { line.task("task", taskHandle); });                            \
+            [&](JournalLine &line) {                                                               \
+                line.task("task", taskHandle).number("data", static_cast<double>(value));          \
+            });                                                                                    \
     }
-SIMBOARD_PENDING_PROPERTY(DAQmxGetSampClkRate, float64)
-SIMBOARD_PENDING_PROPERTY(DAQmxGetAIConvRate, float64)
-SIMBOARD_PENDING_PROPERTY(DAQmxGetReadTotalSampPerChanAcquired, uInt64)
-#undef SIMBOARD_PENDING_PROPERTY
+SIMBOARD_PROPERTY_ENTRY_POINT(DAQmxGetSampClkRate, float64, sampleClockRate)
+SIMBOARD_PROPERTY_ENTRY_POINT(DAQmxGetAIConvRate, float64, convertRate)
+SIMBOARD_PROPERTY_ENTRY_POINT(DAQmxGetReadTotalSampPerChanAcquired, uInt64, acquiredPerChannel)
+#undef SIMBOARD_PROPERTY_ENTRY_POINT
 
 SIMBOARD_API int32 DAQmxWriteDigitalU8(TaskHandle taskHandle, int32 numSampsPerChan,
                                        bool32 autoStart, float64 timeout, bool32 dataLayout,

@@ -214,20 +214,49 @@ class ChannelListParser {
     }
 
     bool parseAnalog(bool first, ChannelKind kind, int count) {
+        std::optional<int> from = analogNumber(count);
+        if (!from) {
+            return false;
+        }
+        int to = *from;
+        if (!atEnd() && peek() == ':') {
+            ++pos_;
+            std::optional<int> last = analogNumber(count);
+            if (!last) {
+                return false;
+            }
+            to = *last;
+        }
+        if (first) {
+            result_.channel = {kind, 0, 0, *from};
+        } else if (result_.channel.kind == ChannelKind::Digital) {
+            return failed(status::taskAlreadyHasChannel,
+                          "analog channels mixed with digital lines");
+        } else if (result_.channel.kind != kind) {
+            return failed(status::channelKindMismatch, "analog inputs mixed with outputs");
+        }
+        int step = to >= *from ? 1 : -1;
+        for (int channel = *from;; channel += step) {
+            result_.analogChannels.push_back(channel);
+            if (channel == to) {
+                return true;
+            }
+        }
+    }
+
+    std::optional<int> analogNumber(int count) {
         std::optional<int> channel = number();
         if (!channel) {
-            return failed(status::channelSyntax, "expected a channel number");
+            fail(status::channelSyntax, "expected a channel number");
+            return std::nullopt;
         }
         if (*channel >= count) {
-            return failed(status::channelSyntax, "channel " + std::to_string(*channel) +
-                                                     " does not exist (0 to " +
-                                                     std::to_string(count - 1) + ")");
+            fail(status::channelSyntax, "channel " + std::to_string(*channel) +
+                                            " does not exist (0 to " + std::to_string(count - 1) +
+                                            ")");
+            return std::nullopt;
         }
-        if (!first) {
-            return failed(status::taskAlreadyHasChannel, "one analog channel per name");
-        }
-        result_.channel = {kind, 0, 0, *channel};
-        return true;
+        return channel;
     }
 
     std::string_view text_;

@@ -1,7 +1,9 @@
 // Physical channel names of the board: one chassis PXI1 with the board in slot 2.
 //   digital:  "PXI1Slot2/port1", "PXI1Slot2/port1/line3", "PXI1Slot2/port1/line0:3",
 //             comma-separated lists of these (all in one port)
-//   analog:   "PXI1Slot2/ai0" .. "PXI1Slot2/ai15", "PXI1Slot2/ao0", "PXI1Slot2/ao1"
+//   analog:   "PXI1Slot2/ai0" .. "PXI1Slot2/ai15", "PXI1Slot2/ao0", "PXI1Slot2/ao1",
+//             ranges up or down ("PXI1Slot2/ai0:3", "PXI1Slot2/ai3:0") and comma-separated
+//             lists of these (all inputs or all outputs), in the order named
 // A leading '/' (terminal style) and spaces around list items are accepted; names are
 // not case-sensitive.
 #ifndef PLATFORM_SIMBOARD_NAMES_CHANNEL_NAMES_H
@@ -11,6 +13,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 namespace simboard {
 
@@ -31,7 +34,8 @@ struct PhysicalChannel {
 
 struct ParsedChannel {
     Outcome outcome;
-    PhysicalChannel channel;
+    PhysicalChannel channel;         // analog: the first named
+    std::vector<int> analogChannels; // analog: every one named, in order, repeats kept
 };
 
 ParsedChannel parsePhysicalChannels(std::string_view text);

@@ -12,6 +12,7 @@ namespace status {
 constexpr int32_t ok = 0;
 constexpr int32_t resourceReserved = -50103;
 constexpr int32_t invalidTask = -200088;
+constexpr int32_t readBeyondFinalSample = -200278;
 constexpr int32_t samplesOverwritten = -200279;
 constexpr int32_t readTimeout = -200284;
 

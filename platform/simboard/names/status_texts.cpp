@@ -15,6 +15,10 @@ const char *statusText(int32_t code) {
     case status::invalidTask:
         return "Task specified is invalid or does not exist. Create the task with "
                "DAQmxCreateTask and do not use its handle after DAQmxClearTask.";
+    case status::readBeyondFinalSample:
+        return "Attempted to read a sample beyond the final sample acquired. The finite "
+               "acquisition is done, so the samples asked for will never be available: read "
+               "no more than the rest, or start the task again.";
     case status::samplesOverwritten:
         return "Samples were overwritten before they were read: the acquisition buffer "
                "filled up. Read more often, read larger blocks or give the sample clock a "

@@ -2,7 +2,7 @@
 //   - port 2 line 0 high powers the joystick (X on ai2, Y on ai3);
 //   - switches S1..S4 on port 1 lines 4..7, pulled high, low while pressed; by default
 //     pressed one after the other on a slow cycle;
-//   - ao0 wired to ai0 and ao1 to ai1;
+//   - ao0 wired to ai0 and ao1 to ai1, AI SENSE to ground;
 //   - every other line reads low and every other input 0 V.
 // A bench file or a test may override any input line or analog input.
 #ifndef PLATFORM_SIMBOARD_STAND_LAB_STAND_H

@@ -20,15 +20,28 @@ struct SampleTimes {
     double at(uint64_t k) const { return start + static_cast<double>(k) / rate; }
 };
 
+// What starts a clocked task: an analog input crossing a level, a line's edge (both seen
+// at the task's own clock ticks), or the start of the process's analog input task.
+enum class TriggerSource { AnalogInput, Line, InputStart };
+
 struct StartTrigger {
+    TriggerSource source = TriggerSource::AnalogInput;
     int channel = 0; // analog input watched
     double level = 0.0;
     bool rising = true;
+    int port = 0; // line watched
+    int line = 0;
 };
 
 class SampleTimeline {
   public:
     void arm(double now, double rate, const std::optional<StartTrigger> &trigger);
+    // Starts with `leader`'s first sample (or, when it runs already, its next tick at or
+    // after the arming), on its clock when `shareClock`; a follower without a leader waits.
+    void follow(SampleTimeline *leader, bool shareClock);
+    // Keeps the start found so far and lets go of the leader, which stops.
+    void leave();
+    bool follows(const SampleTimeline *leader) const { return leader_ == leader; }
     // Examines the trigger source up to board time `until`; true once the start is known.
     // A trigger whose source depends on this very task (an output wired back to its own
     // trigger input) sees the task's output as not yet started while it is examined.
@@ -40,6 +53,8 @@ class SampleTimeline {
 
   private:
     SampleTimes armTimes() const { return {armTime_, rate_}; }
+    bool resolveFromLeader(double until, LabStand &stand);
+    void scanSource(size_t count, LabStand &stand, double *levels);
 
     double armTime_ = 0.0;
     double rate_ = 1.0;
@@ -49,6 +64,9 @@ class SampleTimeline {
     uint64_t nextTickToScan_ = 0;
     std::optional<double> previousLevel_;
     bool scanning_ = false;
+    bool waitsForLeader_ = false;
+    SampleTimeline *leader_ = nullptr;
+    bool shareClock_ = false;
 };
 
 // Samples of a clock that exist at elapsed time `elapsed` after its start; the small

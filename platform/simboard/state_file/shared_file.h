@@ -12,7 +12,7 @@
 namespace simboard {
 
 constexpr uint64_t sharedFileMagic = 0x314D495358565230ull; // "0RVXSIM1"
-constexpr uint32_t sharedFileVersion = 2;
+constexpr uint32_t sharedFileVersion = 3;
 
 struct SharedFile {
     uint64_t magic;

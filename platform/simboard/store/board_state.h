@@ -37,7 +37,8 @@ struct Holding {
     Resource resource = Resource::Lines;
     uint8_t port = 0;
     uint8_t lineMask = 0;
-    uint8_t analogChannel = 0;
+    uint8_t analogChannel = 0; // analog input: the task's first channel
+    uint8_t analogOutputs = 0; // analog output: bit n = aon
     bool clocked = false;
 };
 

@@ -20,7 +20,11 @@ std::string resourceOf(const Holding &holding) {
     case Resource::AnalogInput:
         return format("analog input converter (ai%u)", holding.analogChannel);
     case Resource::AnalogOutput:
-        return format("ao%u%s", holding.analogChannel, holding.clocked ? " and timing engine" : "");
+        return format("%s%s",
+                      holding.analogOutputs == 3   ? "ao0:1"
+                      : holding.analogOutputs == 2 ? "ao1"
+                                                   : "ao0",
+                      holding.clocked ? " and timing engine" : "");
     }
     return "?";
 }

@@ -26,7 +26,8 @@ bool validHolding(const Holding &holding) {
     }
     return used == 1 && holding.owner.pid > 0 && rawByte(holding.clocked) <= 1 &&
            rawByte(holding.resource) <= static_cast<uint8_t>(Resource::AnalogOutput) &&
-           holding.port < portCount && holding.analogChannel < analogInputCount;
+           holding.port < portCount && holding.analogChannel < analogInputCount &&
+           holding.analogOutputs < (1u << analogOutputCount);
 }
 
 bool validSetters(const std::array<SetBy, standSetting::count> &setters) {

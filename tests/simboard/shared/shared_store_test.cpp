@@ -50,7 +50,7 @@ Task digitalTask(uint64_t id, const char *name, uint8_t lines) {
     PhysicalChannel physical;
     physical.port = 0;
     physical.lineMask = lines;
-    task.channel = TaskChannel{physical, Direction::Output};
+    task.channels.push_back(TaskChannel{physical, Direction::Output});
     return task;
 }
 
