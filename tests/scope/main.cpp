@@ -1,5 +1,5 @@
-// The scope's tests run on the offscreen platform, with the user's settings in a folder of
-// this process's own.
+// The scope's tests run on the offscreen platform, on the simulated board in virtual time
+// with the stand of stand.json, with the user's settings in a folder of this process's own.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -11,6 +11,7 @@
 int main(int argc, char **argv) {
     ::testing::InitGoogleTest(&argc, argv);
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    setenv("ORVEX_SIM_BENCH", SCOPE_TEST_STAND, 0);
     std::string settings = std::string(P_tmpdir) + "/orvex_scope_test.XXXXXX";
     if (!mkdtemp(settings.data())) {
         std::perror("mkdtemp");

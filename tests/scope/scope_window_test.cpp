@@ -39,6 +39,9 @@ class ScopeWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
         window.setScanSource(scope_test::fakeSource(stand));
+        show();
+    }
+    void show() {
         window.resize(1200, 800);
         window.show();
     }
@@ -71,74 +74,128 @@ class ScopeWindowTest : public ::testing::Test {
         return count > 0 ? sum / count : -1.0;
     }
 
+    // A 1 kHz sine of 2 V from ao0 on ai0, triggered at 0 V rising: its rising crossing stays
+    // on the trigger mark, within a pixel of the picture, frame after frame.
+    void checkTheTriggerMarkHolds() {
+        window.applySetup(sineSetup(SweepMode::Auto));
+        window.run();
+        ASSERT_TRUE(waitFor([&] { return window.history() && window.history()->total() > 2000; }));
+        ScopePlot *plot = window.plot();
+        double markX = -1.0;
+        for (int frame = 0; frame < 20; ++frame) {
+            QTest::qWait(20);
+            window.tick();
+            ASSERT_EQ(plot->frame().status, FrameStatus::Triggered) << frame;
+            const std::optional<double> x = plot->triggerMarkX();
+            ASSERT_TRUE(x);
+            markX = markX < 0.0 ? *x : markX;
+            EXPECT_NEAR(*x, markX, 1e-6);
+            EXPECT_NEAR(*x, plot->width() / 2.0, 1.0);
+            const QImage picture = plot->grab().toImage();
+            const double crossing = traceColumnAtZero(picture, *x);
+            ASSERT_GE(crossing, 0.0) << "no trace at the mark in frame " << frame;
+            EXPECT_NEAR(crossing, *x, 1.0) << frame;
+        }
+        window.stop();
+        // Nothing lost between the source and the history.
+        EXPECT_EQ(window.history()->total(), window.boardSamplesRead());
+    }
+
+    // The cursors dragged a period apart read 1 ms, and the table the sine's frequency and RMS.
+    void checkTheCursorsAndMeasurements() {
+        window.applySetup(sineSetup(SweepMode::Normal));
+        window.run();
+        bool triggered = false;
+        ASSERT_TRUE(waitFor([&] {
+            if (!triggered) {
+                window.tick();
+                triggered = window.plot()->frame().status == FrameStatus::Triggered;
+            }
+            return triggered;
+        }));
+        window.stop();
+        ScopePlot *plot = window.plot();
+        const double trigger = *plot->frame().trigger;
+        Cursors cursors;
+        cursors.shown = true;
+        cursors.samples = {plot->frame().start + 10.0, plot->frame().start + 30.0};
+        plot->setCursors(cursors);
+        // Dragged on the screen to the trigger and to one period after it.
+        const auto drag = [&](double fromSample, double toSample) {
+            const QPoint from(int(std::lround(plot->xOfSample(fromSample))), plot->height() / 3);
+            const QPoint to(int(std::lround(plot->xOfSample(toSample))), plot->height() / 3);
+            QTest::mousePress(plot, Qt::LeftButton, {}, from);
+            QMouseEvent move(QEvent::MouseMove, to, plot->mapToGlobal(to), Qt::NoButton,
+                             Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(plot, &move);
+            QTest::mouseRelease(plot, Qt::LeftButton, {}, to);
+        };
+        drag(cursors.samples[0], trigger);
+        drag(cursors.samples[1], trigger + 100.0);
+        const double seconds = std::fabs(plot->cursors().samples[1] - plot->cursors().samples[0]) *
+                               window.sampleInterval();
+        // A pixel is 0.6 samples here: 6 µs.
+        EXPECT_NEAR(seconds, 1.000e-3, 0.007e-3);
+        const QString table = window.measurements()->text();
+        EXPECT_TRUE(table.contains(QString::fromUtf8("\u0394t"))) << table.toStdString();
+        EXPECT_TRUE(table.contains("1000 Hz")) << table.toStdString();
+        EXPECT_TRUE(table.contains("1.414 V") || table.contains("1.415 V") ||
+                    table.contains("1.413 V"))
+            << table.toStdString();
+    }
+
     std::shared_ptr<FakeStand> stand = std::make_shared<FakeStand>();
     ScopeWindow window;
 };
 
 TEST_F(ScopeWindowTest, ATriggeredSineKeepsItsRisingZeroCrossingOnTheMarkFrameAfterFrame) {
-    window.applySetup(sineSetup(SweepMode::Auto));
-    window.run();
-    ASSERT_TRUE(waitFor([&] { return window.history() && window.history()->total() > 2000; }));
-    ScopePlot *plot = window.plot();
-    double markX = -1.0;
-    for (int frame = 0; frame < 20; ++frame) {
-        QTest::qWait(20);
-        window.tick();
-        ASSERT_EQ(plot->frame().status, FrameStatus::Triggered) << frame;
-        const std::optional<double> x = plot->triggerMarkX();
-        ASSERT_TRUE(x);
-        markX = markX < 0.0 ? *x : markX;
-        EXPECT_NEAR(*x, markX, 1e-6);
-        EXPECT_NEAR(*x, plot->width() / 2.0, 1.0);
-        const QImage picture = plot->grab().toImage();
-        const double crossing = traceColumnAtZero(picture, *x);
-        ASSERT_GE(crossing, 0.0) << "no trace at the mark in frame " << frame;
-        EXPECT_NEAR(crossing, *x, 1.0) << frame;
-    }
-    window.stop();
-    // Nothing lost between the source and the history.
-    EXPECT_EQ(window.history()->total(), window.boardSamplesRead());
+    checkTheTriggerMarkHolds();
 }
 
 TEST_F(ScopeWindowTest, TheCursorsReadThePeriodAndTheTableTheFrequency) {
-    window.applySetup(sineSetup(SweepMode::Normal));
+    checkTheCursorsAndMeasurements();
+}
+
+// The same on the simulated board, in virtual time, through the library's scans.
+class BoardScopeWindowTest : public ScopeWindowTest {
+  protected:
+    void SetUp() override {
+        window.setScanSource(boardScanSource);
+        show();
+    }
+};
+
+TEST_F(BoardScopeWindowTest, ATriggeredSineKeepsItsRisingZeroCrossingOnTheMarkFrameAfterFrame) {
+    checkTheTriggerMarkHolds();
+}
+
+TEST_F(BoardScopeWindowTest, TheCursorsReadThePeriodAndTheTableTheFrequency) {
+    checkTheCursorsAndMeasurements();
+}
+
+TEST_F(BoardScopeWindowTest, SixteenChannelsAtTheBoardsLimitLoseNoSample) {
+    ScopeSetup setup = sineSetup(SweepMode::Roll);
+    for (ChannelSetup &channel : setup.channels) {
+        channel.enabled = true;
+    }
+    setup.rate = 62500.0;
+    window.applySetup(setup);
     window.run();
-    bool triggered = false;
-    ASSERT_TRUE(waitFor([&] {
-        if (!triggered) {
-            window.tick();
-            triggered = window.plot()->frame().status == FrameStatus::Triggered;
-        }
-        return triggered;
-    }));
+    ASSERT_TRUE(waitFor([&] { return window.history()->total() > 62500 / 2; }));
     window.stop();
-    ScopePlot *plot = window.plot();
-    const double trigger = *plot->frame().trigger;
-    Cursors cursors;
-    cursors.shown = true;
-    cursors.samples = {plot->frame().start + 10.0, plot->frame().start + 30.0};
-    plot->setCursors(cursors);
-    // Dragged on the screen to the trigger and to one period after it.
-    const auto drag = [&](double fromSample, double toSample) {
-        const QPoint from(int(std::lround(plot->xOfSample(fromSample))), plot->height() / 3);
-        const QPoint to(int(std::lround(plot->xOfSample(toSample))), plot->height() / 3);
-        QTest::mousePress(plot, Qt::LeftButton, {}, from);
-        QMouseEvent move(QEvent::MouseMove, to, plot->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
-                         Qt::NoModifier);
-        QApplication::sendEvent(plot, &move);
-        QTest::mouseRelease(plot, Qt::LeftButton, {}, to);
-    };
-    drag(cursors.samples[0], trigger);
-    drag(cursors.samples[1], trigger + 100.0);
-    const double seconds = std::fabs(plot->cursors().samples[1] - plot->cursors().samples[0]) *
-                           window.sampleInterval();
-    // A pixel is 0.6 samples here: 6 µs.
-    EXPECT_NEAR(seconds, 1.000e-3, 0.007e-3);
-    const QString table = window.measurements()->text();
-    EXPECT_TRUE(table.contains(QString::fromUtf8("\u0394t"))) << table.toStdString();
-    EXPECT_TRUE(table.contains("1000 Hz")) << table.toStdString();
-    EXPECT_TRUE(table.contains("1.414 V") || table.contains("1.415 V") || table.contains("1.413 V"))
-        << table.toStdString();
+    EXPECT_TRUE(window.message().startsWith("Stopped")) << window.message().toStdString();
+    EXPECT_EQ(window.history()->channels(), 16);
+    EXPECT_EQ(window.history()->total(), window.boardSamplesRead());
+}
+
+TEST_F(BoardScopeWindowTest, AScanTheBoardRefusesSaysWhyAndStops) {
+    ScopeSetup setup = sineSetup(SweepMode::Roll);
+    setup.channels[1].enabled = true;
+    setup.rate = 600000.0; // 1.2 MS/s in all: above the limit for two channels
+    window.applySetup(setup);
+    window.run();
+    ASSERT_TRUE(waitFor([&] { return !window.running(); }));
+    EXPECT_TRUE(window.message().contains("The scan stopped")) << window.message().toStdString();
 }
 
 TEST_F(ScopeWindowTest, SingleHoldsItsFrameUntilReArmed) {
