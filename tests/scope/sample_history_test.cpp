@@ -99,7 +99,11 @@ TEST(SampleHistoryTest, TheBoundOfAHundredMillionSamplesAndItsMemory) {
 
 TEST(SampleHistoryTest, AStretchTooLongToGoThroughKeepsItsExtremesExact) {
     SampleHistory history(1, 1 << 24);
-    std::vector<double> level(1 << 23, 1.0);
+    // A square wave of 100 samples a period, 0 and 2 V.
+    std::vector<double> level(1 << 23);
+    for (std::size_t n = 0; n < level.size(); ++n) {
+        level[n] = n % 100 < 50 ? 2.0 : 0.0;
+    }
     level[123457] = 7.5; // one spike among millions, between the samples measured
     level[5000001] = -3.0;
     history.append(level.data(), static_cast<long long>(level.size()));
@@ -107,7 +111,8 @@ TEST(SampleHistoryTest, AStretchTooLongToGoThroughKeepsItsExtremesExact) {
     EXPECT_EQ(m.samples, level.size());
     EXPECT_DOUBLE_EQ(m.max, 7.5);
     EXPECT_DOUBLE_EQ(m.min, -3.0);
-    EXPECT_NEAR(m.mean, 1.0, 1e-6);
+    EXPECT_NEAR(m.mean, 1.0, 1e-3);
+    EXPECT_NEAR(m.frequency, 1e6 / 100.0, 1e-3);
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "acquisition/scan_source.h"
+#include "scan_source.h"
 
 #include <orvex.h>
 

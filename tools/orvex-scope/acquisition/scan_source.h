@@ -3,7 +3,7 @@
 #ifndef TOOLS_ORVEX_SCOPE_ACQUISITION_SCAN_SOURCE_H
 #define TOOLS_ORVEX_SCOPE_ACQUISITION_SCAN_SOURCE_H
 
-#include "acquisition/scan_plan.h"
+#include "scan_plan.h"
 
 #include <QString>
 #include <functional>

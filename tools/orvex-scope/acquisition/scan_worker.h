@@ -5,8 +5,8 @@
 #ifndef TOOLS_ORVEX_SCOPE_ACQUISITION_SCAN_WORKER_H
 #define TOOLS_ORVEX_SCOPE_ACQUISITION_SCAN_WORKER_H
 
-#include "acquisition/scan_plan.h"
-#include "acquisition/scan_source.h"
+#include "scan_plan.h"
+#include "scan_source.h"
 
 #include <QList>
 #include <QObject>

@@ -4,9 +4,9 @@
 #ifndef TOOLS_ORVEX_SCOPE_CORE_FRAME_PICKER_H
 #define TOOLS_ORVEX_SCOPE_CORE_FRAME_PICKER_H
 
-#include "core/sample_history.h"
-#include "core/scope_setup.h"
-#include "core/trigger_search.h"
+#include "sample_history.h"
+#include "scope_setup.h"
+#include "trigger_search.h"
 
 #include <optional>
 

@@ -65,7 +65,9 @@ std::string withUnit(double value, const char *unit) {
             break;
         }
     }
-    if (size == 0.0) {
+    // Below the smallest prefix is rounding noise of a mean of zero, not a reading.
+    if (size < prefixes.back().scale) {
+        value = 0.0;
         chosen = prefixes.front();
     }
     char text[48];

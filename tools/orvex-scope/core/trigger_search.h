@@ -3,7 +3,7 @@
 #ifndef TOOLS_ORVEX_SCOPE_CORE_TRIGGER_SEARCH_H
 #define TOOLS_ORVEX_SCOPE_CORE_TRIGGER_SEARCH_H
 
-#include "core/sample_history.h"
+#include "sample_history.h"
 
 #include <optional>
 

@@ -3,7 +3,7 @@
 #ifndef TOOLS_ORVEX_SCOPE_CORE_WAVEFORM_H
 #define TOOLS_ORVEX_SCOPE_CORE_WAVEFORM_H
 
-#include "core/scope_setup.h"
+#include "scope_setup.h"
 
 #include <string>
 #include <vector>

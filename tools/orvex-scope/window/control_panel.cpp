@@ -1,6 +1,6 @@
 #include "control_panel.h"
 
-#include "window/channel_table.h"
+#include "channel_table.h"
 
 #include <QCheckBox>
 #include <QComboBox>

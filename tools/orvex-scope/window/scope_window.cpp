@@ -1,12 +1,12 @@
 #include "scope_window.h"
 
 #include "acquisition/scan_worker.h"
+#include "control_panel.h"
 #include "core/stretch_measurements.h"
 #include "files/csv_export.h"
 #include "files/setup_store.h"
-#include "window/control_panel.h"
-#include "window/measurement_table.h"
-#include "window/scope_plot.h"
+#include "measurement_table.h"
+#include "scope_plot.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -214,9 +214,9 @@ void ScopeWindow::showLimits() {
     const double inAll = setup_.rate * channels;
     QString text = tr("%1 channel(s) \u00d7 %2 S/s = %3 S/s in all, of at most %4 S/s%5.")
                        .arg(channels)
-                       .arg(setup_.rate)
-                       .arg(inAll)
-                       .arg(limit)
+                       .arg(setup_.rate, 0, 'f', 0)
+                       .arg(inAll, 0, 'f', 0)
+                       .arg(limit, 0, 'f', 0)
                        .arg(inAll > limit ? tr(": too fast, the board refuses it") : QString());
     const long long capacity = SampleHistory::capacityFor(channels, setup_.historyBound);
     text += tr(" History: up to %1 samples in all (%2 s), %3 MB when full; the oldest are dropped.")
