@@ -75,7 +75,7 @@ void BM_FrameThousandSamples(benchmark::State &state) {
     drawFrames(state, 1, 1000.0);
 }
 void BM_FrameWholeHistorySixteenChannels(benchmark::State &state) {
-    drawFrames(state, 16, double(historySamples / 16));
+    drawFrames(state, 16, double(historySamples) / 16.0);
 }
 void BM_FrameThousandSamplesSixteenChannels(benchmark::State &state) {
     drawFrames(state, 16, 1000.0);

@@ -2,8 +2,8 @@
 
 #include "core/scope_setup.h"
 
-#include "graph/trace_raster.h"
-
+#include <QPainter>
+#include <QPolygonF>
 #include <algorithm>
 #include <cmath>
 
@@ -79,18 +79,18 @@ void drawColumns(QImage &image, const SampleHistory &history, const TraceStyle &
     }
 }
 
-void drawSamples(panel::TraceRaster &raster, const SampleHistory &history, const TraceStyle &style,
+void drawSamples(QPainter &painter, const SampleHistory &history, const TraceStyle &style,
                  double start, double perColumn, int width, double height) {
     const long long from = std::max(history.first(), static_cast<long long>(std::floor(start)));
     const long long to =
         std::min(history.total(), static_cast<long long>(std::ceil(start + width * perColumn)) + 1);
-    for (long long index = from + 1; index < to; ++index) {
-        const QPointF a((double(index - 1) - start) / perColumn,
-                        pixelOfVolts(history.at(style.channel, index - 1), style, height));
-        const QPointF b((double(index) - start) / perColumn,
+    QPolygonF line;
+    for (long long index = from; index < to; ++index) {
+        line << QPointF((double(index) - start) / perColumn,
                         pixelOfVolts(history.at(style.channel, index), style, height));
-        raster.line(a, b, style.colour, strokeWidth);
     }
+    painter.setPen(QPen(QColor::fromRgb(style.colour), strokeWidth));
+    painter.drawPolyline(line);
 }
 
 } // namespace
@@ -114,13 +114,17 @@ void drawTraces(QImage &image, const SampleHistory &history, std::span<const Tra
         return;
     }
     const double perColumn = span / width;
-    panel::TraceRaster raster(image, panel::TraceRaster::Mode::Over);
-    for (const TraceStyle &style : styles) {
-        if (perColumn >= 1.0) {
+    if (perColumn >= 1.0) {
+        for (const TraceStyle &style : styles) {
             drawColumns(image, history, style, start, perColumn, width, height);
-        } else {
-            drawSamples(raster, history, style, start, perColumn, width, height);
         }
+        return;
+    }
+    // Zoomed in to fewer samples than columns: lines from sample to sample.
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    for (const TraceStyle &style : styles) {
+        drawSamples(painter, history, style, start, perColumn, width, height);
     }
 }
 

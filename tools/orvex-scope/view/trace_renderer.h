@@ -1,8 +1,7 @@
 // Draws traces of the history into an image: one vertical stroke per pixel column from the
 // column's minimum to its maximum, read off the history's blocks, while a column holds a
-// sample or more, and antialiased lines from sample to sample (the graph engine's raster)
-// when zoomed in further.  A frame costs
-// what its columns cost, however many samples they stand for.
+// sample or more, and antialiased lines from sample to sample when zoomed in further.  A frame
+// costs what its columns cost, however many samples they stand for.
 #ifndef TOOLS_ORVEX_SCOPE_VIEW_TRACE_RENDERER_H
 #define TOOLS_ORVEX_SCOPE_VIEW_TRACE_RENDERER_H
 

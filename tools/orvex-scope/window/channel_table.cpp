@@ -11,7 +11,7 @@ namespace scope {
 
 namespace {
 
-enum Column { On, Shown, Colour, VoltsPerDivision, Offset, Range, Terminal, Columns };
+enum Column { ON, SHOWN, COLOUR, VOLTS_PER_DIVISION, OFFSET, RANGE, TERMINAL, COLUMNS };
 
 constexpr std::array<double, 7> boardRanges = {10.0, 5.0, 2.0, 1.0, 0.5, 0.2, 0.1};
 
@@ -34,7 +34,7 @@ int indexOfNearest(const std::vector<double> &values, double value) {
 
 } // namespace
 
-ChannelTable::ChannelTable(QWidget *parent) : QTableWidget(inputCount, Columns, parent) {
+ChannelTable::ChannelTable(QWidget *parent) : QTableWidget(inputCount, COLUMNS, parent) {
     setHorizontalHeaderLabels({tr("on"), tr("show"), tr("colour"), tr("V/div"), tr("offset V"),
                                tr("range"), tr("terminal")});
     QStringList names;
@@ -58,13 +58,13 @@ ChannelTable::ChannelTable(QWidget *parent) : QTableWidget(inputCount, Columns, 
         offset->setSingleStep(0.1);
         auto *range = comboOf(ranges);
         auto *terminal = comboOf({tr("RSE"), tr("NRSE"), tr("DIFF")});
-        setCellWidget(row, On, on);
-        setCellWidget(row, Shown, shown);
-        setCellWidget(row, Colour, colour);
-        setCellWidget(row, VoltsPerDivision, volts);
-        setCellWidget(row, Offset, offset);
-        setCellWidget(row, Range, range);
-        setCellWidget(row, Terminal, terminal);
+        setCellWidget(row, ON, on);
+        setCellWidget(row, SHOWN, shown);
+        setCellWidget(row, COLOUR, colour);
+        setCellWidget(row, VOLTS_PER_DIVISION, volts);
+        setCellWidget(row, OFFSET, offset);
+        setCellWidget(row, RANGE, range);
+        setCellWidget(row, TERMINAL, terminal);
         auto report = [this] {
             if (!showing_) {
                 emit changed();
@@ -90,17 +90,17 @@ void ChannelTable::showChannels(const std::array<ChannelSetup, inputCount> &chan
     const std::vector<double> ranges(boardRanges.begin(), boardRanges.end());
     for (int row = 0; row < inputCount; ++row) {
         const ChannelSetup &channel = channels[static_cast<std::size_t>(row)];
-        qobject_cast<QCheckBox *>(cellWidget(row, On))->setChecked(channel.enabled);
-        qobject_cast<QCheckBox *>(cellWidget(row, Shown))->setChecked(channel.visible);
-        qobject_cast<QPushButton *>(cellWidget(row, Colour))
+        qobject_cast<QCheckBox *>(cellWidget(row, ON))->setChecked(channel.enabled);
+        qobject_cast<QCheckBox *>(cellWidget(row, SHOWN))->setChecked(channel.visible);
+        qobject_cast<QPushButton *>(cellWidget(row, COLOUR))
             ->setStyleSheet(
                 QString("background-color: #%1").arg(channel.colour, 6, 16, QChar('0')));
-        qobject_cast<QComboBox *>(cellWidget(row, VoltsPerDivision))
+        qobject_cast<QComboBox *>(cellWidget(row, VOLTS_PER_DIVISION))
             ->setCurrentIndex(indexOfNearest(volts, channel.voltsPerDivision));
-        qobject_cast<QDoubleSpinBox *>(cellWidget(row, Offset))->setValue(channel.offset);
-        qobject_cast<QComboBox *>(cellWidget(row, Range))
+        qobject_cast<QDoubleSpinBox *>(cellWidget(row, OFFSET))->setValue(channel.offset);
+        qobject_cast<QComboBox *>(cellWidget(row, RANGE))
             ->setCurrentIndex(indexOfNearest(ranges, channel.range));
-        qobject_cast<QComboBox *>(cellWidget(row, Terminal))->setCurrentIndex(channel.terminal);
+        qobject_cast<QComboBox *>(cellWidget(row, TERMINAL))->setCurrentIndex(channel.terminal);
     }
     showing_ = false;
 }
@@ -110,14 +110,14 @@ std::array<ChannelSetup, inputCount> ChannelTable::channels() const {
     const std::vector<double> volts = voltageSteps();
     for (int row = 0; row < inputCount; ++row) {
         ChannelSetup &channel = channels[static_cast<std::size_t>(row)];
-        channel.enabled = qobject_cast<QCheckBox *>(cellWidget(row, On))->isChecked();
-        channel.visible = qobject_cast<QCheckBox *>(cellWidget(row, Shown))->isChecked();
+        channel.enabled = qobject_cast<QCheckBox *>(cellWidget(row, ON))->isChecked();
+        channel.visible = qobject_cast<QCheckBox *>(cellWidget(row, SHOWN))->isChecked();
         channel.voltsPerDivision = volts[static_cast<std::size_t>(
-            qobject_cast<QComboBox *>(cellWidget(row, VoltsPerDivision))->currentIndex())];
-        channel.offset = qobject_cast<QDoubleSpinBox *>(cellWidget(row, Offset))->value();
+            qobject_cast<QComboBox *>(cellWidget(row, VOLTS_PER_DIVISION))->currentIndex())];
+        channel.offset = qobject_cast<QDoubleSpinBox *>(cellWidget(row, OFFSET))->value();
         channel.range = boardRanges[static_cast<std::size_t>(
-            qobject_cast<QComboBox *>(cellWidget(row, Range))->currentIndex())];
-        channel.terminal = qobject_cast<QComboBox *>(cellWidget(row, Terminal))->currentIndex();
+            qobject_cast<QComboBox *>(cellWidget(row, RANGE))->currentIndex())];
+        channel.terminal = qobject_cast<QComboBox *>(cellWidget(row, TERMINAL))->currentIndex();
     }
     return channels;
 }
