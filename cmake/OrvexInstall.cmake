@@ -3,6 +3,7 @@
 #   development  orvex.h, liborvex.so, the CMake package orvex::orvex, orvex.pc
 #   simboard     the simulated board under <libdir>/orvex/, with its control header
 #   app          zelbrin and its panel file
+#   scope        orvex-scope and its manual page
 #   tools        the terminal tool orvex, its manual page and bash completion
 include(CMakePackageConfigHelpers)
 
@@ -52,6 +53,12 @@ if(TARGET zelbrin)
     install(TARGETS zelbrin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT app)
     install(FILES ${PROJECT_SOURCE_DIR}/zelbrin/Zelbrin.uir
             DESTINATION ${CMAKE_INSTALL_DATADIR}/zelbrin COMPONENT app)
+endif()
+
+if(TARGET orvex_scope)
+    install(TARGETS orvex_scope RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT scope)
+    install(FILES ${PROJECT_BINARY_DIR}/tools/orvex-scope/orvex-scope.1.gz
+            DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT scope)
 endif()
 
 if(TARGET orvex_cli)

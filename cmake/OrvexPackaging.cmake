@@ -4,6 +4,7 @@
 #   liborvex-dev    development  header, CMake package, pkg-config file
 #   orvex-simboard  simboard     the simulated board driver
 #   zelbrin         app          the lab program
+#   orvex-scope     scope        the scope
 #   orvex-tools     tools        the terminal tool orvex
 #   python3-orvex   python       the Python package
 # Dependencies on Debian's libraries come from dpkg-shlibdeps; those between these
@@ -22,6 +23,9 @@ if(TARGET orvex_simboard)
 endif()
 if(TARGET zelbrin)
     list(APPEND CPACK_COMPONENTS_ALL app)
+endif()
+if(TARGET orvex_scope)
+    list(APPEND CPACK_COMPONENTS_ALL scope)
 endif()
 if(TARGET orvex_cli)
     list(APPEND CPACK_COMPONENTS_ALL tools)
@@ -62,6 +66,13 @@ set(CPACK_COMPONENT_APP_DEPENDS runtime)
 set(CPACK_DEBIAN_APP_PACKAGE_SUGGESTS orvex-simboard)
 set(CPACK_COMPONENT_APP_DESCRIPTION
     "lab workstation program for the NI 6251 board\nOne window to flip and watch digital port lines and watch analog inputs as\nvoltages and as a calibrated position on an XY graph.")
+
+set(CPACK_DEBIAN_SCOPE_PACKAGE_NAME orvex-scope)
+set(CPACK_DEBIAN_SCOPE_PACKAGE_SECTION science)
+set(CPACK_COMPONENT_SCOPE_DEPENDS runtime)
+set(CPACK_DEBIAN_SCOPE_PACKAGE_SUGGESTS "orvex-simboard, zelbrin")
+set(CPACK_COMPONENT_SCOPE_DESCRIPTION
+    "oscilloscope for the NI 6251 board\nThe inputs ai0 to ai15 over time, rolling or triggered (auto, normal,\nsingle), with cursors, measurements, a generator on ao0 and ao1, zoom and\nscroll through a history of up to 10^8 samples, and CSV and PNG exports.")
 
 set(CPACK_DEBIAN_TOOLS_PACKAGE_NAME orvex-tools)
 set(CPACK_DEBIAN_TOOLS_PACKAGE_SECTION science)

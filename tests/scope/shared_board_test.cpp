@@ -1,0 +1,55 @@
+// The scope beside another program on the shared simulated board, in real time.
+#include "core/scope_setup.h"
+#include "window/scope_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <functional>
+
+namespace scope {
+namespace {
+
+bool waitFor(const std::function<bool()> &condition, int milliseconds) {
+    QElapsedTimer waited;
+    waited.start();
+    while (!condition() && waited.elapsed() < milliseconds) {
+        QTest::qWait(20);
+    }
+    return condition();
+}
+
+TEST(SharedBoardScopeTest, AnotherProgramHoldingTheConverterIsNamedAndTheScopeGoesOnWhenItEnds) {
+    QTemporaryDir folder;
+    QProcess holder;
+    holder.start(ORVEX_TOOL, {"ai", "acquire", "2", "--rate", "1000", "--duration", "2.5",
+                              "--output", folder.filePath("ai2.csv")});
+    ASSERT_TRUE(holder.waitForStarted());
+    QTest::qWait(500);
+
+    ScopeWindow window;
+    ScopeSetup setup;
+    setup.mode = SweepMode::Roll;
+    setup.rate = 10000.0;
+    setup.historyBound = 1'000'000;
+    window.applySetup(setup);
+    window.show();
+    window.run();
+    const QString holderProcess = QString("process %1").arg(holder.processId());
+    EXPECT_TRUE(waitFor([&] { return window.message().contains(holderProcess); }, 2000))
+        << window.message().toStdString();
+    EXPECT_EQ(window.history()->total(), 0);
+
+    ASSERT_TRUE(holder.waitForFinished(10000));
+    EXPECT_EQ(holder.exitCode(), 0) << holder.readAllStandardError().toStdString();
+    EXPECT_TRUE(waitFor([&] { return window.history()->total() > 1000; }, 3000));
+    EXPECT_FALSE(window.message().contains(holderProcess)) << window.message().toStdString();
+    window.stop();
+    EXPECT_EQ(window.history()->total(), window.boardSamplesRead());
+}
+
+} // namespace
+} // namespace scope

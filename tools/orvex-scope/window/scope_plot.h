@@ -1,0 +1,89 @@
+// The scope's screen: the grid, the traces of the frame, the trigger mark, the cursors and a
+// line of state ("waiting for trigger", the converter's holder).  After Stop the wheel,
+// a drag and the keys zoom and scroll through the history; the cursors are dragged.
+#ifndef TOOLS_ORVEX_SCOPE_WINDOW_SCOPE_PLOT_H
+#define TOOLS_ORVEX_SCOPE_WINDOW_SCOPE_PLOT_H
+
+#include "core/frame_picker.h"
+#include "core/sample_history.h"
+#include "view/trace_renderer.h"
+
+#include <QWidget>
+#include <array>
+#include <optional>
+#include <vector>
+
+namespace scope {
+
+struct TriggerMark {
+    int trace; // of the traces set, whose scale places the level
+    double level;
+};
+
+// Time cursors in samples of the history, so that they stay on the signal as it scrolls;
+// voltage cursors in volts of the first trace.
+struct Cursors {
+    bool shown = false;
+    std::array<double, 2> samples{0.0, 0.0};
+    std::array<double, 2> volts{1.0, -1.0};
+};
+
+class ScopePlot : public QWidget {
+    Q_OBJECT
+  public:
+    explicit ScopePlot(QWidget *parent = nullptr);
+
+    void setHistory(const SampleHistory *history);
+    void setTraces(std::vector<TraceStyle> traces);
+    void setFrame(const Frame &frame);
+    void setTriggerMark(std::optional<TriggerMark> mark);
+    void setStatus(const QString &text);
+    // Zoom and scroll through the history by hand: after Stop.
+    void setNavigable(bool navigable);
+    void setCursors(const Cursors &cursors);
+
+    const Frame &frame() const { return frame_; }
+    const Cursors &cursors() const { return cursors_; }
+    const std::vector<TraceStyle> &traces() const { return traces_; }
+    const QString &status() const { return status_; }
+    // Where the trigger mark is, in pixels from the left; none without a trigger.
+    std::optional<double> triggerMarkX() const;
+    double xOfSample(double sample) const;
+    double sampleOfX(double x) const;
+
+  signals:
+    void viewMoved();
+    void cursorsMoved();
+
+  protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+  private:
+    enum class Drag { None, View, TimeCursor0, TimeCursor1, VoltCursor0, VoltCursor1 };
+    void paintGrid(QPainter &painter) const;
+    void paintTriggerMark(QPainter &painter) const;
+    void paintCursors(QPainter &painter) const;
+    Drag dragAt(QPointF point) const;
+    void zoomAround(double x, double factor);
+    void scrollBy(double pixels);
+
+    const SampleHistory *history_ = nullptr;
+    std::vector<TraceStyle> traces_;
+    Frame frame_;
+    std::optional<TriggerMark> mark_;
+    QString status_;
+    bool navigable_ = false;
+    Cursors cursors_;
+    Drag drag_ = Drag::None;
+    QPointF dragFrom_;
+    double dragStart_ = 0.0;
+};
+
+} // namespace scope
+
+#endif

@@ -1,0 +1,457 @@
+#include "scope_window.h"
+
+#include "acquisition/scan_worker.h"
+#include "control_panel.h"
+#include "core/stretch_measurements.h"
+#include "files/csv_export.h"
+#include "files/setup_store.h"
+#include "measurement_table.h"
+#include "scope_plot.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScrollArea>
+#include <QSettings>
+#include <QSplitter>
+#include <QThread>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+namespace scope {
+
+namespace {
+
+constexpr int measurementMilliseconds = 250;
+constexpr double aggregateLimit = 1.0e6;
+constexpr double singleChannelLimit = 1.25e6;
+// Auto runs free after this long without a trigger, or two screens if longer.
+constexpr double autoSeconds = 0.2;
+// Noise of this share of a division riding on an edge does not trigger twice.
+constexpr double hysteresisOfDivision = 0.05;
+
+QString megabytes(std::size_t bytes) {
+    return QString::number(double(bytes) / 1e6, 'f', 1);
+}
+
+QSettings userSettings() {
+    return QSettings("Zelbrin", "orvex-scope");
+}
+
+} // namespace
+
+ScopeWindow::ScopeWindow(QWidget *parent) : QMainWindow(parent) {
+    setWindowTitle(tr("orvex-scope"));
+    controls_ = new ControlPanel;
+    plot_ = new ScopePlot;
+    measurements_ = new MeasurementTable;
+    auto *left = new QSplitter(Qt::Vertical);
+    left->addWidget(plot_);
+    left->addWidget(measurements_);
+    left->setStretchFactor(0, 4);
+    left->setStretchFactor(1, 1);
+    auto *scroll = new QScrollArea;
+    scroll->setWidget(controls_);
+    scroll->setWidgetResizable(true);
+    scroll->setMinimumWidth(controls_->sizeHint().width() + 24);
+    auto *splitter = new QSplitter(Qt::Horizontal);
+    splitter->addWidget(left);
+    splitter->addWidget(scroll);
+    splitter->setStretchFactor(0, 1);
+    setCentralWidget(splitter);
+    buildMenus();
+    resize(1280, 800);
+
+    connect(controls_, &ControlPanel::runClicked, this, [this] { running() ? stop() : run(); });
+    connect(controls_, &ControlPanel::singleClicked, this, &ScopeWindow::rearm);
+    connect(controls_, &ControlPanel::changed, this, &ScopeWindow::onSetupChanged);
+    connect(controls_, &ControlPanel::cursorsChanged, this, [this] {
+        Cursors cursors = plot_->cursors();
+        if (controls_->cursorsShown() && !cursors.shown) {
+            const Frame &frame = plot_->frame();
+            cursors.samples = {frame.start + frame.span / 3.0,
+                               frame.start + frame.span * 2.0 / 3.0};
+        }
+        cursors.shown = controls_->cursorsShown();
+        plot_->setCursors(cursors);
+        updateMeasurements();
+    });
+    connect(plot_, &ScopePlot::cursorsMoved, this, &ScopeWindow::updateMeasurements);
+    connect(plot_, &ScopePlot::viewMoved, this, &ScopeWindow::updateMeasurements);
+    connect(&frameTimer_, &QTimer::timeout, this, &ScopeWindow::tick);
+    frameTimer_.setInterval(frameMilliseconds);
+
+    QSettings settings = userSettings();
+    applySetup(readSetup(settings));
+    plot_->setNavigable(true);
+    sinceMeasured_.start();
+}
+
+ScopeWindow::~ScopeWindow() {
+    stop();
+}
+
+void ScopeWindow::buildMenus() {
+    QMenu *file = menuBar()->addMenu(tr("&File"));
+    file->addAction(tr("Export the screen as CSV..."), this, [this] {
+        const QString path =
+            QFileDialog::getSaveFileName(this, tr("Export the screen"), {}, "CSV (*.csv)");
+        if (!path.isEmpty() && !exportCsv(path, false)) {
+            QMessageBox::warning(this, windowTitle(), tr("%1 could not be written.").arg(path));
+        }
+    });
+    file->addAction(tr("Export the whole history as CSV..."), this, [this] {
+        const QString path =
+            QFileDialog::getSaveFileName(this, tr("Export the history"), {}, "CSV (*.csv)");
+        if (!path.isEmpty() && !exportCsv(path, true)) {
+            QMessageBox::warning(this, windowTitle(), tr("%1 could not be written.").arg(path));
+        }
+    });
+    file->addAction(tr("Export the screen as PNG..."), this, [this] {
+        const QString path =
+            QFileDialog::getSaveFileName(this, tr("Export the picture"), {}, "PNG (*.png)");
+        if (!path.isEmpty() && !exportPng(path)) {
+            QMessageBox::warning(this, windowTitle(), tr("%1 could not be written.").arg(path));
+        }
+    });
+    file->addSeparator();
+    file->addAction(tr("Save setup..."), this, [this] {
+        const QString path =
+            QFileDialog::getSaveFileName(this, tr("Save setup"), {}, tr("Scope setup (*.ini)"));
+        if (!path.isEmpty() && !saveSetup(path)) {
+            QMessageBox::warning(this, windowTitle(), tr("%1 could not be written.").arg(path));
+        }
+    });
+    file->addAction(tr("Load setup..."), this, [this] {
+        const QString path =
+            QFileDialog::getOpenFileName(this, tr("Load setup"), {}, tr("Scope setup (*.ini)"));
+        if (!path.isEmpty() && !loadSetup(path)) {
+            QMessageBox::warning(this, windowTitle(), tr("%1 is no scope setup.").arg(path));
+        }
+    });
+    file->addSeparator();
+    file->addAction(tr("Quit"), QKeySequence::Quit, this, &QWidget::close);
+}
+
+ScopeSetup ScopeWindow::setup() const {
+    return setup_;
+}
+
+void ScopeWindow::applySetup(const ScopeSetup &setup) {
+    setup_ = setup;
+    controls_->showSetup(setup);
+    onSetupChanged();
+}
+
+void ScopeWindow::onSetupChanged() {
+    const ScopeSetup previous = setup_;
+    setup_ = controls_->setup();
+    const bool scanChanged =
+        previous.enabledInputs() != setup_.enabledInputs() || previous.rate != setup_.rate;
+    const bool triggerChanged = previous.mode != setup_.mode ||
+                                previous.trigger.input != setup_.trigger.input ||
+                                previous.trigger.level != setup_.trigger.level ||
+                                previous.trigger.rising != setup_.trigger.rising;
+    if (running() && triggerChanged && history_) {
+        picker_.arm(history_->total());
+    }
+    if (!running() && plot_->frame().empty) {
+        rate_ = setup_.rate;
+    }
+    showTraces();
+    showLimits();
+    if (running() && scanChanged) {
+        frameMessage_ = tr("The new channels and rate take effect at the next Run.");
+    }
+    if (!running()) {
+        updateMeasurements();
+    }
+}
+
+bool ScopeWindow::saveSetup(const QString &path) {
+    return saveSetupFile(path, setup_);
+}
+
+bool ScopeWindow::loadSetup(const QString &path) {
+    const std::optional<ScopeSetup> loaded = loadSetupFile(path);
+    if (loaded) {
+        applySetup(*loaded);
+    }
+    return loaded.has_value();
+}
+
+int ScopeWindow::historyChannelOf(int input) const {
+    const auto found = std::find(inputs_.begin(), inputs_.end(), input);
+    return found == inputs_.end() ? -1 : static_cast<int>(found - inputs_.begin());
+}
+
+void ScopeWindow::showTraces() {
+    std::vector<TraceStyle> traces;
+    std::optional<TriggerMark> mark;
+    for (int channel = 0; channel < int(inputs_.size()); ++channel) {
+        const ChannelSetup &setup =
+            setup_.channels[static_cast<std::size_t>(inputs_[static_cast<std::size_t>(channel)])];
+        if (!setup.visible) {
+            continue;
+        }
+        if (inputs_[static_cast<std::size_t>(channel)] == setup_.trigger.input &&
+            setup_.mode != SweepMode::Roll) {
+            mark = TriggerMark{static_cast<int>(traces.size()), setup_.trigger.level};
+        }
+        traces.push_back(
+            {channel, 0xFF000000 | setup.colour, setup.voltsPerDivision, setup.offset});
+    }
+    plot_->setTraces(std::move(traces));
+    plot_->setTriggerMark(mark);
+}
+
+void ScopeWindow::showLimits() {
+    const int channels = std::max<int>(1, static_cast<int>(setup_.enabledInputs().size()));
+    const double limit = channels == 1 ? singleChannelLimit : aggregateLimit;
+    const double inAll = setup_.rate * channels;
+    QString text = tr("%1 channel(s) \u00d7 %2 S/s = %3 S/s in all, of at most %4 S/s%5.")
+                       .arg(channels)
+                       .arg(setup_.rate, 0, 'f', 0)
+                       .arg(inAll, 0, 'f', 0)
+                       .arg(limit, 0, 'f', 0)
+                       .arg(inAll > limit ? tr(": too fast, the board refuses it") : QString());
+    const long long capacity = SampleHistory::capacityFor(channels, setup_.historyBound);
+    text += tr(" History: up to %1 samples in all (%2 s), %3 MB when full; the oldest are dropped.")
+                .arg(capacity * channels)
+                .arg(double(capacity) / setup_.rate, 0, 'g', 3)
+                .arg(megabytes(SampleHistory::bytesAtBound(channels, setup_.historyBound)));
+    controls_->showLimits(text);
+}
+
+void ScopeWindow::run() {
+    if (running()) {
+        return;
+    }
+    setup_ = controls_->setup();
+    inputs_ = setup_.enabledInputs();
+    rate_ = setup_.rate;
+    history_ = std::make_unique<SampleHistory>(
+        static_cast<int>(std::max<std::size_t>(1, inputs_.size())), setup_.historyBound);
+    plot_->setHistory(history_.get());
+    picker_.arm(0);
+    boardMessage_.clear();
+    frameMessage_.clear();
+    boardSamplesRead_ = 0;
+    showTraces();
+
+    thread_ = new QThread(this);
+    worker_ = new ScanWorker(makeSource_(), planOf(setup_));
+    worker_->moveToThread(thread_);
+    connect(thread_, &QThread::started, worker_, &ScanWorker::run);
+    connect(worker_, &ScanWorker::scansRead, this, &ScopeWindow::onScans);
+    connect(worker_, &ScanWorker::started, this, &ScopeWindow::onStarted);
+    connect(worker_, &ScanWorker::refused, this, &ScopeWindow::onRefused);
+    connect(worker_, &ScanWorker::failed, this, &ScopeWindow::onFailed);
+    connect(worker_, &ScanWorker::finished, this, &ScopeWindow::onFinished);
+    // Straight from the worker's thread: the window may be waiting for it to end.
+    connect(worker_, &ScanWorker::finished, thread_, &QThread::quit, Qt::DirectConnection);
+    plot_->setNavigable(false);
+    controls_->showRunning(true);
+    thread_->start();
+    frameTimer_.start();
+}
+
+void ScopeWindow::stop() {
+    if (!running()) {
+        return;
+    }
+    frameTimer_.stop();
+    worker_->requestStop();
+    thread_->quit();
+    thread_->wait();
+    // What the worker sent before it ended is still on its way: take it in first.
+    QCoreApplication::sendPostedEvents(this);
+    delete worker_;
+    worker_ = nullptr;
+    delete thread_;
+    thread_ = nullptr;
+    plot_->setNavigable(true);
+    controls_->showRunning(false);
+    if (frameMessage_.isEmpty() || plot_->frame().status != FrameStatus::Held) {
+        frameMessage_ = tr("Stopped: the wheel, a drag and the arrow keys zoom and scroll.");
+    }
+    plot_->setStatus(message());
+    updateMeasurements();
+    emit acquisitionEnded();
+}
+
+void ScopeWindow::rearm() {
+    stop();
+    run();
+}
+
+void ScopeWindow::onScans(const QList<double> &scans) {
+    if (history_) {
+        history_->append(scans.data(), scans.size() / history_->channels());
+    }
+}
+
+void ScopeWindow::onStarted(double rate) {
+    rate_ = rate;
+    boardMessage_.clear();
+}
+
+void ScopeWindow::onRefused(const QString &message) {
+    boardMessage_ = tr("The converter is held: %1 Trying again every second.").arg(message);
+    plot_->setStatus(this->message());
+}
+
+void ScopeWindow::onFailed(const QString &message) {
+    boardMessage_ = tr("The scan stopped: %1").arg(message);
+    plot_->setStatus(this->message());
+}
+
+void ScopeWindow::onFinished(qint64 samplesRead) {
+    boardSamplesRead_ = samplesRead;
+    // A scan that failed ends its worker by itself; the window follows.
+    if (worker_ && !boardMessage_.isEmpty()) {
+        QTimer::singleShot(0, this, &ScopeWindow::stop);
+    }
+}
+
+FrameRequest ScopeWindow::frameRequest() const {
+    FrameRequest request;
+    request.mode = setup_.mode;
+    request.span = setup_.secondsPerDivision * divisionsAcross * rate_;
+    request.preTrigger = setup_.trigger.preTrigger;
+    request.condition.channel = std::max(0, historyChannelOf(setup_.trigger.input));
+    request.condition.level = setup_.trigger.level;
+    request.condition.rising = setup_.trigger.rising;
+    request.condition.hysteresis =
+        hysteresisOfDivision *
+        setup_.channels[static_cast<std::size_t>(setup_.trigger.input)].voltsPerDivision;
+    request.autoAfter = static_cast<long long>(std::max(2.0 * request.span, autoSeconds * rate_));
+    return request;
+}
+
+void ScopeWindow::tick() {
+    if (!history_) {
+        return;
+    }
+    FrameRequest request = frameRequest();
+    if (request.mode != SweepMode::Roll && historyChannelOf(setup_.trigger.input) < 0) {
+        frameMessage_ =
+            tr("The trigger source ai%1 is not in the scan: rolling.").arg(setup_.trigger.input);
+        request.mode = SweepMode::Roll;
+    }
+    const Frame frame = picker_.next(*history_, request);
+    plot_->setFrame(frame);
+    showState(frame);
+    if (sinceMeasured_.elapsed() >= measurementMilliseconds) {
+        updateMeasurements();
+    }
+    if (frame.status == FrameStatus::Held && running()) {
+        stop();
+        frameMessage_ = tr("Single: this frame is held until Single or Run re-arms.");
+        plot_->setStatus(message());
+    }
+}
+
+void ScopeWindow::showState(const Frame &frame) {
+    const ScopeSetup &s = setup_;
+    switch (frame.status) {
+    case FrameStatus::Waiting:
+        frameMessage_ = tr("Waiting for trigger: ai%1 %2 through %3 V.")
+                            .arg(s.trigger.input)
+                            .arg(s.trigger.rising ? tr("rising") : tr("falling"))
+                            .arg(s.trigger.level);
+        break;
+    case FrameStatus::Free:
+        frameMessage_ = tr("Auto: no trigger.");
+        break;
+    case FrameStatus::Rolling:
+    case FrameStatus::Triggered:
+    case FrameStatus::Held:
+        if (historyChannelOf(s.trigger.input) >= 0 || s.mode == SweepMode::Roll) {
+            frameMessage_.clear();
+        }
+        break;
+    }
+    plot_->setStatus(message());
+}
+
+QString ScopeWindow::message() const {
+    QStringList lines;
+    if (!boardMessage_.isEmpty()) {
+        lines << boardMessage_;
+    }
+    if (!frameMessage_.isEmpty()) {
+        lines << frameMessage_;
+    }
+    return lines.join('\n');
+}
+
+void ScopeWindow::updateMeasurements() {
+    sinceMeasured_.restart();
+    const Frame &frame = plot_->frame();
+    const Cursors &cursors = plot_->cursors();
+    const bool between = cursors.shown && controls_->measureBetweenCursors();
+    std::vector<ChannelReading> readings;
+    if (history_ && !frame.empty) {
+        const double from =
+            between ? std::min(cursors.samples[0], cursors.samples[1]) : frame.start;
+        const double to =
+            between ? std::max(cursors.samples[0], cursors.samples[1]) : frame.start + frame.span;
+        for (const TraceStyle &trace : plot_->traces()) {
+            ChannelReading reading;
+            reading.name = QString("ai%1").arg(inputs_[static_cast<std::size_t>(trace.channel)]);
+            reading.measured =
+                measureStretch(*history_, trace.channel, static_cast<long long>(std::ceil(from)),
+                               static_cast<long long>(std::floor(to)) + 1, sampleInterval());
+            if (cursors.shown) {
+                // The voltage cursors sit on the first trace's scale; each trace reads the
+                // same two heights on its own.
+                const TraceStyle &first = plot_->traces().front();
+                const double height = plot_->height();
+                reading.deltaVolts =
+                    voltsOfPixel(pixelOfVolts(cursors.volts[1], first, height), trace, height) -
+                    voltsOfPixel(pixelOfVolts(cursors.volts[0], first, height), trace, height);
+            }
+            readings.push_back(reading);
+        }
+    }
+    std::optional<double> deltaSeconds;
+    if (cursors.shown) {
+        deltaSeconds = std::fabs(cursors.samples[1] - cursors.samples[0]) * sampleInterval();
+    }
+    measurements_->showReadings(readings, deltaSeconds,
+                                between ? tr("the cursors' stretch") : tr("the screen"));
+}
+
+bool ScopeWindow::exportCsv(const QString &path, bool wholeHistory) {
+    if (!history_) {
+        return false;
+    }
+    QStringList names;
+    for (const int input : inputs_) {
+        names << QString("ai%1 (V)").arg(input);
+    }
+    const Frame &frame = plot_->frame();
+    const long long from =
+        wholeHistory ? history_->first() : static_cast<long long>(std::ceil(frame.start));
+    const long long to = wholeHistory
+                             ? history_->total()
+                             : static_cast<long long>(std::floor(frame.start + frame.span)) + 1;
+    return scope::exportCsv(path, *history_, names, from, to, sampleInterval());
+}
+
+bool ScopeWindow::exportPng(const QString &path) {
+    return plot_->grab().save(path, "PNG");
+}
+
+void ScopeWindow::closeEvent(QCloseEvent *event) {
+    stop();
+    QSettings settings = userSettings();
+    writeSetup(settings, setup_);
+    event->accept();
+}
+
+} // namespace scope
