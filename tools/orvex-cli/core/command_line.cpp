@@ -7,6 +7,7 @@
 #include "commands/board_commands.h"
 #include "commands/script.h"
 #include "commands/script_line.h"
+#include "record/recording_commands.h"
 #include "tool_errors.h"
 #include "values.h"
 
@@ -63,7 +64,8 @@ struct Arguments {
     std::string count = "1", interval = "1";
     std::string rate, samples, duration, trigger, level = "0", slope, timeout = "10";
     std::vector<std::string> ranges, terminals;
-    std::string format = "csv", output = "-", header;
+    std::string format = "csv", output = "-", header, sampleType = "f32";
+    std::string config;
     std::string sine, square, waveFile;
     std::string script = "-";
     bool keepGoing = false;
@@ -246,6 +248,18 @@ void Tool::define() {
     run->add_option("FILE", args.script, "Script file (a regular one), or - for standard input")
         ->capture_default_str();
     run->add_flag("--keep-going", args.keepGoing, "Run the remaining lines after a failing one");
+
+    CLI::App *record = command(app, "record",
+                               "Record a scan to rotated HDF5 files until SIGTERM or Ctrl-C, as "
+                               "CONFIG says; SIGHUP starts a new file; driver errors are "
+                               "retried and the missed time kept as a gap event",
+                               [this] { runRecorder(args.config, session); });
+    record
+        ->add_option("CONFIG", args.config,
+                     "Configuration file: 'key = value' lines (channels, rate, range, terminal, "
+                     "sample-type, directory, pattern, rotate-seconds, rotate-bytes, notes, "
+                     "block); '#' starts a comment")
+        ->required();
     // Set last, so that the commands' own help does not repeat it.
     app.footer(footer);
 }
@@ -339,9 +353,15 @@ void Tool::defineAnalogInput() {
     acquire
         ->add_option("--format", args.format,
                      "csv or tsv (a '#' header, then 'sample,volts' lines; a scan has a column "
-                     "per channel), or raw little-endian f64 or f32 (a scan's channels "
-                     "interleaved)")
-        ->check(CLI::IsMember({"csv", "tsv", "f64", "f32"}))
+                     "per channel), raw little-endian f64 or f32 (a scan's channels "
+                     "interleaved), or h5: an HDF5 file with the channels, start time and "
+                     "events (docs/recording-format.md), always read as a scan")
+        ->check(CLI::IsMember({"csv", "tsv", "f64", "f32", "h5"}))
+        ->capture_default_str();
+    acquire
+        ->add_option("--sample-type", args.sampleType,
+                     "With h5: volts as f32 (float32) or f64 (float64)")
+        ->check(CLI::IsMember({"f32", "f64"}))
         ->capture_default_str();
     acquire->add_option("-o,--output", args.output, "Output file, - for standard output")
         ->type_name("FILE")
@@ -375,8 +395,9 @@ void Tool::defineScanOptions(CLI::App &acquire) {
 
 // The tool's single-channel read, as it always was, unless the words ask for a scan.
 bool Tool::readsOneChannelAlone() const {
+    // An HDF5 file is described from the scan the library runs.
     if (!args.ranges.empty() || !args.terminals.empty() || !args.slope.empty() ||
-        args.trigger.starts_with("PFI") || !session.armedInStep().empty()) {
+        args.trigger.starts_with("PFI") || !session.armedInStep().empty() || args.format == "h5") {
         return false;
     }
     try {
@@ -434,9 +455,12 @@ void Tool::acquireNow() {
     request.format = parseSampleFormat(args.format);
     request.output = args.output;
     request.headerFile = args.header;
-    if (!request.headerFile.empty() && isText(request.format)) {
-        throw UsageError("--header goes with --format f64 or f32; text files carry their own");
+    if (!request.headerFile.empty() &&
+        (isText(request.format) || request.format == SampleFormat::H5)) {
+        throw UsageError(
+            "--header goes with --format f64 or f32; text and HDF5 files carry their own");
     }
+    request.float64 = args.sampleType == "f64";
     const AcquisitionResult result = acquire(request, session);
     if (result.stopped && !session.quiet()) {
         std::fprintf(stderr, "orvex: stopped after %llu %s\n",
