@@ -34,7 +34,7 @@ struct Entries {
 const std::set<std::string, std::less<>> repeatableKeys = {"range", "terminal"};
 const std::set<std::string, std::less<>> knownKeys = {
     "channels", "rate",           "range",        "terminal", "sample-type", "directory",
-    "pattern",  "rotate-seconds", "rotate-bytes", "notes",    "block"};
+    "pattern",  "rotate-seconds", "rotate-bytes", "notes",    "block",       "duration"};
 
 Entries readEntries(const std::string &path) {
     LineReader reader(path, "configuration", false);
@@ -114,6 +114,13 @@ RecordConfig readRecordConfig(const std::string &path) {
         return 0;
     });
     scan.format = SampleFormat::H5;
+    const double duration = reader.checked(
+        "duration", [&] { return parseNonNegative(reader.optional("duration", "0"), "duration"); });
+    scan.samples = static_cast<std::uint64_t>(std::llround(duration * scan.rate));
+    if (duration > 0.0 && scan.samples == 0) {
+        reader.checked("duration",
+                       []() -> int { throw UsageError("duration at this rate gives no sample"); });
+    }
 
     RecordingPlan &plan = config.plan;
     const std::string type = reader.optional("sample-type", "f32");

@@ -11,6 +11,7 @@
 //     rotate-bytes = 0          # of samples; 0: never
 //     notes = stand 3, thermocouples on ai0:3
 //     block = 0.1               # seconds of samples per read
+//     duration = 0              # seconds of board time, then stop; 0: until SIGTERM
 #ifndef TOOLS_ORVEX_CLI_RECORD_RECORD_CONFIG_H
 #define TOOLS_ORVEX_CLI_RECORD_RECORD_CONFIG_H
 
@@ -22,7 +23,7 @@
 namespace orvex_cli {
 
 struct RecordConfig {
-    AcquisitionRequest scan; // its channels, rate and timeout
+    AcquisitionRequest scan; // its channels, rate, timeout, and samples (0: no end)
     RecordingPlan plan;
     double block = 0.1;
 };

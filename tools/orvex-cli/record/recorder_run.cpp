@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
@@ -36,6 +37,12 @@ template <typename Call> auto driverCall(Call call) {
     }
 }
 
+std::string numberText(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
+}
+
 std::string channelCount(std::size_t channels) {
     return std::to_string(channels) + (channels == 1 ? " channel" : " channels");
 }
@@ -50,17 +57,21 @@ class RecorderRun {
 
     void run() {
         double backOff = firstBackOff;
-        while (!stopRequested()) {
+        while (!finished()) {
             try {
                 scan(backOff);
             } catch (const DriverFault &fault) {
+                // Before the first sample nothing runs yet to be kept going: a board that
+                // cannot start is the service manager's to retry.
+                if (!recording.started()) {
+                    throw CommandFailed("the scan does not start: driver error " +
+                                        std::to_string(fault.status) + ", " + fault.text);
+                }
                 logLine(LogPriority::Error, "driver error " + std::to_string(fault.status) + ", " +
                                                 fault.text + "; the scan restarts in " +
-                                                std::to_string(backOff) + " s");
-                if (recording.started()) {
-                    recording.event(
-                        {recording::EventKind::DriverError, -1, fault.status, fault.text, 0});
-                }
+                                                numberText(backOff) + " s");
+                recording.event(
+                    {recording::EventKind::DriverError, -1, fault.status, fault.text, 0});
                 failedStatus = fault.status;
                 sleepUnlessStopped(backOff);
                 backOff = std::min(backOff * 2.0, longestBackOff);
@@ -73,6 +84,21 @@ class RecorderRun {
     }
 
   private:
+    bool finished() const {
+        return stopRequested() || (config.scan.samples > 0 && remaining() == 0);
+    }
+
+    std::uint64_t remaining() const {
+        return config.scan.samples - static_cast<std::uint64_t>(recording.samples());
+    }
+
+    std::size_t scansToRead(std::size_t blockScans) const {
+        if (config.scan.samples == 0) {
+            return blockScans;
+        }
+        return static_cast<std::size_t>(std::min<std::uint64_t>(blockScans, remaining()));
+    }
+
     // One scan from its start until a stop; a driver failure leaves by DriverFault with the
     // scan stopped.
     void scan(double &backOff) {
@@ -85,7 +111,7 @@ class RecorderRun {
         if (!recording.started()) {
             recording.start(timing);
             logLine(LogPriority::Info, "recording " + channelCount(channels) + " at " +
-                                           std::to_string(timing.rate) + " S/s to " +
+                                           numberText(timing.rate) + " S/s to " +
                                            recording.currentFile());
         } else {
             recordGap(timing);
@@ -93,14 +119,14 @@ class RecorderRun {
         scanStart = timing.startTime;
         scanFirstSample = recording.samples();
         recording.append(block.data(), 1);
-        const std::size_t scans = block.size() / channels;
-        while (!stopRequested()) {
+        while (!finished()) {
             if (takeRotationRequest()) {
                 recording.rotateNow();
                 logLine(LogPriority::Notice, "a new file begins after " +
                                                  std::to_string(recording.samples()) +
                                                  " samples, as SIGHUP asked");
             }
+            const std::size_t scans = scansToRead(block.size() / channels);
             driverCall([&] {
                 source->next(block.data(), scans);
                 return 0;
