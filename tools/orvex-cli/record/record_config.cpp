@@ -68,7 +68,7 @@ class Reader {
 
     std::string required(const std::string &key) const {
         if (!entries.values.contains(key)) {
-            throw UsageError(path + ": give '" + key + " = ...'");
+            throw UsageError("give '" + key + " = ...'");
         }
         return entries.values.at(key).front();
     }
@@ -103,12 +103,12 @@ RecordConfig readRecordConfig(const std::string &path) {
     const Reader reader(path);
     RecordConfig config;
     AcquisitionRequest &scan = config.scan;
-    scan.rate =
-        reader.checked("rate", [&] { return parsePositive(reader.required("rate"), "rate"); });
     scan.scan = reader.checked("channels", [&] {
         return parseScanChannels(reader.required("channels"), reader.all("range"),
                                  reader.all("terminal"));
     });
+    scan.rate =
+        reader.checked("rate", [&] { return parsePositive(reader.required("rate"), "rate"); });
     reader.checked("rate", [&] {
         checkScanRate(scan.rate, scan.scan.size());
         return 0;
