@@ -192,6 +192,27 @@ TEST(ToolRecordingTest, SigtermEndsTheRecordingWithAStopEvent) {
     EXPECT_TRUE(hasEvent(file, "stop"));
 }
 
+TEST(ToolRecordingTest, TheShippedExampleConfigurationRecords) {
+    ScratchFolder scratch;
+    std::string example =
+        readFile(std::string(CLI_TEST_DATA) + "/../../tools/orvex-cli/orvex-record.conf");
+    const auto replace = [&](const std::string &from, const std::string &to) {
+        const auto at = example.find(from);
+        ASSERT_NE(at, std::string::npos) << from;
+        example.replace(at, from.size(), to);
+    };
+    replace("directory = /var/lib/orvex", "directory = " + scratch.file("out"));
+    replace("duration = 0", "duration = 5");
+    std::filesystem::create_directory(scratch.file("out"));
+    writeFile(scratch.file("stand.conf"), example);
+    const ToolResult run =
+        runTool({"--bench", virtualBench(), "record", scratch.file("stand.conf")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto files = recordedFiles(scratch.file("out"));
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_EQ(readRecording(files.front()).rows, 50);
+}
+
 TEST(ToolRecordingTest, ABadConfigurationIsAUsageErrorNamingItsLine) {
     ScratchFolder scratch;
     const struct {
