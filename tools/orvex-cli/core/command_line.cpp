@@ -39,6 +39,17 @@ constexpr const char *footer =
     "(ai0:3,ai8), read as one scan on one clock, each channel with its own --range and\n"
     "--terminal: '--range 10 --range ai3=0.1 --terminal ai3=diff'.\n"
     "\n"
+    "HDF5 (where the build has it): 'ai acquire ... --format h5 -o FILE.h5' writes the\n"
+    "samples with the channels, start time, board and events (docs/recording-format.md).\n"
+    "'record CONFIG' records until SIGTERM to files rotated by board time or size, from\n"
+    "'key = value' lines (channels, rate, range, terminal, sample-type, directory,\n"
+    "pattern, rotate-seconds, rotate-bytes, notes, block, duration); SIGHUP starts a new\n"
+    "file; a driver error restarts the scan after 0.1 s doubling to 10 s, the missed\n"
+    "time a 'gap' event; a file that fails ends it with status 1.  Its log lines on\n"
+    "standard error carry the journal's priority: '<6>orvex-record: ...'.  Read a file\n"
+    "with h5py (f['samples'], f.attrs), 'h5dump -A FILE.h5', or orvex.recording in\n"
+    "Python.  The unit orvex-record@NAME.service records /etc/orvex/NAME.conf.\n"
+    "\n"
     "Environment: ORVEX_DRIVER names the driver library (--driver sets it); on the\n"
     "simulated board ORVEX_SIM_BENCH and ORVEX_SIM_JOURNAL name its bench file and journal\n"
     "(--bench, --journal).\n"
@@ -48,6 +59,8 @@ constexpr const char *footer =
     "  orvex line get 1.4\n"
     "  orvex ai acquire 0 --rate 10000 --duration 2 --output ai0.csv\n"
     "  orvex ai acquire ai0:3,ai8 --rate 10000 --samples 1000 --range ai3=0.1 -o scan.csv\n"
+    "  orvex ai acquire ai0:3 --rate 1000 --duration 60 --format h5 -o scan.h5\n"
+    "  orvex record /etc/orvex/stand1.conf\n"
     "  orvex ao generate 0 --rate 10000 --sine 50,2 --duration 5\n"
     "  printf 'ao generate 0 --rate 10000 --sine 50,2\\nai acquire 0 --rate 10000 "
     "--samples 2000\\n' | orvex run -\n"
@@ -258,7 +271,7 @@ void Tool::define() {
         ->add_option("CONFIG", args.config,
                      "Configuration file: 'key = value' lines (channels, rate, range, terminal, "
                      "sample-type, directory, pattern, rotate-seconds, rotate-bytes, notes, "
-                     "block); '#' starts a comment")
+                     "block, duration); '#' starts a comment; see the example orvex-record.conf")
         ->required();
     // Set last, so that the commands' own help does not repeat it.
     app.footer(footer);
