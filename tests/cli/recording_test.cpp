@@ -173,14 +173,44 @@ TEST(ToolRecordingTest, ADriverFaultIsAGapAndTheRunGoesOn) {
     EXPECT_TRUE(hasEvent(file, "driver_error"));
 }
 
+#ifndef _WIN32
+TEST(ToolRecordingTest, AFullDiskEndsWithStatusOneAndAFileThatOpens) {
+    ScratchFolder scratch;
+    constexpr long limit = 2 << 20;
+    const ToolResult acquired = runToolWithFileLimit(
+        {"--bench", virtualBench(), "ai", "acquire", "ai0:3", "--rate", "10000", "--samples",
+         "200000", "--format", "h5", "-o", scratch.file("full.h5")},
+        limit);
+    EXPECT_EQ(acquired.status, 1);
+    EXPECT_THAT(acquired.err, HasSubstr("File too large"));
+    EXPECT_THAT(acquired.err, HasSubstr("holds the samples flushed before the failure"));
+    const ReadRecording file = readRecording(scratch.file("full.h5"));
+    EXPECT_GT(file.rows, 0);
+    EXPECT_LT(file.rows, 200000);
+
+    const std::string config = writeConfig(scratch, "", "10000");
+    const ToolResult recorded =
+        runToolWithFileLimit({"--bench", virtualBench(), "record", config}, limit);
+    EXPECT_EQ(recorded.status, 1);
+    EXPECT_THAT(recorded.err, HasSubstr("<3>orvex-record: cannot make room"));
+    const auto files = recordedFiles(scratch.file("out"));
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_GT(readRecording(files.front()).rows, 0);
+}
+#endif
+
+// Waits until the recorder has made `count` files, however slowly the machine runs it.
+void awaitFiles(const ScratchFolder &scratch, std::size_t count) {
+    for (int wait = 0; wait < 200 && recordedFiles(scratch.file("out")).size() < count; ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+}
+
 TEST(ToolRecordingTest, SigtermEndsTheRecordingWithAStopEvent) {
     ScratchFolder scratch;
     const std::string config = writeConfig(scratch, "", "10");
     ToolProcess recorder({"--bench", virtualBench(), "record", config});
-    // Stopped once it records, however slowly the machine starts it.
-    for (int wait = 0; wait < 200 && recordedFiles(scratch.file("out")).empty(); ++wait) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
+    awaitFiles(scratch, 1);
     recorder.signal(SIGTERM);
     const auto run = recorder.finishWithin(20.0);
     ASSERT_TRUE(run);
@@ -191,6 +221,28 @@ TEST(ToolRecordingTest, SigtermEndsTheRecordingWithAStopEvent) {
     EXPECT_GT(file.rows, 0);
     EXPECT_TRUE(hasEvent(file, "stop"));
 }
+
+#ifndef _WIN32
+TEST(ToolRecordingTest, SighupStartsANewFileWhereTheLastEnds) {
+    ScratchFolder scratch;
+    const std::string config = writeConfig(scratch, "", "10");
+    ToolProcess recorder({"--bench", virtualBench(), "record", config});
+    awaitFiles(scratch, 1);
+    recorder.signal(SIGHUP);
+    awaitFiles(scratch, 2);
+    recorder.signal(SIGTERM);
+    const auto run = recorder.finishWithin(20.0);
+    ASSERT_TRUE(run);
+    EXPECT_EQ(run->status, 0) << run->err;
+    EXPECT_THAT(run->err, HasSubstr("<5>orvex-record: a new file begins"));
+    const auto files = recordedFiles(scratch.file("out"));
+    ASSERT_EQ(files.size(), 2u);
+    const ReadRecording first = readRecording(files[0]);
+    const ReadRecording second = readRecording(files[1]);
+    EXPECT_EQ(second.root.numbers.at("first_sample_index"), static_cast<double>(first.rows));
+    EXPECT_TRUE(hasEvent(second, "stop"));
+}
+#endif
 
 TEST(ToolRecordingTest, TheShippedExampleConfigurationRecords) {
     ScratchFolder scratch;

@@ -71,17 +71,27 @@ AcquisitionResult acquireToRecording(const AcquisitionRequest &request, Session 
         if (*failure.what() != '\0') {
             std::fprintf(stderr, "orvex: %s\n", failure.what());
         }
-        // What was flushed stays readable; closing records the stop and the last samples.
+        // What was flushed stays readable; closing records the stop and the last samples,
+        // unless the recording itself failed, which then repeats its failure.
+        bool closed = true;
         try {
             recording.close();
         } catch (const CommandFailed &closing) {
-            // A failed recording repeats its failure, already said.
+            closed = false;
             if (std::string_view(closing.what()) != failure.what()) {
                 std::fprintf(stderr, "orvex: %s\n", closing.what());
             }
         }
-        std::fprintf(stderr, "orvex: %lld samples per channel reached %s\n",
-                     static_cast<long long>(recording.samples()), recording.currentFile().c_str());
+        if (!recording.started()) {
+            std::fprintf(stderr, "orvex: no sample reached a file\n");
+        } else if (closed) {
+            std::fprintf(stderr, "orvex: %lld samples per channel reached %s\n",
+                         static_cast<long long>(recording.samples()),
+                         recording.currentFile().c_str());
+        } else {
+            std::fprintf(stderr, "orvex: %s holds the samples flushed before the failure\n",
+                         recording.currentFile().c_str());
+        }
         throw CommandFailed("");
     }
     result.stopped = result.samples < request.samples;
