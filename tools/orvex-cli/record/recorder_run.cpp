@@ -12,8 +12,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
