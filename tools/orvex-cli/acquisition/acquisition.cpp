@@ -4,6 +4,7 @@
 #include "description.h"
 #include "os/stop_request.h"
 #include "progress_line.h"
+#include "record/recording_commands.h"
 #include "sample_source.h"
 
 #include <algorithm>
@@ -13,15 +14,6 @@
 
 namespace orvex_cli {
 namespace {
-
-// About a tenth of a second of scans per read keeps Ctrl-C prompt at any rate, and the
-// cap keeps the block small next to the library's one-second buffer.
-std::size_t scansPerBlock(double rate, std::size_t channels) {
-    constexpr double largestBlock = 65536.0;
-    const double tenth = rate / 10.0;
-    return static_cast<std::size_t>(
-        std::clamp(tenth, 1.0, std::max(1.0, largestBlock / static_cast<double>(channels))));
-}
 
 void reportFailure(const CommandFailed &failure) {
     if (*failure.what() != '\0') {
@@ -89,6 +81,9 @@ const char *samplesWord(const AcquisitionRequest &request) {
 } // namespace
 
 AcquisitionResult acquire(const AcquisitionRequest &request, Session &session) {
+    if (request.format == SampleFormat::H5) {
+        return acquireToRecording(request, session);
+    }
     const std::size_t channels = request.scan.empty() ? 1 : request.scan.size();
     OutputFile file(request.output, recordSize(request.format, channels));
     Description description(request, session, file);

@@ -33,6 +33,7 @@ struct AcquisitionRequest {
     SampleFormat format = SampleFormat::Csv;
     std::string output = "-";
     std::string headerFile; // the binary formats' description, its sample count at the end
+    bool float64 = false;   // HDF5 volts as float64 rather than float32
 };
 
 struct AcquisitionResult {

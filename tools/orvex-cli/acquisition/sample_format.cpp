@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <stdexcept>
 
 namespace orvex_cli {
 namespace {
@@ -71,7 +72,10 @@ SampleFormat parseSampleFormat(std::string_view name) {
     if (name == "f32") {
         return SampleFormat::F32;
     }
-    throw UsageError("format " + quotedEcho(name) + " is not one of csv, tsv, f64, f32");
+    if (name == "h5") {
+        return SampleFormat::H5;
+    }
+    throw UsageError("format " + quotedEcho(name) + " is not one of csv, tsv, f64, f32, h5");
 }
 
 bool isText(SampleFormat format) {
@@ -88,6 +92,8 @@ const char *formatDescription(SampleFormat format) {
         return "f64 (IEEE 754 double, little-endian)";
     case SampleFormat::F32:
         return "f32 (IEEE 754 float, little-endian)";
+    case SampleFormat::H5:
+        return "h5 (HDF5, docs/recording-format.md)";
     }
     return "";
 }
@@ -100,6 +106,7 @@ std::size_t recordSize(SampleFormat format, std::size_t channels) {
         return sizeof(float) * channels;
     case SampleFormat::Csv:
     case SampleFormat::Tsv:
+    case SampleFormat::H5:
         break;
     }
     return 0;
@@ -137,6 +144,8 @@ void appendScans(OutputFile &file, SampleFormat format, const double *volts, std
     case SampleFormat::F32:
         appendBinary<float>(file, volts, scans, channels);
         return;
+    case SampleFormat::H5:
+        throw std::logic_error("HDF5 samples go to the recording library, not to a file");
     case SampleFormat::Csv:
     case SampleFormat::Tsv:
         break;

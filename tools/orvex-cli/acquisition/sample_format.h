@@ -1,5 +1,6 @@
 // The acquisition file formats: text with one scan a line (a sample of each channel), or
-// raw little-endian numbers, the channels of a scan interleaved.
+// raw little-endian numbers, the channels of a scan interleaved; HDF5 files are the
+// recording library's (record/).
 #ifndef TOOLS_ORVEX_CLI_ACQUISITION_SAMPLE_FORMAT_H
 #define TOOLS_ORVEX_CLI_ACQUISITION_SAMPLE_FORMAT_H
 
@@ -12,9 +13,9 @@
 
 namespace orvex_cli {
 
-enum class SampleFormat { Csv, Tsv, F64, F32 };
+enum class SampleFormat { Csv, Tsv, F64, F32, H5 };
 
-SampleFormat parseSampleFormat(std::string_view name); // one of "csv", "tsv", "f64", "f32"
+SampleFormat parseSampleFormat(std::string_view name); // one of "csv", "tsv", "f64", "f32", "h5"
 bool isText(SampleFormat format);
 const char *formatDescription(SampleFormat format);
 // Bytes of one scan, or 0 for a text line.

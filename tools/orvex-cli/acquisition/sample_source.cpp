@@ -6,6 +6,7 @@
 #include "os/stop_request.h"
 #include "scan_source.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 
@@ -16,6 +17,13 @@ constexpr int samplesNotYetAvailable = -200284;
 constexpr double pollWait = 0.1;
 
 } // namespace
+
+std::size_t scansPerBlock(double rate, std::size_t channels) {
+    constexpr double largestBlock = 65536.0;
+    const double tenth = rate / 10.0;
+    return static_cast<std::size_t>(
+        std::clamp(tenth, 1.0, std::max(1.0, largestBlock / static_cast<double>(channels))));
+}
 
 bool SampleSource::first(double *scan) {
     const auto deadline =

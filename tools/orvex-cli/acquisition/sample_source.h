@@ -44,6 +44,10 @@ class SampleSource {
     const AcquisitionRequest &request;
 };
 
+// Scans per read: about a tenth of a second keeps Ctrl-C prompt at any rate, and the cap
+// keeps the block small next to the library's one-second buffer.
+std::size_t scansPerBlock(double rate, std::size_t channels);
+
 // Sets up and starts the request's read or scan.  Throws UsageError when the library
 // refuses the user's settings, CommandFailed when the board fails.
 std::unique_ptr<SampleSource> startSource(const AcquisitionRequest &request,

@@ -7,6 +7,7 @@
 #include "commands/board_commands.h"
 #include "commands/script.h"
 #include "commands/script_line.h"
+#include "record/recording_commands.h"
 #include "tool_errors.h"
 #include "values.h"
 
@@ -38,6 +39,17 @@ constexpr const char *footer =
     "(ai0:3,ai8), read as one scan on one clock, each channel with its own --range and\n"
     "--terminal: '--range 10 --range ai3=0.1 --terminal ai3=diff'.\n"
     "\n"
+    "HDF5 (where the build has it): 'ai acquire ... --format h5 -o FILE.h5' writes the\n"
+    "samples with the channels, start time, board and events (docs/recording-format.md).\n"
+    "'record CONFIG' records until SIGTERM to files rotated by board time or size, from\n"
+    "'key = value' lines (channels, rate, range, terminal, sample-type, directory,\n"
+    "pattern, rotate-seconds, rotate-bytes, notes, block, duration); SIGHUP starts a new\n"
+    "file; a driver error restarts the scan after 0.1 s doubling to 10 s, the missed\n"
+    "time a 'gap' event; a file that fails ends it with status 1.  Its log lines on\n"
+    "standard error carry the journal's priority: '<6>orvex-record: ...'.  Read a file\n"
+    "with h5py (f['samples'], f.attrs), 'h5dump -A FILE.h5', or orvex.recording in\n"
+    "Python.  The unit orvex-record@NAME.service records /etc/orvex/NAME.conf.\n"
+    "\n"
     "Environment: ORVEX_DRIVER names the driver library (--driver sets it); on the\n"
     "simulated board ORVEX_SIM_BENCH and ORVEX_SIM_JOURNAL name its bench file and journal\n"
     "(--bench, --journal).\n"
@@ -47,6 +59,8 @@ constexpr const char *footer =
     "  orvex line get 1.4\n"
     "  orvex ai acquire 0 --rate 10000 --duration 2 --output ai0.csv\n"
     "  orvex ai acquire ai0:3,ai8 --rate 10000 --samples 1000 --range ai3=0.1 -o scan.csv\n"
+    "  orvex ai acquire ai0:3 --rate 1000 --duration 60 --format h5 -o scan.h5\n"
+    "  orvex record /etc/orvex/stand1.conf\n"
     "  orvex ao generate 0 --rate 10000 --sine 50,2 --duration 5\n"
     "  printf 'ao generate 0 --rate 10000 --sine 50,2\\nai acquire 0 --rate 10000 "
     "--samples 2000\\n' | orvex run -\n"
@@ -63,7 +77,8 @@ struct Arguments {
     std::string count = "1", interval = "1";
     std::string rate, samples, duration, trigger, level = "0", slope, timeout = "10";
     std::vector<std::string> ranges, terminals;
-    std::string format = "csv", output = "-", header;
+    std::string format = "csv", output = "-", header, sampleType = "f32";
+    std::string config;
     std::string sine, square, waveFile;
     std::string script = "-";
     bool keepGoing = false;
@@ -246,6 +261,18 @@ void Tool::define() {
     run->add_option("FILE", args.script, "Script file (a regular one), or - for standard input")
         ->capture_default_str();
     run->add_flag("--keep-going", args.keepGoing, "Run the remaining lines after a failing one");
+
+    CLI::App *record = command(app, "record",
+                               "Record a scan to rotated HDF5 files until SIGTERM or Ctrl-C, as "
+                               "CONFIG says; SIGHUP starts a new file; driver errors are "
+                               "retried and the missed time kept as a gap event",
+                               [this] { runRecorder(args.config, session); });
+    record
+        ->add_option("CONFIG", args.config,
+                     "Configuration file: 'key = value' lines (channels, rate, range, terminal, "
+                     "sample-type, directory, pattern, rotate-seconds, rotate-bytes, notes, "
+                     "block, duration); '#' starts a comment; see the example orvex-record.conf")
+        ->required();
     // Set last, so that the commands' own help does not repeat it.
     app.footer(footer);
 }
@@ -339,9 +366,15 @@ void Tool::defineAnalogInput() {
     acquire
         ->add_option("--format", args.format,
                      "csv or tsv (a '#' header, then 'sample,volts' lines; a scan has a column "
-                     "per channel), or raw little-endian f64 or f32 (a scan's channels "
-                     "interleaved)")
-        ->check(CLI::IsMember({"csv", "tsv", "f64", "f32"}))
+                     "per channel), raw little-endian f64 or f32 (a scan's channels "
+                     "interleaved), or h5: an HDF5 file with the channels, start time and "
+                     "events (docs/recording-format.md), always read as a scan")
+        ->check(CLI::IsMember({"csv", "tsv", "f64", "f32", "h5"}))
+        ->capture_default_str();
+    acquire
+        ->add_option("--sample-type", args.sampleType,
+                     "With h5: volts as f32 (float32) or f64 (float64)")
+        ->check(CLI::IsMember({"f32", "f64"}))
         ->capture_default_str();
     acquire->add_option("-o,--output", args.output, "Output file, - for standard output")
         ->type_name("FILE")
@@ -375,8 +408,9 @@ void Tool::defineScanOptions(CLI::App &acquire) {
 
 // The tool's single-channel read, as it always was, unless the words ask for a scan.
 bool Tool::readsOneChannelAlone() const {
+    // An HDF5 file is described from the scan the library runs.
     if (!args.ranges.empty() || !args.terminals.empty() || !args.slope.empty() ||
-        args.trigger.starts_with("PFI") || !session.armedInStep().empty()) {
+        args.trigger.starts_with("PFI") || !session.armedInStep().empty() || args.format == "h5") {
         return false;
     }
     try {
@@ -434,9 +468,12 @@ void Tool::acquireNow() {
     request.format = parseSampleFormat(args.format);
     request.output = args.output;
     request.headerFile = args.header;
-    if (!request.headerFile.empty() && isText(request.format)) {
-        throw UsageError("--header goes with --format f64 or f32; text files carry their own");
+    if (!request.headerFile.empty() &&
+        (isText(request.format) || request.format == SampleFormat::H5)) {
+        throw UsageError(
+            "--header goes with --format f64 or f32; text and HDF5 files carry their own");
     }
+    request.float64 = args.sampleType == "f64";
     const AcquisitionResult result = acquire(request, session);
     if (result.stopped && !session.quiet()) {
         std::fprintf(stderr, "orvex: stopped after %llu %s\n",

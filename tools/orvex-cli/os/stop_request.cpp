@@ -9,6 +9,7 @@ namespace {
 
 // Lock-free, so a signal handler may set it.
 std::atomic<bool> stopAsked{false};
+std::atomic<bool> rotationAsked{false};
 static_assert(std::atomic<bool>::is_always_lock_free);
 
 } // namespace
@@ -19,6 +20,14 @@ void requestStop() {
 
 bool stopRequested() {
     return stopAsked.load();
+}
+
+void requestRotation() {
+    rotationAsked.store(true);
+}
+
+bool takeRotationRequest() {
+    return rotationAsked.exchange(false);
 }
 
 void sleepUnlessStopped(double seconds) {

@@ -15,6 +15,13 @@ bool stopRequested();
 // Sleeps for the given wall time, or less when a stop is requested meanwhile.
 void sleepUnlessStopped(double seconds);
 
+// SIGHUP asks a long recording for a new file now; only the recorder takes it, so that a
+// hangup still ends every other command.  Windows has no such signal: nothing is installed.
+void installRotationHandler();
+// Safe from a signal handler; taking the request clears it.
+void requestRotation();
+bool takeRotationRequest();
+
 } // namespace orvex_cli
 
 #endif

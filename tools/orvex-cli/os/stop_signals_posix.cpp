@@ -9,6 +9,10 @@ extern "C" void onStopSignal(int) {
     requestStop();
 }
 
+extern "C" void onRotationSignal(int) {
+    requestRotation();
+}
+
 } // namespace
 
 void installStopHandlers() {
@@ -21,6 +25,13 @@ void installStopHandlers() {
     std::signal(SIGPIPE, SIG_IGN);
     // Likewise a file that outgrows its size limit.
     std::signal(SIGXFSZ, SIG_IGN);
+}
+
+void installRotationHandler() {
+    struct sigaction action {};
+    action.sa_handler = onRotationSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGHUP, &action, nullptr);
 }
 
 } // namespace orvex_cli

@@ -30,4 +30,6 @@ void installStopHandlers() {
     SetConsoleCtrlHandler(onConsoleEvent, TRUE);
 }
 
+void installRotationHandler() {}
+
 } // namespace orvex_cli
