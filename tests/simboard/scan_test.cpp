@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <numeric>
 
 namespace {
@@ -45,7 +46,7 @@ TEST_P(FourChannelScan, GivesEachChannelItsOwnSignal) {
     ScopedTask generator;
     std::vector<double> wave(100);
     for (size_t n = 0; n < wave.size(); ++n) {
-        wave[n] = 4.0 * std::sin(2.0 * M_PI * static_cast<double>(n) / 100.0);
+        wave[n] = 4.0 * std::sin(2.0 * std::numbers::pi * static_cast<double>(n) / 100.0);
     }
     ASSERT_EQ(addClockedOutput(generator, "PXI1Slot2/ao0", 10000.0, 100), 0); // 100 Hz
     ASSERT_EQ(writeBlock(generator, wave), 0);

@@ -4,6 +4,7 @@
 #include "board_fixture.h"
 
 #include <cmath>
+#include <numbers>
 
 namespace {
 
@@ -118,7 +119,7 @@ TEST_F(SimBoardTest, EachChannelOfAScanIsConvertedOneMicrosecondAfterThePrevious
     constexpr int perPeriod = 100;
     std::vector<double> interleaved(2 * perPeriod);
     for (int n = 0; n < perPeriod; ++n) {
-        double value = 5.0 * std::sin(2.0 * M_PI * n / perPeriod);
+        double value = 5.0 * std::sin(2.0 * std::numbers::pi * n / perPeriod);
         interleaved[2 * n] = value;
         interleaved[2 * n + 1] = value;
     }
@@ -140,13 +141,13 @@ TEST_F(SimBoardTest, EachChannelOfAScanIsConvertedOneMicrosecondAfterThePrevious
         double inPhase = 0.0;
         double quadrature = 0.0;
         for (int n = 0; n < 4000; ++n) {
-            double angle = 2.0 * M_PI * frequency * n / scanRate;
+            double angle = 2.0 * std::numbers::pi * frequency * n / scanRate;
             inPhase += block[k * 4000 + n] * std::sin(angle);
             quadrature += block[k * 4000 + n] * std::cos(angle);
         }
         phase[k] = std::atan2(quadrature, inPhase);
     }
-    double expected = 2.0 * M_PI * frequency * 1.0e-6;
+    double expected = 2.0 * std::numbers::pi * frequency * 1.0e-6;
     EXPECT_NEAR(phase[1] - phase[0], expected, 0.01 * expected);
     float64 convertRate = 0.0;
     ASSERT_EQ(DAQmxGetAIConvRate(scan, &convertRate), 0);
