@@ -25,6 +25,8 @@ HOMES: Dict[str, List[str]] = {
     "platform/simboard": ["platform/simboard/include"],
     "tools/orvex-cli": [],
     "tools/orvex-sim": [],
+    "tools/orvex-scope": [],
+    "tools/recording": ["tools/recording/include"],
     "zelbrin": [],
 }
 # Where a path after #include may start; the faces' spelling is the installed one.
@@ -48,7 +50,9 @@ def resolve(includer: str, spelled: str) -> Optional[str]:
     local = os.path.normpath(os.path.join(os.path.dirname(includer), spelled))
     if os.path.isfile(local):
         return local
-    for root in ROOTS:
+    # The includer's own home first, as its build looks there first.
+    own = home_of(includer)
+    for root in ([own] if own else []) + list(ROOTS):
         candidate = os.path.join(root, spelled)
         if os.path.isfile(candidate):
             return candidate

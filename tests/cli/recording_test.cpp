@@ -3,7 +3,7 @@
 // SIGTERM and refusing a bad configuration.
 #include "tool_process.h"
 
-#include "recording_reader.h"
+#include "recording/recording_reader.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // File names and start times in UTC to the microsecond.
-#include "file_name_pattern.h"
-#include "utc_time.h"
+#include "src/file_name_pattern.h"
+#include "src/utc_time.h"
 
 #include <gtest/gtest.h>
 
