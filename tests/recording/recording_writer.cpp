@@ -113,7 +113,7 @@ template <typename Sample> void record(const Options &options) {
             recorder.event({recording::EventKind::Gap, -1, 0, "synthetic gap", 10});
         }
         recorder.append(block.data(), static_cast<std::size_t>(scans));
-        std::printf("appended %lld\n", static_cast<long long>(first + scans));
+        std::printf("appended %lld\n", static_cast<long long>(first) + scans);
         std::fflush(stdout);
     }
     recorder.close();

@@ -232,6 +232,7 @@ SIMBOARD_API int32 DAQmxCfgDigEdgeStartTrig(TaskHandle taskHandle, const char tr
 
 // The journal shows the value a property call gave, or 0 when it failed.
 #define SIMBOARD_PROPERTY_ENTRY_POINT(name, type, method)                                          \
+    /* a type cannot be put in parentheses */ /* NOLINTNEXTLINE(bugprone-macro-parentheses) */     \
     SIMBOARD_API int32 name(TaskHandle taskHandle, type *data) {                                   \
         type value = 0;                                                                            \
         return simboard::driverCall(                                                               \

@@ -25,7 +25,7 @@ namespace {
 using ::testing::HasSubstr;
 using Hdf5Recording = AppOnStand;
 
-enum Column { timeColumn, ai2Column, ai3Column, xColumn, yColumn, port0Column, port1Column };
+enum Column { TIME_COLUMN, AI2_COLUMN, AI3_COLUMN, X_COLUMN, Y_COLUMN, PORT0_COLUMN, PORT1_COLUMN };
 
 TEST_F(Hdf5Recording, EachTickHoldsTheCsvRowsValuesWithAFailedReadAsNotANumber) {
     const ScratchFolder folder;
@@ -55,18 +55,18 @@ TEST_F(Hdf5Recording, EachTickHoldsTheCsvRowsValuesWithAFailedReadAsNotANumber) 
     }
     double lastTime = 0.0;
     for (int row = 0; row < 5; ++row) {
-        EXPECT_GE(read.at(row, timeColumn), lastTime);
-        lastTime = read.at(row, timeColumn);
-        EXPECT_DOUBLE_EQ(read.at(row, ai2Column), ai2);
-        EXPECT_DOUBLE_EQ(read.at(row, ai3Column), ai3);
-        EXPECT_NEAR(read.at(row, xColumn), -0.5, 1e-3) << "X is AI3 at 1.25 V";
-        EXPECT_NEAR(read.at(row, yColumn), 0.5, 1e-3);
-        EXPECT_EQ(read.at(row, port0Column), 0.0);
-        EXPECT_EQ(read.at(row, port1Column), 0xF0) << "the stand's switches hold lines 4 to 7";
+        EXPECT_GE(read.at(row, TIME_COLUMN), lastTime);
+        lastTime = read.at(row, TIME_COLUMN);
+        EXPECT_DOUBLE_EQ(read.at(row, AI2_COLUMN), ai2);
+        EXPECT_DOUBLE_EQ(read.at(row, AI3_COLUMN), ai3);
+        EXPECT_NEAR(read.at(row, X_COLUMN), -0.5, 1e-3) << "X is AI3 at 1.25 V";
+        EXPECT_NEAR(read.at(row, Y_COLUMN), 0.5, 1e-3);
+        EXPECT_EQ(read.at(row, PORT0_COLUMN), 0.0);
+        EXPECT_EQ(read.at(row, PORT1_COLUMN), 0xF0) << "the stand's switches hold lines 4 to 7";
     }
-    EXPECT_TRUE(std::isnan(read.at(5, ai2Column)));
-    EXPECT_TRUE(std::isnan(read.at(5, yColumn))) << "no calibrated Y without AI2";
-    EXPECT_FALSE(std::isnan(read.at(5, ai3Column)));
+    EXPECT_TRUE(std::isnan(read.at(5, AI2_COLUMN)));
+    EXPECT_TRUE(std::isnan(read.at(5, Y_COLUMN))) << "no calibrated Y without AI2";
+    EXPECT_FALSE(std::isnan(read.at(5, AI3_COLUMN)));
     EXPECT_EQ(read.events.back().kind, "stop");
 }
 
@@ -92,12 +92,12 @@ TEST_F(Hdf5Recording, TheAttributesCarryTheCalibrationIntervalsAndWhatRecorded) 
     EXPECT_EQ(read.root.texts.at("y_input"), "ai2");
     const std::map<std::string, double> panelCalibration = {
         {"volts_at_minus_one", 0.0}, {"volts_at_zero", 2.5}, {"volts_at_plus_one", 5.0}};
-    EXPECT_EQ(read.calibrations[xColumn], panelCalibration);
-    EXPECT_EQ(read.calibrations[yColumn], panelCalibration);
-    EXPECT_TRUE(read.calibrations[ai2Column].empty());
-    EXPECT_EQ(read.channels[ai3Column].texts.at("terminal"), "RSE");
-    EXPECT_EQ(read.channels[ai3Column].numbers.at("range"), 10.0);
-    EXPECT_EQ(read.channels[timeColumn].texts.at("units"), "s");
+    EXPECT_EQ(read.calibrations[X_COLUMN], panelCalibration);
+    EXPECT_EQ(read.calibrations[Y_COLUMN], panelCalibration);
+    EXPECT_TRUE(read.calibrations[AI2_COLUMN].empty());
+    EXPECT_EQ(read.channels[AI3_COLUMN].texts.at("terminal"), "RSE");
+    EXPECT_EQ(read.channels[AI3_COLUMN].numbers.at("range"), 10.0);
+    EXPECT_EQ(read.channels[TIME_COLUMN].texts.at("units"), "s");
 }
 
 TEST_F(Hdf5Recording, AnExistingFileIsReplacedAsACsvFileWouldBe) {
@@ -178,7 +178,7 @@ TEST(Hdf5RecordingDeathTest, AFullDiskStopsTheRecordingWithTheCauseAndAFileThatO
     const ReadRecording read = readRecording(file);
     EXPECT_GT(read.rows, 10);
     for (std::int64_t row = 0; row < read.rows; ++row) {
-        ASSERT_EQ(read.at(row, port1Column), 0xF0) << "row " << row << " is whole";
+        ASSERT_EQ(read.at(row, PORT1_COLUMN), 0xF0) << "row " << row << " is whole";
     }
     std::remove(file.c_str());
     unsetenv(namedVariable);
