@@ -78,6 +78,11 @@ TEST(RecordingFailure, ADirectoryTurnedReadOnlyEndsAtTheNextFileWithBothFilesWho
         command = "setpriv --reuid=65534 --regid=65534 --clear-groups " + command;
     }
     const Outcome outcome = run(command, scratch);
+    // 127: the program could not even start as that user, as where the build's folders or
+    // libraries are closed to other users.
+    if (geteuid() == 0 && outcome.status == 127) {
+        GTEST_SKIP() << "the writer cannot start as another user here: " << outcome.errors;
+    }
     EXPECT_EQ(outcome.status, 1);
     EXPECT_NE(outcome.errors.find("cannot make " + recording.path() + "/run-20240501T120002"),
               std::string::npos)
