@@ -3,8 +3,9 @@ block and when they are dropped, through their own close_locked()."""
 
 from __future__ import annotations
 
+from contextlib import contextmanager
 from types import TracebackType
-from typing import Optional, Self, Type
+from typing import Iterator, Optional, Self, Type
 
 from ._library import lock
 from .errors import Error
@@ -23,6 +24,19 @@ class StopsWhenDone:
 
     def close_locked(self) -> Optional[Error]:
         raise NotImplementedError
+
+    @contextmanager
+    def _ending_on_failure(self) -> Iterator[None]:
+        """Whatever keeps a block from its caller (a failure, a warning made an error, a
+        KeyboardInterrupt) ends the stream: the next block would not follow the last
+        one given.  A failed stop leaves the stream running, for close(); the failure
+        that ended the block is the one raised."""
+        try:
+            yield
+        except BaseException:
+            with lock:
+                self.close_locked()
+            raise
 
     def close(self) -> None:
         """Stops the stream; closing a stopped stream does nothing."""

@@ -3,7 +3,6 @@
 from __future__ import annotations
 
 import ctypes
-from contextlib import contextmanager
 from typing import TYPE_CHECKING, Iterator, Optional, Union
 
 import numpy as np
@@ -165,18 +164,6 @@ class Stream(StopsWhenDone, Iterator["npt.NDArray[np.float64]"]):
         with self._ending_on_failure():
             warn(status, "orvex_analogFetchEx")
         return data
-
-    @contextmanager
-    def _ending_on_failure(self) -> Iterator[None]:
-        """Whatever keeps a block from its caller (a failure, a warning made an error, a
-        KeyboardInterrupt) ends the stream: the next block would not follow the last
-        one given."""
-        try:
-            yield
-        except BaseException:
-            with lock:
-                self.close_locked()  # a failed stop leaves the stream running, for close()
-            raise
 
     def close_locked(self) -> Optional[Error]:
         """:meth:`close` for a caller that holds the lock; returns the failure instead of

@@ -6,7 +6,6 @@ inputs are free again for this process and every other one."""
 from __future__ import annotations
 
 import ctypes
-from contextlib import contextmanager
 from typing import TYPE_CHECKING, Iterator, Optional
 
 import numpy as np
@@ -189,18 +188,6 @@ class ScanStream(StopsWhenDone, Iterator[Waveform]):
             warn(start_status, "orvex_scanStart")
             warn(status, "orvex_scanReadEx")
         return Waveform(data, started.names, started.ranges, info, first_scan)
-
-    @contextmanager
-    def _ending_on_failure(self) -> Iterator[None]:
-        """Whatever keeps a block from its caller (a failure, a warning made an error, a
-        KeyboardInterrupt) ends the stream: the next block would not follow the last
-        one given."""
-        try:
-            yield
-        except BaseException:
-            with lock:
-                self.close_locked()  # the failure that ended the block is the one to raise
-            raise
 
     def close_locked(self) -> Optional[Error]:
         """:meth:`close` for a caller that holds the lock; returns the stop's failure
