@@ -23,7 +23,7 @@ from ._scan_setup import InStep
 from .analog import AnalogInput, AnalogOutput, Stream, TriggerSource
 from .board import Board
 from .digital import Line, Port
-from .errors import CheckError, DriverWarning, Error
+from .errors import CheckError, DriverWarning, Error, RecordingError
 from .scan import ScanStream
 from .waveform import Waveform
 
@@ -65,6 +65,7 @@ __all__ = [
     "ORVEX_BY_SCAN", "ORVEX_DIFF", "ORVEX_FALLING", "ORVEX_NRSE", "ORVEX_RISING", "ORVEX_RSE",
     "ORVEX_STATUS_CHECK_FAILED", "ORVEX_STATUS_NO_MEMORY", "ORVEX_STATUS_NO_PROGRESS",
     "ORVEX_TIME_AT_START", "ORVEX_TIME_FROM_COUNT", "ORVEX_TIME_UNKNOWN",
-    "PORT_CACHE_SIZE", "PORT_SIZE", "Port", "ScanStream", "Stream", "TriggerSource",
-    "Waveform", "capi", "driver_library", "library_path", "library_version", "lock",
+    "PORT_CACHE_SIZE", "PORT_SIZE", "Port", "RecordingError", "ScanStream", "Stream",
+    "TriggerSource", "Waveform", "capi", "driver_library", "library_path", "library_version",
+    "lock",
 ]
