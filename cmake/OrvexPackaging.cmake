@@ -84,7 +84,7 @@ set(CPACK_DEBIAN_TOOLS_PACKAGE_SECTION science)
 set(CPACK_COMPONENT_TOOLS_DEPENDS runtime)
 set(CPACK_DEBIAN_TOOLS_PACKAGE_SUGGESTS orvex-simboard)
 set(CPACK_COMPONENT_TOOLS_DESCRIPTION
-    "terminal tool for the NI 6251 board\nThe command orvex reads and drives ports and lines, reads and writes voltages,\nrecords clocked acquisitions to CSV, TSV, raw or HDF5 files, generates waves and\nruns scripts of these commands, through the orvex library.  orvex record runs\nlong unattended recordings to rotated HDF5 files, with a systemd unit.")
+    "terminal tool for the NI 6251 board\nThe command orvex reads and drives ports and lines, reads and writes voltages,\nrecords clocked acquisitions to CSV, TSV, raw or HDF5 files, generates waves\nand runs scripts of these commands, through the orvex library.  orvex record\nruns long unattended recordings to rotated HDF5 files, with a systemd unit.")
 
 set(CPACK_DEBIAN_RECORDING_PACKAGE_NAME liborvex-recording0)
 set(CPACK_DEBIAN_RECORDING_PACKAGE_SECTION libs)
