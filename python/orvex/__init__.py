@@ -12,7 +12,8 @@ A negative status raises :class:`Error` with the library's code and text, a driv
 warning issues :class:`DriverWarning`, and bad arguments raise ValueError or TypeError
 before the library is called.  One lock serialises every call into the library, so
 threads may share a board.  The C functions are in :mod:`orvex.capi` under their C
-names; the simulated board's controls are in :mod:`orvex.simboard`.
+names; the simulated board's controls are in :mod:`orvex.simboard`, and recordings in
+HDF5 (written through the recording library, read with h5py) in :mod:`orvex.recording`.
 """
 
 from __future__ import annotations
