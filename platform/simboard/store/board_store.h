@@ -82,6 +82,8 @@ std::chrono::milliseconds lockPatienceFor(double seconds);
 
 // A fresh state: nothing driven, the stand at its defaults with this noise seed.
 void resetBoardState(BoardState &state, uint64_t seed);
+// Moves the end of the used holdings back over the free ones before it.
+void trimHoldings(BoardState &state);
 
 std::unique_ptr<BoardStore> openPrivateStore(uint64_t seed);
 
