@@ -1,4 +1,4 @@
-// The levels of the chosen digital lines over the scan's samples.  The board has no clocked
+// The levels of the chosen digital lines over the scan's samples.  The library has no clocked
 // digital input, so a line is read once per block of scans and its level put against the
 // block's last sample: a line keeps only its changes, few beside the samples they span.
 #ifndef TOOLS_ORVEX_SCOPE_CORE_LINE_HISTORY_H
