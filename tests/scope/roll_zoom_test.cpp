@@ -61,12 +61,14 @@ TEST(RollZoomTest, TheWheelZoomsOnTheNewestADragHoldsTheStretchAndEndFollowsAgai
     window.tick();
     EXPECT_DOUBLE_EQ(plot->frame().start, held);
     EXPECT_DOUBLE_EQ(plot->frame().span, zoomed);
+    EXPECT_TRUE(window.message().contains("End returns")) << window.message().toStdString();
 
     QTest::keyClick(plot, Qt::Key_End);
     QTest::qWait(50);
     window.tick();
     EXPECT_DOUBLE_EQ(plot->frame().start + plot->frame().span, newest());
     EXPECT_DOUBLE_EQ(plot->frame().span, zoomed);
+    EXPECT_FALSE(window.message().contains("End returns")) << window.message().toStdString();
     window.stop();
 }
 

@@ -32,6 +32,7 @@ constexpr double singleChannelLimit = 1.25e6;
 constexpr double autoSeconds = 0.2;
 // Noise of this share of a division riding on an edge does not trigger twice.
 constexpr double hysteresisOfDivision = 0.05;
+// The logic traces share one colour, apart from the inputs' palette.
 constexpr QRgb lineColour = 0xFF60E0A0;
 
 QString megabytes(std::size_t bytes) {
@@ -442,6 +443,11 @@ void ScopeWindow::showState(const Frame &frame) {
         frameMessage_ = tr("Auto: no trigger.");
         break;
     case FrameStatus::Rolling:
+        if (!roll_.following()) {
+            frameMessage_ = tr("Held here while the capture goes on: End returns to the newest.");
+            break;
+        }
+        [[fallthrough]];
     case FrameStatus::Triggered:
     case FrameStatus::Held:
         if (triggerSourceRead() || s.mode == SweepMode::Roll) {
