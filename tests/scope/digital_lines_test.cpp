@@ -20,14 +20,14 @@ namespace {
 using scope_test::waitFor;
 
 constexpr int s1 = linesPerPort + 4;
-// 10 kS/s and 10 ms a division: a screen of 1000 samples, a block of 150.
+// 10 kS/s and 50 ms a division: a screen of 5000 samples, a block of 150.
 constexpr double rate = 10000.0;
 constexpr double blockSamples = rate * 0.015;
 
 ScopeSetup switchSetup(SweepMode mode) {
     ScopeSetup setup;
     setup.rate = rate;
-    setup.secondsPerDivision = 10e-3;
+    setup.secondsPerDivision = 50e-3;
     setup.mode = mode;
     setup.historyBound = 1'000'000;
     setup.lines = 1u << s1;
@@ -55,6 +55,7 @@ class DigitalLinesTest : public ::testing::Test {
 
     // Whether the lane of S1 is lit at its high or low level in the picture's column x.
     bool lit(const QImage &picture, int x, LineState level) const {
+        EXPECT_TRUE(x >= 0 && x < picture.width()) << x;
         const int y = static_cast<int>(laneY(0, level, window.plot()->height()));
         const QRgb pixel = picture.pixel(x, y);
         return qGreen(pixel) > 150;
@@ -112,7 +113,7 @@ TEST_F(DigitalLinesTest, ATriggerOnTheSwitchsLinePutsItsEdgeOnTheTriggerMark) {
     window.run();
     // Half a screen before the edge to show.
     ASSERT_TRUE(waitFor([&] {
-        return window.history() && window.history()->total() > 2000 &&
+        return window.history() && window.history()->total() > 3000 &&
                newestLevel() == LineState::High;
     }));
     window.tick();

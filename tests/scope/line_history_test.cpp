@@ -51,8 +51,11 @@ TEST(LineHistoryTest, AColumnSaysWhetherTheLevelMovedWithinIt) {
     EXPECT_TRUE(both.changed);
     EXPECT_EQ(both.first, LineState::High);
     EXPECT_EQ(both.last, LineState::High);
-    // The step at 249 starts the column after a column ending there.
+    // A step on the bound between two columns is the later one's.
     EXPECT_FALSE(lines.column(s1, 240.0, 249.0).changed);
+    const LineColumn starting = lines.column(s1, 249.0, 258.0);
+    EXPECT_TRUE(starting.changed);
+    EXPECT_EQ(starting.first, LineState::High);
 }
 
 TEST(LineHistoryTest, TheNewestEdgeOfASlopeWithinTheStretchAsked) {

@@ -46,7 +46,8 @@ LineState LineHistory::stateAt(int line, long long index) const {
 
 LineColumn LineHistory::column(int line, double from, double to) const {
     const Steps &steps = of(line);
-    const auto next = after(steps, static_cast<long long>(std::floor(from)));
+    // A step at from is the column's own: the level before it is the one coming in.
+    const auto next = after(steps, static_cast<long long>(std::ceil(from)) - 1);
     const LineState first = next == steps.begin() ? LineState::Unknown : std::prev(next)->state;
     const bool changed = next != steps.end() && double(next->index) < to;
     const LineState last =

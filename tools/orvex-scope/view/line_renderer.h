@@ -19,13 +19,14 @@ namespace scope {
 struct LineStyle {
     int line; // of the line history
     QRgb colour;
-    QString name;
+    QString name; // the lane's label
 };
 
 // Where a lane draws a level, in pixels from the top of a screen this high.
 double laneY(int lane, LineState level, double height);
 
-// Samples [start, start + span) over width pixels; only [first, total) is drawn.
+// Samples [start, start + span) over width pixels; only [first, total) is drawn.  The
+// labels are the screen's to draw.
 void drawLines(QPainter &painter, const LineHistory &lines, std::span<const LineStyle> styles,
                double start, double span, long long first, long long total, QSizeF size);
 

@@ -104,6 +104,7 @@ void ScopePlot::paintEvent(QPaintEvent * /*event*/) {
     }
     QPainter painter(this);
     painter.drawImage(QPointF(0, 0), image);
+    paintLineLabels(painter);
     paintTriggerMark(painter);
     paintCursors(painter);
     if (!status_.isEmpty()) {
@@ -125,6 +126,17 @@ void ScopePlot::paintGrid(QPainter &painter) const {
     }
     painter.setPen(QPen(QColor::fromRgb(gridColour), 1.0));
     painter.drawRect(QRectF(0.5, 0.5, width() - 1.0, height() - 1.0));
+}
+
+void ScopePlot::paintLineLabels(QPainter &painter) const {
+    for (int lane = 0; lane < int(lineStyles_.size()); ++lane) {
+        const LineStyle &style = lineStyles_[static_cast<std::size_t>(lane)];
+        const double middle =
+            (laneY(lane, LineState::High, height()) + laneY(lane, LineState::Low, height())) / 2.0;
+        painter.setPen(QColor::fromRgb(style.colour));
+        // Between the two levels, where only a step at the far left crosses it.
+        painter.drawText(QPointF(4.0, middle + 4.0), style.name);
+    }
 }
 
 std::optional<ScopePlot::MarkLevel> ScopePlot::markLevel() const {

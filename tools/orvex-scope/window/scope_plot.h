@@ -80,6 +80,7 @@ class ScopePlot : public QWidget {
     std::optional<MarkLevel> markLevel() const;
     void paintGrid(QPainter &painter) const;
     void paintTriggerMark(QPainter &painter) const;
+    void paintLineLabels(QPainter &painter) const;
     void paintCursors(QPainter &painter) const;
     Drag dragAt(QPointF point) const;
     void zoomAround(double x, double factor);
