@@ -54,13 +54,14 @@ void checkConfig(const RecordingConfig &config) {
 } // namespace
 
 Recorder::Recorder(RecordingConfig config)
-    : config_(std::move(config)), scanBytes_(0),
-      flushEvery_(std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-          std::chrono::duration<double>(config_.flushSeconds))),
+    : config_(std::move(config)), scanBytes_(0), flushScans_(0),
+      soonestFlush_(std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+          std::chrono::duration<double>(config_.flushSeconds / 2))),
       clock_(std::make_unique<SampleClock>(config_.start.epochSeconds, config_.interval)) {
     checkConfig(config_);
     silenceHdf5Errors();
     scanBytes_ = config_.channels.size() * sampleBytes(config_.format);
+    flushScans_ = std::max<std::int64_t>(1, std::llround(config_.flushSeconds / config_.interval));
     openSegment();
     pendingEvents_.push_back(Event{EventKind::Start, 0, 0, {}, 0});
 }
@@ -127,6 +128,7 @@ void Recorder::appendBytes(SampleFormat format, const void *scans, std::size_t c
             remaining -= taken;
             appended_ += taken;
             segmentScans_ += taken;
+            unflushedScans_ += taken;
             // The next file begins only with the next sample, so that a recording that
             // ends here leaves no empty file.
             if (segmentScans_ == segmentCapacity()) {
@@ -134,10 +136,12 @@ void Recorder::appendBytes(SampleFormat format, const void *scans, std::size_t c
                 segmentFull_ = true;
             }
         }
-        // By the clock on the wall, not by the samples' own time: a recording that runs
-        // faster than real time (a backlog read at once, a board in virtual time) then
-        // pays for one flush a period, not one a block.
-        if (std::chrono::steady_clock::now() - lastFlush_ >= flushEvery_) {
+        // Not sooner than half the period in real time: a recording faster than real time
+        // (a backlog read at once, a board in virtual time) then pays for a flush a period
+        // rather than one a block, and blocks paced by a timer that fires a little early
+        // still get one each.
+        if (unflushedScans_ >= flushScans_ &&
+            std::chrono::steady_clock::now() - lastFlush_ >= soonestFlush_) {
             flushSegment();
         }
     } catch (const RecordingError &error) {
@@ -216,6 +220,7 @@ void Recorder::flushSegment() {
     pendingEvents_.clear();
     segment_->flush();
     lastFlush_ = std::chrono::steady_clock::now();
+    unflushedScans_ = 0;
 }
 
 void Recorder::failed(const RecordingError &error) {

@@ -65,11 +65,13 @@ class Recorder {
 
     RecordingConfig config_;
     std::size_t scanBytes_;
-    std::chrono::steady_clock::duration flushEvery_;
+    std::int64_t flushScans_;
+    std::chrono::steady_clock::duration soonestFlush_;
     std::chrono::steady_clock::time_point lastFlush_ = std::chrono::steady_clock::now();
     std::unique_ptr<SampleClock> clock_;
     std::unique_ptr<SegmentFile> segment_;
     std::int64_t segmentScans_ = 0; // appended to the current file, flushed or not
+    std::int64_t unflushedScans_ = 0;
     bool segmentFull_ = false;      // the next sample begins a new file
     std::int64_t appended_ = 0;
     std::vector<Event> pendingEvents_;
