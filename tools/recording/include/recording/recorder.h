@@ -72,7 +72,7 @@ class Recorder {
     std::unique_ptr<SegmentFile> segment_;
     std::int64_t segmentScans_ = 0; // appended to the current file, flushed or not
     std::int64_t unflushedScans_ = 0;
-    bool segmentFull_ = false;      // the next sample begins a new file
+    bool segmentFull_ = false; // the next sample begins a new file
     std::int64_t appended_ = 0;
     std::vector<Event> pendingEvents_;
     std::vector<std::string> files_;
