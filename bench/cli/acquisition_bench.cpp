@@ -4,10 +4,14 @@
 //     ao0) at the board's top rate, to /dev/null; items_per_second is samples per second
 //     of wall time (goals: 30 M/s to CSV, 100 M/s to f64).
 //   BM_AnchorPrintfCsv: "%llu,%.6f\n" of the same samples with stdio, to /dev/null.
+//   BM_ScanToF32, BM_ScanToH5: a scan of ai0 to ai15 at 62.5 kS/s each into a file in
+//     /tmp, as raw float32 and as an HDF5 recording of the same float32 samples; counter
+//     "x_f32" is the HDF5 run's samples per second over the raw one's (goal: 0.5 or more).
 // Run in that order; counter "x_anchor" is each acquisition's samples per second over the
 // anchor's, and "per_cpu_second" the same rate per second of the process's CPU time (on a
 // shared, loaded machine wall time also counts the other programs).
 #include "acquisition/acquisition.h"
+#include "acquisition/scan_channels.h"
 #include "acquisition/waveform.h"
 #include "commands/board_commands.h"
 #include "core/session.h"
@@ -113,9 +117,53 @@ void BM_AnchorPrintfCsv(benchmark::State &state) {
     count(state, static_cast<double>(state.iterations() * samples.size()), cpuStart, wallStart);
 }
 
+constexpr int scanWidth = 16;
+constexpr double scanRate = 62500.0;
+constexpr std::uint64_t scansPerRun = 312500; // 5 s of board time, 20 MB of float32
+double rawScanRate = 0.0;                     // samples per second of wall time, set by the raw run
+
+void scanTo(benchmark::State &state, SampleFormat format, const char *path) {
+    AcquisitionRequest request;
+    for (int input = 0; input < scanWidth; ++input) {
+        request.scan.push_back(ScanChannel{input});
+    }
+    request.rate = scanRate;
+    request.samples = scansPerRun;
+    request.format = format;
+    request.output = path;
+    board();
+    const auto wallStart = std::chrono::steady_clock::now();
+    for (auto _ : state) {
+        std::remove(path); // an HDF5 recording never replaces a file
+        if (acquire(request, board()).samples != scansPerRun) {
+            state.SkipWithError("acquisition ended early");
+        }
+    }
+    std::remove(path);
+    const double samples = static_cast<double>(state.iterations() * scansPerRun * scanWidth);
+    const double rate =
+        samples /
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+    state.SetItemsProcessed(static_cast<std::int64_t>(samples));
+    if (format == SampleFormat::F32) {
+        rawScanRate = rate;
+    } else if (rawScanRate > 0.0) {
+        state.counters["x_f32"] = rate / rawScanRate;
+    }
+}
+
+void BM_ScanToF32(benchmark::State &state) {
+    scanTo(state, SampleFormat::F32, "/tmp/orvex-cli-bench-scan.f32");
+}
+void BM_ScanToH5(benchmark::State &state) {
+    scanTo(state, SampleFormat::H5, "/tmp/orvex-cli-bench-scan.h5");
+}
+
 BENCHMARK(BM_AnchorPrintfCsv)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
 BENCHMARK(BM_AcquireToCsv)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
 BENCHMARK(BM_AcquireToF64)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
+BENCHMARK(BM_ScanToF32)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
+BENCHMARK(BM_ScanToH5)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
 
 } // namespace
 

@@ -61,8 +61,16 @@ class Recording:
 
     @property
     def time(self) -> npt.NDArray[np.float64]:
-        """Seconds since ``start_time`` of each sample."""
-        return np.arange(self.samples.shape[0], dtype=np.float64) * self.interval
+        """Seconds since ``start_time`` of each sample: an interval after the one before,
+        and after a gap as many more as the gap missed."""
+        count = self.samples.shape[0]
+        missed = np.zeros(count, dtype=np.int64)
+        for event in self.events:
+            offset = event.sample_index - self.first_sample_index
+            # A gap at the first sample is in start_time already.
+            if event.kind == "gap" and event.duration > 0 and 0 < offset < count:
+                missed[offset:] += event.duration
+        return (np.arange(count) + missed).astype(np.float64) * self.interval
 
 
 def _plain(value: Any) -> Any:

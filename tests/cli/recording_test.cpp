@@ -1,6 +1,6 @@
 // HDF5 files from the tool, in virtual time: `ai acquire --format h5` against a CSV of the
-// same run, and `orvex record` rotating, going on after a driver fault, stopping on
-// SIGTERM and refusing a bad configuration.
+// same run, and `orvex record` rotating, going on after a driver fault, running a week
+// unattended, stopping on SIGTERM and refusing a bad configuration.
 #include "tool_process.h"
 
 #include "recording/recording_reader.h"
@@ -12,6 +12,7 @@
 #include <cmath>
 #include <csignal>
 #include <filesystem>
+#include <numbers>
 #include <sstream>
 #include <thread>
 
@@ -171,6 +172,72 @@ TEST(ToolRecordingTest, ADriverFaultIsAGapAndTheRunGoesOn) {
     EXPECT_GE(gap->duration, 0);
     EXPECT_EQ(gap->code, -200279);
     EXPECT_TRUE(hasEvent(file, "driver_error"));
+}
+
+// The stick of record_week_bench.json: each axis eased from 0 V to 5 V and back once a day.
+double stickVolts(double boardSeconds) {
+    constexpr double halfDay = 43200.0;
+    const double position = boardSeconds / halfDay;
+    const double ease = 0.5 - 0.5 * std::cos(std::numbers::pi * (position - std::floor(position)));
+    const bool rising = static_cast<long long>(std::floor(position)) % 2 == 0;
+    return 5.0 * (rising ? ease : 1.0 - ease);
+}
+
+// A week of board time at 10 S/s with a file an hour and a driver fault about once a day,
+// in the minute or so that the simulated board's virtual time allows.
+TEST(ToolRecordingTest, AnUnattendedWeekKeepsEverySampleAcrossFilesAndFaults) {
+    ScratchFolder scratch;
+    const std::string config = scratch.file("week.conf");
+    writeFile(config, "channels = ai0:3\nrate = 10\nrotate-seconds = 3600\nduration = 604800\n"
+                      "directory = " +
+                          scratch.file("out") + "\n");
+    std::filesystem::create_directory(scratch.file("out"));
+    const ToolResult run = runTool(
+        {"--bench", std::string(CLI_TEST_DATA) + "/record_week_bench.json", "record", config});
+    ASSERT_EQ(run.status, 0) << run.err;
+
+    const auto files = recordedFiles(scratch.file("out"));
+    ASSERT_EQ(files.size(), 7u * 24u);
+    constexpr double codeVolts = 20.0 / 65536.0;
+    std::int64_t next = 0;
+    std::int64_t wrong = 0;
+    std::vector<ReadEvent> faults;
+    std::vector<ReadEvent> gaps;
+    for (const std::string &path : files) {
+        const ReadRecording file = readRecording(path);
+        EXPECT_EQ(file.rows, 36000) << path;
+        EXPECT_EQ(file.root.numbers.at("first_sample_index"), static_cast<double>(next)) << path;
+        // The signal follows board time, which began with the recording's first sample:
+        // each sample must be the one the file's start time and its row say.
+        const double fileStart = file.root.numbers.at("start_time_epoch") -
+                                 file.root.numbers.at("recording_start_time_epoch");
+        for (std::int64_t row = 0; row < file.rows; ++row) {
+            const double expected = stickVolts(fileStart + 0.1 * static_cast<double>(row));
+            wrong += std::abs(file.at(row, 0)) > codeVolts ||
+                     std::abs(file.at(row, 1)) > codeVolts ||
+                     std::abs(file.at(row, 2) - expected) > 2 * codeVolts ||
+                     std::abs(file.at(row, 3) - expected) > 2 * codeVolts;
+        }
+        for (const ReadEvent &event : file.events) {
+            if (event.kind == "driver_error") {
+                faults.push_back(event);
+            } else if (event.kind == "gap") {
+                gaps.push_back(event);
+            }
+        }
+        next += file.rows;
+    }
+    EXPECT_EQ(next, 6048000);
+    EXPECT_EQ(wrong, 0);
+    ASSERT_EQ(faults.size(), 7u);
+    ASSERT_EQ(gaps.size(), 7u);
+    for (std::size_t k = 0; k < gaps.size(); ++k) {
+        EXPECT_EQ(faults[k].code, -200279);
+        EXPECT_EQ(gaps[k].code, -200279);
+        EXPECT_EQ(gaps[k].sampleIndex, faults[k].sampleIndex);
+        EXPECT_GE(gaps[k].duration, 0);
+    }
+    EXPECT_TRUE(hasEvent(readRecording(files.back()), "stop"));
 }
 
 #ifndef _WIN32

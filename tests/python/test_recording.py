@@ -75,7 +75,9 @@ def test_four_channels_read_back_with_h5py(tmp_path: Path) -> None:
     rec = recording.read(path)
     assert np.array_equal(rec.samples, volts(0, 2500))
     assert rec.start_time == datetime(2024, 5, 1, 12, 0, 0, 250000, tzinfo=timezone.utc)
-    assert rec.time[1000] == 1.0 and rec.interval == 0.001
+    # After the writer's gap of 10 samples at sample 1000, each sample comes 10 ms later.
+    assert rec.time[999] == pytest.approx(0.999) and rec.interval == 0.001
+    assert rec.time[1000] == pytest.approx(1.01)
     assert rec.channel_names == ["ai0", "ai1", "ai2", "ai3"]
     assert rec.channels[2]["calibration"]["volts_at_plus_one"] == 4.75
     assert [(e.kind, e.sample_index, e.code, e.duration, e.text) for e in rec.events] == [
@@ -99,7 +101,10 @@ def test_rotated_files_join_into_one_recording(tmp_path: Path) -> None:
     assert len(names) == 6
     rec = recording.read_series(str(tmp_path / "*.h5"))
     assert np.array_equal(rec.samples, volts(0, 600))
-    assert rec.time[-1] == pytest.approx(5.99)
+    # The writer's gap of 10 samples at 1 s dates every later sample 0.1 s later.
+    assert rec.time[99] == pytest.approx(0.99)
+    assert rec.time[100] == pytest.approx(1.10)
+    assert rec.time[-1] == pytest.approx(6.09)
     assert [e.kind for e in rec.events].count("rotation") == 5
     with pytest.raises(ValueError, match="do not join"):
         recording.read_series(names[:2] + names[3:])

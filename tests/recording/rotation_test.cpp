@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <vector>
@@ -80,6 +81,38 @@ TEST(RecordingRotation, SixtySecondsInTenSecondFilesGiveSixFilesWithExactStarts)
         EXPECT_EQ(read.events.front().sampleIndex, i * 1000);
         EXPECT_EQ(read.events.back().kind, i == 5 ? "stop" : read.events.front().kind);
     }
+}
+
+TEST(RecordingRotation, AFileAfterAGapStartsAtItsFirstSampleNotAtItsIndex) {
+    TemporaryDirectory directory;
+    recording::RecordingConfig config =
+        synthetic::config(channels, 100.0, SampleFormat::Float32, directory.path());
+    config.rotation.seconds = 10.0;
+    recording::Recorder recorder(config);
+    append(recorder, 0, 1500, 100);
+    recorder.event({recording::EventKind::Gap, -1, -200279, "scan restarted", 250});
+    append(recorder, 1500, 1500, 100);
+    recorder.event({recording::EventKind::Gap, -1, -200279, "scan restarted", 50});
+    append(recorder, 3000, 100, 100);
+    recorder.close();
+
+    const std::vector<std::string> files = recorder.files();
+    ASSERT_EQ(files.size(), 4u);
+    // The second file begins before the first gap, the third and fourth after it, the
+    // fourth after both.
+    const double missedSeconds[] = {0.0, 0.0, 2.5, 3.0};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_DOUBLE_EQ(readRecording(files[i]).root.numbers.at("start_time_epoch"),
+                         synthetic::startEpoch + i * 10.0 + missedSeconds[i])
+            << files[i];
+    }
+    const ReadRecording second = readRecording(files[1]);
+    const auto gap = std::find_if(second.events.begin(), second.events.end(),
+                                  [](const ReadEvent &event) { return event.kind == "gap"; });
+    ASSERT_NE(gap, second.events.end());
+    EXPECT_EQ(gap->sampleIndex, 1500);
+    EXPECT_DOUBLE_EQ(gap->timeOffset, 17.5); // the first sample after the gap
+    EXPECT_DOUBLE_EQ(readRecording(files[2]).events.front().timeOffset, 22.5); // its rotation
 }
 
 TEST(RecordingRotation, BySizeAndOnRequest) {

@@ -151,19 +151,21 @@ TEST(RecordingRoundTrip, VoltsFilesCarryNoScale) {
 TEST(RecordingRoundTrip, EventsKeepTheirSampleIndexTimeAndText) {
     const ReadRecording read = roundTrip<double>(SampleFormat::Float64);
     ASSERT_EQ(read.events.size(), 4u);
+    // `missed`: the samples of the gaps up to the event, which date it later than its index.
     const auto expectEvent = [](const ReadEvent &event, const std::string &kind, std::int64_t index,
-                                int code, std::int64_t duration, const std::string &text) {
+                                int code, std::int64_t duration, const std::string &text,
+                                std::int64_t missed = 0) {
         EXPECT_EQ(event.kind, kind);
         EXPECT_EQ(event.sampleIndex, index);
-        EXPECT_DOUBLE_EQ(event.timeOffset, index * 0.001);
+        EXPECT_DOUBLE_EQ(event.timeOffset, (index + missed) * 0.001);
         EXPECT_EQ(event.code, code);
         EXPECT_EQ(event.duration, duration);
         EXPECT_EQ(event.text, text);
     };
     expectEvent(read.events[0], "start", 0, 0, 0, "");
     expectEvent(read.events[1], "trigger", 0, 0, 0, "ai0 rose through 1 V");
-    expectEvent(read.events[2], "gap", 1008, -200279, 25, "the driver fell behind");
-    expectEvent(read.events[3], "stop", scans, 0, 0, "");
+    expectEvent(read.events[2], "gap", 1008, -200279, 25, "the driver fell behind", 25);
+    expectEvent(read.events[3], "stop", scans, 0, 0, "", 25);
 }
 
 TEST(RecordingRoundTrip, ALongEventTextIsCutAtACharacterBoundary) {

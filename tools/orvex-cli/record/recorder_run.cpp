@@ -4,12 +4,14 @@
 #include "core/tool_errors.h"
 #include "journal_log.h"
 #include "os/stop_request.h"
+#include "read_pace.h"
 #include "record_config.h"
 #include "scan_recording.h"
 
 #include <orvex.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -20,6 +22,8 @@ namespace {
 
 constexpr double firstBackOff = 0.1;
 constexpr double longestBackOff = 10.0;
+// The most a read grows to when the samples are there already: a few hundred kilobytes.
+constexpr std::size_t largestBlockValues = 65536;
 
 // A failed driver call of the scan, told apart from a failed file, which ends the run.
 struct DriverFault {
@@ -49,9 +53,10 @@ class RecorderRun {
   public:
     RecorderRun(const RecordConfig &config, Session &session)
         : config(config), session(session), recording(config.plan, session),
-          block(std::max<std::size_t>(
-                    1, static_cast<std::size_t>(std::llround(config.block * config.scan.rate))) *
-                config.scan.scan.size()) {}
+          shortestScans(std::max<std::size_t>(
+              1, static_cast<std::size_t>(std::llround(config.block * config.scan.rate)))),
+          longestScans(std::max(shortestScans, largestBlockValues / config.scan.scan.size())),
+          block(longestScans * config.scan.scan.size()) {}
 
     void run() {
         double backOff = firstBackOff;
@@ -117,6 +122,7 @@ class RecorderRun {
         scanStart = timing.startTime;
         scanFirstSample = recording.samples();
         recording.append(block.data(), 1);
+        ReadPace pace(shortestScans, longestScans);
         while (!finished()) {
             if (takeRotationRequest()) {
                 recording.rotateNow();
@@ -124,11 +130,15 @@ class RecorderRun {
                                                  std::to_string(recording.samples()) +
                                                  " samples, as SIGHUP asked");
             }
-            const std::size_t scans = scansToRead(block.size() / channels);
+            const std::size_t scans = scansToRead(pace.scans());
+            const auto asked = std::chrono::steady_clock::now();
             driverCall([&] {
                 source->next(block.data(), scans);
                 return 0;
             });
+            pace.read(
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - asked).count(),
+                static_cast<double>(scans) * timing.interval);
             recording.append(block.data(), scans);
             backOff = firstBackOff;
         }
@@ -157,6 +167,8 @@ class RecorderRun {
     const RecordConfig &config;
     Session &session;
     ScanRecording recording;
+    std::size_t shortestScans;
+    std::size_t longestScans;
     std::vector<double> block;
     double scanStart = 0.0;
     std::int64_t scanFirstSample = 0;

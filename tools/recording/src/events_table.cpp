@@ -65,8 +65,7 @@ std::size_t textLength(const std::string &text) {
 
 } // namespace
 
-EventsTable::EventsTable(hid_t file, double interval)
-    : interval_(interval), memoryType_(rowType()) {
+EventsTable::EventsTable(hid_t file) : memoryType_(rowType()) {
     const std::string what = "make the events table";
     Hdf5Handle fileType = checked(H5Tcopy(memoryType_.get()), H5Tclose, what);
     checked(H5Tpack(fileType.get()), what);
@@ -80,7 +79,7 @@ EventsTable::EventsTable(hid_t file, double interval)
                        H5Dclose, what);
 }
 
-void EventsTable::append(const std::vector<Event> &events) {
+void EventsTable::append(const std::vector<Event> &events, const SampleClock &clock) {
     if (events.empty()) {
         return;
     }
@@ -89,7 +88,7 @@ void EventsTable::append(const std::vector<Event> &events) {
         const Event &event = events[i];
         EventRow &row = rows[i];
         row.sampleIndex = event.sampleIndex;
-        row.timeOffset = static_cast<double>(event.sampleIndex) * interval_;
+        row.timeOffset = clock.offsetOf(event.sampleIndex);
         row.kind = static_cast<std::int8_t>(event.kind);
         row.code = event.code;
         row.duration = event.duration;

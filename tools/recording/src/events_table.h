@@ -3,6 +3,7 @@
 #define TOOLS_RECORDING_SRC_EVENTS_TABLE_H
 
 #include "hdf5_handle.h"
+#include "sample_clock.h"
 
 #include <recording/recording_config.h>
 
@@ -12,14 +13,13 @@ namespace recording {
 
 class EventsTable {
   public:
-    // Makes the dataset "events" in `file`; `interval` turns sample indices into time.
-    EventsTable(hid_t file, double interval);
+    // Makes the dataset "events" in `file`.
+    explicit EventsTable(hid_t file);
 
-    // Extends the table by `events`; written out at the file's next flush.
-    void append(const std::vector<Event> &events);
+    // Extends the table by `events`, dated by `clock`; written out at the file's next flush.
+    void append(const std::vector<Event> &events, const SampleClock &clock);
 
   private:
-    double interval_;
     Hdf5Handle memoryType_;
     Hdf5Handle dataset_;
     hsize_t rows_ = 0;

@@ -2,8 +2,10 @@
 
 #include "file_name_pattern.h"
 #include "hdf5_failure.h"
+#include "sample_clock.h"
 #include "segment_file.h"
 
+#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <limits>
@@ -52,12 +54,14 @@ void checkConfig(const RecordingConfig &config) {
 } // namespace
 
 Recorder::Recorder(RecordingConfig config)
-    : config_(std::move(config)), scanBytes_(0), flushScans_(0) {
+    : config_(std::move(config)), scanBytes_(0), flushScans_(0),
+      soonestFlush_(std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+          std::chrono::duration<double>(config_.flushSeconds / 2))),
+      clock_(std::make_unique<SampleClock>(config_.start.epochSeconds, config_.interval)) {
     checkConfig(config_);
     silenceHdf5Errors();
     scanBytes_ = config_.channels.size() * sampleBytes(config_.format);
     flushScans_ = std::max<std::int64_t>(1, std::llround(config_.flushSeconds / config_.interval));
-    pending_.reserve(static_cast<std::size_t>(flushScans_) * scanBytes_);
     openSegment();
     pendingEvents_.push_back(Event{EventKind::Start, 0, 0, {}, 0});
 }
@@ -118,20 +122,27 @@ void Recorder::appendBytes(SampleFormat format, const void *scans, std::size_t c
             const std::int64_t room = segmentCapacity() - segmentScans_;
             const std::int64_t taken = std::min(remaining, room);
             const std::size_t takenBytes = static_cast<std::size_t>(taken) * scanBytes_;
-            pending_.insert(pending_.end(), bytes, bytes + takenBytes);
+            segment_->reserve(takenBytes);
+            segment_->append(bytes, taken);
             bytes += takenBytes;
             remaining -= taken;
             appended_ += taken;
             segmentScans_ += taken;
-            if (static_cast<std::int64_t>(pending_.size() / scanBytes_) >= flushScans_) {
-                flushPending();
-            }
+            unflushedScans_ += taken;
             // The next file begins only with the next sample, so that a recording that
             // ends here leaves no empty file.
             if (segmentScans_ == segmentCapacity()) {
-                flushPending();
+                flushSegment();
                 segmentFull_ = true;
             }
+        }
+        // Not sooner than half the period in real time: a recording faster than real time
+        // (a backlog read at once, a board in virtual time) then pays for a flush a period
+        // rather than one a block, and blocks paced by a timer that fires a little early
+        // still get one each.
+        if (unflushedScans_ >= flushScans_ &&
+            std::chrono::steady_clock::now() - lastFlush_ >= soonestFlush_) {
+            flushSegment();
         }
     } catch (const RecordingError &error) {
         failed(error);
@@ -143,6 +154,9 @@ void Recorder::event(Event event) {
     throwIfFailed();
     if (event.sampleIndex < 0) {
         event.sampleIndex = appended_;
+    }
+    if (event.kind == EventKind::Gap && event.duration > 0) {
+        clock_->gap(event.sampleIndex, event.duration);
     }
     pendingEvents_.push_back(std::move(event));
 }
@@ -157,7 +171,7 @@ void Recorder::rotateNow() {
 void Recorder::flush() {
     throwIfFailed();
     try {
-        flushPending();
+        flushSegment();
     } catch (const RecordingError &error) {
         failed(error);
         throw;
@@ -181,12 +195,11 @@ void Recorder::close() {
 
 void Recorder::openSegment() {
     const int number = static_cast<int>(files_.size());
-    const double start =
-        config_.start.epochSeconds + static_cast<double>(appended_) * config_.interval;
+    const double start = clock_->epochOf(appended_);
     const std::filesystem::path path =
         std::filesystem::path(config_.directory) / fileName(config_.pattern, start, number);
-    segment_ =
-        std::make_unique<SegmentFile>(config_, SegmentStart{path.string(), appended_, number});
+    segment_ = std::make_unique<SegmentFile>(config_,
+                                             SegmentStart{path.string(), appended_, start, number});
     if (!files_.empty()) {
         const std::string previous = std::filesystem::path(files_.back()).filename().string();
         pendingEvents_.push_back(Event{EventKind::Rotation, appended_, 0, "after " + previous, 0});
@@ -197,20 +210,17 @@ void Recorder::openSegment() {
 }
 
 void Recorder::closeSegment() {
-    flushPending();
+    flushSegment();
     segment_->close();
     segment_.reset();
 }
 
-void Recorder::flushPending() {
-    segment_->reserve(pending_.size());
-    if (!pending_.empty()) {
-        segment_->append(pending_.data(), static_cast<std::int64_t>(pending_.size() / scanBytes_));
-        pending_.clear();
-    }
-    segment_->appendEvents(pendingEvents_);
+void Recorder::flushSegment() {
+    segment_->appendEvents(pendingEvents_, *clock_);
     pendingEvents_.clear();
     segment_->flush();
+    lastFlush_ = std::chrono::steady_clock::now();
+    unflushedScans_ = 0;
 }
 
 void Recorder::failed(const RecordingError &error) {

@@ -107,7 +107,7 @@ SegmentFile::SegmentFile(const RecordingConfig &config, const SegmentStart &star
     writeAttributes(config, start);
     writeChannels(config);
     makeSamples(config);
-    events_.emplace(file_.get(), config.interval);
+    events_.emplace(file_.get());
     void *descriptor = nullptr;
     checked(H5Fget_vfd_handle(file_.get(), H5P_DEFAULT, &descriptor), "reach " + path_);
     room_.emplace(*static_cast<int *>(descriptor), path_);
@@ -121,14 +121,14 @@ void SegmentFile::reserve(std::uint64_t bytes) {
     haddr_t end = 0;
     checked(H5Fget_eoa(file_.get(), &end), "read the end of " + path_);
     // A new chunk may be started on either side of the samples.
-    room_->reserve(end + bytes + 2 * chunkBytes);
+    room_->reserve(std::max<std::uint64_t>(end, flushedEnd_ + unflushedBytes_) + bytes +
+                   2 * chunkBytes);
 }
 
 void SegmentFile::writeAttributes(const RecordingConfig &config, const SegmentStart &start) {
     const AttributeWriter root(file_.get());
     const Provenance &provenance = config.provenance;
-    const double startTime =
-        config.start.epochSeconds + static_cast<double>(start.firstIndex) * config.interval;
+    const double startTime = start.epoch;
     root.text("format", "orvex recording");
     root.integer("format_version", 1);
     root.text("start_time", isoUtc(startTime));
@@ -192,8 +192,8 @@ void SegmentFile::makeSamples(const RecordingConfig &config) {
     memoryType_ = type.memory;
     const hsize_t empty[2] = {0, channels_};
     const hsize_t most[2] = {H5S_UNLIMITED, channels_};
-    const hsize_t rowBytes = channels_ * H5Tget_size(type.memory);
-    const hsize_t chunk[2] = {std::max<hsize_t>(1, chunkBytes / rowBytes), channels_};
+    rowBytes_ = channels_ * H5Tget_size(type.memory);
+    const hsize_t chunk[2] = {std::max<hsize_t>(1, chunkBytes / rowBytes_), channels_};
     Hdf5Handle space = checked(H5Screate_simple(2, empty, most), H5Sclose, what);
     Hdf5Handle properties = checked(H5Pcreate(H5P_DATASET_CREATE), H5Pclose, what);
     checked(H5Pset_chunk(properties.get(), 2, chunk), what);
@@ -217,11 +217,12 @@ void SegmentFile::append(const void *scans, std::int64_t count) {
                      scans),
             what);
     rows_ = extent[0];
+    unflushedBytes_ += size[0] * rowBytes_;
 }
 
-void SegmentFile::appendEvents(const std::vector<Event> &events) {
+void SegmentFile::appendEvents(const std::vector<Event> &events, const SampleClock &clock) {
     try {
-        events_->append(events);
+        events_->append(events, clock);
     } catch (const RecordingError &error) {
         throw RecordingError(std::string(error.what()) + " (in " + path_ + ")");
     }
@@ -229,6 +230,8 @@ void SegmentFile::appendEvents(const std::vector<Event> &events) {
 
 void SegmentFile::flush() {
     checked(H5Fflush(file_.get(), H5F_SCOPE_LOCAL), "flush " + path_);
+    checked(H5Fget_eoa(file_.get(), &flushedEnd_), "read the end of " + path_);
+    unflushedBytes_ = 0;
 }
 
 void SegmentFile::close() {

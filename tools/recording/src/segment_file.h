@@ -19,6 +19,7 @@ namespace recording {
 struct SegmentStart {
     std::string path;
     std::int64_t firstIndex = 0; // of the recording's samples
+    double epoch = 0.0;          // UTC of the first sample, seconds since 1970
     int number = 0;              // of the recording's files
 };
 
@@ -32,7 +33,7 @@ class SegmentFile {
     void reserve(std::uint64_t bytes);
     // Writes the samples and events; both become readable at flush().
     void append(const void *scans, std::int64_t count);
-    void appendEvents(const std::vector<Event> &events);
+    void appendEvents(const std::vector<Event> &events, const SampleClock &clock);
     void flush();
     // Throws when what is left cannot be written; the handles are closed regardless.
     void close();
@@ -50,6 +51,11 @@ class SegmentFile {
     hid_t memoryType_ = H5I_INVALID_HID;
     hsize_t channels_ = 0;
     hsize_t rows_ = 0;
+    hsize_t rowBytes_ = 0;
+    // Samples written since the last flush may still wait in HDF5's cache, where the
+    // file's end does not count them yet; the close after a failure writes them out.
+    haddr_t flushedEnd_ = 0;
+    std::uint64_t unflushedBytes_ = 0;
 };
 
 } // namespace recording

@@ -57,7 +57,8 @@ int orvex_recordingAppendF64(orvex_Recording *recording, const double *scans, in
 int orvex_recordingAppendI16(orvex_Recording *recording, const int16_t *scans, int64_t count);
 
 /* An ORVEX_EVENT_ kind at `sampleIndex` of the whole recording (-1: the samples appended
-   so far); `duration` counts the samples missing, for a gap. */
+   so far); `duration` counts the samples missing, for a gap, and dates every later file
+   and event that many intervals later. */
 int orvex_recordingEvent(orvex_Recording *recording, int kind, int64_t sampleIndex, int32_t code,
                          int64_t duration, const char *text);
 

@@ -6,6 +6,7 @@
 
 #include "recording/recording_config.h"
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
@@ -22,6 +23,7 @@ class RecordingError : public std::runtime_error {
 };
 
 class SegmentFile;
+class SampleClock;
 
 // Samples come scan by scan (one value of each channel, then the next scan), in the
 // configured format.  Every call after a failure throws the failure again.  One thread at
@@ -56,7 +58,7 @@ class Recorder {
     void appendBytes(SampleFormat format, const void *scans, std::size_t count);
     void openSegment();
     void closeSegment();
-    void flushPending();
+    void flushSegment();
     std::int64_t segmentCapacity() const;
     void failed(const RecordingError &error);
     void throwIfFailed() const;
@@ -64,11 +66,14 @@ class Recorder {
     RecordingConfig config_;
     std::size_t scanBytes_;
     std::int64_t flushScans_;
+    std::chrono::steady_clock::duration soonestFlush_;
+    std::chrono::steady_clock::time_point lastFlush_ = std::chrono::steady_clock::now();
+    std::unique_ptr<SampleClock> clock_;
     std::unique_ptr<SegmentFile> segment_;
     std::int64_t segmentScans_ = 0; // appended to the current file, flushed or not
-    bool segmentFull_ = false;      // the next sample begins a new file
+    std::int64_t unflushedScans_ = 0;
+    bool segmentFull_ = false; // the next sample begins a new file
     std::int64_t appended_ = 0;
-    std::vector<char> pending_;
     std::vector<Event> pendingEvents_;
     std::vector<std::string> files_;
     std::string failure_;

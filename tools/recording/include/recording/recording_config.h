@@ -61,7 +61,9 @@ struct RecordingConfig {
     // strftime, %f the microseconds (6 digits), %n the file's number in the recording
     // from 0 (4 digits at least), %% a percent sign.
     std::string pattern = "run-%Y%m%dT%H%M%S.h5";
-    // Board time between two flushes; a killed recorder loses at most about this much.
+    // Board time between two flushes, at the end of the append that reaches it, and at
+    // least half of it in real time; a killed real-time recorder loses at most about this
+    // much.
     double flushSeconds = 0.5;
     Provenance provenance;
     // The recording program's own attributes, written at the root of every file beside
