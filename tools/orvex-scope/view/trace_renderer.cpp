@@ -23,18 +23,19 @@ QRgb over(QRgb pixel, QRgb colour, unsigned coverage) {
     return mix(24) | mix(16) | mix(8) | mix(0);
 }
 
-// A column's stroke from top to bottom (image pixels, top <= bottom): whole pixels painted
-// outright, the two ends by how much of them it covers.  A stroke a column wide needs none
-// of a general line's geometry, and there is one for every column of every trace.
+// A column's stroke from top to bottom (image pixels, top <= bottom): the rows between its
+// ends painted outright, the two end rows by how much of them it covers.  A stroke a column
+// wide needs none of a general line's geometry, and there is one for every column of every
+// trace, most of them hundreds of rows tall when the whole history is on screen.
 void strokeColumn(QImage &image, int x, double top, double bottom, QRgb colour) {
     const int height = image.height();
     top = std::clamp(top, 0.0, double(height));
     bottom = std::clamp(bottom, 0.0, double(height));
     const auto stride = static_cast<std::ptrdiff_t>(image.bytesPerLine() / sizeof(QRgb));
-    auto *pixels = reinterpret_cast<QRgb *>(image.bits()) + x;
+    QRgb *const pixels = reinterpret_cast<QRgb *>(image.bits()) + x;
     const int firstRow = static_cast<int>(top);
     const int lastRow = std::min(height - 1, static_cast<int>(bottom));
-    for (int y = firstRow; y <= lastRow; ++y) {
+    const auto paintEnd = [&](int y) {
         const double covered = std::min(bottom, y + 1.0) - std::max(top, double(y));
         QRgb &pixel = pixels[y * stride];
         if (covered >= 1.0) {
@@ -42,6 +43,17 @@ void strokeColumn(QImage &image, int x, double top, double bottom, QRgb colour) 
         } else if (covered > 0.0) {
             pixel = over(pixel, colour, static_cast<unsigned>(covered * 256.0));
         }
+    };
+    if (firstRow > lastRow) {
+        return;
+    }
+    paintEnd(firstRow);
+    QRgb *row = pixels + (firstRow + 1) * stride;
+    for (int y = firstRow + 1; y < lastRow; ++y, row += stride) {
+        *row = colour;
+    }
+    if (lastRow > firstRow) {
+        paintEnd(lastRow);
     }
 }
 
