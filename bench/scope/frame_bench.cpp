@@ -1,14 +1,12 @@
 // One frame of the scope drawn from a history of 10^8 samples into a 1000x400 image: the whole
 // history on screen, and a window of 10^3 samples; and the history taking in a live scan.
+#include "bench_signal.h"
 #include "core/sample_history.h"
 #include "view/trace_renderer.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cmath>
 #include <memory>
-#include <numbers>
-#include <random>
 #include <vector>
 
 namespace scope {
@@ -18,24 +16,12 @@ constexpr long long historySamples = 100'000'000;
 constexpr int frameWidth = 1000;
 constexpr int frameHeight = 400;
 
-// A sine of a few hundred samples a period with noise and now and then a burst, so that
-// every column has something to show and the extremes differ from column to column.
 void fill(SampleHistory &history) {
-    const int channels = history.channels();
     constexpr long long block = 1 << 16;
-    std::vector<double> scans(static_cast<std::size_t>(block * channels));
-    std::mt19937 random(5);
-    std::normal_distribution<double> noise(0.0, 0.05);
+    BenchSignal signal(history.channels());
+    std::vector<double> scans(static_cast<std::size_t>(block * history.channels()));
     for (long long done = 0; done < history.capacity(); done += block) {
-        for (long long n = 0; n < block; ++n) {
-            const double t = double(done + n);
-            const double burst = (done + n) % 1'000'003 < 200 ? 3.0 : 0.0;
-            for (int k = 0; k < channels; ++k) {
-                scans[static_cast<std::size_t>(n * channels + k)] =
-                    2.0 * std::sin(2.0 * std::numbers::pi * t / (317.0 + k)) + burst +
-                    noise(random);
-            }
-        }
+        signal.fill(scans.data(), block);
         history.append(scans.data(), block);
     }
 }

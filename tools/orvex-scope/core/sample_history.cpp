@@ -236,10 +236,14 @@ MinMax SampleHistory::minMax(int channel, long long from, long long to) const {
 }
 
 std::vector<float> SampleHistory::read(int channel, long long from, long long to) const {
+    const std::vector<float> &samples = channels_[static_cast<std::size_t>(channel)].samples;
     std::vector<float> out;
     out.reserve(static_cast<std::size_t>(std::max(0LL, to - from)));
-    for (long long index = from; index < to; ++index) {
-        out.push_back(at(channel, index));
+    // In the ring's order: two runs at most.
+    for (long long slot = from % capacity_; from < to; slot = 0) {
+        const long long run = std::min(to - from, capacity_ - slot);
+        out.insert(out.end(), samples.begin() + slot, samples.begin() + slot + run);
+        from += run;
     }
     return out;
 }
