@@ -121,13 +121,20 @@ void drawColumns(QImage &image, const SampleHistory &history, const TraceStyle &
     const VerticalScale scale(style, height);
     const long long first = history.first();
     const long long total = history.total();
+    // std::floor, without a call into the maths library for each column.
     const auto boundary = [&](int column) {
-        return static_cast<long long>(std::floor(start + column * perColumn));
+        const double place = start + column * perColumn;
+        const auto whole = static_cast<long long>(place);
+        return double(whole) > place ? whole - 1 : whole;
     };
     const ColumnExtremes extremes(history, style.channel, std::max(first, boundary(0)),
                                   std::min(total, boundary(width)), perColumn);
     bool joined = false;
     MinMax previous{};
+    // The pixels of the previous column's extremes: a column that reaches to them takes
+    // them as they are, and a value's pixel costs a division.
+    double previousLow = 0.0;
+    double previousHigh = 0.0;
     long long next = boundary(0);
     for (int column = 0; column < width; ++column) {
         const long long from = std::max(first, next);
@@ -137,20 +144,21 @@ void drawColumns(QImage &image, const SampleHistory &history, const TraceStyle &
             joined = false;
             continue;
         }
-        MinMax span = extremes(from, to);
-        const MinMax own = span;
+        const MinMax own = extremes(from, to);
+        const double high = scale.pixel(own.max);
+        const double low = own.min == own.max ? high : scale.pixel(own.min);
         // Reaching to the column before keeps a steep edge one stroke instead of dots.
-        if (joined) {
-            span.min = std::min(span.min, previous.max);
-            span.max = std::max(span.max, previous.min);
-        }
-        const double top = scale.pixel(span.max) - strokeWidth / 2.0;
-        const double bottom = scale.pixel(span.min) + strokeWidth / 2.0;
+        const double top =
+            (joined && own.max < previous.min ? previousLow : high) - strokeWidth / 2.0;
+        const double bottom =
+            (joined && previous.max < own.min ? previousHigh : low) + strokeWidth / 2.0;
         for (int x = static_cast<int>(column * ratio); x < static_cast<int>((column + 1) * ratio);
              ++x) {
             strokeColumn(canvas, x, top * ratio, bottom * ratio, style.colour);
         }
         previous = own;
+        previousLow = low;
+        previousHigh = high;
         joined = true;
     }
 }
