@@ -14,14 +14,15 @@ namespace {
 
 constexpr double strokeWidth = 1.0;
 
-// The colour over a premultiplied pixel at a coverage of 0 .. 256.
+// The colour over a premultiplied pixel at a coverage of 0 .. 256, two channels a product:
+// a channel's sum stays below 2^16, so neither spills into the next.
 QRgb over(QRgb pixel, QRgb colour, unsigned coverage) {
+    constexpr QRgb pair = 0x00FF00FFU;
     const unsigned keep = 256 - coverage;
-    const auto mix = [&](int shift) {
-        return ((((colour >> shift) & 0xFF) * coverage + ((pixel >> shift) & 0xFF) * keep) >> 8)
-               << shift;
-    };
-    return mix(24) | mix(16) | mix(8) | mix(0);
+    const QRgb redBlue = (((colour & pair) * coverage + (pixel & pair) * keep) >> 8) & pair;
+    const QRgb alphaGreen =
+        (((colour >> 8) & pair) * coverage + ((pixel >> 8) & pair) * keep) & (pair << 8);
+    return alphaGreen | redBlue;
 }
 
 // The vertical pixel of a voltage with what is the same for a whole trace worked out once: one
