@@ -76,7 +76,8 @@ QCustomPlot &fullPlot(int channels) {
 
 void drawFrames(benchmark::State &state, int channels, double span) {
     QCustomPlot &plot = fullPlot(channels);
-    const double samples = double(historySamples / channels);
+    const long long perChannel = historySamples / channels;
+    const auto samples = double(perChannel);
     const double start = span >= samples ? 0.0 : samples - span - 12345.25;
     plot.xAxis->setRange(start, start + span);
     for (auto _ : state) {
