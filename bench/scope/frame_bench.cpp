@@ -2,6 +2,7 @@
 // history on screen, and a window of 10^3 samples; and the history taking in a live scan.
 #include "bench_signal.h"
 #include "core/sample_history.h"
+#include "frame_cases.h"
 #include "view/trace_renderer.h"
 
 #include <benchmark/benchmark.h>
@@ -11,10 +12,6 @@
 
 namespace scope {
 namespace {
-
-constexpr long long historySamples = 100'000'000;
-constexpr int frameWidth = 1000;
-constexpr int frameHeight = 400;
 
 void fill(SampleHistory &history) {
     constexpr long long block = 1 << 16;
@@ -45,26 +42,13 @@ void drawFrames(benchmark::State &state, int channels, double span) {
     QImage image(frameWidth, frameHeight, QImage::Format_ARGB32_Premultiplied);
     const double start = span >= double(history.capacity())
                              ? double(history.first())
-                             : double(history.total()) - span - 12345.25;
+                             : double(history.total()) - span - windowBeforeNewest;
     for (auto _ : state) {
         image.fill(0xFF101010);
         drawTraces(image, history, styles, start, span);
         benchmark::DoNotOptimize(image.constBits());
     }
     state.counters["samples"] = double(history.capacity()) * channels;
-}
-
-void BM_FrameWholeHistory(benchmark::State &state) {
-    drawFrames(state, 1, double(historySamples));
-}
-void BM_FrameThousandSamples(benchmark::State &state) {
-    drawFrames(state, 1, 1000.0);
-}
-void BM_FrameWholeHistorySixteenChannels(benchmark::State &state) {
-    drawFrames(state, 16, double(historySamples) / 16.0);
-}
-void BM_FrameThousandSamplesSixteenChannels(benchmark::State &state) {
-    drawFrames(state, 16, 1000.0);
 }
 
 // A second of 16 channels at 62.5 kS/s taken into the history, in blocks of 15 ms.
@@ -83,11 +67,15 @@ void BM_TakeInASecondOfSixteenChannels(benchmark::State &state) {
     }
 }
 
-BENCHMARK(BM_FrameWholeHistory)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FrameThousandSamples)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FrameWholeHistorySixteenChannels)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FrameThousandSamplesSixteenChannels)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TakeInASecondOfSixteenChannels)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace scope
+
+int main(int argc, char **argv) {
+    benchmark::Initialize(&argc, argv);
+    scope::registerFrames(scope::drawFrames);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -3,6 +3,7 @@
 // and a window of 10^3 samples, for one channel and for 16.  Run by
 // scripts/bench-scope-anchors.sh beside the scope's own benchmark.
 #include "bench_signal.h"
+#include "frame_cases.h"
 
 #include <benchmark/benchmark.h>
 #include <qcustomplot.h>
@@ -15,9 +16,6 @@
 namespace scope {
 namespace {
 
-constexpr long long historySamples = 100'000'000;
-constexpr int frameWidth = 1000;
-constexpr int frameHeight = 400;
 constexpr double voltsOnScreen = 8.0; // eight divisions of 1 V, as the scope's benchmark
 
 // A plot whose data area is the whole frame, without axes or grid, as the scope's traces.
@@ -78,7 +76,7 @@ void drawFrames(benchmark::State &state, int channels, double span) {
     QCustomPlot &plot = fullPlot(channels);
     const long long perChannel = historySamples / channels;
     const auto samples = double(perChannel);
-    const double start = span >= samples ? 0.0 : samples - span - 12345.25;
+    const double start = span >= samples ? 0.0 : samples - span - windowBeforeNewest;
     plot.xAxis->setRange(start, start + span);
     for (auto _ : state) {
         QPixmap frame = plot.toPixmap(frameWidth, frameHeight);
@@ -87,24 +85,6 @@ void drawFrames(benchmark::State &state, int channels, double span) {
     state.counters["samples"] = samples * channels;
 }
 
-void BM_FrameWholeHistory(benchmark::State &state) {
-    drawFrames(state, 1, double(historySamples));
-}
-void BM_FrameThousandSamples(benchmark::State &state) {
-    drawFrames(state, 1, 1000.0);
-}
-void BM_FrameWholeHistorySixteenChannels(benchmark::State &state) {
-    drawFrames(state, 16, double(historySamples) / 16.0);
-}
-void BM_FrameThousandSamplesSixteenChannels(benchmark::State &state) {
-    drawFrames(state, 16, 1000.0);
-}
-
-BENCHMARK(BM_FrameWholeHistory)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FrameThousandSamples)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FrameWholeHistorySixteenChannels)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FrameThousandSamplesSixteenChannels)->Unit(benchmark::kMillisecond);
-
 } // namespace
 } // namespace scope
 
@@ -112,6 +92,7 @@ int main(int argc, char **argv) {
     benchmark::Initialize(&argc, argv);
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication application(argc, argv);
+    scope::registerFrames(scope::drawFrames);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;
