@@ -61,14 +61,13 @@ void strokeColumn(const Canvas &canvas, int x, double top, double bottom, QRgb c
     QRgb *const pixels = canvas.pixels + x;
     const int firstRow = static_cast<int>(top);
     const int lastRow = std::min(canvas.height - 1, static_cast<int>(bottom));
+    // Coverage 256 gives the colour itself and 0 the pixel as it was: no branch on which,
+    // which the short strokes of a zoomed-in view would guess wrong half the time.
     const auto paintEnd = [&](int y) {
-        const double covered = std::min(bottom, y + 1.0) - std::max(top, double(y));
+        const double covered =
+            std::clamp(std::min(bottom, y + 1.0) - std::max(top, double(y)), 0.0, 1.0);
         QRgb &pixel = pixels[y * canvas.stride];
-        if (covered >= 1.0) {
-            pixel = colour;
-        } else if (covered > 0.0) {
-            pixel = over(pixel, colour, static_cast<unsigned>(covered * 256.0));
-        }
+        pixel = over(pixel, colour, static_cast<unsigned>(covered * 256.0));
     };
     if (firstRow > lastRow) {
         return;
