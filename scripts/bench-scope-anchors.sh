@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
 
-scripts/install-deps.sh --anchors
+bash scripts/install-deps.sh --anchors
 # Configured again so that a tree made before the anchors were installed finds QCustomPlot.
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j2 --target orvex_scope_bench orvex_scope_qcustomplot_bench >/dev/null
