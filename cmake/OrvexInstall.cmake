@@ -5,6 +5,7 @@
 #   app          zelbrin and its panel file
 #   scope        orvex-scope and its manual page
 #   tools        the terminal tool orvex, its manual page and bash completion
+#   recording    liborvex_recording.so.<major>, the recording library's C face
 include(CMakePackageConfigHelpers)
 
 set(ORVEX_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/orvex)
@@ -59,6 +60,13 @@ if(TARGET orvex_scope)
     install(TARGETS orvex_scope RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT scope)
     install(FILES ${PROJECT_BINARY_DIR}/tools/orvex-scope/orvex-scope.1.gz
             DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT scope)
+endif()
+
+# The recording library's C face serves the Python package through ctypes alone, so
+# it ships without a link-time name or header.
+if(TARGET orvex_recording_shared)
+    install(TARGETS orvex_recording_shared
+        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT recording NAMELINK_SKIP)
 endif()
 
 if(TARGET orvex_cli)

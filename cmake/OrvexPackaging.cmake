@@ -6,6 +6,8 @@
 #   zelbrin         app          the lab program
 #   orvex-scope     scope        the scope
 #   orvex-tools     tools        the terminal tool orvex
+#   liborvex-recording0
+#                   recording    the recording library for the Python package
 #   python3-orvex   python       the Python package
 # Dependencies on Debian's libraries come from dpkg-shlibdeps; those between these
 # packages from the components' own dependencies.
@@ -29,6 +31,9 @@ if(TARGET orvex_scope)
 endif()
 if(TARGET orvex_cli)
     list(APPEND CPACK_COMPONENTS_ALL tools)
+endif()
+if(TARGET orvex_recording_shared)
+    list(APPEND CPACK_COMPONENTS_ALL recording)
 endif()
 list(APPEND CPACK_COMPONENTS_ALL python)
 
@@ -79,15 +84,25 @@ set(CPACK_DEBIAN_TOOLS_PACKAGE_SECTION science)
 set(CPACK_COMPONENT_TOOLS_DEPENDS runtime)
 set(CPACK_DEBIAN_TOOLS_PACKAGE_SUGGESTS orvex-simboard)
 set(CPACK_COMPONENT_TOOLS_DESCRIPTION
-    "terminal tool for the NI 6251 board\nThe command orvex reads and drives ports and lines, reads and writes voltages,\nrecords clocked acquisitions to CSV, TSV or raw files, generates waves and runs\nscripts of these commands, through the orvex library.")
+    "terminal tool for the NI 6251 board\nThe command orvex reads and drives ports and lines, reads and writes voltages,\nrecords clocked acquisitions to CSV, TSV, raw or HDF5 files, generates waves\nand runs scripts of these commands, through the orvex library.  orvex record\nruns long unattended recordings to rotated HDF5 files, with a systemd unit.")
+
+set(CPACK_DEBIAN_RECORDING_PACKAGE_NAME liborvex-recording0)
+set(CPACK_DEBIAN_RECORDING_PACKAGE_SECTION libs)
+# The same ldconfig trigger as liborvex0's.
+set(CPACK_DEBIAN_RECORDING_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_LIST_DIR}/install/liborvex0/triggers)
+set(CPACK_COMPONENT_RECORDING_DESCRIPTION
+    "recordings of the NI 6251 board in self-describing HDF5 files\nThe recording library's C interface: rotated HDF5 files with the start time,\nthe channels and the events, readable while they are written; used by the\nPython package python3-orvex to record.")
 set(CPACK_DEBIAN_PYTHON_PACKAGE_NAME python3-orvex)
 set(CPACK_DEBIAN_PYTHON_PACKAGE_SECTION python)
 set(CPACK_DEBIAN_PYTHON_PACKAGE_ARCHITECTURE all)
 set(CPACK_COMPONENT_PYTHON_DEPENDS runtime)
 set(CPACK_DEBIAN_PYTHON_PACKAGE_DEPENDS "python3, python3-numpy")
+# h5py reads recordings and liborvex-recording0 writes them; the rest of the package
+# works without either.
+set(CPACK_DEBIAN_PYTHON_PACKAGE_RECOMMENDS "python3-h5py, liborvex-recording0 (= ${PROJECT_VERSION})")
 set(CPACK_DEBIAN_PYTHON_PACKAGE_SUGGESTS "orvex-simboard, python3-matplotlib")
 set(CPACK_COMPONENT_PYTHON_DESCRIPTION
-    "access library of the NI 6251 board - Python 3 module\nThe package orvex over the orvex library: the board as a context manager,\nports, lines and analog channels, acquisitions into numpy arrays, failures as\nexceptions.")
+    "access library of the NI 6251 board - Python 3 module\nThe package orvex over the orvex library: the board as a context manager,\nports, lines and analog channels, acquisitions into numpy arrays, failures as\nexceptions; recordings in HDF5 written and read.")
 
 # Every package carries its copyright and change log.
 foreach(component IN LISTS CPACK_COMPONENTS_ALL)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian packages liborvex0, liborvex-dev, orvex-simboard, zelbrin,
-# orvex-tools and python3-orvex into build/packages/ (an optimised build in build/package,
-# installed under /usr) and checks them with lintian, which must report no error.
+# orvex-scope, orvex-tools, liborvex-recording0 and python3-orvex into build/packages/
+# (an optimised build in build/package, installed under /usr) and checks them with
+# lintian, which must report no error.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh --packaging

@@ -12,7 +12,8 @@ A negative status raises :class:`Error` with the library's code and text, a driv
 warning issues :class:`DriverWarning`, and bad arguments raise ValueError or TypeError
 before the library is called.  One lock serialises every call into the library, so
 threads may share a board.  The C functions are in :mod:`orvex.capi` under their C
-names; the simulated board's controls are in :mod:`orvex.simboard`.
+names; the simulated board's controls are in :mod:`orvex.simboard`, and recordings in
+HDF5 (written through the recording library, read with h5py) in :mod:`orvex.recording`.
 """
 
 from __future__ import annotations
@@ -23,7 +24,7 @@ from ._scan_setup import InStep
 from .analog import AnalogInput, AnalogOutput, Stream, TriggerSource
 from .board import Board
 from .digital import Line, Port
-from .errors import CheckError, DriverWarning, Error
+from .errors import CheckError, DriverWarning, Error, RecordingError
 from .scan import ScanStream
 from .waveform import Waveform
 
@@ -65,6 +66,7 @@ __all__ = [
     "ORVEX_BY_SCAN", "ORVEX_DIFF", "ORVEX_FALLING", "ORVEX_NRSE", "ORVEX_RISING", "ORVEX_RSE",
     "ORVEX_STATUS_CHECK_FAILED", "ORVEX_STATUS_NO_MEMORY", "ORVEX_STATUS_NO_PROGRESS",
     "ORVEX_TIME_AT_START", "ORVEX_TIME_FROM_COUNT", "ORVEX_TIME_UNKNOWN",
-    "PORT_CACHE_SIZE", "PORT_SIZE", "Port", "ScanStream", "Stream", "TriggerSource",
-    "Waveform", "capi", "driver_library", "library_path", "library_version", "lock",
+    "PORT_CACHE_SIZE", "PORT_SIZE", "Port", "RecordingError", "ScanStream", "Stream",
+    "TriggerSource", "Waveform", "capi", "driver_library", "library_path", "library_version",
+    "lock",
 ]

@@ -43,3 +43,9 @@ class DriverWarning(UserWarning):
         super().__init__(f"{where}driver warning {code}")
         self.code = code
         self.function = function
+
+
+class RecordingError(Error):
+    """A recording's files cannot be written (a full disk, a folder that went away): the
+    recording is over, and the files keep what was flushed.  ``text`` names the file and
+    the system's reason."""

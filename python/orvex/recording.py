@@ -1,15 +1,19 @@
-"""Recordings in HDF5, as the recorder writes them (docs/recording-format.md), read into
-numpy: the samples in volts, their time axis, the start time, the channels, every
-attribute and the events.
+"""Recordings in HDF5 (docs/recording-format.md): written through the recording library,
+and read into numpy: the samples in volts, their time axis, the start time, the
+channels, every attribute and the events.
 
     from orvex import recording
+    files = recording.record_scan(board, "ai0:3", rate=1000, seconds=60, rotate_seconds=10)
+    with recording.Recorder(["ai0", "ai1"], rate=1000) as rec:
+        rec.append(block)                      # scans x channels, volts
     rec = recording.read("run-20240501T120000.h5")
     plt.plot(rec.time, rec.samples[:, 0])
     whole = recording.read_series("run-*.h5")  # rotated files as one
 
 Files are opened as single-writer/multiple-reader readers do, so a file still being
-written, or left by a recorder that was killed, opens as well as a closed one.  Needs
-h5py (Debian's python3-h5py), imported only when a file is read.
+written, or left by a recorder that was killed, opens as well as a closed one.  Reading
+needs h5py (Debian's python3-h5py), imported only when a file is read; recording needs
+liborvex_recording.so.0 (liborvex-recording0), loaded only when a recording begins.
 """
 
 from __future__ import annotations
@@ -21,6 +25,12 @@ from typing import Any, Dict, List, Sequence, Union
 
 import numpy as np
 import numpy.typing as npt
+
+from ._recorder import EVENT_KINDS, Channel, Recorder
+from ._scan_recording import record_scan
+
+__all__ = ["EVENT_KINDS", "Channel", "Event", "Recorder", "Recording", "read", "read_series",
+           "record_scan"]
 
 
 @dataclass(frozen=True)

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The Python package as a lab programmer gets it: unpacks python3-orvex, liborvex0 and
-# orvex-simboard from build/packages (made by scripts/package.sh) into a scratch root and
+# The Python package as a lab programmer gets it: unpacks python3-orvex, liborvex0,
+# liborvex-recording0 and orvex-simboard from build/packages (made by scripts/package.sh) into a scratch root and
 # runs the smoke test with Debian's python3 against the packaged library and board; then
 # installs the package with pip, as Python users do, into a virtual environment in the
 # same root (Debian's setuptools and numpy, nothing downloaded) and runs the test again.
@@ -9,7 +9,7 @@ cd "$(dirname "$0")/../.."
 root=$(mktemp -d /tmp/orvex-python-package.XXXXXX)
 trap 'rm -rf "$root"' EXIT
 
-for package in python3-orvex liborvex0 orvex-simboard; do
+for package in python3-orvex liborvex0 liborvex-recording0 orvex-simboard; do
     deb=$(ls build/packages/"$package"_*.deb 2>/dev/null | head -n1)
     [ -n "$deb" ] || { echo "scripts/ci/python-package-smoke.sh: no $package package in build/packages" >&2; exit 1; }
     dpkg-deb -x "$deb" "$root"

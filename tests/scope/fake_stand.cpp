@@ -33,6 +33,13 @@ class FakeScanSource : public scope::ScanSource {
         return 0;
     }
 
+    int takePort(int /*port*/) override { return 0; }
+
+    int readPort(int port, unsigned char *levels) override {
+        *levels = static_cast<unsigned char>(stand_->lineLevels >> (port * scope::linesPerPort));
+        return 0;
+    }
+
     long long stop() override { return scans_; }
     QString lastError() const override { return QString::fromStdString(error_); }
     double rate() const override { return plan_.rate; }

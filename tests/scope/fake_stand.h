@@ -1,6 +1,7 @@
 // A stand of the tests' own behind the scope's scan source: ao0 wired to ai0 and ao1 to
 // ai1 as on the lab stand, every other input at 0 V, in time that moves only as samples
-// are read, and a converter that another program can be made to hold.
+// are read, digital lines set by the test, and a converter that another program can be
+// made to hold.
 #ifndef TESTS_SCOPE_FAKE_STAND_H
 #define TESTS_SCOPE_FAKE_STAND_H
 
@@ -15,6 +16,8 @@ struct FakeStand {
     // Starts refused as though another program held the converter, before one succeeds.
     std::atomic<int> heldStarts = 0;
     std::atomic<int> starts = 0;
+    // Levels of the digital lines of ports 0 and 1, bit n line n.
+    std::atomic<unsigned> lineLevels = 0;
 };
 
 scope::ScanSourceMaker fakeSource(std::shared_ptr<FakeStand> stand);

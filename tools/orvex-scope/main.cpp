@@ -14,8 +14,8 @@ int main(int argc, char **argv) {
     QApplication::setApplicationVersion(ORVEX_SCOPE_VERSION);
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        "The board's analog inputs over time, triggered, measured and zoomable.  The board "
-        "driver is the one ORVEX_DRIVER names.");
+        "The board's analog inputs and digital lines over time, triggered, measured and "
+        "zoomable.  The board driver is the one ORVEX_DRIVER names.");
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption run("run", "Start the scan at once.");

@@ -15,6 +15,7 @@
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -90,7 +91,9 @@ int report(int32_t status) {
     if (status >= 0) {
         return 0;
     }
-    std::vector<char> text(static_cast<size_t>(DAQmxGetErrorString(status, nullptr, 0)));
+    // A driver that cannot say how long its text is still gets a terminated empty one.
+    std::vector<char> text(
+        static_cast<size_t>(std::max<int32_t>(DAQmxGetErrorString(status, nullptr, 0), 1)));
     DAQmxGetErrorString(status, text.data(), static_cast<uInt32>(text.size()));
     std::fprintf(stderr, "orvex-sim: error %d: %s\n", status, text.data());
     return 1;

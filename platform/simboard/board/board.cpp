@@ -134,7 +134,7 @@ Outcome Board::start(Task &task) {
             return outcome;
         }
     }
-    if (Outcome reserved = reservations_.reserve(task); reserved.failed()) {
+    if (Outcome reserved = reservations_.reserve(task, task.holdingSlot); reserved.failed()) {
         return reserved;
     }
     if (channel.isDigital() && channel.direction == Direction::Input) {
@@ -195,7 +195,7 @@ void Board::stop(Task &task) {
             }
         });
     }
-    reservations_.release(task.id);
+    reservations_.release(task.id, task.holdingSlot);
     task.running = false;
     changed_.notify_all();
 }

@@ -81,6 +81,12 @@ class Board final : public BoardOutputs {
     // reads one shape.
     Outcome readDigital(Lock &lock, uint64_t id, int32_t samples, double timeout, uint8_t *data,
                         uint32_t arraySize, int32_t layout, int32_t *read);
+    // The same read of a running task, served without the store's lock from a copy of
+    // what it reads; false, having done nothing, when the read needs the lock: anything but
+    // a plain success (a refusal, an auto-start, an armed fault) or a board held meanwhile.
+    // The caller holds the board's lock and keeps no journal.
+    bool readStartedDigital(uint64_t id, int32_t samples, uint8_t *data, uint32_t arraySize,
+                            int32_t *read);
     Outcome writeAnalog(uint64_t id, int32_t samples, bool autoStart, int32_t layout,
                         const double *data, int32_t *written);
     Outcome readAnalog(Lock &lock, uint64_t id, int32_t samples, double timeout, double *data,

@@ -67,7 +67,7 @@ uint64_t continuousInputBuffer(double rate, uint64_t requested) {
 }
 
 std::string formatRate(const char *format, double value) {
-    char text[64];
+    char text[128]; // the longest format and the widest %g with room to spare
     std::snprintf(text, sizeof text, format, value);
     return text;
 }

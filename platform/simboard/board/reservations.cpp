@@ -31,24 +31,42 @@ Holding holdingOf(const Task &task, const ProcessId &owner) {
     return holding;
 }
 
-// What `mine` needs that `theirs` holds, or empty.
-std::string conflict(const Holding &mine, const Holding &theirs) {
+enum class Need { Nothing, Lines, Converter, AnalogOutput, TimingEngine };
+
+// What `mine` needs that `theirs` holds.
+Need conflict(const Holding &mine, const Holding &theirs) {
     if (mine.resource != theirs.resource) {
-        return {};
+        return Need::Nothing;
     }
     switch (mine.resource) {
     case Resource::Lines:
-        if (mine.port == theirs.port && (mine.lineMask & theirs.lineMask) != 0) {
-            return "lines of port " + std::to_string(mine.port);
-        }
-        return {};
+        return mine.port == theirs.port && (mine.lineMask & theirs.lineMask) != 0 ? Need::Lines
+                                                                                  : Need::Nothing;
     case Resource::AnalogInput:
-        return "the analog input converter";
+        return Need::Converter;
     case Resource::AnalogOutput:
-        if (uint8_t both = mine.analogOutputs & theirs.analogOutputs; both != 0) {
-            return "analog output ao" + std::to_string((both & 1u) != 0 ? 0 : 1);
+        if ((mine.analogOutputs & theirs.analogOutputs) != 0) {
+            return Need::AnalogOutput;
         }
-        return mine.clocked && theirs.clocked ? "the analog output timing engine" : "";
+        return mine.clocked && theirs.clocked ? Need::TimingEngine : Need::Nothing;
+    }
+    return Need::Nothing;
+}
+
+// Only a refusal spells it out.
+std::string describe(Need need, const Holding &mine, const Holding &theirs) {
+    switch (need) {
+    case Need::Lines:
+        return "lines of port " + std::to_string(mine.port);
+    case Need::Converter:
+        return "the analog input converter";
+    case Need::AnalogOutput:
+        return "analog output ao" +
+               std::to_string((mine.analogOutputs & theirs.analogOutputs & 1u) != 0 ? 0 : 1);
+    case Need::TimingEngine:
+        return "the analog output timing engine";
+    case Need::Nothing:
+        break;
     }
     return {};
 }
@@ -60,30 +78,39 @@ std::string nameOf(const Holding &holding) {
 
 } // namespace
 
-Outcome Reservations::reserve(const Task &task) {
+Outcome Reservations::reserve(const Task &task, size_t &slot) {
     BoardState &state = store_.state();
     const ProcessId self = store_.self();
     const Holding mine = holdingOf(task, self);
-    Holding *freeEntry = nullptr;
-    for (Holding &theirs : state.holdings) {
+    // Another process may have written the end: it is taken as far as the table goes.
+    const size_t end = std::min<size_t>(state.holdingsEnd, BoardState::maxHoldings);
+    Holding *freeEntry = end < BoardState::maxHoldings ? &state.holdings[end] : nullptr;
+    auto takeFree = [&](Holding &entry) {
+        if (freeEntry == nullptr || freeEntry > &entry) {
+            freeEntry = &entry;
+        }
+    };
+    for (size_t index = 0; index < end; ++index) {
+        Holding &theirs = state.holdings[index];
         if (!theirs.used) {
-            freeEntry = freeEntry != nullptr ? freeEntry : &theirs;
+            takeFree(theirs);
             continue;
         }
-        std::string needed = conflict(mine, theirs);
-        if (needed.empty() || (theirs.owner == self && theirs.taskId == task.id)) {
+        const Need needed = conflict(mine, theirs);
+        if (needed == Need::Nothing || (theirs.owner == self && theirs.taskId == task.id)) {
             continue;
         }
         if (dropIfEnded(state, store_, theirs.owner)) {
-            freeEntry = freeEntry != nullptr ? freeEntry : &theirs;
+            takeFree(theirs);
             continue;
         }
         std::string holder = "running task \"" + nameOf(theirs) + "\"";
         if (theirs.owner != self) {
             holder += " of process " + std::to_string(theirs.owner.pid);
         }
-        return refuse(status::resourceReserved,
-                      "Task \"" + task.name + "\" needs " + needed + ", held by " + holder + ".");
+        return refuse(status::resourceReserved, "Task \"" + task.name + "\" needs " +
+                                                    describe(needed, mine, theirs) + ", held by " +
+                                                    holder + ".");
     }
     if (freeEntry == nullptr) {
         return refuse(status::resourceReserved, "Task \"" + task.name + "\": the board runs " +
@@ -92,16 +119,28 @@ Outcome Reservations::reserve(const Task &task) {
     }
     *freeEntry = mine;
     freeEntry->used = true;
+    slot = static_cast<size_t>(freeEntry - state.holdings.data());
+    state.holdingsEnd = static_cast<uint32_t>(std::max(end, slot + 1));
     return {};
 }
 
-void Reservations::release(uint64_t taskId) {
+void Reservations::release(uint64_t taskId, size_t slot) {
+    BoardState &state = store_.state();
     const ProcessId self = store_.self();
-    for (Holding &holding : store_.state().holdings) {
-        if (holding.used && holding.owner == self && holding.taskId == taskId) {
-            holding.used = false;
+    auto mine = [&](const Holding &holding) {
+        return holding.used && holding.owner == self && holding.taskId == taskId;
+    };
+    if (slot < BoardState::maxHoldings && mine(state.holdings[slot])) {
+        state.holdings[slot].used = false;
+    } else {
+        // Not where it was put: let go of it wherever it stands.
+        for (Holding &holding : state.holdings) {
+            if (mine(holding)) {
+                holding.used = false;
+            }
         }
     }
+    trimHoldings(state);
 }
 
 } // namespace simboard

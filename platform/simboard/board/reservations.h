@@ -16,9 +16,9 @@ class Reservations {
     explicit Reservations(BoardStore &store) : store_(store) {}
 
     // Whether `task` may run now beside the other running tasks; if so, records what it
-    // holds until release.
-    Outcome reserve(const Task &task);
-    void release(uint64_t taskId);
+    // holds until release, in the table's entry `slot`, which release is given back.
+    Outcome reserve(const Task &task, size_t &slot);
+    void release(uint64_t taskId, size_t slot);
 
   private:
     BoardStore &store_;

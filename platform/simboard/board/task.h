@@ -6,6 +6,7 @@
 #include "names/channel_names.h"
 #include "stand/sample_timeline.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -47,6 +48,8 @@ struct Task {
     std::optional<SampleClock> clock;
     std::optional<StartTrigger> trigger;
     bool running = false;
+    // Where its reservation stands in the board's table while it runs.
+    size_t holdingSlot = 0;
 
     SampleTimeline timeline;
     // Acquisition: the next sample to hand out, and whether unread samples were lost.

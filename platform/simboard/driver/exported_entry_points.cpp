@@ -30,6 +30,9 @@ using WriteOperation = Outcome (Board::*)(uint64_t, int32_t, bool, int32_t, cons
 template <class Sample>
 using ReadOperation = Outcome (Board::*)(Lock &, uint64_t, int32_t, double, Sample *, uint32_t,
                                          int32_t, int32_t *);
+// The same read of a running task without the store's lock, where the board has one.
+template <class Sample>
+using UnlockedRead = bool (Board::*)(uint64_t, int32_t, Sample *, uint32_t, int32_t *);
 
 template <class Sample>
 int32 writeSamples(const char *entryPoint, WriteOperation<Sample> write, TaskHandle taskHandle,
@@ -53,12 +56,24 @@ int32 writeSamples(const char *entryPoint, WriteOperation<Sample> write, TaskHan
 }
 
 template <class Sample>
-int32 readSamples(const char *entryPoint, ReadOperation<Sample> read, TaskHandle taskHandle,
-                  int32 numSampsPerChan, float64 timeout, bool32 fillMode, Sample *readArray,
-                  uInt32 arraySizeInSamps, int32 *sampsPerChanRead) {
+int32 readSamples(const char *entryPoint, ReadOperation<Sample> read,
+                  UnlockedRead<Sample> readUnlocked, TaskHandle taskHandle, int32 numSampsPerChan,
+                  float64 timeout, bool32 fillMode, Sample *readArray, uInt32 arraySizeInSamps,
+                  int32 *sampsPerChanRead) {
     int32 delivered = 0;
-    return simboard::driverCall(
+    return simboard::driverRead(
         entryPoint,
+        [&] {
+            if (readUnlocked == nullptr ||
+                !(entryPointBoard().*readUnlocked)(taskId(taskHandle), numSampsPerChan, readArray,
+                                                   arraySizeInSamps, &delivered)) {
+                return false;
+            }
+            if (sampsPerChanRead != nullptr) {
+                *sampsPerChanRead = delivered;
+            }
+            return true;
+        },
         [&](Lock &lock) {
             Outcome outcome =
                 (entryPointBoard().*read)(lock, taskId(taskHandle), numSampsPerChan, timeout,
@@ -77,7 +92,7 @@ int32 readSamples(const char *entryPoint, ReadOperation<Sample> read, TaskHandle
                 .values("readArray", readArray, delivered)
                 .integer("sampsPerChanRead", delivered);
         },
-        simboard::BenchGate::Applies, simboard::lockPatienceFor(timeout));
+        simboard::lockPatienceFor(timeout));
 }
 
 } // namespace
@@ -262,8 +277,9 @@ SIMBOARD_API int32 DAQmxWriteDigitalU8(TaskHandle taskHandle, int32 numSampsPerC
 SIMBOARD_API int32 DAQmxReadDigitalU8(TaskHandle taskHandle, int32 numSampsPerChan, float64 timeout,
                                       bool32 fillMode, uInt8 readArray[], uInt32 arraySizeInSamps,
                                       int32 *sampsPerChanRead, bool32 *) {
-    return readSamples("DAQmxReadDigitalU8", &Board::readDigital, taskHandle, numSampsPerChan,
-                       timeout, fillMode, readArray, arraySizeInSamps, sampsPerChanRead);
+    return readSamples("DAQmxReadDigitalU8", &Board::readDigital, &Board::readStartedDigital,
+                       taskHandle, numSampsPerChan, timeout, fillMode, readArray, arraySizeInSamps,
+                       sampsPerChanRead);
 }
 
 SIMBOARD_API int32 DAQmxWriteAnalogF64(TaskHandle taskHandle, int32 numSampsPerChan,
@@ -277,8 +293,9 @@ SIMBOARD_API int32 DAQmxWriteAnalogF64(TaskHandle taskHandle, int32 numSampsPerC
 SIMBOARD_API int32 DAQmxReadAnalogF64(TaskHandle taskHandle, int32 numSampsPerChan, float64 timeout,
                                       bool32 fillMode, float64 readArray[], uInt32 arraySizeInSamps,
                                       int32 *sampsPerChanRead, bool32 *) {
-    return readSamples("DAQmxReadAnalogF64", &Board::readAnalog, taskHandle, numSampsPerChan,
-                       timeout, fillMode, readArray, arraySizeInSamps, sampsPerChanRead);
+    return readSamples<float64>("DAQmxReadAnalogF64", &Board::readAnalog, nullptr, taskHandle,
+                                numSampsPerChan, timeout, fillMode, readArray, arraySizeInSamps,
+                                sampsPerChanRead);
 }
 
 // A buffer of size 0 (or none) asks for the size the text needs, as the driver does.

@@ -12,6 +12,21 @@ constexpr int firstSwitchLine = 4;
 constexpr int joystickXChannel = 2;
 constexpr int joystickYChannel = 3;
 
+bool switchPressed(SwitchMode mode, int index, double t) {
+    switch (mode) {
+    case SwitchMode::Pressed:
+        return true;
+    case SwitchMode::Released:
+        return false;
+    case SwitchMode::Cycle:
+        break;
+    }
+    // Each switch in turn is held down for a second of the cycle, with a pause between.
+    double phase = std::fmod(t, LabStand::switchCyclePeriod);
+    double slot = LabStand::switchCyclePeriod / switchCount;
+    return phase >= index * slot && phase < index * slot + 1.0;
+}
+
 } // namespace
 
 void LabStand::setSwitch(int number, SwitchMode mode, SetBy by) {
@@ -54,29 +69,21 @@ void LabStand::setJoystickPath(std::span<const StickVoltages> points, double per
                 [&](StandSettings &settings) { settings.joystick.setPath(points, period); });
 }
 
-bool LabStand::switchPressed(int index, double t) const {
-    switch (s().switches[index]) {
-    case SwitchMode::Pressed:
-        return true;
-    case SwitchMode::Released:
-        return false;
-    case SwitchMode::Cycle:
-        break;
+bool standLineLevel(int port, int line, std::optional<bool> override,
+                    const std::array<SwitchMode, switchCount> &switches, double t) {
+    if (override) {
+        return *override;
     }
-    // Each switch in turn is held down for a second of the cycle, with a pause between.
-    double phase = std::fmod(t, switchCyclePeriod);
-    double slot = switchCyclePeriod / switchCount;
-    return phase >= index * slot && phase < index * slot + 1.0;
+    if (port == switchPort && line >= firstSwitchLine) {
+        const int index = line - firstSwitchLine;
+        return !switchPressed(switches[index], index, t);
+    }
+    return false;
 }
 
 bool LabStand::standLevel(int port, int line, double t) const {
-    if (const auto &level = s().lineOverrides[port * linesPerPort + line]) {
-        return *level;
-    }
-    if (port == switchPort && line >= firstSwitchLine) {
-        return !switchPressed(line - firstSwitchLine, t);
-    }
-    return false;
+    return standLineLevel(port, line, s().lineOverrides[port * linesPerPort + line], s().switches,
+                          t);
 }
 
 bool LabStand::lineLevel(int port, int line, double t) const {

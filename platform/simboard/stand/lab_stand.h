@@ -14,11 +14,17 @@
 #include "sample_timeline.h"
 #include "stand_settings.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
 
 namespace simboard {
+
+// The level the stand puts on a line with nothing of the board driving it, from its settings
+// of the line: its override, and the switches' modes where it is a switch's line.
+bool standLineLevel(int port, int line, std::optional<bool> override,
+                    const std::array<SwitchMode, switchCount> &switches, double t);
 
 class LabStand {
   public:
@@ -53,7 +59,6 @@ class LabStand {
     void reset() { layers_.reset(); }
 
   private:
-    bool switchPressed(int index, double t) const;
     bool joystickPowered(double t) const { return lineLevel(2, 0, t); }
     double joystickVolts(int channel, double t) const;
 

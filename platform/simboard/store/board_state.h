@@ -54,6 +54,9 @@ struct BoardState {
     ProcessId benchProcess;
     FaultTable faults;
     std::array<Holding, maxHoldings> holdings{};
+    // Every holding from this one on is free, so that a start looks at the running tasks
+    // only.
+    uint32_t holdingsEnd = 0;
     // The processes using a shared board; pid 0 marks a free entry.
     std::array<ProcessId, maxProcesses> processes{};
 };

@@ -38,6 +38,14 @@ void resetBoardState(BoardState &state, uint64_t seed) {
     state.stand.outside.seed = seed;
 }
 
+void trimHoldings(BoardState &state) {
+    size_t end = std::min<size_t>(state.holdingsEnd, BoardState::maxHoldings);
+    while (end > 0 && !state.holdings[end - 1].used) {
+        --end;
+    }
+    state.holdingsEnd = static_cast<uint32_t>(end);
+}
+
 std::unique_ptr<BoardStore> openPrivateStore(uint64_t seed) {
     return std::make_unique<PrivateStore>(seed);
 }

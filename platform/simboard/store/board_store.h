@@ -47,7 +47,32 @@ class BoardStore {
     // The file that holds a shared board's state; empty for a private board.
     virtual std::string location() const { return {}; }
 
+    // Copies from the state without the store's lock (the board's own lock held): `copy`
+    // reads the state through unlockedCopy only, and may be run more than once.  True when
+    // what it copied is whole and was current; false when the call is to take the lock
+    // instead: another call held the board or kept changing it, or the lock has work of its
+    // own to do (the sweep of ended processes, a refusal to give).
+    template <class Copy> bool readWithoutLock(Copy &&copy) {
+        constexpr int attempts = 4;
+        for (int attempt = 0; attempt < attempts; ++attempt) {
+            const std::optional<uint64_t> changes = changesBeforeRead();
+            if (!changes) {
+                return false;
+            }
+            copy();
+            if (unchangedSince(*changes)) {
+                return true;
+            }
+        }
+        return false;
+    }
+
   protected:
+    // The count of the state's changes when no call holds the board and a read may go
+    // without the lock; a private store's state is guarded by the board's lock alone.
+    virtual std::optional<uint64_t> changesBeforeRead() { return 0; }
+    virtual bool unchangedSince(uint64_t /*changes*/) { return true; }
+
     BoardState *state_ = nullptr;
 };
 
@@ -57,6 +82,8 @@ std::chrono::milliseconds lockPatienceFor(double seconds);
 
 // A fresh state: nothing driven, the stand at its defaults with this noise seed.
 void resetBoardState(BoardState &state, uint64_t seed);
+// Moves the end of the used holdings back over the free ones before it.
+void trimHoldings(BoardState &state);
 
 std::unique_ptr<BoardStore> openPrivateStore(uint64_t seed);
 

@@ -12,6 +12,7 @@ void forgetProcess(BoardState &state, const ProcessId &process) {
             holding.used = false;
         }
     }
+    trimHoldings(state);
     for (ProcessId &entry : state.processes) {
         if (entry == process) {
             entry = {};

@@ -71,6 +71,7 @@ void initialise(SharedFile &file) {
     file.version = sharedFileVersion;
     file.size = sizeof(SharedFile);
     file.originNanoseconds = steadyNanoseconds();
+    file.changes = 0;
     // Last: a file whose set-up was cut short fails the check and is built again.
     file.checksum = headerChecksum(file);
 }
@@ -90,7 +91,7 @@ class SharedStore final : public BoardStore {
     bool shared() const override { return true; }
 
     Outcome acquire(std::chrono::milliseconds patience) override {
-        if (lost_ != nullptr && lost_->load(std::memory_order_relaxed)) {
+        if (lostNow()) {
             return lostBoard();
         }
         bool ownerDied = false;
@@ -99,6 +100,7 @@ class SharedStore final : public BoardStore {
             return outcome;
         }
         holder_.store(pthread_self(), std::memory_order_relaxed);
+        countTaken();
         if (lost_ != nullptr && lost_->load()) {
             unlock(); // it was cut short while the lock was being taken
             return lostBoard();
@@ -112,15 +114,16 @@ class SharedStore final : public BoardStore {
         }
         // A holder that died in the middle of a call leaves what it held; one in another's
         // way is dropped at once when its process has gone; the rest are looked for now and
-        // then: the clock is read every 64th call only, so that a call costs next to nothing
-        // more.
-        if (ownerDied || ((++calls_ % 64) == 0 && std::chrono::steady_clock::now() >= nextReap_)) {
+        // then, also when a read without the lock found the sweep due.
+        if (ownerDied || sweepWanted_.load(std::memory_order_relaxed) || sweepDue()) {
             reap();
         }
         return {};
     }
     void unlock() override {
         if (heldHere()) {
+            changeCount().store(changeCount().load(std::memory_order_relaxed) + 1,
+                                std::memory_order_release);
             holder_.store(pthread_t{}, std::memory_order_relaxed);
             pthread_mutex_unlock(&file_->mutex);
         }
@@ -155,8 +158,47 @@ class SharedStore final : public BoardStore {
 
     std::string location() const override { return path_; }
 
+  protected:
+    std::optional<uint64_t> changesBeforeRead() override {
+        if (lostNow() || membership_.load(std::memory_order_relaxed) != Membership::Member) {
+            return std::nullopt; // the lock gives the refusal
+        }
+        if (sweepDue()) {
+            sweepWanted_.store(true, std::memory_order_relaxed);
+            return std::nullopt;
+        }
+        const uint64_t changes = changeCount().load(std::memory_order_acquire);
+        if (changes % 2 != 0) {
+            return std::nullopt; // held: perhaps by a process that stopped in its call
+        }
+        return changes;
+    }
+    bool unchangedSince(uint64_t changes) override {
+        std::atomic_thread_fence(std::memory_order_acquire);
+        return changeCount().load(std::memory_order_relaxed) == changes && !lostNow();
+    }
+
   private:
     static constexpr std::chrono::milliseconds reapInterval{500};
+
+    std::atomic_ref<uint64_t> changeCount() { return std::atomic_ref<uint64_t>(file_->changes); }
+    // Taking the lock makes the count odd, letting go even again; a holder that died left
+    // it odd, and the next taker steps on to the next odd one.  The fence keeps the count
+    // ahead of the changes the call makes.
+    void countTaken() {
+        const uint64_t changes = changeCount().load(std::memory_order_relaxed);
+        changeCount().store((changes + 1) | 1u, std::memory_order_relaxed);
+        std::atomic_thread_fence(std::memory_order_release);
+    }
+    bool lostNow() const { return lost_ != nullptr && lost_->load(std::memory_order_relaxed); }
+    // Whether this call is to look for ended processes: the clock is read every 64th call
+    // only, so that a call costs next to nothing more.
+    bool sweepDue() {
+        const uint64_t call = calls_.load(std::memory_order_relaxed) + 1;
+        calls_.store(call, std::memory_order_relaxed);
+        return call % 64 == 0 &&
+               std::chrono::steady_clock::now() >= nextReap_.load(std::memory_order_relaxed);
+    }
 
     // A process not in the process table would be invisible to the others: one that
     // starts later could take itself for the first and set the board up under it.
@@ -204,7 +246,8 @@ class SharedStore final : public BoardStore {
 
     void reap() {
         reapDeadProcesses(*state_, *this);
-        nextReap_ = std::chrono::steady_clock::now() + reapInterval;
+        sweepWanted_.store(false, std::memory_order_relaxed);
+        nextReap_.store(std::chrono::steady_clock::now() + reapInterval, std::memory_order_relaxed);
     }
 
     std::string path_;
@@ -217,9 +260,10 @@ class SharedStore final : public BoardStore {
     std::atomic<bool> lostReported_{false};
     StuckHolder stuckHolder_;
     std::atomic<Membership> membership_{Membership::Unasked};
-    // This process's own: the store's lock guards them.
-    uint64_t calls_ = 0;
-    std::chrono::steady_clock::time_point nextReap_{};
+    // This process's own, also looked at by reads without the store's lock.
+    std::atomic<uint64_t> calls_{0};
+    std::atomic<std::chrono::steady_clock::time_point> nextReap_{};
+    std::atomic<bool> sweepWanted_{false};
 };
 
 // One attempt; null with `why` empty asks for another (the file was replaced meanwhile).

@@ -54,7 +54,10 @@ std::string stateDamage(const BoardState &state) {
         !validProcess(state.benchProcess)) {
         return "has a damaged process table";
     }
-    if (!std::all_of(state.holdings.begin(), state.holdings.end(), validHolding)) {
+    if (!std::all_of(state.holdings.begin(), state.holdings.end(), validHolding) ||
+        state.holdingsEnd > BoardState::maxHoldings ||
+        std::any_of(state.holdings.begin() + state.holdingsEnd, state.holdings.end(),
+                    [](const Holding &holding) { return holding.used; })) {
         return "has a damaged table of running tasks";
     }
     if (state.faults.count > FaultTable::capacity) {

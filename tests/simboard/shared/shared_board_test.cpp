@@ -238,6 +238,88 @@ TEST_F(SharedBoardTest, TheFirstProcessSetsTheBoardUpAndOneThatJoinsFindsItAsItI
     joining.tell("end");
 }
 
+// The stand's levels on the eight lines of port 0, set by one control call: lines 0 to 3 at
+// one level, 4 to 7 at the other.
+const char *const lowHalfHigh = R"({"inputLines": {"PXI1Slot2/port0/line0:3": 1,
+                                                    "PXI1Slot2/port0/line4:7": 0}})";
+const char *const highHalfHigh = R"({"inputLines": {"PXI1Slot2/port0/line0:3": 0,
+                                                     "PXI1Slot2/port0/line4:7": 1}})";
+
+// Reads of a running task go without the board's lock, from a copy of what they read: one
+// process turns all eight lines over at once, again and again, while another reads them,
+// which must never see a mix of the two patterns; and a change that has been made is seen
+// by the next read.
+TEST_F(SharedBoardTest, AReadOfARunningTaskSeesWholeChangesAndTheLatestOne) {
+    ChildProcess setter([](ChildProcess &self) {
+        int32 status = simboard_applyBench(lowHalfHigh);
+        self.tell(std::to_string(status));
+        for (std::string order = self.hear(); order != "end"; order = self.hear()) {
+            if (order == "turn") {
+                long turns = 0;
+                for (; status == 0 && self.hear(0.0) != "stop"; ++turns) {
+                    status = simboard_applyBench((turns & 1) != 0 ? lowHalfHigh : highHalfHigh);
+                }
+                self.tell(std::to_string(status) + " " + std::to_string(turns));
+            } else {
+                self.tell(std::to_string(
+                    simboard_applyBench(order == "low" ? lowHalfHigh : highHalfHigh)));
+            }
+        }
+    });
+    ASSERT_EQ(setter.hear(), "0");
+    ChildProcess reader([](ChildProcess &self) {
+        ScopedTask task;
+        DAQmxCreateDIChan(task, "PXI1Slot2/port0", "", DAQmx_Val_ChanForAllLines);
+        DAQmxStartTask(task);
+        for (std::string order = self.hear(); order != "end"; order = self.hear()) {
+            const auto until = std::chrono::steady_clock::now() +
+                               std::chrono::milliseconds(order == "watch" ? 1500 : 0);
+            std::string seen = "0x0f 0xf0";
+            long reads = 0;
+            do {
+                uInt8 levels = 0;
+                const int32 status = readByte(task, levels);
+                ++reads;
+                if (status != 0 || (levels != 0x0F && levels != 0xF0)) {
+                    seen = "status " + std::to_string(status) + " levels " + std::to_string(levels);
+                    break;
+                }
+                if (order != "watch") {
+                    seen = levels == 0x0F ? "0x0f" : "0xf0";
+                }
+            } while (std::chrono::steady_clock::now() < until);
+            self.tell(seen + " " + std::to_string(reads));
+        }
+    });
+
+    setter.tell("turn");
+    reader.tell("watch");
+    const std::string watch = reader.hear(10.0);
+    std::istringstream watched(watch);
+    setter.tell("stop");
+    std::istringstream turned(setter.hear(10.0));
+    std::string first, second;
+    long reads = 0, turns = 0;
+    int32 status = 1;
+    watched >> first >> second >> reads;
+    turned >> status >> turns;
+    EXPECT_EQ(first + " " + second, "0x0f 0xf0") << "a read saw a half-made change: " << watch;
+    EXPECT_EQ(status, 0);
+    EXPECT_GT(turns, 100) << "the reads kept the setter from the board";
+    EXPECT_GT(reads, 1000);
+
+    for (const char *level : {"high", "low", "high", "high", "low"}) {
+        setter.tell(level);
+        ASSERT_EQ(setter.hear(), "0");
+        reader.tell("look");
+        std::string seen;
+        std::istringstream(reader.hear()) >> seen;
+        EXPECT_EQ(seen, std::string(level) == "low" ? "0x0f" : "0xf0") << "after " << level;
+    }
+    setter.tell("end");
+    reader.tell("end");
+}
+
 // Each process owns one line of port 0 and one analog input, and all of them share the
 // two outputs, whose every value is a multiple of 2^-15 V: a value read back half written
 // would break the pattern.

@@ -87,7 +87,8 @@ TEST_F(SharedStoreTest, AProcessKilledWhileHoldingTheLockLeavesTheBoardUsableAnd
         auto store = open();
         store->lock();
         store->join();
-        Reservations(*store).reserve(digitalTask(1, "doomed", 0x0F));
+        size_t slot = 0;
+        Reservations(*store).reserve(digitalTask(1, "doomed", 0x0F), slot);
         self.tell("locked");
         pause();
     });
@@ -97,7 +98,8 @@ TEST_F(SharedStoreTest, AProcessKilledWhileHoldingTheLockLeavesTheBoardUsableAnd
     auto store = open();
     StoreAccess access(*store);
     Reservations reservations(*store);
-    EXPECT_FALSE(reservations.reserve(digitalTask(2, "next", 0x01)).failed());
+    size_t slot = 0;
+    EXPECT_FALSE(reservations.reserve(digitalTask(2, "next", 0x01), slot).failed());
     for (const ProcessId &process : store->state().processes) {
         EXPECT_EQ(process.pid, 0) << "the dead process is forgotten";
     }
@@ -109,7 +111,8 @@ TEST_F(SharedStoreTest, ReservationsOfLiveProcessesHoldAndNameTheirHolder) {
         {
             StoreAccess access(*store);
             store->join();
-            Reservations(*store).reserve(digitalTask(1, "kept", 0xF0));
+            size_t slot = 0;
+            Reservations(*store).reserve(digitalTask(1, "kept", 0xF0), slot);
         }
         self.tell("held");
         pause();
@@ -118,12 +121,40 @@ TEST_F(SharedStoreTest, ReservationsOfLiveProcessesHoldAndNameTheirHolder) {
     auto store = open();
     StoreAccess access(*store);
     Reservations reservations(*store);
-    EXPECT_FALSE(reservations.reserve(digitalTask(2, "beside", 0x0F)).failed());
-    Outcome refused = reservations.reserve(digitalTask(3, "over", 0x10));
+    size_t slot = 0;
+    EXPECT_FALSE(reservations.reserve(digitalTask(2, "beside", 0x0F), slot).failed());
+    Outcome refused = reservations.reserve(digitalTask(3, "over", 0x10), slot);
     EXPECT_EQ(refused.status, -50103);
     EXPECT_NE(refused.detail.find("\"kept\" of process " + std::to_string(holder.pid())),
               std::string::npos)
         << refused.detail;
+}
+
+// A start looks only as far as the last running task: one let go of before others leaves a
+// gap that the next start fills, and the tasks after it still hold.
+TEST_F(SharedStoreTest, ReservationsLetGoOfOutOfOrderKeepTheRestHeld) {
+    auto store = open();
+    StoreAccess access(*store);
+    Reservations reservations(*store);
+    size_t first = 0, second = 0, third = 0, refill = 0;
+    ASSERT_FALSE(reservations.reserve(digitalTask(1, "first", 0x01), first).failed());
+    ASSERT_FALSE(reservations.reserve(digitalTask(2, "second", 0x02), second).failed());
+    ASSERT_FALSE(reservations.reserve(digitalTask(3, "third", 0x04), third).failed());
+    reservations.release(1, first);
+    reservations.release(2, second);
+    Outcome refused = reservations.reserve(digitalTask(4, "over", 0x04), refill);
+    EXPECT_EQ(refused.status, -50103);
+    EXPECT_NE(refused.detail.find("\"third\""), std::string::npos) << refused.detail;
+    ASSERT_FALSE(reservations.reserve(digitalTask(5, "refill", 0x03), refill).failed());
+    EXPECT_EQ(refill, first) << "the first free entry is taken";
+
+    reservations.release(3, third);
+    reservations.release(5, refill);
+    EXPECT_EQ(store->state().holdingsEnd, 0u) << "nothing runs";
+    // A release given a wrong entry still finds its task.
+    ASSERT_FALSE(reservations.reserve(digitalTask(6, "moved", 0x01), first).failed());
+    reservations.release(6, BoardState::maxHoldings - 1);
+    EXPECT_FALSE(reservations.reserve(digitalTask(7, "after", 0x01), refill).failed());
 }
 
 TEST_F(SharedStoreTest, ThreadsChangingTheStateTogetherLoseNoUpdate) {

@@ -133,6 +133,13 @@ TEST_F(StateFileTest, DamageToTheLockOrTheTablesGetsTheFileRebuilt) {
              file.state.holdings[5].used = true;
              file.state.holdings[5].owner = {};
          }},
+        {"a holding past the end of the used ones",
+         [](SharedFile &file) {
+             file.state.holdings[7].used = true;
+             file.state.holdings[7].owner = {1, 1};
+         }},
+        {"an end past the table",
+         [](SharedFile &file) { file.state.holdingsEnd = BoardState::maxHoldings + 1; }},
     };
     for (const auto &[damage, apply] : damages) {
         std::remove(path_.c_str());

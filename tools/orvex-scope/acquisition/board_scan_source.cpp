@@ -25,10 +25,24 @@ class BoardScanSource : public ScanSource {
         return orvex_scanReadEx(data, scans, ORVEX_BY_SCAN, count, timeout);
     }
 
+    int takePort(int port) override {
+        // Even refused, the library keeps the port's configuration, to start it later.
+        portsTaken_ = true;
+        return orvex_portMask(port, 0x00);
+    }
+
+    int readPort(int port, unsigned char *levels) override { return orvex_portIn(port, levels); }
+
     long long stop() override {
         orvex_ScanInfo info{};
         orvex_scanInfo(&info);
         orvex_scanStop();
+        // The library keeps a port's task running until it closes: without this, the lab
+        // window started after a run would be refused the ports.
+        if (portsTaken_) {
+            orvex_ni6251Close();
+            portsTaken_ = false;
+        }
         return info.samplesRead;
     }
 
@@ -43,6 +57,8 @@ class BoardScanSource : public ScanSource {
     }
 
   private:
+    bool portsTaken_ = false;
+
     static int setUp(const ScanPlan &plan) {
         std::string list;
         for (const ScanInput &input : plan.inputs) {

@@ -11,6 +11,7 @@ ScanPlan planOf(const ScopeSetup &setup) {
     plan.rate = setup.rate;
     plan.outputsOnScanClock = setup.outputsOnScanClock;
     plan.outputRate = setup.outputRate;
+    plan.linePorts = setup.linePortsRead();
     std::array<std::vector<double>, outputCount> files;
     for (std::size_t k = 0; k < files.size(); ++k) {
         if (setup.outputs[k].enabled && setup.outputs[k].waveform == Waveform::File) {

@@ -22,6 +22,7 @@ struct ScanPlan {
     OutputBlock outputs;
     bool outputsOnScanClock = true;
     double outputRate = 1000.0;
+    std::vector<int> linePorts; // read once per block
 };
 
 ScanPlan planOf(const ScopeSetup &setup);

@@ -24,7 +24,12 @@ class ScanSource {
     virtual int start(const ScanPlan &plan) = 0;
     // Whole scans, one sample of each channel after another, into data.
     virtual int read(double *data, int scans, int *count, double timeout) = 0;
-    // Stops and releases the scan; the samples per channel it counted.
+    // Makes every line of a digital port an input, for reading: 0 or a warning, or a
+    // negative status with lastError() saying why (another program's task holds the port).
+    virtual int takePort(int port) = 0;
+    // The eight lines of a port taken, bit n line n.
+    virtual int readPort(int port, unsigned char *levels) = 0;
+    // Stops and releases the scan and the ports taken; the samples per channel it counted.
     virtual long long stop() = 0;
     virtual QString lastError() const = 0;
     // Scans per second as the clock runs, once started.

@@ -1,6 +1,7 @@
 #include "scan_worker.h"
 
 #include <QElapsedTimer>
+#include <QStringList>
 #include <QThread>
 #include <algorithm>
 #include <cmath>
@@ -49,6 +50,7 @@ void ScanWorker::readUntilStopped() {
         if (count > 0) {
             read += count;
             emit scansRead(block.first(static_cast<qsizetype>(count) * width));
+            readLines();
         }
         if (status < 0 && status != ScanSource::timedOut) {
             emit failed(source_->lastError());
@@ -56,6 +58,42 @@ void ScanWorker::readUntilStopped() {
         }
         pauseUnlessStopped(double(read) / rate - double(clock.nsecsElapsed()) * 1e-9);
     }
+}
+
+void ScanWorker::readLines() {
+    if (plan_.linePorts.empty()) {
+        return;
+    }
+    const bool retry =
+        !sincePortsTried_.isValid() || double(sincePortsTried_.elapsed()) >= retrySeconds * 1000.0;
+    QStringList refusals;
+    unsigned levels = 0;
+    unsigned known = 0;
+    for (const int port : plan_.linePorts) {
+        bool &taken = portTaken_[static_cast<std::size_t>(port)];
+        if (!taken && retry) {
+            taken = source_->takePort(port) >= 0;
+            if (!taken) {
+                refusals << source_->lastError();
+            }
+        }
+        unsigned char value = 0;
+        // A port whose read fails is taken again at the next try, which says why it cannot.
+        taken = taken && source_->readPort(port, &value) >= 0;
+        if (taken) {
+            levels |= unsigned(value) << (port * linesPerPort);
+            known |= 0xFFu << (port * linesPerPort);
+        }
+    }
+    if (retry) {
+        sincePortsTried_.restart();
+        const QString refusal = refusals.join(' ');
+        if (refusal != portRefusal_) {
+            portRefusal_ = refusal;
+            emit portsRefused(refusal);
+        }
+    }
+    emit linesRead(static_cast<quint16>(levels), static_cast<quint16>(known));
 }
 
 void ScanWorker::pauseUnlessStopped(double seconds) {

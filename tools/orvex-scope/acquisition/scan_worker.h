@@ -8,9 +8,11 @@
 #include "scan_plan.h"
 #include "scan_source.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <array>
 #include <atomic>
 #include <memory>
 
@@ -38,6 +40,12 @@ class ScanWorker : public QObject {
     void scansRead(const QList<double> &scans);
     // The converter is held; the text names the holder.  Tried again every second.
     void refused(const QString &message);
+    // The plan's digital ports read right after the block just sent: bit n is line n, and a
+    // line of a port that could not be read is not known.
+    void linesRead(quint16 levels, quint16 known);
+    // A port could not be taken (the text names its holder), or "" once every port is read.
+    // Tried again every second.
+    void portsRefused(const QString &message);
     void failed(const QString &message);
     // The scan stopped; samplesRead per channel, as the library counted them.
     void finished(qint64 samplesRead);
@@ -47,10 +55,14 @@ class ScanWorker : public QObject {
     bool start();
     void readUntilStopped();
     void pauseUnlessStopped(double seconds);
+    void readLines();
 
     std::unique_ptr<ScanSource> source_;
     ScanPlan plan_;
     std::atomic<bool> stopping_ = false;
+    std::array<bool, linePorts> portTaken_{};
+    QElapsedTimer sincePortsTried_;
+    QString portRefusal_;
 };
 
 } // namespace scope

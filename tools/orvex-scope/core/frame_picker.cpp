@@ -12,7 +12,8 @@ void FramePicker::arm(long long from) {
     last_.reset();
 }
 
-Frame FramePicker::next(const SampleHistory &history, const FrameRequest &request) {
+Frame FramePicker::next(const SampleHistory &history, const FrameRequest &request,
+                        const LineHistory *lines) {
     const long long total = history.total();
     const double span = request.span;
     Frame newest{double(total) - span, span, std::nullopt, FrameStatus::Rolling, total == 0};
@@ -29,8 +30,13 @@ Frame FramePicker::next(const SampleHistory &history, const FrameRequest &reques
     const long long to = total - static_cast<long long>(std::ceil(post)) + 1;
     const long long from = std::max({searchedTo_, armedFrom_ + 1,
                                      history.first() + static_cast<long long>(std::ceil(pre)) + 1});
-    const std::optional<double> trigger =
-        from < to ? newestCrossing(history, request.condition, from, to) : std::nullopt;
+    std::optional<double> trigger;
+    if (from < to && request.line) {
+        trigger = lines ? lines->newestEdge(*request.line, request.condition.rising, from, to)
+                        : std::nullopt;
+    } else if (from < to) {
+        trigger = newestCrossing(history, request.condition, from, to);
+    }
     if (trigger) {
         const FrameStatus status =
             request.mode == SweepMode::Single ? FrameStatus::Held : FrameStatus::Triggered;

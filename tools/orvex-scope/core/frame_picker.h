@@ -4,6 +4,7 @@
 #ifndef TOOLS_ORVEX_SCOPE_CORE_FRAME_PICKER_H
 #define TOOLS_ORVEX_SCOPE_CORE_FRAME_PICKER_H
 
+#include "line_history.h"
 #include "sample_history.h"
 #include "scope_setup.h"
 #include "trigger_search.h"
@@ -34,6 +35,8 @@ struct FrameRequest {
     double span = 1000.0;
     double preTrigger = 0.5; // share of the span before the trigger
     TriggerCondition condition;
+    // A digital line as the source instead, its edge of the condition's slope.
+    std::optional<int> line;
     // Samples without a trigger after which auto runs free and normal says it waits.
     long long autoAfter = 0;
 };
@@ -42,7 +45,9 @@ class FramePicker {
   public:
     // Counts only triggers from this sample on: a re-armed sweep waits for a new one.
     void arm(long long from);
-    Frame next(const SampleHistory &history, const FrameRequest &request);
+    // lines: the digital lines' levels over the same samples, for a trigger on a line.
+    Frame next(const SampleHistory &history, const FrameRequest &request,
+               const LineHistory *lines = nullptr);
 
   private:
     long long armedFrom_ = 0;

@@ -42,6 +42,40 @@ std::vector<int> ScopeSetup::enabledInputs() const {
     return inputs;
 }
 
+std::vector<int> ScopeSetup::chosenLines() const {
+    std::vector<int> chosen;
+    for (int line = 0; line < lineCount; ++line) {
+        if ((lines >> line) & 1u) {
+            chosen.push_back(line);
+        }
+    }
+    return chosen;
+}
+
+std::vector<int> ScopeSetup::linePortsRead() const {
+    std::vector<int> ports;
+    for (int port = 0; port < linePorts; ++port) {
+        if ((lines >> (port * linesPerPort)) & 0xFFu) {
+            ports.push_back(port);
+        }
+    }
+    return ports;
+}
+
+std::string lineName(int line) {
+    return "port" + std::to_string(line / linesPerPort) + "/line" +
+           std::to_string(line % linesPerPort);
+}
+
+int lineOfName(const std::string &name) {
+    for (int line = 0; line < lineCount; ++line) {
+        if (lineName(line) == name) {
+            return line;
+        }
+    }
+    return -1;
+}
+
 std::vector<double> timeBaseSteps() {
     return oneTwoFive(1e-6, 10.0);
 }

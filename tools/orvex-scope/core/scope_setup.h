@@ -14,6 +14,11 @@ constexpr int inputCount = 16;
 constexpr int outputCount = 2;
 constexpr int divisionsAcross = 10;
 constexpr int divisionsUp = 8;
+// Digital lines of ports 0 and 1, where the stand's switches and free lines are; port 2 is
+// the lab window's (the joystick's power).  Line n is line n % 8 of port n / 8.
+constexpr int linesPerPort = 8;
+constexpr int linePorts = 2;
+constexpr int lineCount = linesPerPort * linePorts;
 
 enum class SweepMode { Roll, Auto, Normal, Single };
 enum class Waveform { Sine, Square, Triangle, Dc, File };
@@ -33,6 +38,7 @@ struct TriggerSetup {
     double level = 0.0;
     bool rising = true;
     double preTrigger = 0.5; // 0 .. 1 of the screen
+    int line = -1;           // a digital line as the source instead, when not negative
 };
 
 struct OutputSetup {
@@ -54,10 +60,18 @@ struct ScopeSetup {
     bool outputsOnScanClock = true; // in step: one output sample per scan
     double outputRate = 100000.0;   // otherwise, the outputs' own clock
     long long historyBound = 100'000'000;
+    std::uint16_t lines = 0; // bit n: digital line n read and shown
 
     ScopeSetup();
     std::vector<int> enabledInputs() const;
+    std::vector<int> chosenLines() const;
+    // The ports of the chosen lines, which the scan takes as inputs.
+    std::vector<int> linePortsRead() const;
 };
+
+// "port1/line4"; a line's number from such a name, or -1.
+std::string lineName(int line);
+int lineOfName(const std::string &name);
 
 // The steps of the time base, 1, 2 and 5 times powers of ten from 1 µs to 10 s.
 std::vector<double> timeBaseSteps();

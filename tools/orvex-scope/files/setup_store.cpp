@@ -1,6 +1,7 @@
 #include "setup_store.h"
 
 #include <QFileInfo>
+#include <QStringList>
 #include <algorithm>
 #include <cmath>
 
@@ -22,6 +23,26 @@ int whole(const QSettings &settings, const QString &key, int fallback, int low, 
         std::lround(number(settings, key, fallback, double(low), double(high))));
 }
 
+// Lines by name, so that a setup file reads as the board's users name them.
+QString lineNames(std::uint16_t lines) {
+    QStringList names;
+    for (int line = 0; line < lineCount; ++line) {
+        if ((lines >> line) & 1u) {
+            names << QString::fromStdString(lineName(line));
+        }
+    }
+    return names.join(',');
+}
+
+std::uint16_t linesOfNames(const QString &text) {
+    unsigned lines = 0;
+    for (const QString &name : text.split(',', Qt::SkipEmptyParts)) {
+        const int line = lineOfName(name.trimmed().toStdString());
+        lines |= line >= 0 ? 1u << line : 0u;
+    }
+    return static_cast<std::uint16_t>(lines);
+}
+
 } // namespace
 
 void writeSetup(QSettings &settings, const ScopeSetup &setup) {
@@ -31,6 +52,9 @@ void writeSetup(QSettings &settings, const ScopeSetup &setup) {
     settings.setValue("scope/mode", static_cast<int>(setup.mode));
     settings.setValue("scope/historyBound", setup.historyBound);
     settings.setValue("trigger/input", setup.trigger.input);
+    settings.setValue("trigger/line", setup.trigger.line >= 0
+                                          ? QString::fromStdString(lineName(setup.trigger.line))
+                                          : QString());
     settings.setValue("trigger/level", setup.trigger.level);
     settings.setValue("trigger/rising", setup.trigger.rising);
     settings.setValue("trigger/preTrigger", setup.trigger.preTrigger);
@@ -46,6 +70,7 @@ void writeSetup(QSettings &settings, const ScopeSetup &setup) {
         settings.setValue("offset", channel.offset);
         settings.endGroup();
     }
+    settings.setValue("digital/lines", lineNames(setup.lines));
     settings.setValue("generator/onScanClock", setup.outputsOnScanClock);
     settings.setValue("generator/rate", setup.outputRate);
     for (int k = 0; k < outputCount; ++k) {
@@ -71,6 +96,7 @@ ScopeSetup readSetup(QSettings &settings) {
     setup.historyBound = static_cast<long long>(
         number(settings, "scope/historyBound", double(setup.historyBound), 1e3, 1e8));
     setup.trigger.input = whole(settings, "trigger/input", 0, 0, inputCount - 1);
+    setup.trigger.line = lineOfName(settings.value("trigger/line").toString().toStdString());
     setup.trigger.level = number(settings, "trigger/level", 0.0, -10.0, 10.0);
     setup.trigger.rising = settings.value("trigger/rising", true).toBool();
     setup.trigger.preTrigger = number(settings, "trigger/preTrigger", 0.5, 0.0, 1.0);
@@ -89,6 +115,7 @@ ScopeSetup readSetup(QSettings &settings) {
         channel.offset = number(settings, "offset", channel.offset, -20.0, 20.0);
         settings.endGroup();
     }
+    setup.lines = linesOfNames(settings.value("digital/lines").toString());
     setup.outputsOnScanClock =
         settings.value("generator/onScanClock", setup.outputsOnScanClock).toBool();
     setup.outputRate = number(settings, "generator/rate", setup.outputRate, 1.0, 2.86e6);

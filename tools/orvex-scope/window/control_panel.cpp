@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -40,6 +41,7 @@ ControlPanel::ControlPanel(QWidget *parent) : QWidget(parent) {
     layout->addLayout(buttons);
     layout->addWidget(makeAcquisition());
     layout->addWidget(makeTrigger());
+    layout->addWidget(makeLines());
     channels_ = new ChannelTable;
     channels_->setMinimumHeight(220);
     layout->addWidget(channels_, 1);
@@ -91,6 +93,9 @@ QWidget *ControlPanel::makeTrigger() {
     for (int input = 0; input < inputCount; ++input) {
         triggerSource_->addItem(QString("ai%1").arg(input));
     }
+    for (int line = 0; line < lineCount; ++line) {
+        triggerSource_->addItem(QString::fromStdString(lineName(line)));
+    }
     triggerLevel_ = spinOf(-10.0, 10.0, 3, tr(" V"));
     triggerLevel_->setSingleStep(0.1);
     triggerSlope_ = new QComboBox;
@@ -102,10 +107,32 @@ QWidget *ControlPanel::makeTrigger() {
     form->addRow(tr("Level"), triggerLevel_);
     form->addRow(tr("Slope"), triggerSlope_);
     form->addRow(tr("Pre-trigger"), preTrigger_);
-    connect(triggerSource_, &QComboBox::currentIndexChanged, this, &ControlPanel::report);
+    connect(triggerSource_, &QComboBox::currentIndexChanged, this, [this](int source) {
+        // A line has no level to set: its edge is the trigger.
+        triggerLevel_->setEnabled(source < inputCount);
+        report();
+    });
     connect(triggerLevel_, &QDoubleSpinBox::valueChanged, this, &ControlPanel::report);
     connect(triggerSlope_, &QComboBox::currentIndexChanged, this, &ControlPanel::report);
     connect(preTrigger_, &QSpinBox::valueChanged, this, &ControlPanel::report);
+    return box;
+}
+
+QWidget *ControlPanel::makeLines() {
+    auto *box = new QGroupBox(tr("Digital lines (read once a block)"));
+    box->setToolTip(tr("While the scan runs, the port of a line chosen here is made an input "
+                       "port; a port another program holds is not read."));
+    auto *grid = new QGridLayout(box);
+    for (int port = 0; port < linePorts; ++port) {
+        grid->addWidget(new QLabel(QString("port%1").arg(port)), port, 0);
+    }
+    for (int line = 0; line < lineCount; ++line) {
+        auto *check = new QCheckBox(QString::number(line % linesPerPort));
+        check->setToolTip(QString::fromStdString(lineName(line)));
+        lines_[static_cast<std::size_t>(line)] = check;
+        grid->addWidget(check, line / linesPerPort, 1 + line % linesPerPort);
+        connect(check, &QCheckBox::toggled, this, &ControlPanel::report);
+    }
     return box;
 }
 
@@ -158,11 +185,18 @@ ScopeSetup ControlPanel::setup() const {
     setup.secondsPerDivision = timeBase_->currentData().toDouble();
     setup.rate = rate_->value();
     setup.historyBound = historyMillions_->value() * 1'000'000LL;
-    setup.trigger.input = triggerSource_->currentIndex();
+    const int source = triggerSource_->currentIndex();
+    setup.trigger.input = source < inputCount ? source : 0;
+    setup.trigger.line = source < inputCount ? -1 : source - inputCount;
     setup.trigger.level = triggerLevel_->value();
     setup.trigger.rising = triggerSlope_->currentIndex() == 0;
     setup.trigger.preTrigger = preTrigger_->value() / 100.0;
     setup.channels = channels_->channels();
+    for (int line = 0; line < lineCount; ++line) {
+        if (lines_[static_cast<std::size_t>(line)]->isChecked()) {
+            setup.lines |= static_cast<std::uint16_t>(1u << line);
+        }
+    }
     for (int k = 0; k < outputCount; ++k) {
         const OutputRow &row = outputs_[static_cast<std::size_t>(k)];
         OutputSetup &output = setup.outputs[static_cast<std::size_t>(k)];
@@ -192,11 +226,16 @@ void ControlPanel::showSetup(const ScopeSetup &setup) {
     timeBase_->setCurrentIndex(nearest);
     rate_->setValue(setup.rate);
     historyMillions_->setValue(static_cast<int>(std::max(1LL, setup.historyBound / 1'000'000)));
-    triggerSource_->setCurrentIndex(setup.trigger.input);
+    triggerSource_->setCurrentIndex(setup.trigger.line >= 0 ? inputCount + setup.trigger.line
+                                                            : setup.trigger.input);
+    triggerLevel_->setEnabled(setup.trigger.line < 0);
     triggerLevel_->setValue(setup.trigger.level);
     triggerSlope_->setCurrentIndex(setup.trigger.rising ? 0 : 1);
     preTrigger_->setValue(static_cast<int>(std::lround(setup.trigger.preTrigger * 100.0)));
     channels_->showChannels(setup.channels);
+    for (int line = 0; line < lineCount; ++line) {
+        lines_[static_cast<std::size_t>(line)]->setChecked(((setup.lines >> line) & 1u) != 0);
+    }
     for (int k = 0; k < outputCount; ++k) {
         const OutputRow &row = outputs_[static_cast<std::size_t>(k)];
         const OutputSetup &output = setup.outputs[static_cast<std::size_t>(k)];

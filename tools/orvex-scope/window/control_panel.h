@@ -1,5 +1,5 @@
 // The scope's controls beside the screen: Run/Stop and Single, sweep mode, time base and
-// rate, trigger, cursors, the generator and the history's bound.
+// rate, trigger, cursors, the digital lines, the generator and the history's bound.
 #ifndef TOOLS_ORVEX_SCOPE_WINDOW_CONTROL_PANEL_H
 #define TOOLS_ORVEX_SCOPE_WINDOW_CONTROL_PANEL_H
 
@@ -57,6 +57,7 @@ class ControlPanel : public QWidget {
     };
     QWidget *makeAcquisition();
     QWidget *makeTrigger();
+    QWidget *makeLines();
     QWidget *makeGenerator();
     void report();
 
@@ -74,6 +75,7 @@ class ControlPanel : public QWidget {
     QCheckBox *cursors_;
     QComboBox *measureOver_;
     std::array<OutputRow, outputCount> outputs_;
+    std::array<QCheckBox *, lineCount> lines_;
     QCheckBox *onScanClock_;
     QDoubleSpinBox *outputRate_;
     ChannelTable *channels_;

@@ -38,6 +38,12 @@ void ScopePlot::setTraces(std::vector<TraceStyle> traces) {
     update();
 }
 
+void ScopePlot::setLines(const LineHistory *lines, std::vector<LineStyle> styles) {
+    lines_ = lines;
+    lineStyles_ = std::move(styles);
+    update();
+}
+
 void ScopePlot::setFrame(const Frame &frame) {
     frame_ = frame;
     update();
@@ -90,9 +96,15 @@ void ScopePlot::paintEvent(QPaintEvent * /*event*/) {
     }
     if (history_ && !frame_.empty) {
         drawTraces(image, *history_, traces_, frame_.start, frame_.span);
+        if (lines_) {
+            QPainter linePainter(&image);
+            drawLines(linePainter, *lines_, lineStyles_, frame_.start, frame_.span,
+                      history_->first(), history_->total(), size());
+        }
     }
     QPainter painter(this);
     painter.drawImage(QPointF(0, 0), image);
+    paintLineLabels(painter);
     paintTriggerMark(painter);
     paintCursors(painter);
     if (!status_.isEmpty()) {
@@ -116,16 +128,44 @@ void ScopePlot::paintGrid(QPainter &painter) const {
     painter.drawRect(QRectF(0.5, 0.5, width() - 1.0, height() - 1.0));
 }
 
+void ScopePlot::paintLineLabels(QPainter &painter) const {
+    for (int lane = 0; lane < int(lineStyles_.size()); ++lane) {
+        const LineStyle &style = lineStyles_[static_cast<std::size_t>(lane)];
+        const double middle =
+            (laneY(lane, LineState::High, height()) + laneY(lane, LineState::Low, height())) / 2.0;
+        painter.setPen(QColor::fromRgb(style.colour));
+        // Between the two levels, where only a step at the far left crosses it.
+        painter.drawText(QPointF(4.0, middle + 4.0), style.name);
+    }
+}
+
+std::optional<ScopePlot::MarkLevel> ScopePlot::markLevel() const {
+    if (!mark_) {
+        return std::nullopt;
+    }
+    if (mark_->lane >= 0 && mark_->lane < int(lineStyles_.size())) {
+        const double high = laneY(mark_->lane, LineState::High, height());
+        const double low = laneY(mark_->lane, LineState::Low, height());
+        return MarkLevel{lineStyles_[static_cast<std::size_t>(mark_->lane)].colour,
+                         (high + low) / 2.0};
+    }
+    if (mark_->trace >= 0 && mark_->trace < int(traces_.size())) {
+        const TraceStyle &style = traces_[static_cast<std::size_t>(mark_->trace)];
+        return MarkLevel{style.colour, pixelOfVolts(mark_->level, style, height())};
+    }
+    return std::nullopt;
+}
+
 void ScopePlot::paintTriggerMark(QPainter &painter) const {
     const std::optional<double> x = triggerMarkX();
-    if (!x || !mark_ || mark_->trace < 0 || mark_->trace >= int(traces_.size())) {
+    const std::optional<MarkLevel> level = markLevel();
+    if (!x || !level) {
         return;
     }
-    const TraceStyle &style = traces_[static_cast<std::size_t>(mark_->trace)];
-    const double y = pixelOfVolts(mark_->level, style, height());
+    const double y = level->y;
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor::fromRgb(style.colour));
+    painter.setBrush(QColor::fromRgb(level->colour));
     const QPointF down[3] = {{*x - 6, 0}, {*x + 6, 0}, {*x, 9}};
     painter.drawPolygon(down, 3);
     const QPointF left[3] = {
@@ -230,6 +270,9 @@ void ScopePlot::keyPressEvent(QKeyEvent *event) {
     case Qt::Key_Down:
         zoomAround(width() / 2.0, wheelZoom);
         break;
+    case Qt::Key_End:
+        scrollToNewest();
+        break;
     default:
         QWidget::keyPressEvent(event);
     }
@@ -243,6 +286,14 @@ void ScopePlot::zoomAround(double x, double factor) {
     frame_.start = anchor - x / std::max(1, width()) * frame_.span;
     update();
     emit viewMoved();
+}
+
+void ScopePlot::scrollToNewest() {
+    if (history_) {
+        frame_.start = double(history_->total()) - frame_.span;
+        update();
+        emit viewMoved();
+    }
 }
 
 void ScopePlot::scrollBy(double pixels) {

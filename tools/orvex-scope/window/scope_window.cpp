@@ -32,6 +32,8 @@ constexpr double singleChannelLimit = 1.25e6;
 constexpr double autoSeconds = 0.2;
 // Noise of this share of a division riding on an edge does not trigger twice.
 constexpr double hysteresisOfDivision = 0.05;
+// The logic traces share one colour, apart from the inputs' palette.
+constexpr QRgb lineColour = 0xFF60E0A0;
 
 QString megabytes(std::size_t bytes) {
     return QString::number(double(bytes) / 1e6, 'f', 1);
@@ -80,7 +82,7 @@ ScopeWindow::ScopeWindow(QWidget *parent) : QMainWindow(parent) {
         updateMeasurements();
     });
     connect(plot_, &ScopePlot::cursorsMoved, this, &ScopeWindow::updateMeasurements);
-    connect(plot_, &ScopePlot::viewMoved, this, &ScopeWindow::updateMeasurements);
+    connect(plot_, &ScopePlot::viewMoved, this, &ScopeWindow::onViewMoved);
     connect(&frameTimer_, &QTimer::timeout, this, &ScopeWindow::tick);
     frameTimer_.setInterval(frameMilliseconds);
 
@@ -149,15 +151,21 @@ void ScopeWindow::applySetup(const ScopeSetup &setup) {
 void ScopeWindow::onSetupChanged() {
     const ScopeSetup previous = setup_;
     setup_ = controls_->setup();
-    const bool scanChanged =
-        previous.enabledInputs() != setup_.enabledInputs() || previous.rate != setup_.rate;
+    const bool scanChanged = previous.enabledInputs() != setup_.enabledInputs() ||
+                             previous.rate != setup_.rate ||
+                             previous.linePortsRead() != setup_.linePortsRead();
     const bool triggerChanged = previous.mode != setup_.mode ||
                                 previous.trigger.input != setup_.trigger.input ||
+                                previous.trigger.line != setup_.trigger.line ||
                                 previous.trigger.level != setup_.trigger.level ||
                                 previous.trigger.rising != setup_.trigger.rising;
     if (running() && triggerChanged && history_) {
         picker_.arm(history_->total());
     }
+    if (previous.mode != setup_.mode || previous.secondsPerDivision != setup_.secondsPerDivision) {
+        roll_.follow();
+    }
+    plot_->setNavigable(!running() || sweepMode() == SweepMode::Roll);
     if (!running() && plot_->frame().empty) {
         rate_ = setup_.rate;
     }
@@ -183,6 +191,23 @@ bool ScopeWindow::loadSetup(const QString &path) {
     return loaded.has_value();
 }
 
+bool ScopeWindow::triggerSourceRead() const {
+    const int line = setup_.trigger.line;
+    if (line < 0) {
+        return historyChannelOf(setup_.trigger.input) >= 0;
+    }
+    return std::find(linePorts_.begin(), linePorts_.end(), line / linesPerPort) != linePorts_.end();
+}
+
+QString ScopeWindow::triggerSourceName() const {
+    return setup_.trigger.line >= 0 ? QString::fromStdString(lineName(setup_.trigger.line))
+                                    : QString("ai%1").arg(setup_.trigger.input);
+}
+
+SweepMode ScopeWindow::sweepMode() const {
+    return triggerSourceRead() ? setup_.mode : SweepMode::Roll;
+}
+
 int ScopeWindow::historyChannelOf(int input) const {
     const auto found = std::find(inputs_.begin(), inputs_.end(), input);
     return found == inputs_.end() ? -1 : static_cast<int>(found - inputs_.begin());
@@ -198,13 +223,21 @@ void ScopeWindow::showTraces() {
             continue;
         }
         if (inputs_[static_cast<std::size_t>(channel)] == setup_.trigger.input &&
-            setup_.mode != SweepMode::Roll) {
+            setup_.trigger.line < 0 && setup_.mode != SweepMode::Roll) {
             mark = TriggerMark{static_cast<int>(traces.size()), setup_.trigger.level};
         }
         traces.push_back(
             {channel, 0xFF000000 | setup.colour, setup.voltsPerDivision, setup.offset});
     }
+    std::vector<LineStyle> lines;
+    for (const int line : setup_.chosenLines()) {
+        if (line == setup_.trigger.line && setup_.mode != SweepMode::Roll) {
+            mark = TriggerMark{-1, 0.0, static_cast<int>(lines.size())};
+        }
+        lines.push_back({line, lineColour, QString::fromStdString(lineName(line))});
+    }
     plot_->setTraces(std::move(traces));
+    plot_->setLines(&lines_, std::move(lines));
     plot_->setTriggerMark(mark);
 }
 
@@ -236,8 +269,12 @@ void ScopeWindow::run() {
     history_ = std::make_unique<SampleHistory>(
         static_cast<int>(std::max<std::size_t>(1, inputs_.size())), setup_.historyBound);
     plot_->setHistory(history_.get());
+    lines_.clear();
+    linePorts_ = setup_.linePortsRead();
     picker_.arm(0);
+    roll_.follow();
     boardMessage_.clear();
+    linesMessage_.clear();
     frameMessage_.clear();
     boardSamplesRead_ = 0;
     showTraces();
@@ -249,11 +286,13 @@ void ScopeWindow::run() {
     connect(worker_, &ScanWorker::scansRead, this, &ScopeWindow::onScans);
     connect(worker_, &ScanWorker::started, this, &ScopeWindow::onStarted);
     connect(worker_, &ScanWorker::refused, this, &ScopeWindow::onRefused);
+    connect(worker_, &ScanWorker::linesRead, this, &ScopeWindow::onLines);
+    connect(worker_, &ScanWorker::portsRefused, this, &ScopeWindow::onPortsRefused);
     connect(worker_, &ScanWorker::failed, this, &ScopeWindow::onFailed);
     connect(worker_, &ScanWorker::finished, this, &ScopeWindow::onFinished);
     // Straight from the worker's thread: the window may be waiting for it to end.
     connect(worker_, &ScanWorker::finished, thread_, &QThread::quit, Qt::DirectConnection);
-    plot_->setNavigable(false);
+    plot_->setNavigable(sweepMode() == SweepMode::Roll);
     controls_->showRunning(true);
     thread_->start();
     frameTimer_.start();
@@ -294,6 +333,30 @@ void ScopeWindow::onScans(const QList<double> &scans) {
     }
 }
 
+void ScopeWindow::onLines(quint16 levels, quint16 known) {
+    if (history_ && history_->total() > 0) {
+        // Read after the block: its level stands from the block's last sample on.
+        lines_.record(history_->total() - 1, levels, known);
+        lines_.dropBefore(history_->first());
+    }
+}
+
+void ScopeWindow::onPortsRefused(const QString &message) {
+    linesMessage_ =
+        message.isEmpty()
+            ? QString()
+            : tr("The digital lines are not read: %1 Trying again every second.").arg(message);
+    plot_->setStatus(this->message());
+}
+
+void ScopeWindow::onViewMoved() {
+    if (running() && sweepMode() == SweepMode::Roll && history_) {
+        const Frame &shown = plot_->frame();
+        roll_.moved(shown.start, shown.span, history_->total());
+    }
+    updateMeasurements();
+}
+
 void ScopeWindow::onStarted(double rate) {
     rate_ = rate;
     boardMessage_.clear();
@@ -322,6 +385,9 @@ FrameRequest ScopeWindow::frameRequest() const {
     request.mode = setup_.mode;
     request.span = setup_.secondsPerDivision * divisionsAcross * rate_;
     request.preTrigger = setup_.trigger.preTrigger;
+    if (setup_.trigger.line >= 0) {
+        request.line = setup_.trigger.line;
+    }
     request.condition.channel = std::max(0, historyChannelOf(setup_.trigger.input));
     request.condition.level = setup_.trigger.level;
     request.condition.rising = setup_.trigger.rising;
@@ -337,12 +403,18 @@ void ScopeWindow::tick() {
         return;
     }
     FrameRequest request = frameRequest();
-    if (request.mode != SweepMode::Roll && historyChannelOf(setup_.trigger.input) < 0) {
+    if (request.mode != SweepMode::Roll && !triggerSourceRead()) {
         frameMessage_ =
-            tr("The trigger source ai%1 is not in the scan: rolling.").arg(setup_.trigger.input);
-        request.mode = SweepMode::Roll;
+            tr("The trigger source %1 is not in the scan: rolling.").arg(triggerSourceName());
     }
-    const Frame frame = picker_.next(*history_, request);
+    request.mode = sweepMode();
+    if (request.mode == SweepMode::Roll) {
+        request.span = roll_.span(request.span);
+    }
+    Frame frame = picker_.next(*history_, request, &lines_);
+    if (request.mode == SweepMode::Roll) {
+        frame = roll_.place(frame);
+    }
     plot_->setFrame(frame);
     showState(frame);
     if (sinceMeasured_.elapsed() >= measurementMilliseconds) {
@@ -359,18 +431,26 @@ void ScopeWindow::showState(const Frame &frame) {
     const ScopeSetup &s = setup_;
     switch (frame.status) {
     case FrameStatus::Waiting:
-        frameMessage_ = tr("Waiting for trigger: ai%1 %2 through %3 V.")
-                            .arg(s.trigger.input)
-                            .arg(s.trigger.rising ? tr("rising") : tr("falling"))
-                            .arg(s.trigger.level);
+        frameMessage_ =
+            s.trigger.line >= 0
+                ? tr("Waiting for trigger: %1 %2.")
+                      .arg(triggerSourceName(), s.trigger.rising ? tr("rising") : tr("falling"))
+                : tr("Waiting for trigger: %1 %2 through %3 V.")
+                      .arg(triggerSourceName(), s.trigger.rising ? tr("rising") : tr("falling"))
+                      .arg(s.trigger.level);
         break;
     case FrameStatus::Free:
         frameMessage_ = tr("Auto: no trigger.");
         break;
     case FrameStatus::Rolling:
+        if (!roll_.following()) {
+            frameMessage_ = tr("Held here while the capture goes on: End returns to the newest.");
+            break;
+        }
+        [[fallthrough]];
     case FrameStatus::Triggered:
     case FrameStatus::Held:
-        if (historyChannelOf(s.trigger.input) >= 0 || s.mode == SweepMode::Roll) {
+        if (triggerSourceRead() || s.mode == SweepMode::Roll) {
             frameMessage_.clear();
         }
         break;
@@ -382,6 +462,9 @@ QString ScopeWindow::message() const {
     QStringList lines;
     if (!boardMessage_.isEmpty()) {
         lines << boardMessage_;
+    }
+    if (!linesMessage_.isEmpty()) {
+        lines << linesMessage_;
     }
     if (!frameMessage_.isEmpty()) {
         lines << frameMessage_;

@@ -5,6 +5,8 @@
 
 #include "acquisition/scan_source.h"
 #include "core/frame_picker.h"
+#include "core/line_history.h"
+#include "core/roll_view.h"
 #include "core/sample_history.h"
 #include "core/scope_setup.h"
 
@@ -52,6 +54,7 @@ class ScopeWindow : public QMainWindow {
     bool exportPng(const QString &path);
 
     const SampleHistory *history() const { return history_.get(); }
+    const LineHistory &lines() const { return lines_; }
     ScopePlot *plot() const { return plot_; }
     ControlPanel *controls() const { return controls_; }
     MeasurementTable *measurements() const { return measurements_; }
@@ -75,6 +78,9 @@ class ScopeWindow : public QMainWindow {
     void onScans(const QList<double> &scans);
     void onStarted(double rate);
     void onRefused(const QString &message);
+    void onLines(quint16 levels, quint16 known);
+    void onPortsRefused(const QString &message);
+    void onViewMoved();
     void onFailed(const QString &message);
     void onFinished(qint64 samplesRead);
     void onSetupChanged();
@@ -84,6 +90,11 @@ class ScopeWindow : public QMainWindow {
     void updateMeasurements();
     FrameRequest frameRequest() const;
     int historyChannelOf(int input) const;
+    // Whether the trigger's source is read by the scan running, and its name.
+    bool triggerSourceRead() const;
+    QString triggerSourceName() const;
+    // The mode the frames follow: roll while the trigger's source is not read.
+    SweepMode sweepMode() const;
 
     ControlPanel *controls_;
     ScopePlot *plot_;
@@ -91,6 +102,9 @@ class ScopeWindow : public QMainWindow {
     ScopeSetup setup_;
     std::unique_ptr<SampleHistory> history_;
     std::vector<int> inputs_;
+    LineHistory lines_;
+    std::vector<int> linePorts_; // read by the scan
+    RollView roll_;
     double rate_ = 1000.0;
     FramePicker picker_;
     ScanSourceMaker makeSource_ = boardScanSource;
@@ -99,6 +113,7 @@ class ScopeWindow : public QMainWindow {
     QTimer frameTimer_;
     QElapsedTimer sinceMeasured_;
     QString boardMessage_; // the holder of the converter, or why the scan failed
+    QString linesMessage_; // the holder of a port of the digital lines
     QString frameMessage_;
     long long boardSamplesRead_ = 0;
 };
