@@ -4,6 +4,8 @@
 #   scripts/install-deps.sh --packaging also what the packages, the documentation and the
 #                                       fresh-machine check need
 #   scripts/install-deps.sh --windows   also what the Windows cross-build and Wine need
+#   scripts/install-deps.sh --anchors   also the plotting libraries the scope's frame is
+#                                       measured against (scripts/bench-scope-anchors.sh)
 # Quiet and quick when everything is already there; safe to run again.
 set -euo pipefail
 
@@ -27,6 +29,7 @@ packages=(
 case "${1:-}" in
 --packaging) packages+=(doxygen lintian file dpkg-dev debootstrap git) ;;
 --windows) packages+=(mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 googletest) ;;
+--anchors) packages+=(libqcustomplot-dev python3-pyqtgraph python3-pyqt6) ;;
 esac
 
 missing=()

@@ -1,41 +1,24 @@
 // One frame of the scope drawn from a history of 10^8 samples into a 1000x400 image: the whole
 // history on screen, and a window of 10^3 samples; and the history taking in a live scan.
+#include "bench_signal.h"
 #include "core/sample_history.h"
+#include "frame_cases.h"
 #include "view/trace_renderer.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cmath>
 #include <memory>
-#include <numbers>
-#include <random>
 #include <vector>
 
 namespace scope {
 namespace {
 
-constexpr long long historySamples = 100'000'000;
-constexpr int frameWidth = 1000;
-constexpr int frameHeight = 400;
-
-// A sine of a few hundred samples a period with noise and now and then a burst, so that
-// every column has something to show and the extremes differ from column to column.
 void fill(SampleHistory &history) {
-    const int channels = history.channels();
     constexpr long long block = 1 << 16;
-    std::vector<double> scans(static_cast<std::size_t>(block * channels));
-    std::mt19937 random(5);
-    std::normal_distribution<double> noise(0.0, 0.05);
+    BenchSignal signal(history.channels());
+    std::vector<double> scans(static_cast<std::size_t>(block * history.channels()));
     for (long long done = 0; done < history.capacity(); done += block) {
-        for (long long n = 0; n < block; ++n) {
-            const double t = double(done + n);
-            const double burst = (done + n) % 1'000'003 < 200 ? 3.0 : 0.0;
-            for (int k = 0; k < channels; ++k) {
-                scans[static_cast<std::size_t>(n * channels + k)] =
-                    2.0 * std::sin(2.0 * std::numbers::pi * t / (317.0 + k)) + burst +
-                    noise(random);
-            }
-        }
+        signal.fill(scans.data(), block);
         history.append(scans.data(), block);
     }
 }
@@ -59,26 +42,13 @@ void drawFrames(benchmark::State &state, int channels, double span) {
     QImage image(frameWidth, frameHeight, QImage::Format_ARGB32_Premultiplied);
     const double start = span >= double(history.capacity())
                              ? double(history.first())
-                             : double(history.total()) - span - 12345.25;
+                             : double(history.total()) - span - windowBeforeNewest;
     for (auto _ : state) {
         image.fill(0xFF101010);
         drawTraces(image, history, styles, start, span);
         benchmark::DoNotOptimize(image.constBits());
     }
     state.counters["samples"] = double(history.capacity()) * channels;
-}
-
-void BM_FrameWholeHistory(benchmark::State &state) {
-    drawFrames(state, 1, double(historySamples));
-}
-void BM_FrameThousandSamples(benchmark::State &state) {
-    drawFrames(state, 1, 1000.0);
-}
-void BM_FrameWholeHistorySixteenChannels(benchmark::State &state) {
-    drawFrames(state, 16, double(historySamples) / 16.0);
-}
-void BM_FrameThousandSamplesSixteenChannels(benchmark::State &state) {
-    drawFrames(state, 16, 1000.0);
 }
 
 // A second of 16 channels at 62.5 kS/s taken into the history, in blocks of 15 ms.
@@ -97,11 +67,15 @@ void BM_TakeInASecondOfSixteenChannels(benchmark::State &state) {
     }
 }
 
-BENCHMARK(BM_FrameWholeHistory)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FrameThousandSamples)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FrameWholeHistorySixteenChannels)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FrameThousandSamplesSixteenChannels)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TakeInASecondOfSixteenChannels)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace scope
+
+int main(int argc, char **argv) {
+    benchmark::Initialize(&argc, argv);
+    scope::registerFrames(scope::drawFrames);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -87,6 +87,20 @@ TEST(SampleHistoryTest, MinMaxIsExactAtEveryLevelAcrossTheRingsTurn) {
     EXPECT_EQ(whole.max, expected.max);
 }
 
+TEST(SampleHistoryTest, TheOldestSamplesExtremesAreNotTakenForTheNewests) {
+    // The oldest block kept at each level shares its slot with the newest, which holds only
+    // the newest samples: a spike just after the oldest sample must still be found.
+    SampleHistory history(1, 20000);
+    ASSERT_EQ(history.levels(), 2);
+    std::vector<double> samples(static_cast<std::size_t>(history.capacity() + 100), 0.0);
+    samples[101] = 5.0;
+    history.append(samples.data(), static_cast<long long>(samples.size()));
+    ASSERT_EQ(history.first(), 100);
+    EXPECT_EQ(history.minMax(0, 101, 5101).max, 5.0F);
+    EXPECT_EQ(history.minMax(0, 100, history.total()).max, 5.0F);
+    EXPECT_EQ(history.minMax(0, 102, history.total()).max, 0.0F);
+}
+
 TEST(SampleHistoryTest, TheBoundOfAHundredMillionSamplesAndItsMemory) {
     const std::size_t bytes = SampleHistory::bytesAtBound(16, SampleHistory::defaultBound);
     // Four bytes a sample and a little over an eighth more for the blocks' minima and maxima.

@@ -42,6 +42,44 @@ template <typename T> void put(std::vector<T> &ring, std::size_t slot, T value) 
     }
 }
 
+float lowOf(float sample) {
+    return sample;
+}
+float highOf(float sample) {
+    return sample;
+}
+float lowOf(const MinMax &block) {
+    return block.min;
+}
+float highOf(const MinMax &block) {
+    return block.max;
+}
+
+// The extremes of a ring's slots [from, to), counted from the start of a turn, less than two
+// turns in all: the run in two pieces at most, each a plain loop.
+template <typename T>
+void mergeRing(const std::vector<T> &ring, long long ringSize, long long from, long long to,
+               MinMax &into) {
+    if (from >= ringSize) {
+        from -= ringSize;
+        to -= ringSize;
+    }
+    // Kept apart from into while merging: the ring's floats might otherwise be into's.
+    float low = into.min;
+    float high = into.max;
+    const auto mergePiece = [&](long long begin, long long end) {
+        for (const T *slot = ring.data() + begin; slot != ring.data() + end; ++slot) {
+            low = std::min(low, lowOf(*slot));
+            high = std::max(high, highOf(*slot));
+        }
+    };
+    mergePiece(from, std::min(to, ringSize));
+    if (to > ringSize) {
+        mergePiece(0, to - ringSize);
+    }
+    into = {low, high};
+}
+
 } // namespace
 
 SampleHistory::SampleHistory(int channels, long long bound)
@@ -129,54 +167,83 @@ void SampleHistory::clear() {
 
 void SampleHistory::mergeRun(int channel, int level, long long from, long long to,
                              MinMax &into) const {
-    // A run of one level's blocks lies in its ring in order, but for one turn of the ring.
     const Channel &source = channels_[static_cast<std::size_t>(channel)];
     const int shift = 4 * level;
-    const long long ringSize = capacity_ >> shift;
-    long long slot = (from >> shift) % ringSize;
-    for (long long block = from >> shift; block < to >> shift; ++block) {
-        if (level == 0) {
-            const float value = source.samples[static_cast<std::size_t>(slot)];
-            into.min = std::min(into.min, value);
-            into.max = std::max(into.max, value);
-        } else {
-            const MinMax &kept =
-                source.levels[static_cast<std::size_t>(level - 1)][static_cast<std::size_t>(slot)];
-            into.min = std::min(into.min, kept.min);
-            into.max = std::max(into.max, kept.max);
-        }
-        slot = slot + 1 == ringSize ? 0 : slot + 1;
+    if (level == 0) {
+        mergeRing(source.samples, capacity_, from, to, into);
+    } else {
+        mergeRing(source.levels[static_cast<std::size_t>(level - 1)], capacity_ >> shift,
+                  from >> shift, to >> shift, into);
     }
+}
+
+MinMax SampleHistory::block(int channel, int level, long long start) const {
+    const long long ringSize = capacity_ >> (4 * level);
+    long long slot = start >> (4 * level);
+    if (slot >= ringSize) {
+        slot -= ringSize;
+    }
+    return channels_[static_cast<std::size_t>(channel)]
+        .levels[static_cast<std::size_t>(level - 1)][static_cast<std::size_t>(slot)];
 }
 
 MinMax SampleHistory::minMax(int channel, long long from, long long to) const {
     MinMax result{std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity()};
-    // Up the levels while a whole block of the next one fits, taking the pieces either side
-    // of it at this level; then the run of whole blocks in the middle.  At most fanOut - 1
-    // blocks of each level on either side.
-    int level = 0;
-    while (level < levels_) {
-        const long long next = blockSize(level + 1);
-        const long long innerFrom = (from + next - 1) / next * next;
-        const long long innerTo = to / next * next;
-        if (innerFrom >= innerTo) {
+    // Counted from the start of the ring's turn that holds from, the stretch's places are
+    // below two turns, and every level's slots follow without a division each.
+    const long long turn = from / capacity_ * capacity_;
+    const long long oldest = first() - turn;
+    from -= turn;
+    to -= turn;
+    const auto roundUp = [](long long index, int level) {
+        const int shift = 4 * level;
+        return ((index + (1LL << shift) - 1) >> shift) << shift;
+    };
+    const auto roundDown = [](long long index, int level) {
+        const int shift = 4 * level;
+        return (index >> shift) << shift;
+    };
+    // The run of whole blocks of the coarsest level that has one inside the stretch first;
+    // then, down the levels on either side, the pieces between it and the stretch's ends, at
+    // most fanOut - 1 blocks a level.  A side ends where the block of the level above that
+    // holds all of its rest is no wider than the extremes found: the columns of a long
+    // stretch then read their ends' samples seldom, and so seldom wait for memory.
+    int top = 0;
+    while (top < levels_ && roundUp(from, top + 1) < roundDown(to, top + 1)) {
+        ++top;
+    }
+    mergeRun(channel, top, roundUp(from, top), roundDown(to, top), result);
+    const auto within = [&](MinMax kept) {
+        return kept.min >= result.min && kept.max <= result.max;
+    };
+    for (int level = top - 1; level >= 0; --level) {
+        const long long end = roundUp(from, level + 1);
+        // A block begun before the oldest sample kept has its slot taken by the newest.
+        const long long holder = end - blockSize(level + 1);
+        if (from == end || (holder >= oldest && within(block(channel, level + 1, holder)))) {
             break;
         }
-        mergeRun(channel, level, from, innerFrom, result);
-        mergeRun(channel, level, innerTo, to, result);
-        from = innerFrom;
-        to = innerTo;
-        ++level;
+        mergeRun(channel, level, roundUp(from, level), end, result);
     }
-    mergeRun(channel, level, from, to, result);
+    for (int level = top - 1; level >= 0; --level) {
+        const long long begin = roundDown(to, level + 1);
+        if (begin == to || within(block(channel, level + 1, begin))) {
+            break;
+        }
+        mergeRun(channel, level, begin, roundDown(to, level), result);
+    }
     return result;
 }
 
 std::vector<float> SampleHistory::read(int channel, long long from, long long to) const {
+    const std::vector<float> &samples = channels_[static_cast<std::size_t>(channel)].samples;
     std::vector<float> out;
     out.reserve(static_cast<std::size_t>(std::max(0LL, to - from)));
-    for (long long index = from; index < to; ++index) {
-        out.push_back(at(channel, index));
+    // In the ring's order: two runs at most.
+    for (long long slot = from % capacity_; from < to; slot = 0) {
+        const long long run = std::min(to - from, capacity_ - slot);
+        out.insert(out.end(), samples.begin() + slot, samples.begin() + slot + run);
+        from += run;
     }
     return out;
 }

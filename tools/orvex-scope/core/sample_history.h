@@ -58,7 +58,10 @@ class SampleHistory {
     };
     long long blockSize(int level) const { return blockSizes_[static_cast<std::size_t>(level)]; }
     void appendSample(Channel &channel, float value);
-    // Merges the blocks of a level in [from, to), both on the level's block bounds.
+    // The block of a level (1 or more) that begins at start, counted as mergeRun counts.
+    MinMax block(int channel, int level, long long start) const;
+    // Merges the blocks of a level in [from, to), both on the level's block bounds and counted
+    // from the start of a turn of the ring, less than two turns.
     void mergeRun(int channel, int level, long long from, long long to, MinMax &into) const;
 
     std::vector<Channel> channels_;

@@ -6,6 +6,7 @@
 #include <QPolygonF>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace scope {
 
@@ -13,68 +14,151 @@ namespace {
 
 constexpr double strokeWidth = 1.0;
 
-// The colour over a premultiplied pixel at a coverage of 0 .. 256.
+// The colour over a premultiplied pixel at a coverage of 0 .. 256, two channels a product:
+// a channel's sum stays below 2^16, so neither spills into the next.
 QRgb over(QRgb pixel, QRgb colour, unsigned coverage) {
+    constexpr QRgb pair = 0x00FF00FFU;
     const unsigned keep = 256 - coverage;
-    const auto mix = [&](int shift) {
-        return ((((colour >> shift) & 0xFF) * coverage + ((pixel >> shift) & 0xFF) * keep) >> 8)
-               << shift;
-    };
-    return mix(24) | mix(16) | mix(8) | mix(0);
+    const QRgb redBlue = (((colour & pair) * coverage + (pixel & pair) * keep) >> 8) & pair;
+    const QRgb alphaGreen =
+        (((colour >> 8) & pair) * coverage + ((pixel >> 8) & pair) * keep) & (pair << 8);
+    return alphaGreen | redBlue;
 }
 
-// A column's stroke from top to bottom (image pixels, top <= bottom): whole pixels painted
-// outright, the two ends by how much of them it covers.  A stroke a column wide needs none
-// of a general line's geometry, and there is one for every column of every trace.
-void strokeColumn(QImage &image, int x, double top, double bottom, QRgb colour) {
-    const int height = image.height();
-    top = std::clamp(top, 0.0, double(height));
-    bottom = std::clamp(bottom, 0.0, double(height));
-    const auto stride = static_cast<std::ptrdiff_t>(image.bytesPerLine() / sizeof(QRgb));
-    auto *pixels = reinterpret_cast<QRgb *>(image.bits()) + x;
+// The vertical pixel of a voltage with what is the same for a whole trace worked out once: one
+// division left a value, the same arithmetic as ever.
+class VerticalScale {
+  public:
+    VerticalScale(const TraceStyle &style, double height)
+        : middle_(height / 2.0), perDivision_(height / divisionsUp), offset_(style.offset),
+          voltsPerDivision_(style.voltsPerDivision) {}
+
+    double pixel(double volts) const {
+        return middle_ - (volts + offset_) / voltsPerDivision_ * perDivision_;
+    }
+
+  private:
+    double middle_;
+    double perDivision_;
+    double offset_;
+    double voltsPerDivision_;
+};
+
+// The image's pixels, found once a frame rather than once a stroke.
+struct Canvas {
+    QRgb *pixels;
+    std::ptrdiff_t stride;
+    int height;
+};
+
+// A column's stroke from top to bottom (image pixels, top <= bottom): the rows between its
+// ends painted outright, the two end rows by how much of them it covers.  A stroke a column
+// wide needs none of a general line's geometry, and there is one for every column of every
+// trace, most of them hundreds of rows tall when the whole history is on screen.
+void strokeColumn(const Canvas &canvas, int x, double top, double bottom, QRgb colour) {
+    top = std::clamp(top, 0.0, double(canvas.height));
+    bottom = std::clamp(bottom, 0.0, double(canvas.height));
+    QRgb *const pixels = canvas.pixels + x;
     const int firstRow = static_cast<int>(top);
-    const int lastRow = std::min(height - 1, static_cast<int>(bottom));
-    for (int y = firstRow; y <= lastRow; ++y) {
-        const double covered = std::min(bottom, y + 1.0) - std::max(top, double(y));
-        QRgb &pixel = pixels[y * stride];
-        if (covered >= 1.0) {
-            pixel = colour;
-        } else if (covered > 0.0) {
-            pixel = over(pixel, colour, static_cast<unsigned>(covered * 256.0));
-        }
+    const int lastRow = std::min(canvas.height - 1, static_cast<int>(bottom));
+    // Coverage 256 gives the colour itself and 0 the pixel as it was: no branch on which,
+    // which the short strokes of a zoomed-in view would guess wrong half the time.
+    const auto paintEnd = [&](int y) {
+        const double covered =
+            std::clamp(std::min(bottom, y + 1.0) - std::max(top, double(y)), 0.0, 1.0);
+        QRgb &pixel = pixels[y * canvas.stride];
+        pixel = over(pixel, colour, static_cast<unsigned>(covered * 256.0));
+    };
+    if (firstRow > lastRow) {
+        return;
+    }
+    paintEnd(firstRow);
+    QRgb *row = pixels + (firstRow + 1) * canvas.stride;
+    for (int y = firstRow + 1; y < lastRow; ++y, row += canvas.stride) {
+        *row = colour;
+    }
+    if (lastRow > firstRow) {
+        paintEnd(lastRow);
     }
 }
+
+// The extremes of the samples of a trace's columns.  Over fewer than a block of the history's
+// finest level a column, the samples on screen are read once, in order, and each column goes
+// through its own: cheaper than a search of the blocks for each of a few samples.
+class ColumnExtremes {
+  public:
+    ColumnExtremes(const SampleHistory &history, int channel, long long from, long long to,
+                   double perColumn)
+        : history_(history), channel_(channel), from_(from) {
+        if (perColumn < double(SampleHistory::fanOut) && from < to) {
+            samples_ = history.read(channel, from, to);
+        }
+    }
+
+    // [from, to) within the stretch given, from < to.
+    MinMax operator()(long long from, long long to) const {
+        if (samples_.empty()) {
+            return history_.minMax(channel_, from, to);
+        }
+        const auto first = samples_.begin() + (from - from_);
+        const auto [low, high] = std::minmax_element(first, first + (to - from));
+        return {*low, *high};
+    }
+
+  private:
+    const SampleHistory &history_;
+    int channel_;
+    long long from_;
+    std::vector<float> samples_;
+};
 
 void drawColumns(QImage &image, const SampleHistory &history, const TraceStyle &style, double start,
                  double perColumn, int width, double height) {
     const double ratio = image.devicePixelRatio();
+    const Canvas canvas{reinterpret_cast<QRgb *>(image.bits()),
+                        static_cast<std::ptrdiff_t>(image.bytesPerLine() / sizeof(QRgb)),
+                        image.height()};
+    const VerticalScale scale(style, height);
     const long long first = history.first();
     const long long total = history.total();
+    // std::floor, without a call into the maths library for each column.
+    const auto boundary = [&](int column) {
+        const double place = start + column * perColumn;
+        const auto whole = static_cast<long long>(place);
+        return double(whole) > place ? whole - 1 : whole;
+    };
+    const ColumnExtremes extremes(history, style.channel, std::max(first, boundary(0)),
+                                  std::min(total, boundary(width)), perColumn);
     bool joined = false;
     MinMax previous{};
+    // The pixels of the previous column's extremes: a column that reaches to them takes
+    // them as they are, and a value's pixel costs a division.
+    double previousLow = 0.0;
+    double previousHigh = 0.0;
+    long long next = boundary(0);
     for (int column = 0; column < width; ++column) {
-        const long long from =
-            std::max(first, static_cast<long long>(std::floor(start + column * perColumn)));
-        const long long to =
-            std::min(total, static_cast<long long>(std::floor(start + (column + 1) * perColumn)));
+        const long long from = std::max(first, next);
+        next = boundary(column + 1);
+        const long long to = std::min(total, next);
         if (from >= to) {
             joined = false;
             continue;
         }
-        MinMax span = history.minMax(style.channel, from, to);
-        const MinMax own = span;
+        const MinMax own = extremes(from, to);
+        const double high = scale.pixel(own.max);
+        const double low = own.min == own.max ? high : scale.pixel(own.min);
         // Reaching to the column before keeps a steep edge one stroke instead of dots.
-        if (joined) {
-            span.min = std::min(span.min, previous.max);
-            span.max = std::max(span.max, previous.min);
-        }
-        const double top = pixelOfVolts(span.max, style, height) - strokeWidth / 2.0;
-        const double bottom = pixelOfVolts(span.min, style, height) + strokeWidth / 2.0;
+        const double top =
+            (joined && own.max < previous.min ? previousLow : high) - strokeWidth / 2.0;
+        const double bottom =
+            (joined && previous.max < own.min ? previousHigh : low) + strokeWidth / 2.0;
         for (int x = static_cast<int>(column * ratio); x < static_cast<int>((column + 1) * ratio);
              ++x) {
-            strokeColumn(image, x, top * ratio, bottom * ratio, style.colour);
+            strokeColumn(canvas, x, top * ratio, bottom * ratio, style.colour);
         }
         previous = own;
+        previousLow = low;
+        previousHigh = high;
         joined = true;
     }
 }
@@ -96,8 +180,7 @@ void drawSamples(QPainter &painter, const SampleHistory &history, const TraceSty
 } // namespace
 
 double pixelOfVolts(double volts, const TraceStyle &style, double height) {
-    const double perDivision = height / divisionsUp;
-    return height / 2.0 - (volts + style.offset) / style.voltsPerDivision * perDivision;
+    return VerticalScale(style, height).pixel(volts);
 }
 
 double voltsOfPixel(double y, const TraceStyle &style, double height) {

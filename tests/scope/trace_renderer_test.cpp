@@ -1,0 +1,135 @@
+#include "core/sample_history.h"
+#include "view/trace_renderer.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <algorithm>
+#include <cmath>
+#include <random>
+#include <vector>
+
+namespace scope {
+namespace {
+
+constexpr int imageWidth = 300;
+constexpr int imageHeight = 200;
+constexpr QRgb background = 0xFF101010;
+
+// Three channels that cross and overlap, leave the image at the top and bottom, and jump now
+// and then, in a history that has turned its ring, so that strokes of every height and ends
+// of every coverage are drawn over each other.
+SampleHistory turnedHistory() {
+    constexpr int channels = 3;
+    SampleHistory history(channels, channels * 200'000);
+    std::mt19937 random(7);
+    std::normal_distribution<double> step(0.0, 0.02);
+    std::uniform_int_distribution<int> jump(0, 5000);
+    std::vector<double> walk(channels, 0.0);
+    std::vector<double> block;
+    for (long long n = 0; n < 3 * history.capacity() / 2; ++n) {
+        for (int k = 0; k < channels; ++k) {
+            walk[k] = std::clamp(walk[k] + step(random), -6.0, 6.0);
+            block.push_back(walk[k] + (jump(random) == 0 ? 4.0 - 2.0 * k : 0.0));
+        }
+    }
+    history.append(block.data(), static_cast<long long>(block.size()) / channels);
+    return history;
+}
+
+QRgb blend(QRgb pixel, QRgb colour, unsigned coverage) {
+    const auto part = [&](int shift) {
+        return ((((colour >> shift) & 0xFF) * coverage +
+                 ((pixel >> shift) & 0xFF) * (256 - coverage)) >>
+                8)
+               << shift;
+    };
+    return part(24) | part(16) | part(8) | part(0);
+}
+
+// The picture as the renderer is meant to draw it, the plain way: each column's extremes
+// from every one of its samples, reaching to the column before, and every pixel of the
+// column painted by how much of it the stroke covers.
+QImage expectedPicture(const SampleHistory &history, const std::vector<TraceStyle> &styles,
+                       double start, double span) {
+    QImage image(imageWidth, imageHeight, QImage::Format_ARGB32_Premultiplied);
+    image.fill(background);
+    const double perColumn = span / imageWidth;
+    for (const TraceStyle &style : styles) {
+        bool joined = false;
+        MinMax previous{};
+        for (int x = 0; x < imageWidth; ++x) {
+            const long long from = std::max(
+                history.first(), static_cast<long long>(std::floor(start + x * perColumn)));
+            const long long to = std::min(
+                history.total(), static_cast<long long>(std::floor(start + (x + 1) * perColumn)));
+            if (from >= to) {
+                joined = false;
+                continue;
+            }
+            MinMax own{history.at(style.channel, from), history.at(style.channel, from)};
+            for (long long index = from; index < to; ++index) {
+                own.min = std::min(own.min, history.at(style.channel, index));
+                own.max = std::max(own.max, history.at(style.channel, index));
+            }
+            const float low = joined ? std::min(own.min, previous.max) : own.min;
+            const float high = joined ? std::max(own.max, previous.min) : own.max;
+            const double top =
+                std::clamp(pixelOfVolts(high, style, imageHeight) - 0.5, 0.0, double(imageHeight));
+            const double bottom =
+                std::clamp(pixelOfVolts(low, style, imageHeight) + 0.5, 0.0, double(imageHeight));
+            for (int y = 0; y < imageHeight; ++y) {
+                const double covered = std::min(bottom, y + 1.0) - std::max(top, double(y));
+                if (covered >= 1.0) {
+                    image.setPixel(x, y, style.colour);
+                } else if (covered > 0.0) {
+                    image.setPixel(x, y,
+                                   blend(image.pixel(x, y), style.colour,
+                                         static_cast<unsigned>(covered * 256.0)));
+                }
+            }
+            previous = own;
+            joined = true;
+        }
+    }
+    return image;
+}
+
+int differingPixels(const QImage &got, const QImage &expected) {
+    int differing = 0;
+    for (int y = 0; y < imageHeight; ++y) {
+        for (int x = 0; x < imageWidth; ++x) {
+            differing += got.pixel(x, y) != expected.pixel(x, y) ? 1 : 0;
+        }
+    }
+    return differing;
+}
+
+TEST(TraceRendererTest, ColumnsShowTheirSamplesExtremesAtEveryZoom) {
+    const SampleHistory history = turnedHistory();
+    ASSERT_GT(history.first(), 0);
+    ASSERT_GE(history.levels(), 2);
+    const std::vector<TraceStyle> styles = {
+        {0, 0xFFFFD040, 1.0, 0.0}, {1, 0xFF40E0FF, 0.7, 0.5}, {2, 0xFFFF60C0, 2.0, -1.0}};
+    const auto first = double(history.first());
+    const auto capacity = double(history.capacity());
+    struct View {
+        double start;
+        double span;
+    };
+    // The whole history; fractional stretches of many and of one or two samples a column;
+    // one starting before the oldest sample kept, whose first columns stay empty.
+    for (const View view :
+         {View{first, capacity}, View{first + 12345.25, capacity / 3.7}, View{first + 777.5, 523.0},
+          View{first + 9.0, double(imageWidth)}, View{first - 4000.0, 91000.0}}) {
+        QImage image(imageWidth, imageHeight, QImage::Format_ARGB32_Premultiplied);
+        image.fill(background);
+        drawTraces(image, history, styles, view.start, view.span);
+        EXPECT_EQ(differingPixels(image, expectedPicture(history, styles, view.start, view.span)),
+                  0)
+            << "from " << view.start << " over " << view.span;
+    }
+}
+
+} // namespace
+} // namespace scope
