@@ -16,9 +16,17 @@ export ORVEX_SIM_BENCH="$PWD/tests/scope/stand.json"
 source scripts/xvfb-window.sh
 
 window=$(wait_for_window)
-sleep 1 # the first triggered frames
+capture() {
+    xwd -silent -id "$window" | xwdtopnm 2>/dev/null >"$1"
+}
+# The first triggered frame, within 15 s on a slow (sanitizer) build.
+for _ in $(seq 75); do
+    capture "$work_dir/first.ppm"
+    /usr/bin/python3 scripts/scope_trigger_pixels.py "$work_dir/first.ppm" >/dev/null 2>&1 && break
+    sleep 0.2
+done
 for frame in $(seq -w 20); do
-    xwd -silent -id "$window" | xwdtopnm 2>/dev/null >"$work_dir/frame-$frame.ppm"
+    capture "$work_dir/frame-$frame.ppm"
     sleep 0.05
 done
 /usr/bin/python3 scripts/scope_trigger_pixels.py "$work_dir"/frame-*.ppm ||
