@@ -1,10 +1,11 @@
 # Shared by the Xvfb scripts (sourced, not run): starts the built program on the
 # simulated board on the X display that DISPLAY names, finds its window, closes it and
 # checks how the program ended.  The caller sets build_dir first, and may set
-# program_arguments; xvfb-window.sh also starts a server of its own.
+# program_arguments, and program and window_title for another program than zelbrin;
+# xvfb-window.sh also starts a server of its own.
 
-window_title="Zelbrin - NI 6251 lab panel"
-program="$build_dir/zelbrin/zelbrin"
+window_title=${window_title:-"Zelbrin - NI 6251 lab panel"}
+program=${program:-"$build_dir/zelbrin/zelbrin"}
 driver="$build_dir/platform/simboard/liborvex_simboard.so"
 work_dir=$(mktemp -d)
 xvfb_pid=
@@ -29,7 +30,7 @@ fail() {
 }
 
 for file in "$program" "$driver"; do
-    [ -e "$file" ] || fail "$file is missing; build the targets zelbrin and orvex_simboard first"
+    [ -e "$file" ] || fail "$file is missing; build $(basename "$program") and orvex_simboard first"
 done
 
 export XDG_RUNTIME_DIR="$work_dir" # private (0700), so Qt need not pick one
@@ -45,15 +46,17 @@ start_program() {
     program_pid=$!
 }
 
-# Prints the ID of the program's window once it is mapped.
+# Prints the ID of the program's window once it is mapped.  Qt's hidden helper windows
+# may carry the same title, when it is the program's name.
 wait_for_window() {
     local id
     for _ in $(seq 150); do
-        id=$(xwininfo -root -tree | awk -v title="\"$window_title\":" 'index($0, title) { print $1; exit }')
-        if [ -n "$id" ] && xwininfo -id "$id" | grep -q 'Map State: IsViewable'; then
-            echo "$id"
-            return 0
-        fi
+        for id in $(xwininfo -root -tree | awk -v title="\"$window_title\":" 'index($0, title) { print $1 }'); do
+            if xwininfo -id "$id" | grep -q 'Map State: IsViewable'; then
+                echo "$id"
+                return 0
+            fi
+        done
         kill -0 "$program_pid" 2>/dev/null || fail "the program ended before its window opened"
         sleep 0.1
     done

@@ -1,4 +1,5 @@
 // The scope's window with its real worker thread, on a stand of the tests' own.
+#include "event_wait.h"
 #include "fake_stand.h"
 
 #include "core/scope_setup.h"
@@ -9,18 +10,17 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
-#include <functional>
 
 namespace scope {
 namespace {
 
 using scope_test::FakeStand;
+using scope_test::waitFor;
 
 // ai0 at 100 kS/s, 0.5 ms a division, a 1 kHz sine of 2 V on ao0, triggered at 0 V rising
 // in the middle of the screen.
@@ -46,16 +46,6 @@ class ScopeWindowTest : public ::testing::Test {
         window.show();
     }
     void TearDown() override { window.stop(); }
-
-    // Runs the event loop until the condition holds, or for at most the time given.
-    static bool waitFor(const std::function<bool()> &condition, int milliseconds = 3000) {
-        QElapsedTimer waited;
-        waited.start();
-        while (!condition() && waited.elapsed() < milliseconds) {
-            QTest::qWait(10);
-        }
-        return condition();
-    }
 
     // Columns of the picture's middle row (0 V) that the yellow ai0 trace paints, near x.
     static double traceColumnAtZero(const QImage &image, double x) {

@@ -1,25 +1,31 @@
-// The scope beside another program on the shared simulated board, in real time.
+// The scope beside other programs on the shared simulated board, in real time: one that
+// holds the converter for as long as it acquires, and zelbrin, whose analog monitor takes
+// it only for each reading it makes.
 #include "core/scope_setup.h"
+#include "event_wait.h"
 #include "window/scope_window.h"
 
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
+#include <QCoreApplication>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <functional>
 
 namespace scope {
 namespace {
 
-bool waitFor(const std::function<bool()> &condition, int milliseconds) {
-    QElapsedTimer waited;
-    waited.start();
-    while (!condition() && waited.elapsed() < milliseconds) {
-        QTest::qWait(20);
-    }
-    return condition();
+using scope_test::waitFor;
+
+// A slow rolling scan of ai0, the scope's default channel.
+void runRolling(ScopeWindow &window) {
+    ScopeSetup setup;
+    setup.mode = SweepMode::Roll;
+    setup.rate = 10000.0;
+    setup.historyBound = 1'000'000;
+    window.applySetup(setup);
+    window.show();
+    window.run();
 }
 
 TEST(SharedBoardScopeTest, AnotherProgramHoldingTheConverterIsNamedAndTheScopeGoesOnWhenItEnds) {
@@ -31,13 +37,7 @@ TEST(SharedBoardScopeTest, AnotherProgramHoldingTheConverterIsNamedAndTheScopeGo
     QTest::qWait(500);
 
     ScopeWindow window;
-    ScopeSetup setup;
-    setup.mode = SweepMode::Roll;
-    setup.rate = 10000.0;
-    setup.historyBound = 1'000'000;
-    window.applySetup(setup);
-    window.show();
-    window.run();
+    runRolling(window);
     const QString holderProcess = QString("process %1").arg(holder.processId());
     EXPECT_TRUE(waitFor([&] { return window.message().contains(holderProcess); }, 2000))
         << window.message().toStdString();
@@ -88,6 +88,41 @@ TEST(SharedBoardScopeTest, APortAnotherProgramHoldsIsNotTakenAndItsLinesAreReadO
     window.stop();
     // Released at Stop: another program may take the port again.
     EXPECT_EQ(QProcess::execute(ORVEX_TOOL, {"--quiet", "port", "read", "1"}), 0);
+}
+
+// Zelbrin reads ai2 and ai3 on demand at every sampling tick, so it never keeps the
+// converter from a scan for longer than a reading; while the scope's scan holds it,
+// zelbrin's readings are refused with the scope's name, and they go on once it stops.
+TEST(SharedBoardScopeTest, ZelbrinBesideTheScopeIsRefusedWithTheScopesNameAndReadsAgainAfterStop) {
+    QProcess zelbrin;
+    zelbrin.start(ZELBRIN_PROGRAM, {});
+    ASSERT_TRUE(zelbrin.waitForStarted());
+    QString zelbrinErrors;
+    const auto refusalsSoFar = [&] {
+        zelbrinErrors += QString::fromLocal8Bit(zelbrin.readAllStandardError());
+        return zelbrinErrors.count("-50103");
+    };
+    QTest::qWait(1000); // its window up and its sampling timer running
+
+    ScopeWindow window;
+    runRolling(window);
+    // A start that met one of zelbrin's readings is tried again within a second.
+    EXPECT_TRUE(waitFor([&] { return window.history()->total() > 5000; }, 3000))
+        << window.message().toStdString();
+    const QString scopeProcess = QString("of process %1").arg(QCoreApplication::applicationPid());
+    EXPECT_TRUE(waitFor([&] { return refusalsSoFar() > 0; }, 10000));
+    EXPECT_TRUE(zelbrinErrors.contains(scopeProcess)) << zelbrinErrors.toStdString();
+    window.stop();
+    EXPECT_EQ(window.history()->total(), window.boardSamplesRead());
+
+    // A tick of zelbrin's may have been refused as the scan stopped; none after it.
+    QTest::qWait(300);
+    const int refusedWhileScanning = refusalsSoFar();
+    QTest::qWait(1000);
+    EXPECT_EQ(refusalsSoFar(), refusedWhileScanning) << zelbrinErrors.toStdString();
+    zelbrin.terminate();
+    ASSERT_TRUE(zelbrin.waitForFinished(10000));
+    EXPECT_EQ(zelbrin.exitCode(), 0) << zelbrinErrors.toStdString();
 }
 
 } // namespace

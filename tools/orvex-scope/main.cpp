@@ -1,5 +1,6 @@
 // orvex-scope: live signals of the board's analog inputs over time, triggered, measured and
 // zoomable, beside the lab window.
+#include "live_measurement.h"
 #include "window/scope_window.h"
 
 #include <orvex.h>
@@ -20,6 +21,12 @@ int main(int argc, char **argv) {
     parser.addVersionOption();
     const QCommandLineOption run("run", "Start the scan at once.");
     parser.addOption(run);
+    const QCommandLineOption measure(
+        "measure",
+        "Start the scan, and after SECONDS stop it, print the frames drawn, the processor "
+        "time taken and the samples in the history against the board's count, and end.",
+        "seconds");
+    parser.addOption(measure);
     parser.addPositionalArgument("setup", "A setup file saved by the scope, loaded at start.",
                                  "[setup]");
     parser.process(application);
@@ -31,7 +38,15 @@ int main(int argc, char **argv) {
         return 2;
     }
     window.show();
-    if (parser.isSet(run)) {
+    if (parser.isSet(measure)) {
+        bool ok = false;
+        const double seconds = parser.value(measure).toDouble(&ok);
+        if (!ok || !(seconds > 0.0)) {
+            std::fprintf(stderr, "orvex-scope: --measure takes a time in seconds\n");
+            return 2;
+        }
+        new scope::LiveMeasurement(window, seconds);
+    } else if (parser.isSet(run)) {
         window.run();
     }
     const int status = QApplication::exec();
