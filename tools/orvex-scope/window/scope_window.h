@@ -29,7 +29,8 @@ class ScopePlot;
 class ScopeWindow : public QMainWindow {
     Q_OBJECT
   public:
-    static constexpr int frameMilliseconds = 33;
+    // 40 frames a second: a frame late now and then still leaves the screen above 30.
+    static constexpr int frameMilliseconds = 25;
 
     explicit ScopeWindow(QWidget *parent = nullptr);
     ~ScopeWindow() override;
