@@ -16,7 +16,8 @@ import sys
 import numpy as np
 import numpy.typing as npt
 
-Image = npt.NDArray[np.uint8]
+from ppm_image import Image, load_ppm
+
 Weights = npt.NDArray[np.float64]
 
 BACKGROUND = (16, 16, 16)
@@ -24,24 +25,6 @@ MARK_HEIGHT = 9  # the triangle over the plot, from its top
 MARK_HALF_WIDTH = 6
 LEVEL_MARK_DEPTH = 9  # the triangle at the right edge, from the edge
 SEARCH = 60  # columns either side of the mark where the crossing is looked for
-
-
-def load_ppm(path: str) -> Image:
-    data = open(path, "rb").read()
-    fields: list[bytes] = []
-    position = 0
-    while len(fields) < 4:
-        while data[position:position + 1].isspace():
-            position += 1
-        start = position
-        while not data[position:position + 1].isspace():
-            position += 1
-        fields.append(data[start:position])
-    if fields[0] != b"P6" or fields[3] != b"255":
-        raise ValueError(f"{path}: not an 8-bit binary PPM")
-    width, height = int(fields[1]), int(fields[2])
-    pixels = np.frombuffer(data, np.uint8, width * height * 3, position + 1)
-    return pixels.reshape(height, width, 3)
 
 
 def plot_of(image: Image) -> Image:

@@ -19,32 +19,7 @@ capture() {
 
 # Prints the number of pixels that differ and their bounding box: "count x0 y0 x1 y1".
 compare() {
-    /usr/bin/python3 - "$work_dir/$1.ppm" "$work_dir/$2.ppm" <<'PY'
-import sys
-
-def load(path):
-    data = open(path, "rb").read()
-    fields, position = [], 0
-    while len(fields) < 4:
-        while data[position:position + 1].isspace():
-            position += 1
-        start = position
-        while not data[position:position + 1].isspace():
-            position += 1
-        fields.append(data[start:position])
-    return int(fields[1]), data[position + 1:]
-
-width, first = load(sys.argv[1])
-_, second = load(sys.argv[2])
-changed = [i // 3 for i in range(0, min(len(first), len(second)), 3)
-           if first[i:i + 3] != second[i:i + 3]]
-if not changed:
-    print(0, 0, 0, 0, 0)
-else:
-    xs = [p % width for p in changed]
-    ys = [p // width for p in changed]
-    print(len(changed), min(xs), min(ys), max(xs), max(ys))
-PY
+    /usr/bin/python3 scripts/ppm_image.py diff "$work_dir/$1.ppm" "$work_dir/$2.ppm"
 }
 
 # A still stand: every switch up, the stick held in the middle without noise.
