@@ -1,6 +1,6 @@
 // The scope beside other programs on the shared simulated board, in real time: one that
-// holds the converter for as long as it acquires, and zelbrin, whose analog monitor takes
-// it only for each reading it makes.
+// holds the converter for as long as it acquires, one that holds a port, orvex-sim pressing
+// a switch, and zelbrin, whose analog monitor takes the converter only for each reading.
 #include "core/scope_setup.h"
 #include "event_wait.h"
 #include "window/scope_window.h"
@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
 
 namespace scope {
 namespace {
@@ -88,6 +89,37 @@ TEST(SharedBoardScopeTest, APortAnotherProgramHoldsIsNotTakenAndItsLinesAreReadO
     window.stop();
     // Released at Stop: another program may take the port again.
     EXPECT_EQ(QProcess::execute(ORVEX_TOOL, {"--quiet", "port", "read", "1"}), 0);
+}
+
+// A switch pressed from another process, as a bench operator does with orvex-sim, shows as
+// a falling edge on its line's trace within a block or two of the press.
+TEST(SharedBoardScopeTest, ASwitchPressedWithOrvexSimIsAnEdgeOnItsLine) {
+    ScopeWindow window;
+    ScopeSetup setup;
+    setup.mode = SweepMode::Roll;
+    setup.rate = 10000.0;
+    setup.historyBound = 1'000'000;
+    constexpr int s1 = linesPerPort + 4;
+    setup.lines = 1u << s1;
+    window.applySetup(setup);
+    window.show();
+    window.run();
+    const auto newest = [&] {
+        const long long total = window.history() ? window.history()->total() : 0;
+        return total > 0 ? window.lines().stateAt(s1, total - 1) : LineState::Unknown;
+    };
+    ASSERT_TRUE(waitFor([&] { return newest() == LineState::High; }))
+        << window.message().toStdString();
+    const long long before = window.history()->total();
+
+    ASSERT_EQ(QProcess::execute(ORVEX_SIM_TOOL, {"stand", "press", "S1"}), 0);
+    EXPECT_TRUE(waitFor([&] { return newest() == LineState::Low; }));
+    const long long after = window.history()->total();
+    const std::optional<double> edge = window.lines().newestEdge(s1, false, 0, after);
+    ASSERT_TRUE(edge);
+    EXPECT_GE(*edge, double(before - 1));
+    EXPECT_EQ(QProcess::execute(ORVEX_SIM_TOOL, {"stand", "release", "S1"}), 0);
+    window.stop();
 }
 
 // Zelbrin reads ai2 and ai3 on demand at every sampling tick, so it never keeps the
