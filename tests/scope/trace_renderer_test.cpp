@@ -50,10 +50,9 @@ QRgb blend(QRgb pixel, QRgb colour, unsigned coverage) {
 // The picture as the renderer is meant to draw it, the plain way: each column's extremes
 // from every one of its samples, reaching to the column before, and every pixel of the
 // column painted by how much of it the stroke covers.
-QImage expectedPicture(const SampleHistory &history, const std::vector<TraceStyle> &styles,
-                       double start, double span) {
-    QImage image(imageWidth, imageHeight, QImage::Format_ARGB32_Premultiplied);
-    image.fill(background);
+QImage expectedPicture(const QImage &under, const SampleHistory &history,
+                       const std::vector<TraceStyle> &styles, double start, double span) {
+    QImage image = under.copy();
     const double perColumn = span / imageWidth;
     for (const TraceStyle &style : styles) {
         bool joined = false;
@@ -105,12 +104,30 @@ int differingPixels(const QImage &got, const QImage &expected) {
     return differing;
 }
 
+QImage plainBackground() {
+    QImage image(imageWidth, imageHeight, QImage::Format_ARGB32_Premultiplied);
+    image.fill(background);
+    return image;
+}
+
+// A background of stripes, as a grid is, that clearing to one colour would not give back.
+QImage stripedBackground() {
+    QImage image = plainBackground();
+    for (int y = 0; y < imageHeight; y += 7) {
+        for (int x = 0; x < imageWidth; ++x) {
+            image.setPixel(x, y, 0xFF3A3A3A);
+        }
+    }
+    return image;
+}
+
+const std::vector<TraceStyle> styles = {
+    {0, 0xFFFFD040, 1.0, 0.0}, {1, 0xFF40E0FF, 0.7, 0.5}, {2, 0xFFFF60C0, 2.0, -1.0}};
+
 TEST(TraceRendererTest, ColumnsShowTheirSamplesExtremesAtEveryZoom) {
     const SampleHistory history = turnedHistory();
     ASSERT_GT(history.first(), 0);
     ASSERT_GE(history.levels(), 2);
-    const std::vector<TraceStyle> styles = {
-        {0, 0xFFFFD040, 1.0, 0.0}, {1, 0xFF40E0FF, 0.7, 0.5}, {2, 0xFFFF60C0, 2.0, -1.0}};
     const auto first = double(history.first());
     const auto capacity = double(history.capacity());
     struct View {
@@ -122,11 +139,43 @@ TEST(TraceRendererTest, ColumnsShowTheirSamplesExtremesAtEveryZoom) {
     for (const View view :
          {View{first, capacity}, View{first + 12345.25, capacity / 3.7}, View{first + 777.5, 523.0},
           View{first + 9.0, double(imageWidth)}, View{first - 4000.0, 91000.0}}) {
-        QImage image(imageWidth, imageHeight, QImage::Format_ARGB32_Premultiplied);
-        image.fill(background);
-        drawTraces(image, history, styles, view.start, view.span);
-        EXPECT_EQ(differingPixels(image, expectedPicture(history, styles, view.start, view.span)),
+        QImage image = plainBackground();
+        TouchedRows touched;
+        touched.reset(image);
+        drawTraces(image, touched, history, styles, view.start, view.span);
+        EXPECT_EQ(differingPixels(image, expectedPicture(plainBackground(), history, styles,
+                                                         view.start, view.span)),
                   0)
+            << "from " << view.start << " over " << view.span;
+    }
+}
+
+// Frames one after another in one image, each cleared of only what the one before drew: any
+// pixel left over from an earlier frame, or cleared to other than the background, shows.
+TEST(TraceRendererTest, EachFrameOfOneImageShowsOnlyItsOwnTraces) {
+    const SampleHistory history = turnedHistory();
+    const QImage under = stripedBackground();
+    QImage image = under.copy();
+    TouchedRows touched;
+    touched.reset(under);
+    const auto first = double(history.first());
+    struct View {
+        double start;
+        double span;
+    };
+    // Two samples a column, fewer than one (drawn through QPainter), one and a third, the
+    // whole history with its tall strokes, and a window again: each leaves the next to clear.
+    for (const View view :
+         {View{first + 5000.25, 600.0}, View{first + 9000.0, 97.0}, View{first + 300.0, 400.0},
+          View{first, double(history.capacity())}, View{first + 70000.5, 2000.0}}) {
+        touched.restore(image, under);
+        drawTraces(image, touched, history, styles, view.start, view.span);
+        if (view.span < imageWidth) {
+            continue; // QPainter's lines are not the columns' picture; what follows them is
+        }
+        EXPECT_EQ(
+            differingPixels(image, expectedPicture(under, history, styles, view.start, view.span)),
+            0)
             << "from " << view.start << " over " << view.span;
     }
 }

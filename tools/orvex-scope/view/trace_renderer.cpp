@@ -6,6 +6,7 @@
 #include <QPolygonF>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 namespace scope {
@@ -49,6 +50,7 @@ struct Canvas {
     QRgb *pixels;
     std::ptrdiff_t stride;
     int height;
+    TouchedRows &touched;
 };
 
 // A column's stroke from top to bottom (image pixels, top <= bottom): the rows between its
@@ -72,6 +74,7 @@ void strokeColumn(const Canvas &canvas, int x, double top, double bottom, QRgb c
     if (firstRow > lastRow) {
         return;
     }
+    canvas.touched.touch(x, firstRow, lastRow);
     paintEnd(firstRow);
     QRgb *row = pixels + (firstRow + 1) * canvas.stride;
     for (int y = firstRow + 1; y < lastRow; ++y, row += canvas.stride) {
@@ -82,43 +85,57 @@ void strokeColumn(const Canvas &canvas, int x, double top, double bottom, QRgb c
     }
 }
 
-// The extremes of the samples of a trace's columns.  Over fewer than a block of the history's
-// finest level a column, the samples on screen are read once, in order, and each column goes
-// through its own: cheaper than a search of the blocks for each of a few samples.
+// The pixels of the extremes of a column's samples: its maximum's at the top.  A value's pixel
+// falls as the value rises, so the pixels of the extremes are the extremes of the pixels.
+struct ColumnPixels {
+    double top;
+    double bottom;
+};
+
+// The pixels of the extremes of a trace's columns.  Over fewer than a block of the history's
+// finest level a column, the samples on screen are read once, in order, and turned into
+// pixels all together, a division each and no more; each column then goes through its own:
+// cheaper than a search of the blocks for each of a few samples.
 class ColumnExtremes {
   public:
-    ColumnExtremes(const SampleHistory &history, int channel, long long from, long long to,
-                   double perColumn)
-        : history_(history), channel_(channel), from_(from) {
+    ColumnExtremes(const SampleHistory &history, const TraceStyle &style, double height,
+                   long long from, long long to, double perColumn)
+        : history_(history), channel_(style.channel), scale_(style, height), from_(from) {
         if (perColumn < double(SampleHistory::fanOut) && from < to) {
-            samples_ = history.read(channel, from, to);
+            const std::vector<float> samples = history.read(channel_, from, to);
+            pixels_.resize(samples.size());
+            std::transform(samples.begin(), samples.end(), pixels_.begin(),
+                           [this](float volts) { return scale_.pixel(volts); });
         }
     }
 
     // [from, to) within the stretch given, from < to.
-    MinMax operator()(long long from, long long to) const {
-        if (samples_.empty()) {
-            return history_.minMax(channel_, from, to);
+    ColumnPixels operator()(long long from, long long to) const {
+        if (pixels_.empty()) {
+            const MinMax own = history_.minMax(channel_, from, to);
+            const double top = scale_.pixel(own.max);
+            return {top, own.min == own.max ? top : scale_.pixel(own.min)};
         }
-        const auto first = samples_.begin() + (from - from_);
-        const auto [low, high] = std::minmax_element(first, first + (to - from));
-        return {*low, *high};
+        const auto first = pixels_.begin() + (from - from_);
+        const auto [top, bottom] = std::minmax_element(first, first + (to - from));
+        return {*top, *bottom};
     }
 
   private:
     const SampleHistory &history_;
     int channel_;
+    VerticalScale scale_;
     long long from_;
-    std::vector<float> samples_;
+    std::vector<double> pixels_;
 };
 
-void drawColumns(QImage &image, const SampleHistory &history, const TraceStyle &style, double start,
-                 double perColumn, int width, double height) {
+void drawColumns(QImage &image, TouchedRows &touched, const SampleHistory &history,
+                 const TraceStyle &style, double start, double perColumn, int width,
+                 double height) {
     const double ratio = image.devicePixelRatio();
     const Canvas canvas{reinterpret_cast<QRgb *>(image.bits()),
                         static_cast<std::ptrdiff_t>(image.bytesPerLine() / sizeof(QRgb)),
-                        image.height()};
-    const VerticalScale scale(style, height);
+                        image.height(), touched};
     const long long first = history.first();
     const long long total = history.total();
     // std::floor, without a call into the maths library for each column.
@@ -127,16 +144,14 @@ void drawColumns(QImage &image, const SampleHistory &history, const TraceStyle &
         const auto whole = static_cast<long long>(place);
         return double(whole) > place ? whole - 1 : whole;
     };
-    const ColumnExtremes extremes(history, style.channel, std::max(first, boundary(0)),
+    const ColumnExtremes extremes(history, style, height, std::max(first, boundary(0)),
                                   std::min(total, boundary(width)), perColumn);
     bool joined = false;
-    MinMax previous{};
-    // The pixels of the previous column's extremes: a column that reaches to them takes
-    // them as they are, and a value's pixel costs a division.
-    double previousLow = 0.0;
-    double previousHigh = 0.0;
+    ColumnPixels previous{};
     long long next = boundary(0);
+    int x = 0; // the image's first pixel of the column
     for (int column = 0; column < width; ++column) {
+        const int firstX = std::exchange(x, static_cast<int>((column + 1) * ratio));
         const long long from = std::max(first, next);
         next = boundary(column + 1);
         const long long to = std::min(total, next);
@@ -144,21 +159,16 @@ void drawColumns(QImage &image, const SampleHistory &history, const TraceStyle &
             joined = false;
             continue;
         }
-        const MinMax own = extremes(from, to);
-        const double high = scale.pixel(own.max);
-        const double low = own.min == own.max ? high : scale.pixel(own.min);
+        const ColumnPixels own = extremes(from, to);
         // Reaching to the column before keeps a steep edge one stroke instead of dots.
         const double top =
-            (joined && own.max < previous.min ? previousLow : high) - strokeWidth / 2.0;
+            (joined ? std::min(own.top, previous.bottom) : own.top) - strokeWidth / 2.0;
         const double bottom =
-            (joined && previous.max < own.min ? previousHigh : low) + strokeWidth / 2.0;
-        for (int x = static_cast<int>(column * ratio); x < static_cast<int>((column + 1) * ratio);
-             ++x) {
-            strokeColumn(canvas, x, top * ratio, bottom * ratio, style.colour);
+            (joined ? std::max(own.bottom, previous.top) : own.bottom) + strokeWidth / 2.0;
+        for (int at = firstX; at < x; ++at) {
+            strokeColumn(canvas, at, top * ratio, bottom * ratio, style.colour);
         }
         previous = own;
-        previousLow = low;
-        previousHigh = high;
         joined = true;
     }
 }
@@ -188,8 +198,8 @@ double voltsOfPixel(double y, const TraceStyle &style, double height) {
     return (height / 2.0 - y) / perDivision * style.voltsPerDivision - style.offset;
 }
 
-void drawTraces(QImage &image, const SampleHistory &history, std::span<const TraceStyle> styles,
-                double start, double span) {
+void drawTraces(QImage &image, TouchedRows &touched, const SampleHistory &history,
+                std::span<const TraceStyle> styles, double start, double span) {
     const double ratio = image.devicePixelRatio();
     const int width = static_cast<int>(image.width() / ratio);
     const double height = image.height() / ratio;
@@ -199,11 +209,12 @@ void drawTraces(QImage &image, const SampleHistory &history, std::span<const Tra
     const double perColumn = span / width;
     if (perColumn >= 1.0) {
         for (const TraceStyle &style : styles) {
-            drawColumns(image, history, style, start, perColumn, width, height);
+            drawColumns(image, touched, history, style, start, perColumn, width, height);
         }
         return;
     }
     // Zoomed in to fewer samples than columns: lines from sample to sample.
+    touched.touchAll();
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     for (const TraceStyle &style : styles) {

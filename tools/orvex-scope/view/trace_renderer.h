@@ -6,6 +6,7 @@
 #define TOOLS_ORVEX_SCOPE_VIEW_TRACE_RENDERER_H
 
 #include "core/sample_history.h"
+#include "touched_rows.h"
 
 #include <QImage>
 #include <span>
@@ -26,9 +27,10 @@ double voltsOfPixel(double y, const TraceStyle &style, double height);
 
 // Samples [start, start + span) over the image's width; start may be fractional, and
 // samples outside the history leave their columns empty.  The image is premultiplied
-// ARGB32 and the colours opaque.
-void drawTraces(QImage &image, const SampleHistory &history, std::span<const TraceStyle> styles,
-                double start, double span);
+// ARGB32 and the colours opaque.  The pixels drawn on are added to touched, which
+// restore() then clears before the next frame.
+void drawTraces(QImage &image, TouchedRows &touched, const SampleHistory &history,
+                std::span<const TraceStyle> styles, double start, double span);
 
 } // namespace scope
 

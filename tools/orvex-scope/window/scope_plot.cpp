@@ -86,24 +86,18 @@ std::optional<double> ScopePlot::triggerMarkX() const {
 }
 
 void ScopePlot::paintEvent(QPaintEvent * /*event*/) {
-    const qreal ratio = devicePixelRatioF();
-    QImage image(size() * ratio, QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(ratio);
-    image.fill(background);
-    {
-        QPainter gridPainter(&image);
-        paintGrid(gridPainter);
-    }
+    clearImage();
     if (history_ && !frame_.empty) {
-        drawTraces(image, *history_, traces_, frame_.start, frame_.span);
+        drawTraces(image_, touched_, *history_, traces_, frame_.start, frame_.span);
         if (lines_) {
-            QPainter linePainter(&image);
+            touched_.touchAll();
+            QPainter linePainter(&image_);
             drawLines(linePainter, *lines_, lineStyles_, frame_.start, frame_.span,
                       history_->first(), history_->total(), size());
         }
     }
     QPainter painter(this);
-    painter.drawImage(QPointF(0, 0), image);
+    painter.drawImage(QPointF(0, 0), image_);
     paintLineLabels(painter);
     paintTriggerMark(painter);
     paintCursors(painter);
@@ -112,6 +106,23 @@ void ScopePlot::paintEvent(QPaintEvent * /*event*/) {
         painter.drawText(rect().adjusted(8, 6, -8, -6),
                          Qt::AlignTop | Qt::AlignLeft | Qt::TextWordWrap, status_);
     }
+}
+
+void ScopePlot::clearImage() {
+    const qreal ratio = devicePixelRatioF();
+    if (background_.size() == size() * ratio && background_.devicePixelRatio() == ratio) {
+        touched_.restore(image_, background_);
+        return;
+    }
+    background_ = QImage(size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    background_.setDevicePixelRatio(ratio);
+    background_.fill(background);
+    {
+        QPainter gridPainter(&background_);
+        paintGrid(gridPainter);
+    }
+    image_ = background_.copy();
+    touched_.reset(background_);
 }
 
 void ScopePlot::paintGrid(QPainter &painter) const {

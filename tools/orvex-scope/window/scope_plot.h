@@ -78,6 +78,8 @@ class ScopePlot : public QWidget {
     };
     // The colour and height of the trigger's level, on its trace or its line's lane.
     std::optional<MarkLevel> markLevel() const;
+    // The image the traces are drawn in as the grid alone, made anew when the size changes.
+    void clearImage();
     void paintGrid(QPainter &painter) const;
     void paintTriggerMark(QPainter &painter) const;
     void paintLineLabels(QPainter &painter) const;
@@ -96,6 +98,9 @@ class ScopePlot : public QWidget {
     QString status_;
     bool navigable_ = false;
     Cursors cursors_;
+    QImage background_; // the grid, what image_ is cleared to
+    QImage image_;
+    TouchedRows touched_;
     Drag drag_ = Drag::None;
     QPointF dragFrom_;
     double dragStart_ = 0.0;
