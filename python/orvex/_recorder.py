@@ -12,12 +12,12 @@ import time
 import weakref
 from dataclasses import dataclass, field
 from datetime import datetime
-from types import TracebackType
-from typing import Any, Dict, List, Mapping, Optional, Sequence, Type, Union
+from typing import Any, Dict, List, Mapping, Optional, Sequence, Union
 
 import numpy as np
 import numpy.typing as npt
 
+from ._closing import ClosesAtEnd
 from ._recording_library import library
 from .errors import CheckError, RecordingError
 from .waveform import Waveform
@@ -87,7 +87,7 @@ def _free(handle: int) -> None:
     library().orvex_recordingFree(handle)
 
 
-class Recorder:
+class Recorder(ClosesAtEnd):
     """Writes samples into recording files (docs/recording-format.md), rotated by board
     time or size, flushed at least every ``flush_seconds`` of samples, readable by
     others while they grow.  A context manager: leaving the ``with`` block closes the
@@ -239,13 +239,6 @@ class Recorder:
             if name is None:
                 return names
             names.append(os.fsdecode(name))
-
-    def __enter__(self) -> "Recorder":
-        return self
-
-    def __exit__(self, kind: Optional[Type[BaseException]], value: Optional[BaseException],
-                 traceback: Optional[TracebackType]) -> None:
-        self.close()
 
     def __repr__(self) -> str:
         state = "closed" if self._closed else "open"

@@ -4,14 +4,14 @@ block and when they are dropped, through their own close_locked()."""
 from __future__ import annotations
 
 from contextlib import contextmanager
-from types import TracebackType
-from typing import Iterator, Optional, Self, Type
+from typing import Iterator, Optional
 
+from ._closing import ClosesAtEnd
 from ._library import lock
 from .errors import Error
 
 
-class StopsWhenDone:
+class StopsWhenDone(ClosesAtEnd):
     """close(), the ``with`` protocol and the stop of a dropped stream, over the
     subclass's close_locked(), which stops it under the library's lock and returns the
     stop's failure instead of raising it."""
@@ -44,13 +44,6 @@ class StopsWhenDone:
             failure = self.close_locked()
         if failure is not None:
             raise failure
-
-    def __enter__(self) -> Self:
-        return self
-
-    def __exit__(self, kind: Optional[Type[BaseException]], value: Optional[BaseException],
-                 traceback: Optional[TracebackType]) -> None:
-        self.close()
 
     def __del__(self) -> None:
         if self.running:

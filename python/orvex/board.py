@@ -4,9 +4,9 @@ from __future__ import annotations
 
 import atexit
 import os
-from types import TracebackType
-from typing import TYPE_CHECKING, Callable, Mapping, Optional, Sequence, Type, TypeVar, Union
+from typing import TYPE_CHECKING, Callable, Mapping, Optional, Sequence, TypeVar, Union
 
+from ._closing import ClosesAtEnd
 from ._arguments import count, integer, timeout as as_timeout
 from ._library import error, lock, raw, warn
 from ._scan_setup import MAX_RANGE, Channels, InStep, ScanSetup, Slope, Terminal
@@ -51,7 +51,7 @@ def _kept(kept: "dict[Key, Channel]", key: Key, make: Callable[[], Channel]) -> 
     return found
 
 
-class Board:
+class Board(ClosesAtEnd):
     """The NI 6251 board in a slot of chassis PXI1, as a context manager.
 
     Opening selects the slot for tasks created from now on and loads the board driver
@@ -192,13 +192,6 @@ class Board:
         if failure is not None:
             raise failure
         warn(status, "orvex_ni6251Close")
-
-    def __enter__(self) -> "Board":
-        return self
-
-    def __exit__(self, kind: Optional[Type[BaseException]], value: Optional[BaseException],
-                 traceback: Optional[TracebackType]) -> None:
-        self.close()
 
     def __repr__(self) -> str:
         state = "closed" if self._closed else "open"
