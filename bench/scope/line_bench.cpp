@@ -2,6 +2,7 @@
 // every reading of a history of 10^8 samples (one reading per block of 150 samples): the
 // whole history on screen, and a window of 10^3 samples at its end.
 #include "core/line_history.h"
+#include "frame_cases.h"
 #include "view/line_renderer.h"
 
 #include <benchmark/benchmark.h>
@@ -13,10 +14,7 @@
 namespace scope {
 namespace {
 
-constexpr long long historySamples = 100'000'000;
 constexpr long long blockSamples = 150;
-constexpr int frameWidth = 1000;
-constexpr int frameHeight = 400;
 
 const LineHistory &busyLines() {
     static const LineHistory lines = [] {
