@@ -47,6 +47,11 @@ QRgb blend(QRgb pixel, QRgb colour, unsigned coverage) {
     return part(24) | part(16) | part(8) | part(0);
 }
 
+// A row to 256ths of a pixel, rounded up the image: the renderer's precision.
+int inTwoFiftySixths(double row) {
+    return static_cast<int>(std::floor(row * 256.0));
+}
+
 // The picture as the renderer is meant to draw it, the plain way: each column's extremes
 // from every one of its samples, reaching to the column before, and every pixel of the
 // column painted by how much of it the stroke covers.
@@ -54,6 +59,7 @@ QImage expectedPicture(const QImage &under, const SampleHistory &history,
                        const std::vector<TraceStyle> &styles, double start, double span) {
     QImage image = under.copy();
     const double perColumn = span / imageWidth;
+    constexpr int floor = imageHeight * 256;
     for (const TraceStyle &style : styles) {
         bool joined = false;
         MinMax previous{};
@@ -73,18 +79,19 @@ QImage expectedPicture(const QImage &under, const SampleHistory &history,
             }
             const float low = joined ? std::min(own.min, previous.max) : own.min;
             const float high = joined ? std::max(own.max, previous.min) : own.max;
-            const double top =
-                std::clamp(pixelOfVolts(high, style, imageHeight) - 0.5, 0.0, double(imageHeight));
-            const double bottom =
-                std::clamp(pixelOfVolts(low, style, imageHeight) + 0.5, 0.0, double(imageHeight));
+            // Half a pixel's stroke either side of the extremes.
+            const int top = std::clamp(
+                inTwoFiftySixths(pixelOfVolts(high, style, imageHeight)) - 128, 0, floor);
+            const int bottom =
+                std::clamp(inTwoFiftySixths(pixelOfVolts(low, style, imageHeight)) + 128, 0, floor);
             for (int y = 0; y < imageHeight; ++y) {
-                const double covered = std::min(bottom, y + 1.0) - std::max(top, double(y));
-                if (covered >= 1.0) {
+                const int covered = std::min(bottom, (y + 1) * 256) - std::max(top, y * 256);
+                if (covered >= 256) {
                     image.setPixel(x, y, style.colour);
-                } else if (covered > 0.0) {
-                    image.setPixel(x, y,
-                                   blend(image.pixel(x, y), style.colour,
-                                         static_cast<unsigned>(covered * 256.0)));
+                } else if (covered > 0) {
+                    image.setPixel(
+                        x, y,
+                        blend(image.pixel(x, y), style.colour, static_cast<unsigned>(covered)));
                 }
             }
             previous = own;

@@ -26,116 +26,133 @@ QRgb over(QRgb pixel, QRgb colour, unsigned coverage) {
     return alphaGreen | redBlue;
 }
 
-// The vertical pixel of a voltage with what is the same for a whole trace worked out once: one
-// division left a value, the same arithmetic as ever.
+// The vertical pixel of a voltage with what is the same for a whole trace worked out once.
 class VerticalScale {
   public:
     VerticalScale(const TraceStyle &style, double height)
-        : middle_(height / 2.0), perDivision_(height / divisionsUp), offset_(style.offset),
-          voltsPerDivision_(style.voltsPerDivision) {}
+        : middle_(height / 2.0), offset_(style.offset),
+          pixelsPerVolt_(height / divisionsUp / style.voltsPerDivision) {}
 
-    double pixel(double volts) const {
-        return middle_ - (volts + offset_) / voltsPerDivision_ * perDivision_;
-    }
+    double pixel(double volts) const { return middle_ - (volts + offset_) * pixelsPerVolt_; }
 
   private:
     double middle_;
-    double perDivision_;
     double offset_;
-    double voltsPerDivision_;
+    double pixelsPerVolt_;
 };
+
+// An image row in 256ths, so that a stroke's rows and the coverage of its ends come of shifts
+// and masks, with no rounding of doubles a column.
+using Fixed = int;
+constexpr int fixedShift = 8;
+constexpr Fixed fixedOne = 1 << fixedShift;
+
+// floor(row * 256), with rows so far off the image that they would not fit an int held where
+// they are still off it.  No call into the maths library and no branch, so that a run of them
+// compiles to a few vector instructions (which is why this file is built without trapping
+// maths: the comparison would otherwise be kept a branch).
+Fixed fixedOf(double row) {
+    constexpr double farOff = 1 << 29;
+    const double scaled = std::min(std::max(row * fixedOne, -farOff), farOff);
+    const auto whole = static_cast<Fixed>(scaled);
+    return double(whole) > scaled ? whole - 1 : whole;
+}
 
 // The image's pixels, found once a frame rather than once a stroke.
 struct Canvas {
+    explicit Canvas(QImage &image, TouchedRows &touched)
+        : pixels(reinterpret_cast<QRgb *>(image.bits())),
+          stride(static_cast<std::ptrdiff_t>(image.bytesPerLine() / sizeof(QRgb))),
+          height(image.height()), ratio(image.devicePixelRatio()), touched(touched) {}
     QRgb *pixels;
     std::ptrdiff_t stride;
     int height;
+    double ratio;
     TouchedRows &touched;
 };
 
-// A column's stroke from top to bottom (image pixels, top <= bottom): the rows between its
-// ends painted outright, the two end rows by how much of them it covers.  A stroke a column
-// wide needs none of a general line's geometry, and there is one for every column of every
-// trace, most of them hundreds of rows tall when the whole history is on screen.
-void strokeColumn(const Canvas &canvas, int x, double top, double bottom, QRgb colour) {
-    top = std::clamp(top, 0.0, double(canvas.height));
-    bottom = std::clamp(bottom, 0.0, double(canvas.height));
-    QRgb *const pixels = canvas.pixels + x;
-    const int firstRow = static_cast<int>(top);
-    const int lastRow = std::min(canvas.height - 1, static_cast<int>(bottom));
-    // Coverage 256 gives the colour itself and 0 the pixel as it was: no branch on which,
-    // which the short strokes of a zoomed-in view would guess wrong half the time.
-    const auto paintEnd = [&](int y) {
-        const double covered =
-            std::clamp(std::min(bottom, y + 1.0) - std::max(top, double(y)), 0.0, 1.0);
-        QRgb &pixel = pixels[y * canvas.stride];
-        pixel = over(pixel, colour, static_cast<unsigned>(covered * 256.0));
-    };
+// A column's stroke from top to bottom (top <= bottom): the rows between its ends painted
+// outright, the two end rows by how much of them it covers.  A stroke a column wide needs none
+// of a general line's geometry, and there is one for every column of every trace.
+void strokeColumn(const Canvas &canvas, int x, Fixed top, Fixed bottom, QRgb colour) {
+    const Fixed floor = canvas.height << fixedShift;
+    top = std::min(std::max(top, 0), floor);
+    bottom = std::min(std::max(bottom, 0), floor);
+    const int firstRow = top >> fixedShift;
+    const int lastRow = std::min(canvas.height - 1, bottom >> fixedShift);
     if (firstRow > lastRow) {
         return;
     }
     canvas.touched.touch(x, firstRow, lastRow);
-    paintEnd(firstRow);
-    QRgb *row = pixels + (firstRow + 1) * canvas.stride;
-    for (int y = firstRow + 1; y < lastRow; ++y, row += canvas.stride) {
+    QRgb *const first = canvas.pixels + firstRow * canvas.stride + x;
+    QRgb *const last = canvas.pixels + lastRow * canvas.stride + x;
+    *first = over(*first, colour,
+                  static_cast<unsigned>(std::min(bottom, (firstRow + 1) << fixedShift) - top));
+    for (QRgb *row = first + canvas.stride; row < last; row += canvas.stride) {
         *row = colour;
     }
-    if (lastRow > firstRow) {
-        paintEnd(lastRow);
-    }
+    // A stroke of one row puts nothing over it a second time.
+    const Fixed lastCovered = lastRow > firstRow ? bottom - (lastRow << fixedShift) : 0;
+    *last = over(*last, colour, static_cast<unsigned>(lastCovered));
 }
 
-// The pixels of the extremes of a column's samples: its maximum's at the top.  A value's pixel
-// falls as the value rises, so the pixels of the extremes are the extremes of the pixels.
-struct ColumnPixels {
-    double top;
-    double bottom;
+// The extremes of a column's samples as image rows, its maximum's at the top: a value's row
+// falls as the value rises, so the rows of the extremes are the extremes of the rows.
+struct ColumnRows {
+    Fixed top;
+    Fixed bottom;
 };
 
-// The pixels of the extremes of a trace's columns.  Over fewer than a block of the history's
-// finest level a column, the samples on screen are read once, in order, and turned into
-// pixels all together, a division each and no more; each column then goes through its own:
-// cheaper than a search of the blocks for each of a few samples.
+// The rows of the extremes of a trace's columns.  Over fewer than a block of the history's
+// finest level a column, the samples on screen are read once, in order, and turned into rows
+// all together; each column then goes through its own: cheaper than a search of the blocks for
+// each of a few samples.
 class ColumnExtremes {
   public:
-    ColumnExtremes(const SampleHistory &history, const TraceStyle &style, double height,
+    ColumnExtremes(const SampleHistory &history, const TraceStyle &style, const Canvas &canvas,
                    long long from, long long to, double perColumn)
-        : history_(history), channel_(style.channel), scale_(style, height), from_(from) {
+        : history_(history), channel_(style.channel), scale_(style, canvas.height / canvas.ratio),
+          ratio_(canvas.ratio), from_(from) {
         if (perColumn < double(SampleHistory::fanOut) && from < to) {
             const std::vector<float> samples = history.read(channel_, from, to);
-            pixels_.resize(samples.size());
-            std::transform(samples.begin(), samples.end(), pixels_.begin(),
-                           [this](float volts) { return scale_.pixel(volts); });
+            rows_.resize(samples.size());
+            // Copies the compiler knows nothing writes to, so that it can make vectors of this.
+            const VerticalScale scale = scale_;
+            const double ratio = ratio_;
+            for (std::size_t at = 0; at < samples.size(); ++at) {
+                rows_[at] = fixedOf(scale.pixel(samples[at]) * ratio);
+            }
         }
     }
 
     // [from, to) within the stretch given, from < to.
-    ColumnPixels operator()(long long from, long long to) const {
-        if (pixels_.empty()) {
+    ColumnRows operator()(long long from, long long to) const {
+        if (rows_.empty()) {
             const MinMax own = history_.minMax(channel_, from, to);
-            const double top = scale_.pixel(own.max);
-            return {top, own.min == own.max ? top : scale_.pixel(own.min)};
+            const Fixed top = rowOf(own.max);
+            return {top, own.min == own.max ? top : rowOf(own.min)};
         }
-        const auto first = pixels_.begin() + (from - from_);
-        const auto [top, bottom] = std::minmax_element(first, first + (to - from));
-        return {*top, *bottom};
+        ColumnRows rows{rows_[from - from_], rows_[from - from_]};
+        for (long long at = from + 1; at < to; ++at) {
+            rows.top = std::min(rows.top, rows_[at - from_]);
+            rows.bottom = std::max(rows.bottom, rows_[at - from_]);
+        }
+        return rows;
     }
 
   private:
+    Fixed rowOf(float volts) const { return fixedOf(scale_.pixel(volts) * ratio_); }
+
     const SampleHistory &history_;
     int channel_;
     VerticalScale scale_;
+    double ratio_;
     long long from_;
-    std::vector<double> pixels_;
+    std::vector<Fixed> rows_;
 };
 
-void drawColumns(QImage &image, TouchedRows &touched, const SampleHistory &history,
-                 const TraceStyle &style, double start, double perColumn, int width,
-                 double height) {
-    const double ratio = image.devicePixelRatio();
-    const Canvas canvas{reinterpret_cast<QRgb *>(image.bits()),
-                        static_cast<std::ptrdiff_t>(image.bytesPerLine() / sizeof(QRgb)),
-                        image.height(), touched};
+void drawColumns(const Canvas &canvas, const SampleHistory &history, const TraceStyle &style,
+                 double start, double perColumn, int width) {
     const long long first = history.first();
     const long long total = history.total();
     // std::floor, without a call into the maths library for each column.
@@ -144,14 +161,15 @@ void drawColumns(QImage &image, TouchedRows &touched, const SampleHistory &histo
         const auto whole = static_cast<long long>(place);
         return double(whole) > place ? whole - 1 : whole;
     };
-    const ColumnExtremes extremes(history, style, height, std::max(first, boundary(0)),
+    const ColumnExtremes extremes(history, style, canvas, std::max(first, boundary(0)),
                                   std::min(total, boundary(width)), perColumn);
+    const Fixed halfStroke = fixedOf(strokeWidth / 2.0 * canvas.ratio);
     bool joined = false;
-    ColumnPixels previous{};
+    ColumnRows previous{};
     long long next = boundary(0);
     int x = 0; // the image's first pixel of the column
     for (int column = 0; column < width; ++column) {
-        const int firstX = std::exchange(x, static_cast<int>((column + 1) * ratio));
+        const int firstX = std::exchange(x, static_cast<int>((column + 1) * canvas.ratio));
         const long long from = std::max(first, next);
         next = boundary(column + 1);
         const long long to = std::min(total, next);
@@ -159,14 +177,13 @@ void drawColumns(QImage &image, TouchedRows &touched, const SampleHistory &histo
             joined = false;
             continue;
         }
-        const ColumnPixels own = extremes(from, to);
+        const ColumnRows own = extremes(from, to);
         // Reaching to the column before keeps a steep edge one stroke instead of dots.
-        const double top =
-            (joined ? std::min(own.top, previous.bottom) : own.top) - strokeWidth / 2.0;
-        const double bottom =
-            (joined ? std::max(own.bottom, previous.top) : own.bottom) + strokeWidth / 2.0;
+        const Fixed top = (joined ? std::min(own.top, previous.bottom) : own.top) - halfStroke;
+        const Fixed bottom =
+            (joined ? std::max(own.bottom, previous.top) : own.bottom) + halfStroke;
         for (int at = firstX; at < x; ++at) {
-            strokeColumn(canvas, at, top * ratio, bottom * ratio, style.colour);
+            strokeColumn(canvas, at, top, bottom, style.colour);
         }
         previous = own;
         joined = true;
@@ -208,8 +225,9 @@ void drawTraces(QImage &image, TouchedRows &touched, const SampleHistory &histor
     }
     const double perColumn = span / width;
     if (perColumn >= 1.0) {
+        const Canvas canvas(image, touched);
         for (const TraceStyle &style : styles) {
-            drawColumns(image, touched, history, style, start, perColumn, width, height);
+            drawColumns(canvas, history, style, start, perColumn, width);
         }
         return;
     }
