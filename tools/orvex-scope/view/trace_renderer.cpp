@@ -26,23 +26,25 @@ QRgb over(QRgb pixel, QRgb colour, unsigned coverage) {
     return alphaGreen | redBlue;
 }
 
-// The vertical pixel of a voltage with what is the same for a whole trace worked out once.
+// The vertical pixel of a voltage with what is the same for a whole trace worked out once.  In
+// single precision, a thousandth of a pixel at worst over any screen, so that a window's samples
+// go four to a vector.
 class VerticalScale {
   public:
     VerticalScale(const TraceStyle &style, double height)
-        : middle_(height / 2.0), offset_(style.offset),
-          pixelsPerVolt_(height / divisionsUp / style.voltsPerDivision) {}
+        : middle_(float(height / 2.0)), offset_(float(style.offset)),
+          pixelsPerVolt_(float(height / divisionsUp / style.voltsPerDivision)) {}
 
-    double pixel(double volts) const { return middle_ - (volts + offset_) * pixelsPerVolt_; }
+    float pixel(float volts) const { return middle_ - (volts + offset_) * pixelsPerVolt_; }
 
   private:
-    double middle_;
-    double offset_;
-    double pixelsPerVolt_;
+    float middle_;
+    float offset_;
+    float pixelsPerVolt_;
 };
 
 // An image row in 256ths, so that a stroke's rows and the coverage of its ends come of shifts
-// and masks, with no rounding of doubles a column.
+// and masks, with no rounding a column.
 using Fixed = int;
 constexpr int fixedShift = 8;
 constexpr Fixed fixedOne = 1 << fixedShift;
@@ -51,11 +53,11 @@ constexpr Fixed fixedOne = 1 << fixedShift;
 // they are still off it.  No call into the maths library and no branch, so that a run of them
 // compiles to a few vector instructions (which is why this file is built without trapping
 // maths: the comparison would otherwise be kept a branch).
-Fixed fixedOf(double row) {
-    constexpr double farOff = 1 << 29;
-    const double scaled = std::min(std::max(row * fixedOne, -farOff), farOff);
+Fixed fixedOf(float row) {
+    constexpr float farOff = 1 << 29;
+    const float scaled = std::min(std::max(row * fixedOne, -farOff), farOff);
     const auto whole = static_cast<Fixed>(scaled);
-    return double(whole) > scaled ? whole - 1 : whole;
+    return float(whole) > scaled ? whole - 1 : whole;
 }
 
 // The image's pixels, found once a frame rather than once a stroke.
@@ -112,13 +114,13 @@ class ColumnExtremes {
     ColumnExtremes(const SampleHistory &history, const TraceStyle &style, const Canvas &canvas,
                    long long from, long long to, double perColumn)
         : history_(history), channel_(style.channel), scale_(style, canvas.height / canvas.ratio),
-          ratio_(canvas.ratio), from_(from) {
+          ratio_(float(canvas.ratio)), from_(from) {
         if (perColumn < double(SampleHistory::fanOut) && from < to) {
             const std::vector<float> samples = history.read(channel_, from, to);
             rows_.resize(samples.size());
             // Copies the compiler knows nothing writes to, so that it can make vectors of this.
             const VerticalScale scale = scale_;
-            const double ratio = ratio_;
+            const float ratio = ratio_;
             for (std::size_t at = 0; at < samples.size(); ++at) {
                 rows_[at] = fixedOf(scale.pixel(samples[at]) * ratio);
             }
@@ -146,7 +148,7 @@ class ColumnExtremes {
     const SampleHistory &history_;
     int channel_;
     VerticalScale scale_;
-    double ratio_;
+    float ratio_;
     long long from_;
     std::vector<Fixed> rows_;
 };
@@ -163,7 +165,7 @@ void drawColumns(const Canvas &canvas, const SampleHistory &history, const Trace
     };
     const ColumnExtremes extremes(history, style, canvas, std::max(first, boundary(0)),
                                   std::min(total, boundary(width)), perColumn);
-    const Fixed halfStroke = fixedOf(strokeWidth / 2.0 * canvas.ratio);
+    const Fixed halfStroke = fixedOf(float(strokeWidth / 2.0 * canvas.ratio));
     bool joined = false;
     ColumnRows previous{};
     long long next = boundary(0);
@@ -207,7 +209,7 @@ void drawSamples(QPainter &painter, const SampleHistory &history, const TraceSty
 } // namespace
 
 double pixelOfVolts(double volts, const TraceStyle &style, double height) {
-    return VerticalScale(style, height).pixel(volts);
+    return VerticalScale(style, height).pixel(float(volts));
 }
 
 double voltsOfPixel(double y, const TraceStyle &style, double height) {
