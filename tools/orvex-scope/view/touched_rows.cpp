@@ -1,26 +1,13 @@
 #include "touched_rows.h"
 
 #include <cstring>
-#include <string_view>
 #include <type_traits>
-#include <unordered_map>
 
 namespace scope {
 
 void TouchedRows::reset(const QImage &background) {
     width_ = background.width();
     height_ = background.height();
-    // A grid's background is a few rows over and over: put back from the first of each kind, a
-    // few rows that stay in the cache, rather than from a second image as large as the first.
-    const auto bytes = static_cast<std::size_t>(width_) * sizeof(QRgb);
-    const auto rowAt = [&](int y) {
-        return std::string_view(reinterpret_cast<const char *>(background.constScanLine(y)), bytes);
-    };
-    std::unordered_map<std::string_view, int> firstOfKind;
-    sameRow_.resize(static_cast<std::size_t>(height_));
-    for (int y = 0; y < height_; ++y) {
-        sameRow_[y] = firstOfKind.try_emplace(rowAt(y), y).first->second;
-    }
     strips_.resize((static_cast<std::size_t>(width_) + stripWidth - 1) / stripWidth);
     touchNothing();
 }
@@ -39,9 +26,8 @@ void TouchedRows::restore(QImage &image, const QImage &background) {
     // A whole strip's row is a copy of a size known here, made in place rather than by a call.
     const auto putBack = [&](std::size_t from, int top, int bottom, auto pixelsOfRow) {
         for (int y = top; y <= bottom; ++y) {
-            std::memcpy(pixels + y * stride + std::ptrdiff_t(from),
-                        original + sameRow_[y] * stride + std::ptrdiff_t(from),
-                        pixelsOfRow * sizeof(QRgb));
+            const std::ptrdiff_t at = y * stride + std::ptrdiff_t(from);
+            std::memcpy(pixels + at, original + at, pixelsOfRow * sizeof(QRgb));
         }
     };
     for (std::size_t strip = 0; strip < strips_.size(); ++strip) {

@@ -1,9 +1,8 @@
 // Which pixels of a frame's image its traces drew on, as a run of rows for each strip of 16
 // pixel columns (a cache line of pixels), so that the next frame puts back only those from
 // the background instead of clearing the whole image: a zoomed-in trace covers a few rows a
-// column, and clearing the rest cost as much as drawing it.  Each strip's run is put back a row
-// at a time, its pixels of a row in one copy of a size known when compiled, from the first row
-// of the background that is just like that row.
+// column, and clearing the rest cost as much as drawing it.  The runs are put back row by row,
+// a strip's pixels of a row in one copy, in the order the image lies in memory.
 #ifndef TOOLS_ORVEX_SCOPE_VIEW_TOUCHED_ROWS_H
 #define TOOLS_ORVEX_SCOPE_VIEW_TOUCHED_ROWS_H
 
@@ -40,7 +39,6 @@ class TouchedRows {
     void touchNothing();
 
     std::vector<Rows> strips_;
-    std::vector<int> sameRow_; // of each row of the background, the first row just like it
     int width_ = 0;
     int height_ = 0;
     bool all_ = false;
