@@ -1,8 +1,8 @@
 // Which pixels of a frame's image its traces drew on, as a run of rows for each strip of 16
 // pixel columns (a cache line of pixels), so that the next frame puts back only those from
 // the background instead of clearing the whole image: a zoomed-in trace covers a few rows a
-// column, and clearing the rest cost as much as drawing it.  The runs are put back row by row,
-// a strip's pixels of a row in one copy, in the order the image lies in memory.
+// column, and clearing the rest cost as much as drawing it.  Each strip's run is put back a row
+// at a time, its pixels of a row in one copy of a size known when compiled.
 #ifndef TOOLS_ORVEX_SCOPE_VIEW_TOUCHED_ROWS_H
 #define TOOLS_ORVEX_SCOPE_VIEW_TOUCHED_ROWS_H
 
