@@ -138,14 +138,11 @@ std::vector<ChannelDescription> channelsFromJson(const Json &list) {
 }
 
 SampleFormat formatFromJson(const Json &value) {
-    if (value == "float32") {
-        return SampleFormat::Float32;
-    }
-    if (value == "float64") {
-        return SampleFormat::Float64;
-    }
-    if (value == "int16") {
-        return SampleFormat::Int16;
+    for (const SampleFormat format :
+         {SampleFormat::Float32, SampleFormat::Float64, SampleFormat::Int16}) {
+        if (value == sampleFormatName(format)) {
+            return format;
+        }
     }
     refuse("format", "\"float32\", \"float64\" or \"int16\" is needed");
 }

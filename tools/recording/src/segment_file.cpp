@@ -24,19 +24,18 @@ constexpr std::size_t chunkBytes = 64 * 1024;
 struct StoredType {
     hid_t memory;
     hid_t file;
-    const char *name;
 };
 
 StoredType storedType(SampleFormat format) {
     switch (format) {
     case SampleFormat::Float64:
-        return {H5T_NATIVE_DOUBLE, H5T_IEEE_F64LE, "float64"};
+        return {H5T_NATIVE_DOUBLE, H5T_IEEE_F64LE};
     case SampleFormat::Int16:
-        return {H5T_NATIVE_INT16, H5T_STD_I16LE, "int16"};
+        return {H5T_NATIVE_INT16, H5T_STD_I16LE};
     case SampleFormat::Float32:
         break;
     }
-    return {H5T_NATIVE_FLOAT, H5T_IEEE_F32LE, "float32"};
+    return {H5T_NATIVE_FLOAT, H5T_IEEE_F32LE};
 }
 
 // Readers that follow the file need the newest format, which single-writer mode requires.
@@ -95,6 +94,18 @@ class Unnamed {
 
 } // namespace
 
+const char *sampleFormatName(SampleFormat format) {
+    switch (format) {
+    case SampleFormat::Float64:
+        return "float64";
+    case SampleFormat::Int16:
+        return "int16";
+    case SampleFormat::Float32:
+        break;
+    }
+    return "float32";
+}
+
 SegmentFile::SegmentFile(const RecordingConfig &config, const SegmentStart &start)
     : path_(start.path), channels_(config.channels.size()) {
     if (::access(path_.c_str(), F_OK) == 0) {
@@ -142,7 +153,7 @@ void SegmentFile::writeAttributes(const RecordingConfig &config, const SegmentSt
     root.integer("first_sample_index", start.firstIndex);
     root.integer("file_number", start.number);
     root.integer("channel_count", static_cast<std::int64_t>(config.channels.size()));
-    root.text("sample_format", storedType(config.format).name);
+    root.text("sample_format", sampleFormatName(config.format));
     root.text("board", provenance.board);
     root.integer("slot", provenance.slot);
     root.text("driver", provenance.driver);

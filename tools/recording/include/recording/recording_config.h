@@ -15,6 +15,10 @@ namespace recording {
 // each channel's scale and offset (volts = code * scale + offset).
 enum class SampleFormat { Float32, Float64, Int16 };
 
+// The format's name, in a file's sample_format attribute and in a JSON configuration:
+// "float32", "float64" or "int16".
+const char *sampleFormatName(SampleFormat format);
+
 struct ChannelDescription {
     std::string name;             // "ai3"
     double range = 10.0;          // the board's range: +-range volts
