@@ -113,16 +113,17 @@ class ColumnExtremes {
   public:
     ColumnExtremes(const SampleHistory &history, const TraceStyle &style, const Canvas &canvas,
                    long long from, long long to, double perColumn)
-        : history_(history), channel_(style.channel), scale_(style, canvas.height / canvas.ratio),
-          ratio_(float(canvas.ratio)), from_(from) {
+        : history_(history),
+          channel_(style.channel), rowOf_{VerticalScale(style, canvas.height / canvas.ratio),
+                                          float(canvas.ratio)},
+          from_(from) {
         if (perColumn < double(SampleHistory::fanOut) && from < to) {
             const std::vector<float> samples = history.read(channel_, from, to);
             rows_.resize(samples.size());
-            // Copies the compiler knows nothing writes to, so that it can make vectors of this.
-            const VerticalScale scale = scale_;
-            const float ratio = ratio_;
+            // A copy the compiler knows nothing writes to, so that it can make vectors of this.
+            const RowOf rowOf = rowOf_;
             for (std::size_t at = 0; at < samples.size(); ++at) {
-                rows_[at] = fixedOf(scale.pixel(samples[at]) * ratio);
+                rows_[at] = rowOf(samples[at]);
             }
         }
     }
@@ -131,8 +132,8 @@ class ColumnExtremes {
     ColumnRows operator()(long long from, long long to) const {
         if (rows_.empty()) {
             const MinMax own = history_.minMax(channel_, from, to);
-            const Fixed top = rowOf(own.max);
-            return {top, own.min == own.max ? top : rowOf(own.min)};
+            const Fixed top = rowOf_(own.max);
+            return {top, own.min == own.max ? top : rowOf_(own.min)};
         }
         ColumnRows rows{rows_[from - from_], rows_[from - from_]};
         for (long long at = from + 1; at < to; ++at) {
@@ -143,12 +144,16 @@ class ColumnExtremes {
     }
 
   private:
-    Fixed rowOf(float volts) const { return fixedOf(scale_.pixel(volts) * ratio_); }
+    // A voltage's row in the image's pixels.
+    struct RowOf {
+        VerticalScale scale;
+        float ratio;
+        Fixed operator()(float volts) const { return fixedOf(scale.pixel(volts) * ratio); }
+    };
 
     const SampleHistory &history_;
     int channel_;
-    VerticalScale scale_;
-    float ratio_;
+    RowOf rowOf_;
     long long from_;
     std::vector<Fixed> rows_;
 };
