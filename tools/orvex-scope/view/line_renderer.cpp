@@ -82,6 +82,11 @@ double laneY(int lane, LineState level, double height) {
     return std::floor(y) + 0.5;
 }
 
+double lanesTop(int lanes, double height) {
+    // The top lane's high level, a pixel tall about its middle.
+    return lanes > 0 ? laneY(lanes - 1, LineState::High, height) - 0.5 : height;
+}
+
 void drawLines(QPainter &painter, const LineHistory &lines, std::span<const LineStyle> styles,
                double start, double span, long long first, long long total, QSizeF size) {
     const int width = static_cast<int>(size.width());

@@ -24,6 +24,8 @@ struct LineStyle {
 
 // Where a lane draws a level, in pixels from the top of a screen this high.
 double laneY(int lane, LineState level, double height);
+// The highest pixel that lanes this many draw on, from the top of a screen this high.
+double lanesTop(int lanes, double height);
 
 // Samples [start, start + span) over width pixels; only [first, total) is drawn.  The
 // labels are the screen's to draw.

@@ -23,6 +23,13 @@ class TouchedRows {
         rows.top = std::min(rows.top, top);
         rows.bottom = std::max(rows.bottom, bottom);
     }
+    // Rows top to bottom of every column were drawn on, through QPainter.
+    void touchRows(int top, int bottom) {
+        for (Rows &rows : strips_) {
+            rows.top = std::min(rows.top, top);
+            rows.bottom = std::max(rows.bottom, bottom);
+        }
+    }
     // Drawn on anywhere: through QPainter, whose pixels are not followed.
     void touchAll() { all_ = true; }
 

@@ -90,7 +90,12 @@ void ScopePlot::paintEvent(QPaintEvent * /*event*/) {
     if (history_ && !frame_.empty) {
         drawTraces(image_, touched_, *history_, traces_, frame_.start, frame_.span);
         if (lines_) {
-            touched_.touchAll();
+            // The lanes' rows at the foot, with a row above for the painter's rounding.
+            const qreal ratio = devicePixelRatioF();
+            touched_.touchRows(
+                std::max(0,
+                         static_cast<int>(lanesTop(int(lineStyles_.size()), height()) * ratio) - 1),
+                image_.height() - 1);
             QPainter linePainter(&image_);
             drawLines(linePainter, *lines_, lineStyles_, frame_.start, frame_.span,
                       history_->first(), history_->total(), size());
