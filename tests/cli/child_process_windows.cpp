@@ -3,6 +3,7 @@
 #include "host/host_text.h"
 
 #include <stdexcept>
+#include <string>
 #include <windows.h>
 
 namespace {
@@ -60,14 +61,25 @@ std::uintptr_t startChild(const std::vector<std::string> &commandLine, const std
     startup.hStdOutput = openInherited(output, true);
     startup.hStdError = openInherited(error, true);
     PROCESS_INFORMATION process{};
-    const BOOL started =
-        CreateProcessW(host::wideFromUtf8(commandLine.front()).c_str(), line.data(), nullptr,
-                       nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
+    // Under Wine a start has been seen to fail once in a while on a busy machine and then
+    // work; what is tested is the tool, not Wine's starting of it, so it is tried again.
+    BOOL started = FALSE;
+    DWORD failure = 0;
+    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+        if (attempt > 0) {
+            Sleep(200);
+        }
+        started =
+            CreateProcessW(host::wideFromUtf8(commandLine.front()).c_str(), line.data(), nullptr,
+                           nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
+        failure = started ? 0 : GetLastError();
+    }
     for (const HANDLE handle : {startup.hStdInput, startup.hStdOutput, startup.hStdError}) {
         CloseHandle(handle);
     }
     if (!started) {
-        throw std::runtime_error("cannot start " + commandLine.front());
+        throw std::runtime_error("cannot start " + commandLine.front() + " (Windows error " +
+                                 std::to_string(failure) + ")");
     }
     CloseHandle(process.hThread);
     return reinterpret_cast<std::uintptr_t>(process.hProcess);
