@@ -35,15 +35,19 @@ wait_until_gone() {
 
 # With an authority file of its own xvfb-run makes no folder for one: removing that folder
 # fails when the server's signal that it has reset (the program has gone) interrupts it,
-# and xvfb-run then leaves its server running.
+# and xvfb-run then leaves its server running.  Even so its clean-up has once been seen
+# to fail on that signal ("problem while cleaning up temporary directory") after the start
+# had passed, so the start's own exit status, kept in a file, is what counts.
 start_under_xvfb_run() {
-    local status=0
     : >"$work_dir/xauthority"
+    rm -f "$work_dir/status"
     xvfb-run -a -f "$work_dir/xauthority" -e "$work_dir/server.log" -s "${server_arguments[*]}" \
-        scripts/xvfb-start-once.sh "$work_dir/server.log" "$build_dir" \
-        >"$work_dir/start.out" 2>"$work_dir/start.err" || status=$?
+        bash -c 'status_file=$1; shift; status=0; scripts/xvfb-start-once.sh "$@" || status=$?
+                 echo "$status" >"$status_file"' _ \
+        "$work_dir/status" "$work_dir/server.log" "$build_dir" \
+        >"$work_dir/start.out" 2>"$work_dir/start.err" || true
     wait_until_gone "$(head -n1 "$work_dir/start.out")"
-    return "$status"
+    [ "$(cat "$work_dir/status" 2>/dev/null)" = 0 ]
 }
 
 start_under_bare_xvfb() {
