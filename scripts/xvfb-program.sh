@@ -101,7 +101,7 @@ expect_clean_exit() {
         # On a loaded machine the close requests of the first seconds after the window
         # appeared have been seen to go unanswered while the program idled: Qt's own log
         # of the X events it takes in showed none of them, and a request sent later closed
-        # the window at once.  A user would click again, so this asks every 5 s.
+        # the window within seconds.  A user would click again, so this asks every 5 s.
         if [ $((tick % 50)) -eq 0 ] && [ -n "$closed_window" ] &&
             xwininfo -id "$closed_window" >/dev/null 2>&1; then
             echo "$(basename "$0"): no answer to the close request within $((tick / 10)) s; asking again" >&2

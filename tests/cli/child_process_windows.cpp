@@ -61,8 +61,8 @@ std::uintptr_t startChild(const std::vector<std::string> &commandLine, const std
     startup.hStdOutput = openInherited(output, true);
     startup.hStdError = openInherited(error, true);
     PROCESS_INFORMATION process{};
-    // Under Wine a start has been seen to fail once in a while on a busy machine and then
-    // work; what is tested is the tool, not Wine's starting of it, so it is tried again.
+    // Under Wine a start has been seen to fail once, and the same start to work when run
+    // again; what is tested is the tool, not Wine's starting of it, so it is tried again.
     BOOL started = FALSE;
     DWORD failure = 0;
     for (int attempt = 0; attempt < 3 && !started; ++attempt) {
