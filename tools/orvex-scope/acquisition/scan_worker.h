@@ -27,11 +27,11 @@ class ScanWorker : public QObject {
     ScanWorker(std::unique_ptr<ScanSource> source, ScanPlan plan)
         : source_(std::move(source)), plan_(std::move(plan)) {}
 
+    // On the worker's own thread: scans until stopped, then sends finished.
+    void run();
+
     // From any thread: the worker stops its scan and returns from run() soon after.
     void requestStop() { stopping_ = true; }
-
-  public slots:
-    void run();
 
   signals:
     // The scan runs: its rate per channel as the driver runs the clock.

@@ -16,7 +16,6 @@
 #include <QScrollArea>
 #include <QSettings>
 #include <QSplitter>
-#include <QThread>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -279,22 +278,19 @@ void ScopeWindow::run() {
     boardSamplesRead_ = 0;
     showTraces();
 
-    thread_ = new QThread(this);
-    worker_ = new ScanWorker(makeSource_(), planOf(setup_));
-    worker_->moveToThread(thread_);
-    connect(thread_, &QThread::started, worker_, &ScanWorker::run);
-    connect(worker_, &ScanWorker::scansRead, this, &ScopeWindow::onScans);
-    connect(worker_, &ScanWorker::started, this, &ScopeWindow::onStarted);
-    connect(worker_, &ScanWorker::refused, this, &ScopeWindow::onRefused);
-    connect(worker_, &ScanWorker::linesRead, this, &ScopeWindow::onLines);
-    connect(worker_, &ScanWorker::portsRefused, this, &ScopeWindow::onPortsRefused);
-    connect(worker_, &ScanWorker::failed, this, &ScopeWindow::onFailed);
-    connect(worker_, &ScanWorker::finished, this, &ScopeWindow::onFinished);
-    // Straight from the worker's thread: the window may be waiting for it to end.
-    connect(worker_, &ScanWorker::finished, thread_, &QThread::quit, Qt::DirectConnection);
+    worker_ = std::make_unique<ScanWorker>(makeSource_(), planOf(setup_));
+    // The worker stays the window's object; what it sends from its thread is queued.
+    ScanWorker *worker = worker_.get();
+    connect(worker, &ScanWorker::scansRead, this, &ScopeWindow::onScans);
+    connect(worker, &ScanWorker::started, this, &ScopeWindow::onStarted);
+    connect(worker, &ScanWorker::refused, this, &ScopeWindow::onRefused);
+    connect(worker, &ScanWorker::linesRead, this, &ScopeWindow::onLines);
+    connect(worker, &ScanWorker::portsRefused, this, &ScopeWindow::onPortsRefused);
+    connect(worker, &ScanWorker::failed, this, &ScopeWindow::onFailed);
+    connect(worker, &ScanWorker::finished, this, &ScopeWindow::onFinished);
     plot_->setNavigable(sweepMode() == SweepMode::Roll);
     controls_->showRunning(true);
-    thread_->start();
+    scanThread_ = std::thread([worker] { worker->run(); });
     frameTimer_.start();
 }
 
@@ -304,14 +300,10 @@ void ScopeWindow::stop() {
     }
     frameTimer_.stop();
     worker_->requestStop();
-    thread_->quit();
-    thread_->wait();
+    scanThread_.join();
     // What the worker sent before it ended is still on its way: take it in first.
     QCoreApplication::sendPostedEvents(this);
-    delete worker_;
-    worker_ = nullptr;
-    delete thread_;
-    thread_ = nullptr;
+    worker_.reset();
     plot_->setNavigable(true);
     controls_->showRunning(false);
     if (frameMessage_.isEmpty() || plot_->frame().status != FrameStatus::Held) {

@@ -15,9 +15,8 @@
 #include <QMainWindow>
 #include <QTimer>
 #include <memory>
+#include <thread>
 #include <vector>
-
-class QThread;
 
 namespace scope {
 
@@ -42,7 +41,7 @@ class ScopeWindow : public QMainWindow {
     void stop();
     // Single, or Run after a held single frame: a new capture that waits for a new trigger.
     void rearm();
-    bool running() const { return thread_ != nullptr; }
+    bool running() const { return worker_ != nullptr; }
     // One frame: what the frame timer does while running.
     void tick();
 
@@ -109,8 +108,10 @@ class ScopeWindow : public QMainWindow {
     double rate_ = 1000.0;
     FramePicker picker_;
     ScanSourceMaker makeSource_ = boardScanSource;
-    QThread *thread_ = nullptr;
-    ScanWorker *worker_ = nullptr;
+    std::unique_ptr<ScanWorker> worker_;
+    // Joined, not a QThread: Qt frees its record of a thread only as the thread ends,
+    // which may be after QThread::wait() returns and so after the program has ended.
+    std::thread scanThread_;
     QTimer frameTimer_;
     QElapsedTimer sinceMeasured_;
     QString boardMessage_; // the holder of the converter, or why the scan failed
