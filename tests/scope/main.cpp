@@ -2,6 +2,8 @@
 // with the stand of stand.json, with the user's settings in a folder of this process's own.
 // The shared-board tests instead share a board in real time, kept in that folder, with the
 // programs they start.
+#include "host/pooled_threads.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -12,6 +14,7 @@
 
 int main(int argc, char **argv) {
     ::testing::InitGoogleTest(&argc, argv);
+    host::awaitPooledThreadsAtExit();
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     std::string settings = std::string(P_tmpdir) + "/orvex_scope_test.XXXXXX";
     if (!mkdtemp(settings.data())) {

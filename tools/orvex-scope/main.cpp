@@ -1,5 +1,6 @@
 // orvex-scope: live signals of the board's analog inputs over time, triggered, measured and
 // zoomable, beside the lab window.
+#include "host/pooled_threads.h"
 #include "live_measurement.h"
 #include "window/scope_window.h"
 
@@ -10,6 +11,7 @@
 #include <cstdio>
 
 int main(int argc, char **argv) {
+    host::awaitPooledThreadsAtExit();
     QApplication application(argc, argv);
     QApplication::setApplicationName("orvex-scope");
     QApplication::setApplicationVersion(ORVEX_SCOPE_VERSION);

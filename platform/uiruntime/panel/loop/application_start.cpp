@@ -1,6 +1,7 @@
 #include "application_start.h"
 
 #include "display_check.h"
+#include "host/pooled_threads.h"
 
 #include <QApplication>
 #include <QByteArray>
@@ -75,6 +76,7 @@ bool startApplication(int &argc, char *argv[], std::string *whyNot) {
     const char *slash = std::strrchr(path, '/');
     startingProgram = slash ? slash + 1 : path;
     const QtMessageHandler previous = qInstallMessageHandler(holdOrGiveUp);
+    host::awaitPooledThreadsAtExit();
     // Lives as long as the process, as QApplication keeps argc and argv.
     static QApplication *application = new QApplication(argc, argv);
     (void)application;
